@@ -1,0 +1,75 @@
+#include "platform/file_ops.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavuro::platform {
+
+namespace {
+
+bool write_all(int fd, const char* data, qsizetype size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, static_cast<size_t>(size));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+// After a rename the directory entry itself must reach the disk too.
+void sync_directory_of(const QByteArray& path) {
+  QByteArray dir = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toLocal8Bit();
+  const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+QString temporary_sibling(const QString& target) { return target + QStringLiteral(".tmp~"); }
+
+bool write_file_atomic(const QString& path, const QByteArray& bytes) {
+  const QByteArray target = QFile::encodeName(path);
+  const QByteArray temp = QFile::encodeName(temporary_sibling(path));
+  const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = write_all(fd, bytes.constData(), bytes.size());
+  ok = ok && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(temp.constData(), target.constData()) == 0;
+  if (!ok) {
+    ::unlink(temp.constData());
+    return false;
+  }
+  sync_directory_of(target);
+  return true;
+}
+
+QByteArray read_whole_file(const QString& path, bool* ok) {
+  *ok = false;
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+  QByteArray bytes = file.readAll();
+  *ok = file.error() == QFileDevice::NoError;
+  return bytes;
+}
+
+bool copy_file_atomic(const QString& source, const QString& target) {
+  bool ok = false;
+  const QByteArray bytes = read_whole_file(source, &ok);
+  if (!ok) return false;
+  return write_file_atomic(target, bytes);
+}
+
+}  // namespace tavuro::platform

@@ -1,0 +1,62 @@
+#pragma once
+// The printer as receipts and the query report use it: a font size, lines of text, and
+// the end of the document that sends it to the printer.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace tavuro::platform {
+
+class LinePrinter {
+ public:
+  virtual ~LinePrinter() = default;
+  virtual void setFontSize(int points) = 0;
+  virtual void printLine(const QString& line) = 0;
+  // Ends the document and sends it to the printer. false when it was not printed
+  // (no printer installed, the job could not start).
+  virtual bool endDoc() = 0;
+};
+
+// A printer that keeps what it was given, for tests and previews.
+struct PrintedDocument {
+  int fontSize = 0;
+  QStringList lines;
+  bool ended = false;
+};
+
+class RecordingPrinter final : public LinePrinter {
+ public:
+  explicit RecordingPrinter(std::vector<PrintedDocument>& sink) : sink_(sink) {}
+  void setFontSize(int points) override { document_.fontSize = points; }
+  void printLine(const QString& line) override { document_.lines << line; }
+  bool endDoc() override {
+    document_.ended = true;
+    sink_.push_back(document_);
+    document_ = {};
+    return true;
+  }
+
+ private:
+  std::vector<PrintedDocument>& sink_;
+  PrintedDocument document_;
+};
+
+using LinePrinterFactory = std::function<std::unique_ptr<LinePrinter>()>;
+
+// A new print job on the default printer (or whatever a test put in its place).
+std::unique_ptr<LinePrinter> open_line_printer();
+
+class ScopedLinePrinterFactory {
+ public:
+  explicit ScopedLinePrinterFactory(LinePrinterFactory factory);
+  ~ScopedLinePrinterFactory();
+  ScopedLinePrinterFactory(const ScopedLinePrinterFactory&) = delete;
+  ScopedLinePrinterFactory& operator=(const ScopedLinePrinterFactory&) = delete;
+
+ private:
+  LinePrinterFactory previous_;
+};
+
+}  // namespace tavuro::platform

@@ -1,0 +1,100 @@
+#include "platform/qt_dialogs.h"
+
+#include "platform/app_info.h"
+
+#include <QAbstractPrintDialog>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace tavuro::platform {
+
+namespace {
+
+QWidget* parent_window() { return QApplication::activeWindow(); }
+
+QString title_or_app(const QString& title) { return title.isEmpty() ? app_title() : title; }
+
+QMessageBox::Icon qt_icon(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+Answer QtDialogs::message(const QString& text, Icon icon, Buttons buttons, const QString& title) {
+  QMessageBox box(qt_icon(icon), title_or_app(title), text, QMessageBox::NoButton, parent_window());
+  if (buttons == Buttons::YesNo) {
+    box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+    QAbstractButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.buttonRole(box.clickedButton()) == QMessageBox::YesRole ? Answer::Yes : Answer::No;
+  }
+  box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.exec();
+  return Answer::Ok;
+}
+
+std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
+                                        const QString& defaultText) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_window(), title_or_app(title), prompt,
+                                             QLineEdit::Normal, defaultText, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
+  const QString start = request.fileName.isEmpty() ? request.startFolder
+                                                   : request.startFolder + QLatin1Char('/') + request.fileName;
+  const QString path =
+      QFileDialog::getOpenFileName(parent_window(), request.title, start, qt_file_filter(request.filter));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileRequest& request) {
+  const QString start = request.fileName.isEmpty() ? request.startFolder
+                                                   : request.startFolder + QLatin1Char('/') + request.fileName;
+  const QString path =
+      QFileDialog::getSaveFileName(parent_window(), request.title, start, qt_file_filter(request.filter));
+  if (path.isEmpty()) return std::nullopt;
+  return path;
+}
+
+std::optional<QColor> QtDialogs::color(const QColor& initial) {
+  const QColor chosen = QColorDialog::getColor(initial, parent_window());
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
+}
+
+bool QtDialogs::print(PrintRequest& request) {
+  if (request.printer == nullptr) return false;
+  QPrintDialog dialog(request.printer, parent_window());
+  dialog.setWindowTitle(QStringLiteral("Print"));
+  QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
+  if (request.selectionAvailable) {
+    options |= QAbstractPrintDialog::PrintSelection;
+    dialog.setPrintRange(QAbstractPrintDialog::Selection);
+  } else {
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+  }
+  dialog.setOptions(options);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  request.printSelection = dialog.printRange() == QAbstractPrintDialog::Selection;
+  return true;
+}
+
+}  // namespace tavuro::platform

@@ -1,0 +1,19 @@
+#pragma once
+// The real dialogs: QMessageBox, QInputDialog, QFileDialog, QColorDialog, QPrintDialog.
+
+#include "platform/dialogs.h"
+
+namespace tavuro::platform {
+
+class QtDialogs final : public Dialogs {
+ public:
+  Answer message(const QString& text, Icon icon, Buttons buttons, const QString& title) override;
+  std::optional<QString> input(const QString& prompt, const QString& title,
+                               const QString& defaultText) override;
+  std::optional<QString> openFile(const FileRequest& request) override;
+  std::optional<QString> saveFile(const FileRequest& request) override;
+  std::optional<QColor> color(const QColor& initial) override;
+  bool print(PrintRequest& request) override;
+};
+
+}  // namespace tavuro::platform

@@ -1,0 +1,25 @@
+// Tavuro收银机: a cash register and sales ledger for a small shop.
+
+#include "cashier/frm_shop.h"
+#include "platform/clock.h"
+#include "startup/start_up.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tavuro"));
+
+  tavuro::startup::AppState state;
+  std::unique_ptr<tavuro::cashier::Frm_shop> window;
+  tavuro::startup::start_up(state, tavuro::startup::application_directory(), tavuro::platform::now().date(),
+                            [&window](tavuro::startup::AppState& s) {
+                              window = std::make_unique<tavuro::cashier::Frm_shop>(s);
+                              window->show();
+                            });
+  // Without the cashier window there is nothing to run.
+  if (!window || !window->isVisible()) return 1;
+  return QApplication::exec();
+}

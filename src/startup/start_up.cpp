@@ -1,0 +1,52 @@
+#include "startup/start_up.h"
+
+#include "platform/dialogs.h"
+#include "startup/data_files.h"
+#include "startup/paths.h"
+#include "startup/settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <exception>
+
+namespace tavuro::startup {
+
+void set_paths(AppState& state, const QString& appDir, const QDate& today) {
+  state.paths = make_paths(appDir, today);
+  if (!QFileInfo(state.paths.monthFolder).isDir()) QDir().mkdir(state.paths.monthFolder);
+  load_receipt_counter(state);
+  load_company_name(state);
+  load_mask_setting(state);
+  load_admin_password(state);
+}
+
+bool start_up(AppState& state, const QString& appDir, const QDate& today,
+              const std::function<void(AppState&)>& showMainWindow) {
+  try {
+    state.customerRegistered = false;
+    state.printWindowFlag = false;
+    set_paths(state, appDir, today);
+    make_day_file(state);
+    make_shop_file(state);
+    make_usefile(state);
+    showMainWindow(state);
+    make_KeFu_file(state);
+    return true;
+  } catch (const std::exception&) {
+    platform::warn(kStartupMessage);
+    return false;
+  }
+}
+
+QString application_directory() {
+  const QString programDir = QCoreApplication::applicationDirPath();
+  if (QFileInfo(programDir).isWritable()) return programDir;
+  const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(dataDir);
+  return dataDir;
+}
+
+}  // namespace tavuro::startup

@@ -1,0 +1,31 @@
+#pragma once
+// The backup copy of a changed data file, and the recovery of a damaged one from it.
+
+#include "store/store_error.h"
+
+#include <QString>
+#include <functional>
+
+namespace tavuro::store {
+
+// Copies source over target (atomically: a crash never leaves a half-written copy).
+// On failure shows "[" + source + "]数据文件备份出错！" and returns false; the change
+// already made stays in source.
+bool backup_file(const QString& source, const QString& target);
+
+// Runs work on file. When work finds the file damaged, the file is set aside as
+// file + ".bad", the backup copied over it and work run once more; an error in that
+// second attempt goes to the caller. Without a backup the two messages
+// "备份数据文件出错。" and "数据不能修复，请试用 Microsoft Access 来修复 [ " + file + "]"
+// are shown, the file stays as it was, and false is returned.
+//
+// Only damage starts the recovery. An error that a backup cannot mend (a value too long,
+// a full or read-only disk) goes straight to the caller: copying an older backup over a
+// sound file would lose what was recorded since.
+bool with_recovery(const QString& file, const QString& backup, const std::function<void()>& work);
+
+// A message naming the procedure, for a store failure that no recovery handles:
+// "数据出错！[" + procedure + "]".
+void report_store_failure(const QString& procedure);
+
+}  // namespace tavuro::store

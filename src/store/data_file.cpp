@@ -1,0 +1,223 @@
+#include "store/data_file.h"
+
+#include "platform/file_ops.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <sqlite3.h>
+
+namespace tavuro::store {
+
+namespace {
+
+const QString kTable = QStringLiteral("\"FileName\"");
+
+using detail::Connection;
+using detail::quoted;
+using detail::Statement;
+
+// The page count in the database header says how long the file must be; a file cut short
+// by a crash or a bad copy is shorter. SQLite itself would only notice on the pages read.
+void check_length(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return;  // SQLite reports what it cannot open
+  const qint64 size = file.size();
+  if (size == 0) throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("empty file"));
+  const QByteArray header = file.read(100);
+  if (header.size() < 100 || !header.startsWith("SQLite format 3")) {
+    throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("not a database"));
+  }
+  quint32 pageSize = qFromBigEndian<quint16>(header.constData() + 16);
+  if (pageSize == 1) pageSize = 65536;
+  const quint32 pages = qFromBigEndian<quint32>(header.constData() + 28);
+  if (pageSize < 512 || size % pageSize != 0 || (pages != 0 && qint64(pages) * pageSize > size)) {
+    throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("truncated"));
+  }
+}
+
+Connection connect(const QString& path, int flags) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  Connection connection(db, path);
+  if (rc != SQLITE_OK) {
+    throw StoreError(rc == SQLITE_CANTOPEN ? StoreError::Kind::Damaged : StoreError::Kind::Io, path,
+                     QString::fromUtf8(sqlite3_errstr(rc)));
+  }
+  sqlite3_extended_result_codes(db, 1);
+  return connection;
+}
+
+void durable_settings(Connection& connection) {
+  connection.exec("PRAGMA journal_mode=DELETE");
+  connection.exec("PRAGMA synchronous=FULL");
+}
+
+QString create_sql(const Schema& schema) {
+  QStringList columns;
+  for (const Field& field : schema.fields) {
+    columns << quoted(field.name) + QStringLiteral(" TEXT CHECK(length(") + quoted(field.name) +
+                   QStringLiteral(") <= ") + QString::number(field.maxLength) + QLatin1Char(')');
+  }
+  return QStringLiteral("CREATE TABLE ") + kTable + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
+         QLatin1Char(')');
+}
+
+}  // namespace
+
+QString Record::value(const QString& field) const {
+  const qsizetype index = fields_->indexOf(field);
+  if (index < 0 || index >= values_.size()) {
+    throw StoreError(StoreError::Kind::WrongSchema, QString(), QStringLiteral("no field ") + field);
+  }
+  return values_[index];
+}
+
+DataFile DataFile::open(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) throw StoreError(StoreError::Kind::Missing, path, QStringLiteral("missing"));
+  if (!info.isFile()) throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("not a file"));
+  Connection connection = connect(path, SQLITE_OPEN_READWRITE);
+  durable_settings(connection);
+  auto fields = std::make_shared<QStringList>();
+  {
+    Statement columns(connection, QStringLiteral("SELECT name FROM pragma_table_info('FileName')"));
+    while (columns.step()) fields->append(columns.text(0));
+  }
+  if (fields->isEmpty()) {
+    throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("no table FileName"));
+  }
+  // Only now: reading the schema has rolled back what a crash left in a hot journal.
+  check_length(path);
+  return DataFile(std::move(connection), std::move(fields));
+}
+
+void DataFile::create(const QString& path, const Schema& schema) {
+  // Built under a temporary name and renamed, so that no half-made file is ever seen.
+  const QString temporary = platform::temporary_sibling(path);
+  QFile::remove(temporary);
+  try {
+    Connection connection = connect(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    durable_settings(connection);
+    Statement(connection, create_sql(schema)).run();
+    connection.close();
+  } catch (const StoreError& error) {
+    QFile::remove(temporary);
+    throw StoreError(StoreError::Kind::Io, path, error.detail());
+  }
+  if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
+    QFile::remove(temporary);
+    throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
+  }
+}
+
+void DataFile::checkFields(const QStringList& fields) const {
+  for (const QString& field : fields) {
+    if (!fields_->contains(field)) {
+      throw StoreError(StoreError::Kind::WrongSchema, path(), QStringLiteral("no field ") + field);
+    }
+  }
+}
+
+QString DataFile::columnList(const QStringList& fields) const {
+  QStringList quotedNames;
+  for (const QString& field : fields) quotedNames << quoted(field);
+  return quotedNames.join(QStringLiteral(", "));
+}
+
+int DataFile::recordCount() const {
+  Statement count(connection_, QStringLiteral("SELECT count(*) FROM ") + kTable);
+  count.step();
+  return static_cast<int>(count.integer(0));
+}
+
+void DataFile::walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const {
+  const QStringList wanted = fields.isEmpty() ? *fields_ : fields;
+  checkFields(wanted);
+  auto names = fields.isEmpty() ? fields_ : std::make_shared<const QStringList>(wanted);
+  Statement select(connection_, QStringLiteral("SELECT rowid, ") + columnList(wanted) + QStringLiteral(" FROM ") +
+                                    kTable + QStringLiteral(" ORDER BY rowid"));
+  const int count = static_cast<int>(wanted.size());
+  while (select.step()) {
+    QStringList values;
+    values.reserve(count);
+    for (int i = 1; i <= count; ++i) values << select.text(i);
+    if (!visit(Record(select.integer(0), names, std::move(values)))) break;
+  }
+}
+
+std::vector<Record> DataFile::records(const QStringList& fields) const {
+  std::vector<Record> result;
+  walk(fields, [&result](const Record& record) {
+    result.push_back(record);
+    return true;
+  });
+  return result;
+}
+
+std::optional<Record> DataFile::findFirst(const QStringList& fields,
+                                          const std::function<bool(const Record&)>& match) const {
+  std::optional<Record> found;
+  walk(fields, [&](const Record& record) {
+    if (!match(record)) return true;
+    found = record;
+    return false;
+  });
+  return found;
+}
+
+qint64 DataFile::append(const FieldValues& values) {
+  QStringList names;
+  for (const auto& [field, value] : values) names << field;
+  checkFields(names);
+  // Every field gets a value, so that an unset field reads as empty text.
+  QStringList all = *fields_;
+  QStringList placeholders;
+  for (qsizetype i = 0; i < all.size(); ++i) placeholders << QStringLiteral("?");
+  Statement insert(connection_, QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (") + columnList(all) +
+                                    QStringLiteral(") VALUES (") + placeholders.join(QLatin1Char(',')) +
+                                    QLatin1Char(')'));
+  for (qsizetype i = 0; i < all.size(); ++i) {
+    QString value;
+    for (const auto& [field, given] : values) {
+      if (field == all[i]) value = given;
+    }
+    insert.bind(static_cast<int>(i + 1), value);
+  }
+  insert.run();
+  return sqlite3_last_insert_rowid(connection_.get());
+}
+
+void DataFile::update(qint64 id, const FieldValues& values) {
+  if (values.isEmpty()) return;
+  QStringList names;
+  QStringList assignments;
+  for (const auto& [field, value] : values) {
+    names << field;
+    assignments << quoted(field) + QStringLiteral(" = ?");
+  }
+  checkFields(names);
+  Statement change(connection_, QStringLiteral("UPDATE ") + kTable + QStringLiteral(" SET ") +
+                                    assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?"));
+  int index = 1;
+  for (const auto& [field, value] : values) change.bind(index++, value);
+  change.bind(index, id);
+  change.run();
+  if (sqlite3_changes(connection_.get()) == 0) {
+    throw StoreError(StoreError::Kind::Io, path(), QStringLiteral("no such record"));
+  }
+}
+
+void DataFile::remove(qint64 id) {
+  Statement erase(connection_, QStringLiteral("DELETE FROM ") + kTable + QStringLiteral(" WHERE rowid = ?"));
+  erase.bind(1, id);
+  erase.run();
+  if (sqlite3_changes(connection_.get()) == 0) {
+    throw StoreError(StoreError::Kind::Io, path(), QStringLiteral("no such record"));
+  }
+}
+
+void DataFile::close() { connection_.close(); }
+
+}  // namespace tavuro::store

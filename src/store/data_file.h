@@ -1,0 +1,90 @@
+#pragma once
+// One data file of the shop: a single-table database holding the table "FileName", whose
+// fields are text. Records come back in the order they were added, and each change is on
+// disk when the call returns. Opening never creates a file.
+
+#include "store/schemas.h"
+#include "store/sqlite_handle.h"
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tavuro::store {
+
+// Field name → value; fields not named stay empty.
+using FieldValues = QList<QPair<QString, QString>>;
+
+// One record as read: the values of the fields that were asked for.
+class Record {
+ public:
+  Record(qint64 id, std::shared_ptr<const QStringList> fields, QStringList values)
+      : id_(id), fields_(std::move(fields)), values_(std::move(values)) {}
+
+  qint64 id() const { return id_; }
+  // The stored text of a field that was read; throws StoreError(WrongSchema) otherwise.
+  QString value(const QString& field) const;
+  const QStringList& values() const { return values_; }
+
+ private:
+  qint64 id_;
+  std::shared_ptr<const QStringList> fields_;
+  QStringList values_;
+};
+
+class DataFile {
+ public:
+  // Opens an existing data file. Throws Missing when it is not there and Damaged when it
+  // is not a whole database with the table "FileName".
+  static DataFile open(const QString& path);
+
+  // Makes a new data file with the table and its fields, in order. The file appears
+  // complete or not at all. Throws Io when it cannot be made.
+  static void create(const QString& path, const Schema& schema);
+
+  DataFile(DataFile&&) noexcept = default;
+  DataFile& operator=(DataFile&&) noexcept = default;
+  ~DataFile() = default;
+
+  const QString& path() const { return connection_.path(); }
+  // The table's field names in their order.
+  const QStringList& fields() const { return *fields_; }
+  bool hasField(const QString& field) const { return fields_->contains(field); }
+
+  int recordCount() const;
+
+  // Every record in stored order with the named fields (all fields when none are named).
+  // Throws WrongSchema for a field the table does not have.
+  std::vector<Record> records(const QStringList& fields = {}) const;
+
+  // Walks the records in stored order until visit returns false.
+  void walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const;
+
+  // The first record, in stored order, for which match returns true.
+  std::optional<Record> findFirst(const QStringList& fields,
+                                  const std::function<bool(const Record&)>& match) const;
+
+  // Adds one record at the end; returns its id.
+  qint64 append(const FieldValues& values);
+  // Changes fields of one record in place.
+  void update(qint64 id, const FieldValues& values);
+  // Removes one record; the others keep their order.
+  void remove(qint64 id);
+
+  void close();
+
+ private:
+  explicit DataFile(detail::Connection connection, std::shared_ptr<const QStringList> fields)
+      : connection_(std::move(connection)), fields_(std::move(fields)) {}
+  QString columnList(const QStringList& fields) const;
+  void checkFields(const QStringList& fields) const;
+
+  detail::Connection connection_;
+  std::shared_ptr<const QStringList> fields_;
+};
+
+}  // namespace tavuro::store

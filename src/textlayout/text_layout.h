@@ -1,0 +1,46 @@
+#pragma once
+// Fixed-width text: every list line, receipt and report is plain text in a fixed-pitch
+// font where a CJK character takes the room of two ASCII characters. Widths are display
+// widths, and every input limit of the program is a display width.
+
+#include <QString>
+#include <optional>
+
+namespace tavuro::textlayout {
+
+inline const QString kLeft = QStringLiteral("左");   // spaces in front: right-aligned
+inline const QString kRight = QStringLiteral("右");  // spaces behind: left-aligned
+
+// Removes space characters (U+0020) at both ends; other white space stays.
+QString trim_spaces(const QString& text);
+
+// Display width: printable ASCII except the double quote counts 1, everything else 2.
+// The caller's text is replaced by its trimmed form. Saturates at 32767.
+qint16 text_width(QString& text);
+inline qint16 text_width(QString&& text) { return text_width(text); }
+
+// Pads the trimmed text with spaces to the display width: side 左 puts them in front,
+// 右 behind, any other side none. A text wider than width shows "数据出错![add_not]" and
+// gives an empty text. The caller's text is trimmed.
+QString pad_text(QString& text, const QString& side, int width);
+inline QString pad_text(QString&& text, const QString& side, int width) {
+  return pad_text(text, side, width);
+}
+
+// Integer part plus exactly two decimals, the decimals cut, not rounded: 12.349 gives
+// 12.34, a blank text 0.00. A non-blank caller's text is replaced by its trimmed form.
+QString money_text(QString& text);
+inline QString money_text(QString&& text) { return money_text(text); }
+
+// The text as a 32-bit float: optional sign, digits with at most one decimal point,
+// spaces around allowed. nullopt for anything else or a value out of range.
+std::optional<float> to_single(const QString& text);
+
+// A 32-bit float as decimal text rounded to 7 significant digits, trailing zeros
+// dropped, always in plain digits (never an exponent): 9.99, 0.5, 12345680.
+QString single_text(float value);
+
+// The two-decimal money text of a 32-bit total, as every total of the program shows it.
+inline QString money_of(float value) { return money_text(single_text(value)); }
+
+}  // namespace tavuro::textlayout

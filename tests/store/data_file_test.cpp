@@ -1,0 +1,221 @@
+#include "store/data_file.h"
+
+#include "support/shop_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace tavuro::store {
+namespace {
+
+using testing::read_bytes;
+using testing::write_bytes;
+
+class DataFileTest : public ::testing::Test {
+ protected:
+  QString path(const QString& name) const { return dir.filePath(name); }
+  QString makeDay(const QString& name = QStringLiteral("7.day")) {
+    DataFile::create(path(name), day_schema());
+    return path(name);
+  }
+  QTemporaryDir dir;
+};
+
+TEST_F(DataFileTest, CreatesTheTableWithTheFieldsInOrder) {
+  const QString day = makeDay();
+  EXPECT_EQ(DataFile::open(day).fields(),
+            (QStringList{"商品", "数量", "单价", "金额", "操作编号", "时间", "识别码", "固定客户", "单号"}));
+  DataFile::create(path("shop.dat"), shop_schema());
+  EXPECT_EQ(DataFile::open(path("shop.dat")).fields(), (QStringList{"商品", "单价", "编码"}));
+  DataFile::create(path("use.dat"), name_list_schema());
+  EXPECT_EQ(DataFile::open(path("use.dat")).fields(), QStringList{"名单"});
+  EXPECT_FALSE(QFile::exists(path("7.day.tmp~")));
+}
+
+TEST_F(DataFileTest, TheSqliteToolSeesTheTableAndTheChineseTextExactly) {
+  const QString day = makeDay();
+  DataFile::open(day).append({{day::kGoods, QStringLiteral("矿泉水（大）")}, {day::kAmount, QStringLiteral("3.50")}});
+  QProcess sqlite;
+  sqlite.start(QStringLiteral("sqlite3"), {day, QStringLiteral(".schema"), QStringLiteral("SELECT 商品 FROM FileName")});
+  if (!sqlite.waitForStarted()) GTEST_SKIP() << "sqlite3 tool not installed";
+  sqlite.waitForFinished();
+  const QString out = QString::fromUtf8(sqlite.readAllStandardOutput());
+  EXPECT_TRUE(out.contains(QStringLiteral("CREATE TABLE"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("\"FileName\" (\"商品\" TEXT"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("\"单号\" TEXT"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("矿泉水（大）"))) << out.toStdString();
+}
+
+TEST_F(DataFileTest, RecordsComeBackInInsertionOrderAcrossDeletionsAndEdits) {
+  DataFile file = DataFile::open(makeDay());
+  EXPECT_EQ(file.recordCount(), 0);
+  QList<qint64> ids;
+  for (const char* name : {"a", "b", "c", "d"}) ids << file.append({{day::kGoods, QString::fromUtf8(name)}});
+  file.remove(ids[3]);  // the last one: a new record must still come after the others
+  file.remove(ids[1]);
+  file.update(ids[0], {{day::kGoods, QStringLiteral("A")}, {day::kTime, QStringLiteral("09:00:00")}});
+  file.append({{day::kGoods, QStringLiteral("e")}});
+  QStringList names;
+  for (const Record& record : file.records({day::kGoods})) names << record.value(day::kGoods);
+  EXPECT_EQ(names, (QStringList{"A", "c", "e"}));
+  EXPECT_EQ(file.recordCount(), 3);
+  const Record first = file.records().front();
+  EXPECT_EQ(first.value(day::kTime), QStringLiteral("09:00:00"));
+  EXPECT_EQ(first.value(day::kCode), QString());  // never written: empty, not missing
+}
+
+TEST_F(DataFileTest, ChangesAreInTheFileWhenTheCallReturns) {
+  const QString day = makeDay();
+  DataFile writer = DataFile::open(day);
+  writer.append({{day::kGoods, QStringLiteral("可乐")}});
+  // A second connection, as another procedure would open it, sees the record at once.
+  EXPECT_EQ(DataFile::open(day).recordCount(), 1);
+  EXPECT_FALSE(QFile::exists(day + QStringLiteral("-journal")));
+}
+
+TEST_F(DataFileTest, AValueLongerThanItsFieldIsRefusedAndNothingIsWritten) {
+  DataFile file = DataFile::open(makeDay());
+  EXPECT_NO_THROW(file.append({{day::kQuantity, QString(10, QLatin1Char('9'))}}));
+  try {
+    file.append({{day::kGoods, QStringLiteral("a")}, {day::kQuantity, QString(11, QLatin1Char('9'))}});
+    FAIL() << "an 11-character quantity was accepted";
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::ValueTooLong);
+  }
+  EXPECT_THROW(file.append({{day::kCustomer, QString(51, QChar(0x5BA2))}}), StoreError);
+  EXPECT_NO_THROW(file.append({{day::kCustomer, QString(50, QChar(0x5BA2))}}));
+  EXPECT_EQ(file.recordCount(), 2);
+  const qint64 id = file.records().front().id();
+  EXPECT_THROW(file.update(id, {{day::kQuantity, QString(11, QLatin1Char('1'))}}), StoreError);
+  EXPECT_EQ(file.records().front().value(day::kQuantity), QString(10, QLatin1Char('9')));
+}
+
+TEST_F(DataFileTest, ValuesAreBoundNeverPastedIntoSql) {
+  DataFile file = DataFile::open(makeDay());
+  const QString hostile = QStringLiteral("x'); DROP TABLE \"FileName\"; --");
+  file.append({{day::kGoods, hostile}});
+  EXPECT_EQ(file.records().front().value(day::kGoods), hostile);
+  EXPECT_EQ(DataFile::open(file.path()).recordCount(), 1);
+}
+
+TEST_F(DataFileTest, UnknownFieldsAndRecordsAreErrors) {
+  DataFile file = DataFile::open(makeDay());
+  EXPECT_THROW(file.records({QStringLiteral("名单")}), StoreError);
+  EXPECT_THROW(file.append({{QStringLiteral("名单"), QStringLiteral("x")}}), StoreError);
+  EXPECT_THROW(file.remove(42), StoreError);
+  EXPECT_THROW(file.update(42, {{day::kGoods, QStringLiteral("x")}}), StoreError);
+  const Record record = file.records().empty() ? Record(0, std::make_shared<QStringList>(), {}) : file.records()[0];
+  EXPECT_THROW(record.value(day::kGoods), StoreError);
+}
+
+TEST_F(DataFileTest, FindFirstStopsAtTheFirstMatch) {
+  DataFile file = DataFile::open(makeDay());
+  file.append({{day::kGoods, QStringLiteral("茶")}, {day::kTime, QStringLiteral("1")}});
+  file.append({{day::kGoods, QStringLiteral("茶")}, {day::kTime, QStringLiteral("2")}});
+  const auto found = file.findFirst({day::kGoods, day::kTime},
+                                    [](const Record& r) { return r.value(day::kGoods) == QStringLiteral("茶"); });
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->value(day::kTime), QStringLiteral("1"));
+  EXPECT_FALSE(file.findFirst({}, [](const Record&) { return false; }).has_value());
+}
+
+StoreError::Kind open_error(const QString& path) {
+  try {
+    DataFile::open(path);
+  } catch (const StoreError& error) {
+    return error.kind();
+  }
+  ADD_FAILURE() << "opened " << path.toStdString();
+  return StoreError::Kind::Io;
+}
+
+TEST_F(DataFileTest, OpeningNeverCreatesAMissingFile) {
+  EXPECT_EQ(open_error(path("9.day")), StoreError::Kind::Missing);
+  EXPECT_FALSE(QFile::exists(path("9.day")));
+}
+
+TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
+  const QString good = makeDay(QStringLiteral("good.day"));
+  {
+    DataFile file = DataFile::open(good);
+    for (int i = 0; i < 200; ++i) file.append({{day::kGoods, QString(40, QChar(0x53EF))}});
+  }
+  const QByteArray bytes = read_bytes(good);
+  ASSERT_GT(bytes.size(), 8192);
+
+  write_bytes(path("zero.day"), {});
+  write_bytes(path("text.day"), "hello, this is no database\r\n");
+  QByteArray garbage = bytes;
+  garbage.replace(0, 16, "garbage garbage!");
+  write_bytes(path("header.day"), garbage);
+  write_bytes(path("cut.day"), bytes.left(bytes.size() / 2));
+  write_bytes(path("odd.day"), bytes.left(bytes.size() - 100));
+  QDir(dir.path()).mkdir(QStringLiteral("dir.day"));
+  // A database without the table, as an empty SQLite file made by another tool.
+  {
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"), {path("other.day"), QStringLiteral("CREATE TABLE t(x)")});
+    sqlite.waitForFinished();
+  }
+  for (const char* name : {"zero.day", "text.day", "header.day", "cut.day", "odd.day", "dir.day"}) {
+    EXPECT_EQ(open_error(path(QString::fromUtf8(name))), StoreError::Kind::Damaged) << name;
+  }
+  if (QFile::exists(path("other.day"))) {
+    EXPECT_EQ(open_error(path("other.day")), StoreError::Kind::Damaged);
+  }
+  EXPECT_EQ(read_bytes(path("zero.day")).size(), 0) << "opening must not write into a damaged file";
+}
+
+TEST_F(DataFileTest, ADifferentDataFileUnderTheNameLacksTheFields) {
+  DataFile::create(path("7.day"), shop_schema());
+  DataFile file = DataFile::open(path("7.day"));
+  EXPECT_FALSE(file.hasField(day::kAmount));
+  try {
+    file.records({day::kGoods, day::kAmount});
+    FAIL();
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::WrongSchema);
+    EXPECT_TRUE(error.isDamage());
+  }
+}
+
+// A child appends records and acknowledges each one after the append returned; it is
+// killed at random moments. Afterwards the file opens and holds every acknowledged
+// record exactly once, and its backup opens too.
+TEST_F(DataFileTest, AKilledWriterLosesNoAcknowledgedRecord) {
+  const QString day = makeDay();
+  const QString backup = path("7.bak");
+  std::srand(20030507);
+  int acknowledged = 0;
+  for (int trial = 0; trial < 25; ++trial) {
+    const QString run = QString::number(trial);
+    QProcess child;
+    child.start(QStringLiteral(CRASH_WRITER_PATH), {day, backup, run});
+    ASSERT_TRUE(child.waitForStarted());
+    QThread::msleep(static_cast<unsigned long>(20 + std::rand() % 60));
+    ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+    child.waitForFinished();
+    QList<int> acks;
+    for (const QString& line : QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+      if (line.startsWith(QStringLiteral("ack "))) acks << line.mid(4).toInt();
+    }
+    QMap<QString, int> seen;
+    for (const Record& record : DataFile::open(day).records({day::kReceiptNo})) ++seen[record.value(day::kReceiptNo)];
+    for (int n : acks) {
+      EXPECT_EQ(seen.value(run + QLatin1Char(':') + QString::number(n)), 1) << "trial " << trial << " line " << n;
+    }
+    acknowledged += static_cast<int>(acks.size());
+    if (QFile::exists(backup)) {
+      EXPECT_NO_THROW(DataFile::open(backup).recordCount());
+    }
+  }
+  EXPECT_GT(acknowledged, 0);
+}
+
+}  // namespace
+}  // namespace tavuro::store

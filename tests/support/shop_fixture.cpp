@@ -1,0 +1,69 @@
+#include "support/shop_fixture.h"
+
+#include "startup/data_files.h"
+#include "startup/paths.h"
+#include "startup/start_up.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace tavuro::testing {
+
+ShopFixture::ShopFixture(const QDate& today, const QTime& time)
+    : clock(QDateTime(today, time)), clockScope_(clock) {
+  EXPECT_TRUE(temp.isValid());
+  state.paths = startup::make_paths(temp.path(), today);
+}
+
+void ShopFixture::startUp() {
+  startup::set_paths(state, temp.path(), clock.now().date());
+  startup::make_day_file(state);
+  startup::make_shop_file(state);
+  startup::make_usefile(state);
+  startup::make_KeFu_file(state);
+}
+
+QString ShopFixture::file(const QString& name) const { return startup::app_file(dir(), name); }
+
+void ShopFixture::addGoods(const QString& name, const QString& price) {
+  store::DataFile::open(state.paths.shopFile).append({{store::shop::kGoods, name}, {store::shop::kPrice, price}});
+}
+
+void ShopFixture::addOperator(const QString& name) {
+  store::DataFile::open(state.paths.useFile).append({{store::kNameField, name}});
+}
+
+void ShopFixture::addCustomer(const QString& name) {
+  store::DataFile::open(state.paths.kefuFile).append({{store::kNameField, name}});
+}
+
+void ShopFixture::addSale(const SaleLine& line, const QString& dayFile) {
+  const QString path = dayFile.isEmpty() ? state.paths.dayFile : dayFile;
+  if (!QFile::exists(path)) store::DataFile::create(path, store::day_schema());
+  store::DataFile::open(path).append({{store::day::kGoods, line.goods},
+                                      {store::day::kQuantity, line.quantity},
+                                      {store::day::kPrice, line.price},
+                                      {store::day::kAmount, line.amount},
+                                      {store::day::kOperator, line.op},
+                                      {store::day::kTime, line.time},
+                                      {store::day::kCustomer, line.customer},
+                                      {store::day::kReceiptNo, line.receipt}});
+}
+
+std::vector<store::Record> ShopFixture::records(const QString& path) const {
+  return store::DataFile::open(path).records();
+}
+
+void write_bytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  file.write(bytes);
+}
+
+QByteArray read_bytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+}  // namespace tavuro::testing
