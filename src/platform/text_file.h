@@ -1,7 +1,7 @@
 #pragma once
 // Text in the shop's files: the one-line setting files (nober.dat, co.dat, p.dat,
 // public.dat) and the report text files are written in GB18030, the Chinese multi-byte
-// code page; reading takes strict UTF-8 first and falls back to GB18030.
+// code page; reading also takes files a person wrote in UTF-8.
 
 #include <QByteArray>
 #include <QString>
@@ -11,7 +11,8 @@
 namespace tavuro::platform {
 
 QByteArray to_local_code_page(const QString& text);
-// Strict UTF-8 when the bytes are valid UTF-8, otherwise GB18030.
+// The text of a file's bytes: GB18030 or UTF-8, whichever reads as ordinary text (UTF-8
+// first when it reads as Chinese).
 QString from_file_bytes(const QByteArray& bytes);
 
 // The first line of a text file (without its line end); nullopt when the file is

@@ -62,3 +62,17 @@ TEST(Dialogs, ClassicFiltersBecomeQtFilters) {
 
 }  // namespace
 }  // namespace tavuro::platform
+
+namespace tavuro::platform {
+namespace {
+
+TEST(TextFile, ShortGb18030TextThatIsAlsoValidUtf8ReadsAsChinese) {
+  // 屎 in GB18030 is CA BA, which is also the UTF-8 of U+02BA.
+  for (const QString& name : {QStringLiteral("屎"), QStringLiteral("铆"), QStringLiteral("天天小店"), QStringLiteral("Tavuro")}) {
+    EXPECT_EQ(from_file_bytes(to_local_code_page(name)), name) << name.toStdString();
+  }
+  EXPECT_EQ(from_file_bytes(QStringLiteral("天天小店 v2").toUtf8()), QStringLiteral("天天小店 v2"));
+}
+
+}  // namespace
+}  // namespace tavuro::platform

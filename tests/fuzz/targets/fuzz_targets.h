@@ -1,0 +1,19 @@
+#pragma once
+// Fuzz targets: each takes arbitrary bytes, runs one family of the program's readers or
+// text procedures on them, and stops the process (a crash libFuzzer reports) when a
+// property that must always hold is broken. The same bodies run in the libFuzzer programs
+// and, over the kept inputs, in the regression test.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tavuro::fuzz {
+
+// text_width, pad_text, money_text, to_single, single_text.
+int text_layout(const uint8_t* data, size_t size);
+// The UTF-8/GB18030 text reader and the one-line file reader.
+int text_reader(const uint8_t* data, size_t size);
+// The four setting-file readers of start-up (nober.dat, co.dat, public.dat, p.dat).
+int setting_files(const uint8_t* data, size_t size);
+
+}  // namespace tavuro::fuzz

@@ -1,0 +1,56 @@
+#include "fuzz_support.h"
+#include "fuzz_targets.h"
+
+#include "platform/file_ops.h"
+#include "platform/text_file.h"
+#include "startup/paths.h"
+#include "startup/settings.h"
+
+#include <QDate>
+
+namespace tavuro::fuzz {
+
+int text_reader(const uint8_t* data, size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const QString text = platform::from_file_bytes(bytes);
+  // Text the program writes reads back unchanged, unless its GB18030 bytes happen to be
+  // valid UTF-8 Chinese as well (then nothing can tell the two apart).
+  const QByteArray written = platform::to_local_code_page(text);
+  const QString asUtf8 = QString::fromUtf8(written);
+  const bool alsoUtf8 = asUtf8.toUtf8() == written && asUtf8 != text;
+  if (!alsoUtf8) {
+    require(platform::from_file_bytes(written) == text || text.contains(QChar::ReplacementCharacter),
+            "what the program writes reads back", text);
+  }
+
+  const QString path = scratch_dir() + QStringLiteral("/line.txt");
+  require(platform::write_file_atomic(path, bytes), "scratch file written", path);
+  const auto line = platform::read_first_line(path);
+  require(line.has_value() == !bytes.isEmpty(), "only an empty file has no first line", text);
+  if (line) require(!line->contains(QLatin1Char('\n')), "the first line has no line end", *line);
+  return 0;
+}
+
+int setting_files(const uint8_t* data, size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  startup::AppState state;
+  state.paths = startup::make_paths(scratch_dir(), QDate(2003, 5, 7));
+  for (const QString& path : {state.paths.noberFile, state.paths.coFile, state.paths.publicFile, state.paths.pFile}) {
+    require(platform::write_file_atomic(path, bytes), "scratch file written", path);
+  }
+  startup::load_receipt_counter(state);
+  startup::load_company_name(state);
+  startup::load_mask_setting(state);
+  startup::load_admin_password(state);
+  require(state.maskSetting.startsWith(QStringLiteral("屏蔽")), "the mask setting always begins with 屏蔽",
+          state.maskSetting);
+  require(!state.companyName.startsWith(QLatin1Char(' ')) && !state.companyName.endsWith(QLatin1Char(' ')),
+          "the company name is trimmed", state.companyName);
+  require(!state.adminPassword.startsWith(QLatin1Char(' ')) && !state.adminPassword.endsWith(QLatin1Char(' ')),
+          "the password is trimmed", state.adminPassword);
+  const QString number = startup::receipt_number_text(state.receiptCounter);
+  require(number.size() >= 6, "a receipt number has at least six characters", number);
+  return 0;
+}
+
+}  // namespace tavuro::fuzz
