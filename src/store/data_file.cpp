@@ -189,6 +189,17 @@ qint64 DataFile::append(const FieldValues& values) {
   return sqlite3_last_insert_rowid(connection_.get());
 }
 
+void DataFile::appendAll(const std::vector<FieldValues>& rows) {
+  connection_.exec("BEGIN IMMEDIATE");
+  try {
+    for (const FieldValues& row : rows) append(row);
+    connection_.exec("COMMIT");
+  } catch (...) {
+    sqlite3_exec(connection_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
 void DataFile::update(qint64 id, const FieldValues& values) {
   if (values.isEmpty()) return;
   QStringList names;

@@ -70,6 +70,8 @@ class DataFile {
 
   // Adds one record at the end; returns its id.
   qint64 append(const FieldValues& values);
+  // Adds many records at the end in one change (all or none of them).
+  void appendAll(const std::vector<FieldValues>& rows);
   // Changes fields of one record in place.
   void update(qint64 id, const FieldValues& values);
   // Removes one record; the others keep their order.

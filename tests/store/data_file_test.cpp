@@ -95,6 +95,16 @@ TEST_F(DataFileTest, AValueLongerThanItsFieldIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(file.records().front().value(day::kQuantity), QString(10, QLatin1Char('9')));
 }
 
+TEST_F(DataFileTest, ManyRecordsGoInAllOrNone) {
+  DataFile file = DataFile::open(makeDay());
+  file.appendAll({{{day::kGoods, QStringLiteral("a")}}, {{day::kGoods, QStringLiteral("b")}}});
+  EXPECT_EQ(file.recordCount(), 2);
+  EXPECT_THROW(file.appendAll({{{day::kGoods, QStringLiteral("c")}}, {{day::kQuantity, QString(11, QLatin1Char('1'))}}}),
+               StoreError);
+  EXPECT_EQ(file.recordCount(), 2);
+  EXPECT_EQ(DataFile::open(file.path()).recordCount(), 2);
+}
+
 TEST_F(DataFileTest, ValuesAreBoundNeverPastedIntoSql) {
   DataFile file = DataFile::open(makeDay());
   const QString hostile = QStringLiteral("x'); DROP TABLE \"FileName\"; --");
