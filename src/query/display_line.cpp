@@ -1,0 +1,42 @@
+#include "query/display_line.h"
+
+#include "store/schemas.h"
+#include "textlayout/text_layout.h"
+
+namespace tavuro::query {
+
+namespace {
+
+const QString kGap(4, QLatin1Char(' '));
+
+QString right_aligned(QString text, int width) {
+  return textlayout::pad_text(text, textlayout::kLeft, width);
+}
+QString left_aligned(QString text, int width) {
+  return textlayout::pad_text(text, textlayout::kRight, width);
+}
+
+}  // namespace
+
+QString display_line(int number, const SaleColumns& columns) {
+  // A number is never too wide to be shown: five digits push the line one column on
+  // instead of raising a message for every line past 9999.
+  const QString digits = QString::number(number);
+  const QString numberText = digits.size() > 4 ? digits : right_aligned(digits, 4);
+  return QStringLiteral("  ") + numberText + kGap + left_aligned(columns.goods, 16) + kGap +
+         right_aligned(columns.quantity, 8) + kGap + right_aligned(columns.price, 8) + kGap +
+         right_aligned(columns.amount, 10) + kGap + left_aligned(columns.op, 6) + kGap + columns.time;
+}
+
+const QStringList& display_fields() {
+  static const QStringList fields{store::day::kGoods,  store::day::kQuantity, store::day::kPrice,
+                                  store::day::kAmount, store::day::kOperator, store::day::kTime};
+  return fields;
+}
+
+SaleColumns sale_columns(const store::Record& record) {
+  return {record.value(store::day::kGoods),  record.value(store::day::kQuantity), record.value(store::day::kPrice),
+          record.value(store::day::kAmount), record.value(store::day::kOperator), record.value(store::day::kTime)};
+}
+
+}  // namespace tavuro::query

@@ -1,0 +1,416 @@
+#include "query/frm_query.h"
+
+#include "platform/app_info.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/fonts.h"
+#include "query/query_report.h"
+#include "startup/data_files.h"
+#include "store/backup.h"
+#include "store/data_file.h"
+#include "store/schemas.h"
+#include "textlayout/text_layout.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace tavuro::query {
+
+namespace {
+
+const QString kNoFileChosen = QStringLiteral("你还未选择文件.");
+const QString kSelectAll = QStringLiteral("全部选取");
+const QString kUnselectAll = QStringLiteral("取消选取");
+
+template <typename T>
+T* named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromUtf8(name));
+  return widget;
+}
+
+QComboBox* filter_box(const char* name) {
+  auto* box = named(new QComboBox, name);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMinimumWidth(150);
+  return box;
+}
+
+// Empties a filter box down to its all-entry, which is also its text.
+void reset_filter_box(QComboBox* box) {
+  box->clear();
+  box->addItem(store::kAllEntry);
+  box->setCurrentIndex(0);
+  box->setEditText(store::kAllEntry);
+}
+
+void add_names(QComboBox* box, const QString& path, const QString& field) {
+  const store::DataFile file = store::DataFile::open(path);
+  file.walk({field}, [box, &field](const store::Record& record) {
+    box->addItem(record.value(field));
+    return true;
+  });
+}
+
+// A name list (operators, customers): created when missing, read in stored order.
+void load_name_list(QComboBox* box, const QString& path, const std::function<void()>& makeMissing,
+                    const QString& procedure) {
+  reset_filter_box(box);
+  try {
+    makeMissing();
+    add_names(box, path, store::kNameField);
+  } catch (const store::StoreError&) {
+    platform::dialogs().message(QStringLiteral("数据出错！[") + procedure + QLatin1Char(']'));
+  }
+  box->setCurrentIndex(0);
+  box->setEditText(store::kAllEntry);
+}
+
+// The column spans of the header buttons over the result lines, in display columns: each
+// header reaches from the middle of one gap to the middle of the next.
+constexpr std::array<int, 7> kHeaderEdges{0, 8, 28, 40, 52, 66, 76};
+
+}  // namespace
+
+Frm_查询::Frm_查询(startup::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+  setObjectName(QStringLiteral("Frm_查询"));
+  setWindowTitle(QStringLiteral("查询"));
+  buildControls();
+
+  read_use();
+  read_KeFu_file();
+  read_shop_names();
+  setDir2Path(state_.paths.appDir);
+}
+
+void Frm_查询::buildControls() {
+  Frame1_ = named(new QGroupBox(QStringLiteral("选择文件")), "Frame1");
+  Label2_ = named(new QLabel(QStringLiteral("选择月份目录")), "Label2");
+  Dir2Model_ = new QFileSystemModel(this);
+  Dir2Model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  Dir2Model_->setRootPath(QString());
+  Dir2_ = named(new QTreeView, "Dir2");
+  Dir2_->setModel(Dir2Model_);
+  for (int column = 1; column < Dir2Model_->columnCount(); ++column) Dir2_->hideColumn(column);
+  Dir2_->setHeaderHidden(true);
+  Dir2_->setMinimumHeight(200);
+  connect(Dir2_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid()) Dir2_Change(Dir2Model_->filePath(current));
+  });
+  // The folder's *.day listing; List2 shows its selectable copy.
+  File1_ = named(new QListWidget(this), "File1");
+  File1_->hide();
+  Label3_ = named(new QLabel(QStringLiteral("选择日期文件")), "Label3");
+  List2_ = named(new QListWidget, "List2");
+  List2_->setSelectionMode(QAbstractItemView::MultiSelection);
+  List2_->viewport()->installEventFilter(this);
+
+  auto* frame1Layout = new QVBoxLayout(Frame1_);
+  frame1Layout->addWidget(Label2_);
+  frame1Layout->addWidget(Dir2_, 3);
+  frame1Layout->addWidget(Label3_);
+  frame1Layout->addWidget(List2_, 2);
+
+  Frame2_ = named(new QGroupBox(QStringLiteral("查询")), "Frame2");
+  Label6_ = named(new QLabel(QStringLiteral("选 商 品")), "Label6");
+  Co_查商品_ = filter_box("Co_查商品");
+  Label7_ = named(new QLabel(QStringLiteral("选操作员")), "Label7");
+  Co_查操作员_ = filter_box("Co_查操作员");
+  Label8_ = named(new QLabel(QStringLiteral("选 客 户")), "Label8");
+  Co_查客户_ = filter_box("Co_查客户");
+  Command1_ = named(new QPushButton(QStringLiteral("查询[&Q]")), "Command1");
+  connect(Command1_, &QPushButton::clicked, this, &Frm_查询::Command1_Click);
+  auto* frame2Layout = new QHBoxLayout(Frame2_);
+  for (QWidget* widget :
+       {static_cast<QWidget*>(Label6_), static_cast<QWidget*>(Co_查商品_), static_cast<QWidget*>(Label7_),
+        static_cast<QWidget*>(Co_查操作员_), static_cast<QWidget*>(Label8_), static_cast<QWidget*>(Co_查客户_)}) {
+    frame2Layout->addWidget(widget);
+  }
+  frame2Layout->addStretch();
+  frame2Layout->addWidget(Command1_);
+
+  const QFont listFont = platform::fixed_font(14);
+  List1_ = named(new QListWidget, "List1");
+  List1_->setFont(listFont);
+  List1_->setUniformItemSizes(true);
+  List1_->viewport()->installEventFilter(this);
+
+  // The header buttons stand over the columns of the result lines.
+  const int column = QFontMetrics(listFont).horizontalAdvance(QLatin1Char('a'));
+  const QStringList captions{QStringLiteral("序列号"), QStringLiteral("商 品 名 称"), QStringLiteral("数 量"),
+                             QStringLiteral("单 价"),  QStringLiteral("金 额"),       QStringLiteral("操作/编号")};
+  auto* header = new QHBoxLayout;
+  header->setSpacing(0);
+  header->addSpacing(List1_->frameWidth() + 2);
+  for (int i = 0; i < 6; ++i) {
+    Com_cap_[i] = named(new QPushButton(captions[i]), "Com_cap");
+    Com_cap_[i]->setProperty("index", i);
+    Com_cap_[i]->setFixedWidth((kHeaderEdges[i + 1] - kHeaderEdges[i]) * column);
+    Com_cap_[i]->setAutoDefault(false);
+    connect(Com_cap_[i], &QPushButton::clicked, this, &Frm_查询::Com_cap_Click);
+    header->addWidget(Com_cap_[i]);
+  }
+  header->addStretch();
+
+  Label1_ = named(new QLabel(QStringLiteral("记录数：")), "Label1");
+  Label5_ = named(new QLabel(QStringLiteral("合计金额：")), "Label5");
+  Command2_ = named(new QPushButton(QStringLiteral("打印[&P]")), "Command2");
+  Command2_->setToolTip(QStringLiteral("打印查询的内容"));
+  Command3_ = named(new QPushButton(QStringLiteral("预览[&V]")), "Command3");
+  Command3_->setToolTip(QStringLiteral("预览打印内容"));
+  Command4_ = named(new QPushButton(QStringLiteral("退出[&X]")), "Command4");
+  Command4_->setToolTip(QStringLiteral("关闭窗口"));
+  for (QPushButton* button : {Command1_, Command2_, Command3_, Command4_}) button->setAutoDefault(false);
+  connect(Command2_, &QPushButton::clicked, this, [this] {
+    if (!busy_) print_query_report();
+  });
+  connect(Command3_, &QPushButton::clicked, this, [this] {
+    if (!busy_) preview_query_report();
+  });
+  connect(Command4_, &QPushButton::clicked, this, [this] {
+    if (!busy_) close();
+  });
+
+  auto* totals = new QHBoxLayout;
+  totals->addWidget(Label1_);
+  totals->addSpacing(40);
+  totals->addWidget(Label5_);
+  totals->addStretch();
+  totals->addWidget(Command2_);
+  totals->addWidget(Command3_);
+  totals->addWidget(Command4_);
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(Frame2_);
+  right->addLayout(header);
+  right->addWidget(List1_, 1);
+  right->addLayout(totals);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(Frame1_);
+  layout->addLayout(right, 1);
+
+  list1_右击_ = named(new QMenu(this), "list1_右击");
+  单号查询_ = named(list1_右击_->addAction(QStringLiteral("单号查询")), "单号查询");
+  connect(单号查询_, &QAction::triggered, this, &Frm_查询::单号查询_Click);
+  List2_右击_ = named(new QMenu(this), "List2_右击");
+  全部选取_ = named(List2_右击_->addAction(kSelectAll), "全部选取");
+  connect(全部选取_, &QAction::triggered, this, &Frm_查询::全部选取_Click);
+
+  resize(1100, 640);
+}
+
+void Frm_查询::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  List2_->setFocus();
+}
+
+bool Frm_查询::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    if (watched == List2_->viewport()) List2_右击_->popup(at);
+    if (watched == List1_->viewport()) list1_右击_->popup(at);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void Frm_查询::read_use() {
+  load_name_list(
+      Co_查操作员_, state_.paths.useFile, [this] { startup::make_usefile(state_); }, QStringLiteral("read_use"));
+}
+
+void Frm_查询::read_KeFu_file() {
+  load_name_list(
+      Co_查客户_, state_.paths.kefuFile, [this] { startup::make_KeFu_file(state_); }, QStringLiteral("read_KeFu_file"));
+}
+
+void Frm_查询::read_shop_names() {
+  // A missing catalogue is not created here; the box then offers the all-entry alone.
+  reset_filter_box(Co_查商品_);
+  if (!QFileInfo::exists(state_.paths.shopFile)) return;
+  try {
+    store::with_recovery(state_.paths.shopFile, state_.paths.shopBackup, [this] {
+      reset_filter_box(Co_查商品_);
+      add_names(Co_查商品_, state_.paths.shopFile, store::shop::kGoods);
+    });
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("read_shop_names"));
+  }
+  Co_查商品_->setCurrentIndex(0);
+  Co_查商品_->setEditText(store::kAllEntry);
+}
+
+void Frm_查询::setDir2Path(const QString& path) {
+  const QModelIndex index = Dir2Model_->index(path);
+  if (!index.isValid() || index == Dir2_->currentIndex()) {
+    Dir2_Change(path);
+    return;
+  }
+  Dir2_->setCurrentIndex(index);  // raises Dir2 Change
+  Dir2_->scrollTo(index);
+  Dir2_->expand(index);
+}
+
+void Frm_查询::Dir2_Change(const QString& path) {
+  dir2Path_ = path;
+  File1_->clear();
+  File1_->addItems(day_file_names(path));
+  List2_->clear();
+  for (int i = 0; i < File1_->count(); ++i) List2_->addItem(File1_->item(i)->text());
+}
+
+bool Frm_查询::anySelected() const {
+  for (int i = 0; i < List2_->count(); ++i) {
+    if (List2_->item(i)->isSelected()) return true;
+  }
+  return false;
+}
+
+QStringList Frm_查询::selectedFiles() const {
+  QStringList names;
+  for (int i = 0; i < List2_->count(); ++i) {
+    if (List2_->item(i)->isSelected()) names << List2_->item(i)->text();
+  }
+  return files_in_folder(dir2Path_, names);
+}
+
+void Frm_查询::Command1_Click() {
+  if (busy_) return;
+  const QString goods = textlayout::trim_spaces(Co_查商品_->currentText());
+  const QString op = textlayout::trim_spaces(Co_查操作员_->currentText());
+  const QString customer = textlayout::trim_spaces(Co_查客户_->currentText());
+  if (List2_->count() == 0) {
+    platform::inform(kNoFileChosen);
+    return;
+  }
+  query_files(store::day::kGoods, goods, store::day::kOperator, op, store::day::kCustomer, customer);
+}
+
+void Frm_查询::query_files(const QString& fieldA, const QString& valueA, const QString& fieldB, const QString& valueB,
+                           const QString& fieldC, const QString& valueC) {
+  const QList<QueryFilter> filters{{fieldA, valueA}, {fieldB, valueB}, {fieldC, valueC}};
+  if (!anySelected()) {
+    platform::inform(kNoFileChosen);
+    return;
+  }
+  const QStringList files = selectedFiles();
+  List1_->clear();
+  const QueryResult result =
+      runWithProgress([&](const FileProgress& progress) { return query::query_files(files, filters, progress); },
+                      static_cast<int>(files.size()));
+  queryDescription_ = query_description(filters);
+  queryTotal_ = result.total;
+  showResult(result, query_caption(filters));
+  platform::inform(QStringLiteral("完成查询。"));
+}
+
+void Frm_查询::query_receipt_no(bool& found) {
+  const QString number = textlayout::trim_spaces(
+      platform::dialogs()
+          .input(QStringLiteral("请输入单号的6位数字进行查找："), platform::app_title(), QString())
+          .value_or(QString()));
+  if (number.isEmpty()) {
+    found = false;
+    return;
+  }
+  if (!anySelected()) {
+    platform::inform(kNoFileChosen);
+    found = true;  // already told; no second message
+    return;
+  }
+  const QStringList files = selectedFiles();
+  List1_->clear();
+  const QueryResult result =
+      runWithProgress([&](const FileProgress& progress) { return query_receipt_lines(files, number, progress); },
+                      static_cast<int>(files.size()));
+  found = result.count() > 0;
+  // The report made next names this query and adds up its lines.
+  queryDescription_ = receipt_description(number);
+  queryTotal_ = result.total;
+  showResult(result, receipt_caption(number));
+}
+
+QueryResult Frm_查询::runWithProgress(const std::function<QueryResult(const FileProgress&)>& body, int fileCount) {
+  busy_ = true;
+  QProgressDialog progress(QStringLiteral("正在查询，请稍候……"), QString(), 0, fileCount, this);
+  progress.setObjectName(QStringLiteral("queryProgress"));
+  progress.setWindowTitle(platform::app_title());
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(400);
+  const QueryResult result = body([&progress](int index, int) {
+    progress.setValue(index);
+    // Until the progress dialog shows and holds the input, the window takes none.
+    QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+  });
+  progress.setValue(fileCount);
+  busy_ = false;
+  return result;
+}
+
+void Frm_查询::showResult(const QueryResult& result, const QString& caption) {
+  List1_->clear();
+  List1_->addItems(result.lines);
+  Label1_->setText(count_label(result.count()));
+  Label5_->setText(total_label(result.total));
+  setWindowTitle(caption);
+  if (!result.skippedFiles.isEmpty()) platform::warn(skipped_files_message(result.skippedFiles));
+  if (result.truncated) platform::warn(truncated_message());
+}
+
+void Frm_查询::Com_cap_Click() {
+  setFocus();
+}
+
+void Frm_查询::全部选取_Click() {
+  if (List2_->count() == 0) return;
+  if (全部选取_->text() == kSelectAll) {
+    全部选取_->setText(kUnselectAll);
+    List2_->selectAll();
+  } else {
+    全部选取_->setText(kSelectAll);
+    List2_->clearSelection();
+  }
+}
+
+void Frm_查询::单号查询_Click() {
+  if (busy_) return;
+  bool found = false;
+  query_receipt_no(found);
+  if (!found) platform::inform(QStringLiteral("查无此单！"));
+}
+
+QStringList Frm_查询::reportLines() const {
+  QStringList lines;
+  for (int i = 0; i < List1_->count(); ++i) lines << List1_->item(i)->text();
+  return query_report_lines({lines, queryDescription_, queryTotal_, state_.companyName, platform::now().date()});
+}
+
+void Frm_查询::print_query_report() {
+  if (List1_->count() == 0) return;
+  if (!print_report_lines(reportLines())) platform::warn(report_not_printed_message());
+}
+
+void Frm_查询::preview_query_report() {
+  if (List1_->count() == 0) return;
+  const QString path = query_report_file(state_.paths.appDir);
+  // A file that cannot be written is not reported: the document window shows what it finds.
+  write_report_file(path, reportLines());
+  state_.currentReportFile = path;
+}
+
+}  // namespace tavuro::query

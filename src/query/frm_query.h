@@ -1,0 +1,105 @@
+#pragma once
+// The query window: an administrator picks a month folder, selects day files, sets the
+// goods, operator and customer filters (or asks for one receipt number), and gets the
+// matching sale lines with their count and total, which can be printed or previewed as a
+// report.
+
+#include "query/query_engine.h"
+#include "startup/app_state.h"
+
+#include <QDialog>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QFileSystemModel;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTreeView;
+
+namespace tavuro::query {
+
+class Frm_查询 final : public QDialog {
+ public:
+  explicit Frm_查询(startup::AppState& state, QWidget* parent = nullptr);
+
+  // The filter boxes, loaded from the operator list, the customer list and the goods
+  // catalogue; each starts at "* 全部 *".
+  void read_use();
+  void read_KeFu_file();
+  void read_shop_names();
+
+  // The filter query over the selected day files.
+  void query_files(const QString& fieldA, const QString& valueA, const QString& fieldB, const QString& valueB,
+                   const QString& fieldC, const QString& valueC);
+  // Asks for a receipt number and lists its lines from the selected day files; found is
+  // false when the answer was empty or no line carries the number.
+  void query_receipt_no(bool& found);
+
+  void print_query_report();
+  void preview_query_report();
+
+  // The folder whose day files are listed; setting it opens that folder in Dir2.
+  QString dir2Path() const { return dir2Path_; }
+  void setDir2Path(const QString& path);
+
+  // What the last query asked and the total of its lines, for the report.
+  const QString& queryDescription() const { return queryDescription_; }
+  float queryTotal() const { return queryTotal_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void buildControls();
+  void Dir2_Change(const QString& path);
+  void Command1_Click();
+  void Com_cap_Click();
+  void 全部选取_Click();
+  void 单号查询_Click();
+
+  QStringList selectedFiles() const;
+  bool anySelected() const;
+  QueryResult runWithProgress(const std::function<QueryResult(const FileProgress&)>& body, int fileCount);
+  void showResult(const QueryResult& result, const QString& caption);
+  QStringList reportLines() const;
+
+  startup::AppState& state_;
+  QString dir2Path_;
+  QString queryDescription_;
+  float queryTotal_ = 0.0f;
+  bool busy_ = false;
+
+  QGroupBox* Frame1_ = nullptr;
+  QLabel* Label2_ = nullptr;
+  QTreeView* Dir2_ = nullptr;
+  QFileSystemModel* Dir2Model_ = nullptr;
+  QListWidget* File1_ = nullptr;
+  QLabel* Label3_ = nullptr;
+  QListWidget* List2_ = nullptr;
+  QGroupBox* Frame2_ = nullptr;
+  QLabel* Label6_ = nullptr;
+  QComboBox* Co_查商品_ = nullptr;
+  QLabel* Label7_ = nullptr;
+  QComboBox* Co_查操作员_ = nullptr;
+  QLabel* Label8_ = nullptr;
+  QComboBox* Co_查客户_ = nullptr;
+  QPushButton* Command1_ = nullptr;
+  std::array<QPushButton*, 6> Com_cap_{};
+  QListWidget* List1_ = nullptr;
+  QLabel* Label1_ = nullptr;
+  QLabel* Label5_ = nullptr;
+  QPushButton* Command2_ = nullptr;
+  QPushButton* Command3_ = nullptr;
+  QPushButton* Command4_ = nullptr;
+  QMenu* list1_右击_ = nullptr;
+  QAction* 单号查询_ = nullptr;
+  QMenu* List2_右击_ = nullptr;
+  QAction* 全部选取_ = nullptr;
+};
+
+}  // namespace tavuro::query

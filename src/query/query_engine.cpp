@@ -1,0 +1,135 @@
+#include "query/query_engine.h"
+
+#include "query/display_line.h"
+#include "startup/paths.h"
+#include "store/data_file.h"
+#include "store/schemas.h"
+#include "textlayout/text_layout.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace tavuro::query {
+
+namespace {
+
+using Match = std::function<bool(const store::Record&)>;
+
+// An amount that is no number ends the reading of its file like a damaged record does.
+struct BadAmount {};
+
+QueryResult run(const QStringList& files, const QStringList& matchFields, const Match& match,
+                const FileProgress& progress, int lineLimit) {
+  QueryResult result;
+  QStringList fields = display_fields();
+  for (const QString& field : matchFields) {
+    if (!fields.contains(field)) fields << field;
+  }
+  const int fileCount = static_cast<int>(files.size());
+  for (int i = 0; i < fileCount && !result.truncated; ++i) {
+    if (progress) progress(i, fileCount);
+    try {
+      const store::DataFile file = store::DataFile::open(files[i]);
+      file.walk(fields, [&](const store::Record& record) {
+        if (!match(record)) return true;
+        if (result.count() >= lineLimit) {
+          result.truncated = true;
+          return false;
+        }
+        const SaleColumns columns = sale_columns(record);
+        const std::optional<float> amount = textlayout::to_single(columns.amount);
+        if (!amount) throw BadAmount{};
+        result.total += *amount;
+        result.lines << display_line(result.count() + 1, columns);
+        return true;
+      });
+    } catch (const store::StoreError&) {
+      result.skippedFiles << QFileInfo(files[i]).fileName();
+    } catch (const BadAmount&) {
+      result.skippedFiles << QFileInfo(files[i]).fileName();
+    }
+  }
+  return result;
+}
+
+QString joined(const QList<QueryFilter>& filters, const QString& equals) {
+  QStringList parts;
+  for (const QueryFilter& filter : filters) parts << filter.field + equals + filter.value;
+  return parts.join(QStringLiteral("，"));
+}
+
+}  // namespace
+
+QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress,
+                        int lineLimit) {
+  QList<QueryFilter> tested;
+  QStringList fields;
+  for (const QueryFilter& filter : filters) {
+    if (filter.value == store::kAllEntry) continue;
+    tested << filter;
+    fields << filter.field;
+  }
+  return run(
+      files, fields,
+      [&tested](const store::Record& record) {
+        return std::all_of(tested.cbegin(), tested.cend(),
+                           [&record](const QueryFilter& filter) { return record.value(filter.field) == filter.value; });
+      },
+      progress, lineLimit);
+}
+
+QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress,
+                                int lineLimit) {
+  return run(
+      files, {store::day::kReceiptNo},
+      [&receiptNo](const store::Record& record) { return record.value(store::day::kReceiptNo) == receiptNo; }, progress,
+      lineLimit);
+}
+
+QStringList files_in_folder(const QString& folder, const QStringList& names) {
+  QStringList files;
+  for (const QString& name : names) files << startup::app_file(folder, name);
+  return files;
+}
+
+QStringList day_file_names(const QString& folder) {
+  QStringList names = QDir(folder).entryList({QStringLiteral("*.day")}, QDir::Files, QDir::NoSort);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+QString query_description(const QList<QueryFilter>& filters) {
+  return joined(filters, QStringLiteral("="));
+}
+
+QString receipt_description(const QString& receiptNo) {
+  return QStringLiteral("单号=") + receiptNo;
+}
+
+QString query_caption(const QList<QueryFilter>& filters) {
+  return QStringLiteral("查询：") + joined(filters, QStringLiteral(" = "));
+}
+
+QString receipt_caption(const QString& receiptNo) {
+  return QStringLiteral("查询：查询单号 = ") + receiptNo;
+}
+
+QString count_label(int count) {
+  return QStringLiteral("记录数：") + QString::number(count);
+}
+
+QString total_label(float total) {
+  return QStringLiteral("合计金额：") + textlayout::money_of(total) + QStringLiteral("元");
+}
+
+QString skipped_files_message(const QStringList& names) {
+  if (names.isEmpty()) return {};
+  return QStringLiteral("以下文件无法读取，已跳过：") + names.join(QStringLiteral("、"));
+}
+
+QString truncated_message() {
+  return QStringLiteral("查询结果超过 %1 行，只列出了前 %1 行。").arg(kMaxResultLines);
+}
+
+}  // namespace tavuro::query

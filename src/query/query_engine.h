@@ -1,0 +1,66 @@
+#pragma once
+// Queries over past day files: every sale line whose goods, operator and customer match
+// three filters, or every line of one receipt number, over a list of day files taken one
+// after the other. A file that cannot be read is given up from the point where reading
+// failed, and the run goes on with the next one.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace tavuro::query {
+
+// One filter: a day-file field and the value it must hold exactly, or the all-entry
+// "* 全部 *", which takes every record without reading the field.
+struct QueryFilter {
+  QString field;
+  QString value;
+};
+
+// The result list holds at most as many lines as a 16-bit counter can number.
+inline constexpr int kMaxResultLines = 32767;
+
+struct QueryResult {
+  QStringList lines;         // display lines numbered 1, 2, 3 … over all files
+  float total = 0.0f;        // sum of the amounts, in single precision
+  QStringList skippedFiles;  // names of the files that could not be read to their end
+  bool truncated = false;    // more lines matched than the list may hold
+  int count() const { return static_cast<int>(lines.size()); }
+};
+
+// Called before each file is read: index of the file (0-based) and the number of files.
+using FileProgress = std::function<void(int index, int count)>;
+
+// Lines of every record that matches all filters, over files in the order given.
+QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress = {},
+                        int lineLimit = kMaxResultLines);
+
+// Lines of every record whose 单号 equals receiptNo exactly, over files in order.
+QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress = {},
+                                int lineLimit = kMaxResultLines);
+
+// The files named by the lines of a file list inside folder, in list order.
+QStringList files_in_folder(const QString& folder, const QStringList& names);
+
+// The day files (*.day, any letter case) of a folder in plain name order, so that 10.day
+// comes before 2.day. Empty when the folder cannot be read.
+QStringList day_file_names(const QString& folder);
+
+// 商品=…，操作编号=…，固定客户=… : what the report names the query by.
+QString query_description(const QList<QueryFilter>& filters);
+// 单号=… : the same for a receipt-number query.
+QString receipt_description(const QString& receiptNo);
+// 查询：商品 = …，操作编号 = …，固定客户 = … : the window caption after the query.
+QString query_caption(const QList<QueryFilter>& filters);
+QString receipt_caption(const QString& receiptNo);
+
+QString count_label(int count);    // 记录数：N
+QString total_label(float total);  // 合计金额：0.00元
+
+// The message that names the files a run could not read, or empty when there were none.
+QString skipped_files_message(const QStringList& names);
+// The message for a result cut at the list's limit.
+QString truncated_message();
+
+}  // namespace tavuro::query

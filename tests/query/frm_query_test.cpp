@@ -1,0 +1,439 @@
+#include "query/frm_query.h"
+
+#include "qt_printing.h"
+
+#include "platform/line_printer.h"
+#include "query/query_report.h"
+#include "store/schemas.h"
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+namespace tavuro::query {
+namespace {
+
+using testing::SaleLine;
+using testing::ScriptedDialogs;
+using testing::ShopFixture;
+
+template <typename T>
+T* child(QWidget* parent, const QString& name) {
+  T* found = parent->findChild<T*>(name);
+  EXPECT_NE(found, nullptr) << name.toStdString();
+  return found;
+}
+
+SaleLine sale(const char* goods, const char* quantity, const char* price, const char* amount, const char* op,
+              const char* time, const char* customer, const char* receipt) {
+  return {QString::fromUtf8(goods),    QString::fromUtf8(quantity), QString::fromUtf8(price),
+          QString::fromUtf8(amount),   QString::fromUtf8(op),       QString::fromUtf8(time),
+          QString::fromUtf8(customer), QString::fromUtf8(receipt)};
+}
+
+// A printer without paper: nothing comes out.
+class DeadPrinter final : public platform::LinePrinter {
+ public:
+  void setFontSize(int) override {}
+  void printLine(const QString&) override {}
+  bool endDoc() override { return false; }
+};
+
+class QueryWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shop.startUp();
+    shop.state.companyName = QStringLiteral("Tavuro小店");
+  }
+
+  std::unique_ptr<Frm_查询> open() {
+    auto window = std::make_unique<Frm_查询>(shop.state);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+
+  QString month() const { return shop.state.paths.monthFolder; }
+  void addSale(const QString& file, const SaleLine& line) { shop.addSale(line, month() + QLatin1Char('/') + file); }
+
+  // Two days of sales in this month's folder (besides today's empty 7.day).
+  void fillMonth() {
+    addSale("2.day", sale("可乐", "2.00", "3.50", "7.00", "张三", "09:15:00", "王先生", "000101"));
+    addSale("2.day", sale("面包", "1.00", "5.00", "5.00", "李四", "09:20:00", "散客", "000102"));
+    addSale("2.day", sale("糖", "1.00", "0.80", "0.80", "李四", "09:30:00", "散客", "000123"));
+    addSale("10.day", sale("可乐", "1.00", "3.50", "3.50", "张三", "10:01:02", "王先生", "000123"));
+    addSale("10.day", sale("可乐", "3.00", "3.50", "10.50", "张三", "10:05:00", "散客", "000124"));
+    addSale("10.day", sale("牛奶", "1.00", "4.20", "4.20", "张三", "10:01:02", "王先生", "000123"));
+    addSale("3.day", sale("可乐", "1.00", "3.50", "3.50", "张三", "11:00:00", "王先生", "000130"));
+  }
+
+  // The user opens a folder in the folder tree.
+  static void openFolder(QWidget* window, const QString& path) {
+    auto* tree = child<QTreeView>(window, "Dir2");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_NE(model, nullptr);
+    const QModelIndex index = model->index(path);
+    ASSERT_TRUE(index.isValid()) << path.toStdString();
+    tree->setCurrentIndex(index);
+  }
+
+  static QStringList texts(const QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+  }
+  static QStringList selected(const QListWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) {
+      if (list->item(i)->isSelected()) lines << list->item(i)->text();
+    }
+    return lines;
+  }
+  static void clickLine(QListWidget* list, const QString& text) {
+    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << text.toStdString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+  }
+  // A right click on a list opens its popup menu; the item is then clicked in the menu.
+  static void useMenu(QWidget* window, QListWidget* list, const QString& menuName, const QString& actionName) {
+    auto* menu = child<QMenu>(window, menuName);
+    QTest::mousePress(list->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(menu->isVisible());
+    QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    auto* action = child<QAction>(window, actionName);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    EXPECT_FALSE(menu->isVisible());
+  }
+  static void typeInto(QComboBox* box, const QString& text) {
+    box->lineEdit()->selectAll();
+    for (const QChar ch : text)
+      QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+  }
+  static void pick(QComboBox* box, const QString& entry) {
+    const int index = box->findText(entry);
+    ASSERT_GE(index, 0) << entry.toStdString();
+    box->setCurrentIndex(index);
+  }
+
+  ScriptedDialogs dialogs;
+  ShopFixture shop;
+};
+
+TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("3.50"));
+  shop.addGoods(QStringLiteral("Tea "), QStringLiteral("1.00"));
+  shop.addOperator(QStringLiteral("张三"));
+  shop.addOperator(QStringLiteral("001"));
+  shop.addCustomer(QStringLiteral("王先生"));
+  fillMonth();
+  const auto window = open();
+
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("查询"));
+  const QList<std::pair<const char*, const char*>> captions{
+      {"Frame1", "选择文件"},  {"Label2", "选择月份目录"}, {"Label3", "选择日期文件"}, {"Frame2", "查询"},
+      {"Label6", "选 商 品"},  {"Label7", "选操作员"},     {"Label8", "选 客 户"},     {"Command1", "查询[&Q]"},
+      {"Label1", "记录数："},  {"Label5", "合计金额："},   {"Command2", "打印[&P]"},   {"Command3", "预览[&V]"},
+      {"Command4", "退出[&X]"}};
+  for (const auto& [name, caption] : captions) {
+    QWidget* widget = child<QWidget>(window.get(), QString::fromUtf8(name));
+    ASSERT_NE(widget, nullptr);
+    QString text = widget->property("text").toString();
+    if (text.isEmpty()) text = widget->property("title").toString();
+    EXPECT_EQ(text, QString::fromUtf8(caption)) << name;
+  }
+  EXPECT_EQ(child<QWidget>(window.get(), "Command2")->toolTip(), QStringLiteral("打印查询的内容"));
+  EXPECT_EQ(child<QWidget>(window.get(), "Command3")->toolTip(), QStringLiteral("预览打印内容"));
+  EXPECT_EQ(child<QWidget>(window.get(), "Command4")->toolTip(), QStringLiteral("关闭窗口"));
+  QStringList headers;
+  for (const QPushButton* button : window->findChildren<QPushButton*>("Com_cap")) headers << button->text();
+  EXPECT_EQ(headers, (QStringList{"序列号", "商 品 名 称", "数 量", "单 价", "金 额", "操作/编号"}));
+  EXPECT_EQ(child<QAction>(window.get(), "单号查询")->text(), QStringLiteral("单号查询"));
+  EXPECT_EQ(child<QAction>(window.get(), "全部选取")->text(), QStringLiteral("全部选取"));
+
+  auto entries = [](const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+  };
+  auto* goods = child<QComboBox>(window.get(), "Co_查商品");
+  auto* ops = child<QComboBox>(window.get(), "Co_查操作员");
+  auto* customers = child<QComboBox>(window.get(), "Co_查客户");
+  EXPECT_EQ(entries(goods), (QStringList{"* 全部 *", "可乐", "Tea "}));  // stored, unpadded, untrimmed
+  EXPECT_EQ(entries(ops), (QStringList{"* 全部 *", "张三", "001"}));
+  EXPECT_EQ(entries(customers), (QStringList{"* 全部 *", "王先生"}));
+  for (const QComboBox* box : {goods, ops, customers}) EXPECT_EQ(box->currentText(), store::kAllEntry);
+
+  // The folder list starts at the application directory, which holds no day files.
+  EXPECT_EQ(window->dir2Path(), shop.dir());
+  EXPECT_EQ(child<QListWidget>(window.get(), "List2")->count(), 0);
+  EXPECT_TRUE(child<QListWidget>(window.get(), "List2")->hasFocus());
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_TRUE(window->queryDescription().isEmpty());
+  EXPECT_EQ(window->queryTotal(), 0.0f);
+}
+
+TEST_F(QueryWindow, EmptyOrMissingCataloguesStillOfferTheAllEntry) {
+  QFile::remove(shop.state.paths.useFile);
+  QFile::remove(shop.state.paths.kefuFile);
+  QFile::remove(shop.state.paths.shopFile);
+  const auto window = open();
+  for (const char* name : {"Co_查商品", "Co_查操作员", "Co_查客户"}) {
+    const auto* box = child<QComboBox>(window.get(), QString::fromUtf8(name));
+    EXPECT_EQ(box->count(), 1) << name;
+    EXPECT_EQ(box->currentText(), store::kAllEntry) << name;
+  }
+  EXPECT_TRUE(QFile::exists(shop.state.paths.useFile));
+  EXPECT_TRUE(QFile::exists(shop.state.paths.kefuFile));
+  EXPECT_FALSE(QFile::exists(shop.state.paths.shopFile));  // not created here
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(QueryWindow, UnreadableListsAreReportedAndADamagedCatalogueIsRestored) {
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("3.50"));
+  ASSERT_TRUE(QFile::copy(shop.state.paths.shopFile, shop.state.paths.shopBackup));
+  testing::write_bytes(shop.state.paths.shopFile, "garbage");
+  testing::write_bytes(shop.state.paths.useFile, "garbage");
+  testing::write_bytes(shop.state.paths.kefuFile, "");
+
+  const auto window = open();
+  EXPECT_EQ(dialogs.messages(), (QStringList{"数据出错！[read_use]", "数据出错！[read_KeFu_file]"}));
+  for (const auto& shown : dialogs.shown()) EXPECT_EQ(shown.icon, platform::Icon::None);
+  auto* goods = child<QComboBox>(window.get(), "Co_查商品");
+  EXPECT_EQ(goods->count(), 2);
+  EXPECT_EQ(goods->currentText(), store::kAllEntry);
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.shopFile + QStringLiteral(".bad")), QByteArray("garbage"));
+  EXPECT_EQ(child<QComboBox>(window.get(), "Co_查操作员")->currentText(), store::kAllEntry);
+
+  // Without a backup the recovery gives up with its two messages.
+  dialogs.clear();
+  testing::write_bytes(shop.state.paths.shopFile, "garbage");
+  QFile::remove(shop.state.paths.shopBackup);
+  window->read_shop_names();
+  EXPECT_EQ(dialogs.messages().size(), 2);
+  EXPECT_EQ(dialogs.messages().value(0), QStringLiteral("备份数据文件出错。"));
+  EXPECT_EQ(goods->currentText(), store::kAllEntry);
+}
+
+TEST_F(QueryWindow, DayFilesAreChosenFromAFolderByClickAndByTheToggle) {
+  fillMonth();
+  const auto window = open();
+  auto* list2 = child<QListWidget>(window.get(), "List2");
+  auto* toggle = child<QAction>(window.get(), "全部选取");
+
+  // On an empty list the toggle changes nothing, not even its caption; the menu opens.
+  useMenu(window.get(), list2, "List2_右击", "全部选取");
+  EXPECT_EQ(toggle->text(), QStringLiteral("全部选取"));
+
+  openFolder(window.get(), month());
+  EXPECT_EQ(window->dir2Path(), month());
+  EXPECT_EQ(texts(list2), (QStringList{"10.day", "2.day", "3.day", "7.day"}));
+  EXPECT_TRUE(selected(list2).isEmpty());
+
+  clickLine(list2, "2.day");
+  clickLine(list2, "10.day");
+  clickLine(list2, "3.day");
+  clickLine(list2, "2.day");  // a second click takes the line out again
+  EXPECT_EQ(selected(list2), (QStringList{"10.day", "3.day"}));
+
+  useMenu(window.get(), list2, "List2_右击", "全部选取");
+  EXPECT_EQ(selected(list2).size(), 4);
+  EXPECT_EQ(toggle->text(), QStringLiteral("取消选取"));
+  useMenu(window.get(), list2, "List2_右击", "全部选取");
+  EXPECT_TRUE(selected(list2).isEmpty());
+  EXPECT_EQ(toggle->text(), QStringLiteral("全部选取"));
+
+  // Another folder clears the list and its selection but keeps the toggle's caption.
+  useMenu(window.get(), list2, "List2_右击", "全部选取");
+  ASSERT_TRUE(QDir(shop.dir()).mkdir(QStringLiteral("2003_4")));
+  openFolder(window.get(), shop.dir() + QStringLiteral("/2003_4"));
+  EXPECT_EQ(list2->count(), 0);
+  EXPECT_EQ(toggle->text(), QStringLiteral("取消选取"));
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(QueryWindow, NothingRunsWithoutAChosenFile) {
+  fillMonth();
+  const auto window = open();
+  auto* list1 = child<QListWidget>(window.get(), "List1");
+  auto* command1 = child<QPushButton>(window.get(), "Command1");
+
+  QTest::mouseClick(command1, Qt::LeftButton);  // no day files listed at all
+  EXPECT_EQ(dialogs.messages(), QStringList{"你还未选择文件."});
+  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
+
+  // A receipt query answered empty or cancelled: not found, nothing else happens.
+  dialogs.clear();
+  dialogs.answerInput(QStringLiteral("   "));
+  useMenu(window.get(), list1, "list1_右击", "单号查询");
+  dialogs.cancelInput();
+  useMenu(window.get(), list1, "list1_右击", "单号查询");
+  EXPECT_EQ(dialogs.messages(), (QStringList{"查无此单！", "查无此单！"}));
+  EXPECT_EQ(dialogs.shown().front().text, QStringLiteral("请输入单号的6位数字进行查找："));
+  EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Tavuro收银机"));
+
+  // Day files listed but none selected.
+  openFolder(window.get(), month());
+  dialogs.clear();
+  QTest::mouseClick(command1, Qt::LeftButton);
+  dialogs.answerInput(QStringLiteral("000123"));
+  useMenu(window.get(), list1, "list1_右击", "单号查询");
+  EXPECT_EQ(dialogs.messages(), (QStringList{"你还未选择文件.", "你还未选择文件."}));
+  EXPECT_EQ(list1->count(), 0);
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("查询"));
+  EXPECT_TRUE(window->queryDescription().isEmpty());
+  EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("记录数："));
+}
+
+TEST_F(QueryWindow, FilterQueryReceiptQueryAndTheirPrintedReports) {
+  fillMonth();
+  shop.addOperator(QStringLiteral("张三"));
+  shop.addOperator(QStringLiteral("李四"));
+  shop.addCustomer(QStringLiteral("王先生"));
+  const auto window = open();
+  auto* list1 = child<QListWidget>(window.get(), "List1");
+  auto* list2 = child<QListWidget>(window.get(), "List2");
+  openFolder(window.get(), month());
+  clickLine(list2, "2.day");
+  clickLine(list2, "10.day");
+
+  typeInto(child<QComboBox>(window.get(), "Co_查商品"), QStringLiteral(" 可乐  "));
+  pick(child<QComboBox>(window.get(), "Co_查操作员"), QStringLiteral("张三"));
+  pick(child<QComboBox>(window.get(), "Co_查客户"), QStringLiteral("王先生"));
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+
+  EXPECT_EQ(dialogs.messages(), QStringList{"完成查询。"});
+  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
+  const QStringList found{
+      QStringLiteral("     1    可乐                    1.00        3.50          3.50    张三      10:01:02"),
+      QStringLiteral("     2    可乐                    2.00        3.50          7.00    张三      09:15:00")};
+  EXPECT_EQ(texts(list1), found);  // 10.day before 2.day
+  EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("记录数：2"));
+  EXPECT_EQ(child<QLabel>(window.get(), "Label5")->text(), QStringLiteral("合计金额：10.50元"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("查询：商品 = 可乐，操作编号 = 张三，固定客户 = 王先生"));
+
+  std::vector<platform::PrintedDocument> printed;
+  platform::ScopedLinePrinterFactory factory(
+      [&printed] { return std::make_unique<platform::RecordingPrinter>(printed); });
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command2"), Qt::LeftButton);
+  ASSERT_EQ(printed.size(), 1u);
+  EXPECT_EQ(printed[0].fontSize, 12);
+  EXPECT_EQ(
+      printed[0].lines.join(QLatin1Char('\n')),
+      QStringLiteral("    欢迎使用[Tavuro收银机]结算\n"
+                     "    ========================\n"
+                     "    【公司名：Tavuro小店】\n"
+                     "    查询【商品=可乐，操作编号=张三，固定客户=王先生】报表\n"
+                     "    ━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━\n"
+                     "     序列号    商品名称               数量        单价          金额    操作员     时间\n"
+                     "    ────────────────────────────────────────────\n"
+                     "         1    可乐                    1.00        3.50          3.50    张三      10:01:02\n"
+                     "         2    可乐                    2.00        3.50          7.00    张三      09:15:00\n"
+                     "    ────────────────────────────────────────────\n"
+                     "      合 计：                                                  10.50\n"
+                     "    ━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━\n"
+                     "    【制表日期: 2003年5月7日 】    制表员：(签名)_______________"));
+
+  // The receipt query, started from the result list's popup, over the same two files.
+  dialogs.clear();
+  dialogs.answerInput(QStringLiteral(" 000123 "));
+  useMenu(window.get(), list1, "list1_右击", "单号查询");
+  EXPECT_TRUE(dialogs.messages().isEmpty());
+  EXPECT_EQ(
+      texts(list1),
+      (QStringList{
+          QStringLiteral("     1    可乐                    1.00        3.50          3.50    张三      10:01:02"),
+          QStringLiteral("     2    牛奶                    1.00        4.20          4.20    张三      10:01:02"),
+          QStringLiteral("     3    糖                      1.00        0.80          0.80    李四      09:30:00")}));
+  EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("记录数：3"));
+  EXPECT_EQ(child<QLabel>(window.get(), "Label5")->text(), QStringLiteral("合计金额：8.50元"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("查询：查询单号 = 000123"));
+
+  // Its report is named by the receipt and adds up the receipt's lines.
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command2"), Qt::LeftButton);
+  ASSERT_EQ(printed.size(), 2u);
+  const QStringList report = printed[1].lines;
+  ASSERT_EQ(report.size(), 14);
+  EXPECT_EQ(report[3], QStringLiteral("    查询【单号=000123】报表"));
+  EXPECT_EQ(report[11], QStringLiteral("      合 计：") + QString(45, QLatin1Char(' ')) + QStringLiteral("      8.50"));
+  EXPECT_EQ(report.mid(7, 3), QStringList(texts(list1)).replaceInStrings(QRegularExpression("^"), "    "));
+  EXPECT_TRUE(dialogs.messages().isEmpty());
+
+  // A number that no selected file carries.
+  dialogs.answerInput(QStringLiteral("999999"));
+  useMenu(window.get(), list1, "list1_右击", "单号查询");
+  EXPECT_EQ(dialogs.messages(), QStringList{"查无此单！"});
+  EXPECT_EQ(list1->count(), 0);
+  EXPECT_EQ(child<QLabel>(window.get(), "Label5")->text(), QStringLiteral("合计金额：0.00元"));
+}
+
+TEST_F(QueryWindow, FilesThatCannotBeReadAreNamedAfterTheRun) {
+  fillMonth();
+  const auto window = open();
+  openFolder(window.get(), month());
+  auto* list2 = child<QListWidget>(window.get(), "List2");
+  useMenu(window.get(), list2, "List2_右击", "全部选取");
+  ASSERT_TRUE(QFile::remove(month() + QStringLiteral("/3.day")));  // deleted after the folder was listed
+  testing::write_bytes(month() + QStringLiteral("/2.day"), "not a day file");
+
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), (QStringList{"以下文件无法读取，已跳过：2.day、3.day", "完成查询。"}));
+  EXPECT_EQ(dialogs.shown().front().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(child<QListWidget>(window.get(), "List1")->count(), 3);  // the lines of 10.day
+  EXPECT_EQ(window->queryDescription(), QStringLiteral("商品=* 全部 *，操作编号=* 全部 *，固定客户=* 全部 *"));
+  EXPECT_FLOAT_EQ(window->queryTotal(), 18.2f);
+}
+
+TEST_F(QueryWindow, AnEmptyResultIsNeitherPrintedNorPreviewedAndAFailedPrintIsReported) {
+  fillMonth();
+  const auto window = open();
+  std::vector<platform::PrintedDocument> printed;
+  {
+    platform::ScopedLinePrinterFactory factory(
+        [&printed] { return std::make_unique<platform::RecordingPrinter>(printed); });
+    QTest::mouseClick(child<QPushButton>(window.get(), "Command2"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(window.get(), "Command3"), Qt::LeftButton);
+  }
+  EXPECT_TRUE(printed.empty());
+  EXPECT_FALSE(QFile::exists(shop.dir() + QStringLiteral("/txfile.txt")));
+  EXPECT_TRUE(shop.state.currentReportFile.isEmpty());
+  EXPECT_TRUE(dialogs.shown().empty());
+
+  openFolder(window.get(), month());
+  clickLine(child<QListWidget>(window.get(), "List2"), "2.day");
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+  dialogs.clear();
+  platform::ScopedLinePrinterFactory noPrinter([] { return std::make_unique<DeadPrinter>(); });
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command2"), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), QStringList{report_not_printed_message()});
+  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+}
+
+TEST_F(QueryWindow, ARunLetsTheEventLoopTurnBetweenFiles) {
+  fillMonth();
+  const auto window = open();
+  openFolder(window.get(), month());
+  useMenu(window.get(), child<QListWidget>(window.get(), "List2"), "List2_右击", "全部选取");
+  auto* label1 = child<QLabel>(window.get(), "Label1");
+  QString seenDuringRun;
+  QTimer::singleShot(0, window.get(), [&] { seenDuringRun = label1->text(); });
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+  EXPECT_EQ(seenDuringRun, QStringLiteral("记录数："));  // the timer ran before the result was shown
+  EXPECT_EQ(label1->text(), QStringLiteral("记录数：7"));
+}
+
+}  // namespace
+}  // namespace tavuro::query

@@ -1,0 +1,238 @@
+#include "query/query_engine.h"
+#include "qt_printing.h"
+#include "query/display_line.h"
+
+#include "store/data_file.h"
+#include "store/schemas.h"
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+
+namespace tavuro::query {
+namespace {
+
+using testing::SaleLine;
+using testing::ScriptedDialogs;
+using testing::ShopFixture;
+
+const QString kAll = store::kAllEntry;
+
+QList<QueryFilter> filters(const QString& goods, const QString& op, const QString& customer) {
+  return {{store::day::kGoods, goods}, {store::day::kOperator, op}, {store::day::kCustomer, customer}};
+}
+
+SaleLine sale(const QString& goods, const QString& amount, const QString& op = QStringLiteral("001"),
+              const QString& customer = QStringLiteral("散客"), const QString& receipt = QStringLiteral("000001")) {
+  SaleLine line;
+  line.goods = goods;
+  line.quantity = QStringLiteral("1.00");
+  line.price = amount;
+  line.amount = amount;
+  line.op = op;
+  line.customer = customer;
+  line.receipt = receipt;
+  return line;
+}
+
+class QueryEngine : public ::testing::Test {
+ protected:
+  QString day(const QString& name) const { return fixture.state.paths.monthFolder + QLatin1Char('/') + name; }
+  void add(const QString& file, const SaleLine& line) { fixture.addSale(line, day(file)); }
+  // The goods column of each result line.
+  static QStringList goodsOf(const QueryResult& result) {
+    QStringList goods;
+    for (const QString& line : result.lines) goods << line.mid(10, 16).trimmed();
+    return goods;
+  }
+
+  ScriptedDialogs dialogs;
+  ShopFixture fixture;
+  void SetUp() override { fixture.startUp(); }
+};
+
+TEST(DisplayLine, ColumnsAreFixedWidthWithCjkCountingTwo) {
+  ScriptedDialogs dialogs;
+  EXPECT_EQ(display_line(7, {QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("3.50"),
+                             QStringLiteral("7.00"), QStringLiteral("张三"), QStringLiteral("15:05:09")}),
+            QStringLiteral("     7    可乐                    2.00        3.50          7.00    张三      15:05:09"));
+  // A goods name of the full width meets the gap directly; stored spaces are trimmed.
+  EXPECT_EQ(display_line(12, {QStringLiteral("一二三四五六七八"), QStringLiteral(" 1.00 "), QStringLiteral("1.00"),
+                              QStringLiteral("1.00"), QStringLiteral("op"), QStringLiteral("9:01")}),
+            QStringLiteral("    12    一二三四五六七八        1.00        1.00          1.00    op        9:01"));
+  EXPECT_TRUE(dialogs.messages().isEmpty());
+
+  // Too wide for its column: the message, and the column stays empty.
+  const QString line =
+      display_line(1, {QStringLiteral("一二三四五六七八九"), QStringLiteral("1.00"), QStringLiteral("1.00"),
+                       QStringLiteral("1.00"), QStringLiteral("001"), QStringLiteral("10:00:00")});
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错![add_not]")});
+  EXPECT_EQ(line, QStringLiteral("     1    ") + QStringLiteral("    ") +
+                      QStringLiteral("    1.00        1.00          1.00    001       10:00:00"));
+}
+
+TEST(DisplayLine, NumbersBeyondFourDigitsAreShownWithoutAMessage) {
+  ScriptedDialogs dialogs;
+  const QString line = display_line(10000, {QStringLiteral("x"), {}, {}, {}, {}, {}});
+  EXPECT_TRUE(line.startsWith(QStringLiteral("  10000    x ")));
+  EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
+  add(QStringLiteral("3.day"), sale(QStringLiteral("A"), QStringLiteral("1.00")));
+  add(QStringLiteral("3.day"), sale(QStringLiteral("B"), QStringLiteral("2.50")));
+  add(QStringLiteral("4.day"), sale(QStringLiteral("C"), QStringLiteral("0.25")));
+  add(QStringLiteral("4.day"), sale(QStringLiteral("D"), QStringLiteral("10.00")));
+  add(QStringLiteral("4.day"), sale(QStringLiteral("E"), QStringLiteral("100.00")));
+
+  const QueryResult result =
+      query_files({day(QStringLiteral("3.day")), day(QStringLiteral("4.day"))}, filters(kAll, kAll, kAll));
+  ASSERT_EQ(result.count(), 5);
+  EXPECT_EQ(goodsOf(result), (QStringList{"A", "B", "C", "D", "E"}));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(result.lines[i].left(6), QStringLiteral("     ") + QString::number(i + 1));
+  EXPECT_FLOAT_EQ(result.total, 113.75f);
+  EXPECT_TRUE(result.skippedFiles.isEmpty());
+  EXPECT_EQ(total_label(result.total), QStringLiteral("合计金额：113.75元"));
+}
+
+TEST_F(QueryEngine, DayFilesComeInPlainNameOrder) {
+  for (const char* name : {"2.day", "10.day", "1.day", "7.DAY"})
+    add(QString::fromLatin1(name), sale(QString::fromLatin1(name), "1"));
+  QFile::copy(day(QStringLiteral("2.day")), day(QStringLiteral("2.bak")));
+  testing::write_bytes(day(QStringLiteral("notes.txt")), "x");
+  QDir(fixture.state.paths.monthFolder).mkdir(QStringLiteral("folder.day"));
+
+  const QStringList names = day_file_names(fixture.state.paths.monthFolder);
+  // 7.day is today's file; upper case sorts first.
+  EXPECT_EQ(names, (QStringList{"1.day", "10.day", "2.day", "7.DAY", "7.day"}));
+  EXPECT_TRUE(day_file_names(fixture.dir() + QStringLiteral("/no such folder")).isEmpty());
+
+  const QueryResult result =
+      query_files(files_in_folder(fixture.state.paths.monthFolder, {QStringLiteral("10.day"), QStringLiteral("2.day")}),
+                  filters(kAll, kAll, kAll));
+  EXPECT_EQ(goodsOf(result), (QStringList{"10.day", "2.day"}));
+}
+
+TEST_F(QueryEngine, FiltersCompareTheStoredTextExactly) {
+  const QString file = QStringLiteral("5.day");
+  add(file, sale(QStringLiteral("Cola"), QStringLiteral("1.00"), QStringLiteral("Li"), QStringLiteral("王先生")));
+  add(file, sale(QStringLiteral("cola"), QStringLiteral("2.00"), QStringLiteral("Li"), QStringLiteral("王先生")));
+  add(file, sale(QStringLiteral("Cola "), QStringLiteral("4.00"), QStringLiteral("Li"), QStringLiteral("王先生")));
+  add(file, sale(QStringLiteral("Cola"), QStringLiteral("8.00"), QStringLiteral("li"), QStringLiteral("王先生")));
+  add(file, sale(QStringLiteral("Cola"), QStringLiteral("16.00"), QStringLiteral("Li"), QStringLiteral("散客")));
+  add(file, sale(QStringLiteral("Tea"), QStringLiteral("32.00"), QStringLiteral(""), QStringLiteral("")));
+  const QStringList files{day(file)};
+
+  EXPECT_FLOAT_EQ(query_files(files, filters(QStringLiteral("Cola"), kAll, kAll)).total, 25.0f);
+  EXPECT_FLOAT_EQ(query_files(files, filters(QStringLiteral("cola"), kAll, kAll)).total, 2.0f);
+  EXPECT_FLOAT_EQ(query_files(files, filters(QStringLiteral("Cola"), QStringLiteral("Li"), kAll)).total, 17.0f);
+  EXPECT_FLOAT_EQ(
+      query_files(files, filters(QStringLiteral("Cola"), QStringLiteral("Li"), QStringLiteral("王先生"))).total, 1.0f);
+  EXPECT_FLOAT_EQ(query_files(files, filters(kAll, kAll, QStringLiteral("散客"))).total, 16.0f);
+  // An empty filter value is a value: it takes the lines whose field is empty.
+  EXPECT_FLOAT_EQ(query_files(files, filters(kAll, QString(), kAll)).total, 32.0f);
+
+  for (const char* typed : {"COLA", " Cola", "Cola  ", "Tea ", "全部", "*全部*"}) {
+    const QueryResult none = query_files(files, filters(QString::fromUtf8(typed), kAll, kAll));
+    EXPECT_EQ(none.count(), 0) << typed;
+    EXPECT_EQ(count_label(none.count()), QStringLiteral("记录数：0"));
+    EXPECT_EQ(total_label(none.total), QStringLiteral("合计金额：0.00元"));
+  }
+}
+
+TEST_F(QueryEngine, AnAllEntryFilterDoesNotReadItsField) {
+  // An older layout without the customer field: readable as long as the customer is not
+  // asked for.
+  store::Schema noCustomer;
+  for (const store::Field& field : store::day_schema().fields) {
+    if (field.name != store::day::kCustomer) noCustomer.fields << field;
+  }
+  store::DataFile::create(day(QStringLiteral("old.day")), noCustomer);
+  store::DataFile::open(day(QStringLiteral("old.day")))
+      .append({{store::day::kGoods, QStringLiteral("Tea")}, {store::day::kAmount, QStringLiteral("3.00")}});
+  const QStringList files{day(QStringLiteral("old.day"))};
+
+  EXPECT_EQ(query_files(files, filters(QStringLiteral("Tea"), kAll, kAll)).count(), 1);
+  const QueryResult asked = query_files(files, filters(QStringLiteral("Tea"), kAll, QStringLiteral("散客")));
+  EXPECT_EQ(asked.count(), 0);
+  EXPECT_EQ(asked.skippedFiles, QStringList{QStringLiteral("old.day")});
+}
+
+TEST_F(QueryEngine, UnreadableFilesAreSkippedFromWhereTheyFailAndTheRunGoesOn) {
+  add(QStringLiteral("1.day"), sale(QStringLiteral("A"), QStringLiteral("1.00")));
+  add(QStringLiteral("2.day"), sale(QStringLiteral("B"), QStringLiteral("2.00")));
+  add(QStringLiteral("2.day"), sale(QStringLiteral("bad"), QStringLiteral("abc")));
+  add(QStringLiteral("2.day"), sale(QStringLiteral("never"), QStringLiteral("4.00")));
+  testing::write_bytes(day(QStringLiteral("3.day")), "this is not a day file");
+  store::DataFile::create(day(QStringLiteral("4.day")), store::name_list_schema());
+  add(QStringLiteral("6.day"), sale(QStringLiteral("F"), QStringLiteral("8.00")));
+
+  const QStringList files = files_in_folder(fixture.state.paths.monthFolder,
+                                            {"1.day", "2.day", "3.day", "4.day", "5.day", "6.day"});  // 5.day is gone
+  const QueryResult result = query_files(files, filters(kAll, kAll, kAll));
+  EXPECT_EQ(goodsOf(result), (QStringList{"A", "B", "F"}));
+  EXPECT_TRUE(result.lines[2].startsWith(QStringLiteral("     3 ")));  // no number lost to the bad line
+  EXPECT_FLOAT_EQ(result.total, 11.0f);
+  EXPECT_EQ(result.skippedFiles, (QStringList{"2.day", "3.day", "4.day", "5.day"}));
+  EXPECT_EQ(skipped_files_message(result.skippedFiles),
+            QStringLiteral("以下文件无法读取，已跳过：2.day、3.day、4.day、5.day"));
+  EXPECT_TRUE(skipped_files_message({}).isEmpty());
+  // Only read: the damaged file is neither repaired nor set aside.
+  EXPECT_EQ(testing::read_bytes(day(QStringLiteral("3.day"))), QByteArray("this is not a day file"));
+  EXPECT_FALSE(QFile::exists(day(QStringLiteral("3.day.bad"))));
+}
+
+TEST_F(QueryEngine, ReceiptNumberIsFoundInEverySelectedFile) {
+  add(QStringLiteral("8.day"), sale(QStringLiteral("A"), QStringLiteral("1.00"), "001", "散客", "000123"));
+  add(QStringLiteral("8.day"), sale(QStringLiteral("B"), QStringLiteral("2.00"), "001", "散客", "000124"));
+  add(QStringLiteral("9.day"), sale(QStringLiteral("C"), QStringLiteral("4.00"), "001", "散客", "000123"));
+  add(QStringLiteral("9.day"), sale(QStringLiteral("D"), QStringLiteral("8.00"), "001", "散客", "123"));
+  const QStringList files{day(QStringLiteral("8.day")), day(QStringLiteral("9.day"))};
+
+  const QueryResult result = query_receipt_lines(files, QStringLiteral("000123"));
+  EXPECT_EQ(goodsOf(result), (QStringList{"A", "C"}));
+  EXPECT_FLOAT_EQ(result.total, 5.0f);
+  EXPECT_EQ(goodsOf(query_receipt_lines(files, QStringLiteral("123"))), QStringList{"D"});
+  EXPECT_EQ(query_receipt_lines(files, QStringLiteral("000125")).count(), 0);
+}
+
+TEST_F(QueryEngine, TheTotalIsKeptInSinglePrecision) {
+  add(QStringLiteral("1.day"), sale(QStringLiteral("A"), QStringLiteral("99999.99")));
+  add(QStringLiteral("1.day"), sale(QStringLiteral("B"), QStringLiteral("0.02")));
+  // 100000.01 exactly; a 32-bit total shows seven significant digits.
+  EXPECT_EQ(total_label(query_files({day(QStringLiteral("1.day"))}, filters(kAll, kAll, kAll)).total),
+            QStringLiteral("合计金额：100000.00元"));
+  add(QStringLiteral("2.day"), sale(QStringLiteral("C"), QStringLiteral("123456.78")));
+  EXPECT_EQ(total_label(query_files({day(QStringLiteral("2.day"))}, filters(kAll, kAll, kAll)).total),
+            QStringLiteral("合计金额：123456.80元"));
+}
+
+TEST_F(QueryEngine, TheListStopsAtItsLimit) {
+  for (int i = 0; i < 3; ++i) add(QStringLiteral("1.day"), sale(QStringLiteral("A"), QStringLiteral("1.00")));
+  add(QStringLiteral("2.day"), sale(QStringLiteral("B"), QStringLiteral("1.00")));
+  int filesRead = 0;
+  const QueryResult result = query_files(
+      {day(QStringLiteral("1.day")), day(QStringLiteral("2.day"))}, filters(kAll, kAll, kAll),
+      [&](int, int) { ++filesRead; }, 2);
+  EXPECT_EQ(result.count(), 2);
+  EXPECT_FLOAT_EQ(result.total, 2.0f);  // the total covers the lines shown
+  EXPECT_TRUE(result.truncated);
+  EXPECT_EQ(filesRead, 1);
+  EXPECT_FALSE(query_files({day(QStringLiteral("1.day"))}, filters(kAll, kAll, kAll), {}, 3).truncated);
+}
+
+TEST(QueryTexts, DescriptionCaptionAndLabels) {
+  const QList<QueryFilter> chosen{{QStringLiteral("商品"), QStringLiteral("可乐")},
+                                  {QStringLiteral("操作编号"), kAll},
+                                  {QStringLiteral("固定客户"), QStringLiteral("散客")}};
+  EXPECT_EQ(query_description(chosen), QStringLiteral("商品=可乐，操作编号=* 全部 *，固定客户=散客"));
+  EXPECT_EQ(query_caption(chosen), QStringLiteral("查询：商品 = 可乐，操作编号 = * 全部 *，固定客户 = 散客"));
+  EXPECT_EQ(receipt_description(QStringLiteral("000123")), QStringLiteral("单号=000123"));
+  EXPECT_EQ(receipt_caption(QStringLiteral("000123")), QStringLiteral("查询：查询单号 = 000123"));
+  EXPECT_EQ(count_label(32767), QStringLiteral("记录数：32767"));
+}
+
+}  // namespace
+}  // namespace tavuro::query
