@@ -1,0 +1,59 @@
+#pragma once
+// What the three catalogue windows share: a modal dialog that runs its unload step however
+// it is closed, Enter pressing only a focused button, and small helpers that give text
+// boxes and lists their KeyPress, GotFocus, LostFocus and Click handlers.
+
+#include <QDialog>
+#include <functional>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tavuro::catalogues {
+
+class CatalogueDialog : public QDialog {
+ public:
+  // Closes the window; its unload step runs first.
+  void done(int result) final;
+
+ protected:
+  CatalogueDialog(const QString& objectName, const QString& caption, QWidget* parent);
+
+  // The window's unload step, run once when it closes.
+  virtual void Form_Unload() {}
+  // Run when the window is shown.
+  virtual void Form_Activate() {}
+
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  bool unloaded_ = false;
+};
+
+QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip = {});
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength = 32767);
+// A single-selection list in the fixed-pitch font, wide enough for lines of columns
+// display columns.
+QListWidget* make_list(QWidget* parent, const QString& name, int columns);
+
+enum class KeyVerdict { Accept, Discard };
+
+// handler sees each typed character before the box inserts it: "\r" for Enter, "\b" for
+// Backspace, one character at a time from an input method's commit. Keys that type
+// nothing (arrows, Delete, Tab) do not reach it.
+void on_key_press(QLineEdit* box, std::function<KeyVerdict(const QString& key)> handler);
+// The box gets the focus from within the window (not when the window itself comes back
+// to the front after a message box).
+void on_got_focus(QLineEdit* box, std::function<void()> handler);
+void on_lost_focus(QLineEdit* box, std::function<void()> handler);
+
+// A click on a line, or a line chosen with the keyboard.
+void on_list_click(QListWidget* list, std::function<void()> handler);
+// Replaces the lines of the list, leaving none selected, without running its Click.
+void fill_list(QListWidget* list, const QStringList& lines);
+// The selected line, or -1.
+int selected_row(const QListWidget* list);
+
+}  // namespace tavuro::catalogues

@@ -1,0 +1,37 @@
+#pragma once
+// The customer window: registers and deletes regular customers. Shown modally from the
+// cashier window's menu or from sale entry when a customer name is not registered; on
+// closing it makes the cashier window reload its customer box.
+
+#include "catalogues/catalogue_dialog.h"
+#include "startup/app_state.h"
+#include "startup/cashier_link.h"
+
+class QLineEdit;
+class QListWidget;
+
+namespace tavuro::catalogues {
+
+class Frm_注册客户 final : public CatalogueDialog {
+ public:
+  Frm_注册客户(startup::AppState& state, startup::CashierLink& cashier, QWidget* parent = nullptr);
+
+  // The customer name box (the cashier window fills it before showing).
+  QLineEdit* Text1() const { return Text1_; }
+
+  void read_KeFu();
+  void add_KeFu();
+  void del_KeFu();
+
+ protected:
+  void Form_Activate() override;
+  void Form_Unload() override;
+
+ private:
+  startup::AppState& state_;
+  startup::CashierLink& cashier_;
+  QListWidget* List1_ = nullptr;
+  QLineEdit* Text1_ = nullptr;
+};
+
+}  // namespace tavuro::catalogues

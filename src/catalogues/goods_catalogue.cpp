@@ -1,0 +1,111 @@
+#include "catalogues/goods_catalogue.h"
+
+#include "catalogues/store_work.h"
+#include "platform/dialogs.h"
+#include "store/backup.h"
+#include "store/data_file.h"
+#include "textlayout/text_layout.h"
+
+#include <QFileInfo>
+
+namespace tavuro::catalogues {
+
+using store::DataFile;
+using store::Record;
+namespace shop = store::shop;
+using namespace textlayout;
+
+namespace {
+
+const QStringList kGoodsFields{shop::kGoods, shop::kPrice};
+
+bool on_shop_file(const startup::AppState& state, const QString& procedure, const std::function<void()>& work) {
+  return guarded(procedure, [&] { return store::with_recovery(state.paths.shopFile, state.paths.shopBackup, work); });
+}
+
+std::optional<Record> first_named(const DataFile& file, const QString& name) {
+  return file.findFirst(kGoodsFields, [&name](const Record& record) { return record.value(shop::kGoods) == name; });
+}
+
+}  // namespace
+
+QString goods_line(QString name, QString price) {
+  return pad_text(name, kRight, kGoodsNameWidth) + QStringLiteral("    ") + pad_text(price, kLeft, kGoodsPriceWidth);
+}
+
+std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
+  if (!QFileInfo::exists(state.paths.shopFile)) return std::nullopt;
+  GoodsList list;
+  const bool read = on_shop_file(state, QStringLiteral("read_shop_list"), [&] {
+    list = GoodsList{{kGoodsHeader}, {QString()}};
+    DataFile::open(state.paths.shopFile).walk(kGoodsFields, [&list](const Record& record) {
+      list.lines << goods_line(record.value(shop::kGoods), record.value(shop::kPrice));
+      list.names << record.value(shop::kGoods);
+      return true;
+    });
+  });
+  if (!read) return std::nullopt;
+  return list;
+}
+
+std::optional<Goods> find_goods(const startup::AppState& state, const QString& name, const QString& failureName) {
+  std::optional<Goods> found;
+  on_shop_file(state, failureName, [&] {
+    found.reset();
+    if (const auto record = first_named(DataFile::open(state.paths.shopFile), name)) {
+      found = Goods{record->value(shop::kGoods), record->value(shop::kPrice)};
+    }
+  });
+  return found;
+}
+
+AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price) {
+  if (name.isEmpty() || price.isEmpty()) return AddShopResult::Ignored;
+  if (text_width(trim_spaces(name)) > kGoodsNameWidth) {
+    platform::inform(kGoodsNameTooWide);
+    return AddShopResult::TooWide;
+  }
+  std::optional<bool> changePrice;  // asked once, even if the work is tried again
+  AddShopResult result = AddShopResult::Failed;
+  const bool worked = on_shop_file(state, QStringLiteral("add_shop"), [&] {
+    DataFile file = DataFile::open(state.paths.shopFile);
+    if (const auto existing = first_named(file, name)) {
+      if (!changePrice) {
+        changePrice = platform::ask_yes_no(QStringLiteral("商品名称已经存在,你是否要将原来单价[") +
+                                               existing->value(shop::kPrice) + QStringLiteral("]改成现在单价[") +
+                                               price + QLatin1Char(']'),
+                                           platform::Icon::Information);
+      }
+      if (!*changePrice) {
+        result = AddShopResult::PriceKept;
+        return;
+      }
+      file.update(existing->id(), {{shop::kPrice, price}});
+      result = AddShopResult::PriceChanged;
+    } else {
+      file.append({{shop::kGoods, name}, {shop::kPrice, price}});
+      result = AddShopResult::Registered;
+    }
+  });
+  if (!worked) return AddShopResult::Failed;
+  if (result == AddShopResult::PriceKept) return result;
+  store::backup_file(state.paths.shopFile, state.paths.shopBackup);
+  if (result == AddShopResult::Registered) platform::dialogs().message(QStringLiteral("注册成功！"));
+  return result;
+}
+
+bool del_shop(const startup::AppState& state, const QString& name) {
+  if (!platform::ask_yes_no(QStringLiteral("真的要删除商品[") + name + QStringLiteral("]吗?"),
+                            platform::Icon::Information)) {
+    return false;
+  }
+  const bool worked = on_shop_file(state, QStringLiteral("del_shop"), [&] {
+    DataFile file = DataFile::open(state.paths.shopFile);
+    if (const auto record = first_named(file, name)) file.remove(record->id());
+  });
+  if (!worked) return false;
+  store::backup_file(state.paths.shopFile, state.paths.shopBackup);
+  return true;
+}
+
+}  // namespace tavuro::catalogues

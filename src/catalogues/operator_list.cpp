@@ -1,0 +1,116 @@
+#include "catalogues/operator_list.h"
+
+#include "catalogues/store_work.h"
+#include "platform/dialogs.h"
+#include "startup/data_files.h"
+#include "store/data_file.h"
+#include "textlayout/text_layout.h"
+
+namespace tavuro::catalogues {
+
+using store::DataFile;
+using store::kNameField;
+using store::Record;
+using store::StoreError;
+using namespace textlayout;
+
+namespace {
+
+void plain_message(const QString& text) { platform::dialogs().message(text); }
+
+bool any_name(const DataFile& file, const std::function<bool(const QString&)>& match) {
+  return file.findFirst({kNameField}, [&match](const Record& record) { return match(record.value(kNameField)); })
+      .has_value();
+}
+
+}  // namespace
+
+QString operator_line(QString name) { return pad_text(name, kRight, kOperatorWidth); }
+
+std::optional<QStringList> read_use(const startup::AppState& state) {
+  try {
+    startup::make_usefile(state);
+    QStringList lines;
+    DataFile::open(state.paths.useFile).walk({kNameField}, [&lines](const Record& record) {
+      lines << operator_line(record.value(kNameField));
+      return true;
+    });
+    return lines;
+  } catch (const StoreError&) {
+    plain_message(QStringLiteral("数据出错！[read_use]"));
+    return std::nullopt;
+  }
+}
+
+AddUseResult add_use(const startup::AppState& state, const QString& text) {
+  QString name = text;
+  const int width = text_width(name);
+  if (width == 0) return AddUseResult::Ignored;
+  if (width > kOperatorWidth) {
+    platform::inform(kOperatorTooWide);
+    return AddUseResult::TooWide;
+  }
+  try {
+    DataFile file = DataFile::open(state.paths.useFile);
+    if (any_name(file, [&name](const QString& stored) { return stored == name; })) {
+      platform::inform(QStringLiteral("名称已经存在,[") + name + QStringLiteral("]不用再加入。"));
+      return AddUseResult::Duplicate;
+    }
+    file.append({{kNameField, name}});
+  } catch (const StoreError&) {
+    plain_message(QStringLiteral("数据出错！[add_use]"));
+    return AddUseResult::Failed;
+  }
+  plain_message(QStringLiteral("注册成功！"));
+  return AddUseResult::Registered;
+}
+
+bool del_use(const startup::AppState& state, const QString& name) {
+  if (!platform::ask_yes_no(QStringLiteral("真的要删除[") + name + QStringLiteral("]吗?"), platform::Icon::Information)) {
+    return false;
+  }
+  try {
+    DataFile file = DataFile::open(state.paths.useFile);
+    if (file.recordCount() == 0) {
+      platform::inform(QLatin1Char('[') + name + QStringLiteral("]不存在！"));
+      return true;
+    }
+    const auto record = file.findFirst(
+        {kNameField}, [&name](const Record& stored) { return trim_spaces(stored.value(kNameField)) == name; });
+    if (record) file.remove(record->id());
+  } catch (const StoreError&) {
+    plain_message(QStringLiteral("数据出错！[del_use]"));
+    return false;
+  }
+  return true;
+}
+
+UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
+  QString name = text;
+  const int width = text_width(name);
+  if (width == 0) {
+    platform::inform(QStringLiteral("你还没有输入操作员姓名或编号!"));
+    return UseOperatorResult::Empty;
+  }
+  if (width > kOperatorWidth) {
+    platform::inform(kOperatorTooWide);
+    return UseOperatorResult::TooWide;
+  }
+  bool registered = false;
+  if (!guarded(QStringLiteral("Command1_Click"), [&] {
+        const DataFile file = DataFile::open(state.paths.useFile);
+        registered = any_name(file, [&name](const QString& stored) { return trim_spaces(stored) == name; });
+        return true;
+      })) {
+    return UseOperatorResult::Failed;
+  }
+  if (!registered) {
+    platform::inform(kOperatorNotRegistered);
+    return UseOperatorResult::NotRegistered;
+  }
+  state.currentOperator = text;
+  platform::inform(QStringLiteral("你的操作员姓名或编号 [") + text + QStringLiteral("] 开始使用!"));
+  return UseOperatorResult::Chosen;
+}
+
+}  // namespace tavuro::catalogues

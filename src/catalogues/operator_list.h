@@ -1,0 +1,39 @@
+#pragma once
+// The operator list use.dat as the operator window works on it: its list lines, the
+// registration and deletion of an operator, and the choice of the current operator.
+// use.dat is made afresh when it has gone missing; it has no backup copy.
+
+#include "startup/app_state.h"
+
+#include <QStringList>
+#include <optional>
+
+namespace tavuro::catalogues {
+
+inline const QString kOperatorPlaceholder = QStringLiteral("你的姓名或编号");
+inline const QString kOperatorTooWide = QStringLiteral("只可以最多使用3个中文字或6个英文字符，否则数据出错！");
+inline const QString kOperatorNotRegistered = QStringLiteral("你输入的编号或名字还未注册，请先加入注册后使用。");
+inline constexpr int kOperatorWidth = 6;
+
+// The name left-aligned to width 6.
+QString operator_line(QString name);
+
+// One line per operator in stored order; nullopt after "数据出错！[read_use]".
+std::optional<QStringList> read_use(const startup::AppState& state);
+
+enum class AddUseResult { Ignored, TooWide, Duplicate, Registered, Failed };
+
+// Registers the trimmed text unless an operator of exactly that name exists.
+AddUseResult add_use(const startup::AppState& state, const QString& text);
+
+// Asks "真的要删除[name]吗?" and on Yes deletes the first operator whose trimmed name is
+// name. Returns true when the list was worked on (Yes and no failure).
+bool del_use(const startup::AppState& state, const QString& name);
+
+enum class UseOperatorResult { Empty, TooWide, NotRegistered, Chosen, Failed };
+
+// Makes text the current operator when its trimmed form is a registered operator. The
+// text is kept as given: a line picked from the list keeps its padding.
+UseOperatorResult use_operator(startup::AppState& state, const QString& text);
+
+}  // namespace tavuro::catalogues

@@ -1,0 +1,115 @@
+#include "catalogues/operator_window.h"
+
+#include "catalogues/operator_list.h"
+#include "textlayout/text_layout.h"
+
+#include <QBoxLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tavuro::catalogues {
+
+Frm_输入操作::Frm_输入操作(startup::AppState& state, startup::CashierLink& cashier, QWidget* parent)
+    : CatalogueDialog(QStringLiteral("Frm_输入操作"), QStringLiteral("输入操作员/编号"), parent),
+      state_(state),
+      cashier_(cashier) {
+  auto* Frame1 = new QGroupBox(QStringLiteral("下边是已经注册的操作员"), this);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  List1_ = make_list(Frame1, QStringLiteral("List1"), 14);
+  List1_->setMinimumHeight(3000 / 15);
+  (new QVBoxLayout(Frame1))->addWidget(List1_);
+
+  auto* Label1 = new QLabel(QStringLiteral("当前的操作员/编号"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Text1_ = make_text_box(this, QStringLiteral("Text1"), QStringLiteral("只可以使用不多于6个字符或3个中文字"));
+  Label1->setBuddy(Text1_);
+  auto* Command1 = make_button(this, QStringLiteral("Command1"), QStringLiteral("使用[&Y]"));
+  auto* Com_Add = make_button(this, QStringLiteral("Com_Add"), QStringLiteral("加入[&A]"));
+  auto* Com_Del = make_button(this, QStringLiteral("Com_Del"), QStringLiteral("删除[&D]"));
+  auto* Command2 = make_button(this, QStringLiteral("Command2"), QStringLiteral("关闭[&X]"));
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(Label1);
+  right->addWidget(Text1_);
+  right->addSpacing(12);
+  for (QPushButton* button : {Command1, Com_Add, Com_Del, Command2}) right->addWidget(button);
+  right->addStretch(1);
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(Frame1, 1);
+  layout->addLayout(right);
+  setTabOrder(Text1_, Command1);
+  setTabOrder(Command1, Com_Add);
+  setTabOrder(Com_Add, Com_Del);
+  setTabOrder(Com_Del, Command2);
+  setTabOrder(Command2, List1_);
+
+  on_got_focus(Text1_, [this] { Text1_->selectAll(); });
+  on_list_click(List1_, [this] {
+    if (const int row = selected_row(List1_); row >= 0) Text1_->setText(List1_->item(row)->text());
+  });
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(Com_Add, &QPushButton::clicked, this, [this] { add_use(); });
+  connect(Com_Del, &QPushButton::clicked, this, [this] { del_use(); });
+  connect(Command2, &QPushButton::clicked, this, [this] { reject(); });
+
+  // Form Load.
+  Text1_->setText(kOperatorPlaceholder);
+  read_use();
+}
+
+void Frm_输入操作::Form_Activate() {
+  Text1_->setFocus();
+  Text1_->selectAll();
+}
+
+void Frm_输入操作::Form_Unload() { cashier_.read_usefile(); }
+
+void Frm_输入操作::read_use() {
+  if (const auto lines = catalogues::read_use(state_)) fill_list(List1_, *lines);
+}
+
+void Frm_输入操作::add_use() {
+  switch (catalogues::add_use(state_, Text1_->text())) {
+    case AddUseResult::Ignored:
+    case AddUseResult::Failed:
+      break;
+    case AddUseResult::TooWide:
+      Text1_->setFocus();
+      break;
+    case AddUseResult::Duplicate:
+      Text1_->clear();
+      Text1_->setFocus();
+      break;
+    case AddUseResult::Registered:
+      read_use();
+      break;
+  }
+}
+
+void Frm_输入操作::del_use() {
+  const int row = selected_row(List1_);
+  if (row < 0) return;
+  if (!catalogues::del_use(state_, textlayout::trim_spaces(List1_->item(row)->text()))) return;
+  read_use();
+  Text1_->clear();
+}
+
+void Frm_输入操作::Command1_Click() {
+  switch (use_operator(state_, Text1_->text())) {
+    case UseOperatorResult::Empty:
+    case UseOperatorResult::TooWide:
+      Text1_->setFocus();
+      break;
+    case UseOperatorResult::NotRegistered:
+    case UseOperatorResult::Failed:
+      break;
+    case UseOperatorResult::Chosen:
+      reject();
+      break;
+  }
+}
+
+}  // namespace tavuro::catalogues

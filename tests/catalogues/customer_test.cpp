@@ -1,0 +1,178 @@
+#include "catalogues/customer_list.h"
+#include "catalogues/customer_window.h"
+
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+#include "window_driver.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tavuro::catalogues {
+namespace {
+
+using platform::Buttons;
+using platform::Icon;
+using namespace testing;
+
+const QString kDuplicate = QStringLiteral("客户名称已经存在,不用再注册了。");
+
+class Customers : public ::testing::Test {
+ protected:
+  void SetUp() override { shop.startUp(); }
+
+  QStringList stored() const {
+    QStringList result;
+    for (const auto& record : shop.records(shop.state.paths.kefuFile)) result << record.value(store::kNameField);
+    return result;
+  }
+  void open() {
+    window = std::make_unique<Frm_注册客户>(shop.state, cashier);
+    show_active(*window);
+    List1 = child<QListWidget>(*window, QStringLiteral("List1"));
+    Text1 = child<QLineEdit>(*window, QStringLiteral("Text1"));
+    Command1 = child<QPushButton>(*window, QStringLiteral("Command1"));
+    Command2 = child<QPushButton>(*window, QStringLiteral("Command2"));
+  }
+
+  ShopFixture shop;
+  ScriptedDialogs dialogs;
+  FakeCashier cashier;
+  std::unique_ptr<Frm_注册客户> window;
+  QListWidget* List1 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QPushButton* Command2 = nullptr;
+};
+
+TEST_F(Customers, AMissingListIsNeitherReportedNorMadeADamagedOneIsReported) {
+  QFile::remove(shop.state.paths.kefuFile);
+  EXPECT_FALSE(read_KeFu(shop.state));
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("王五")), AddKeFuResult::Failed);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[add_KeFu]")});
+  EXPECT_FALSE(QFile::exists(shop.state.paths.kefuFile));
+
+  dialogs.clear();
+  write_bytes(shop.state.paths.kefuFile, "garbage");
+  EXPECT_FALSE(read_KeFu(shop.state));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("客户名文件被破坏[read_KeFu]。")});
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Exclamation);
+}
+
+TEST_F(Customers, NamesAreStoredTrimmedAndComparedExactly) {
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("  ")), AddKeFuResult::Empty);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你还未输入客户名。"));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  dialogs.clear();
+
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("  王五公司 ")), AddKeFuResult::Registered);
+  EXPECT_TRUE(dialogs.shown().empty()) << "no confirmation";
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("王五公司")), AddKeFuResult::Duplicate);
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral(" 王五公司  ")), AddKeFuResult::Duplicate);
+  EXPECT_EQ(dialogs.messages(), QStringList(2, kDuplicate));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("Acme")), AddKeFuResult::Registered);
+  EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("ACME")), AddKeFuResult::Registered);
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral("王五公司"), QStringLiteral("Acme"), QStringLiteral("ACME")}));
+  EXPECT_EQ(*read_KeFu(shop.state), stored());
+}
+
+TEST_F(Customers, ANameLongerThanTheListHoldsIsRefusedWithAMessage) {
+  const QString fifty(50, QChar(0x5BA2));  // 客
+  EXPECT_EQ(add_KeFu(shop.state, fifty), AddKeFuResult::Registered);
+  const QByteArray before = read_bytes(shop.state.paths.kefuFile);
+  EXPECT_EQ(add_KeFu(shop.state, fifty + QStringLiteral("户")), AddKeFuResult::Failed);
+  ASSERT_EQ(dialogs.messages().size(), 1);
+  EXPECT_TRUE(dialogs.lastMessage().text.endsWith(QStringLiteral("[add_KeFu]")));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(read_bytes(shop.state.paths.kefuFile), before);
+  EXPECT_EQ(stored(), QStringList{fifty});
+}
+
+TEST_F(Customers, DeletingAsksWithTheWarningAboutQueries) {
+  shop.addCustomer(QStringLiteral("Acme"));
+  shop.addCustomer(QStringLiteral("acme"));
+  dialogs.answerNo();
+  EXPECT_FALSE(del_KeFu(shop.state, QStringLiteral("acme")));
+  EXPECT_EQ(dialogs.lastMessage().text,
+            QStringLiteral("真的要删除客户[acme]吗? （如果删除了就不能再用它来查询它所有的记录）"));
+  EXPECT_EQ(dialogs.lastMessage().buttons, Buttons::YesNo);
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  dialogs.answerYes();
+  EXPECT_TRUE(del_KeFu(shop.state, QStringLiteral("acme")));
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("Acme")});
+}
+
+TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
+  shop.addCustomer(QStringLiteral("Acme"));
+  window = std::make_unique<Frm_注册客户>(shop.state, cashier);
+  window->Text1()->setText(QStringLiteral("王五"));
+  show_active(*window);
+  Text1 = window->Text1();
+  List1 = child<QListWidget>(*window, QStringLiteral("List1"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("注册客户"));
+  EXPECT_EQ(child<QGroupBox>(*window, QStringLiteral("Frame1"))->title(), QStringLiteral("下边是已注册的客户名称"));
+  EXPECT_EQ(child<QLabel>(*window, QStringLiteral("Label1"))->text(), QStringLiteral("客户名称"));
+  EXPECT_EQ(Text1->toolTip(), QStringLiteral("输入注册的客户名称"));
+  EXPECT_EQ(child<QPushButton>(*window, QStringLiteral("Command1"))->text(), QStringLiteral("加 入"));
+  EXPECT_EQ(child<QPushButton>(*window, QStringLiteral("Command2"))->text(), QStringLiteral("删 除"));
+  auto* Command3 = child<QPushButton>(*window, QStringLiteral("Command3"));
+  EXPECT_EQ(Command3->text(), QStringLiteral("关闭"));
+  EXPECT_EQ(Command3->toolTip(), QStringLiteral("关闭窗口"));
+  EXPECT_EQ(focused(), Text1);
+
+  press(Qt::Key_Return);
+  EXPECT_TRUE(window->isVisible()) << "Enter in the name box presses no button";
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("Acme")});
+
+  click(child<QPushButton>(*window, QStringLiteral("Command1")));
+  EXPECT_EQ(lines(List1), (QStringList{QStringLiteral("Acme"), QStringLiteral("王五")}));
+  EXPECT_TRUE(Text1->text().isEmpty());
+  EXPECT_EQ(focused(), Text1);
+  EXPECT_TRUE(dialogs.shown().empty());
+
+  click(Command3);
+  EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_KeFu_file")});
+}
+
+TEST_F(Customers, TheWindowDeletesOnlyASelectedLineAndOnlyOnYes) {
+  shop.addCustomer(QStringLiteral("Acme"));
+  shop.addCustomer(QStringLiteral("王五"));
+  open();
+  Text1->setText(QStringLiteral("typed"));
+  click(Command2);
+  EXPECT_TRUE(dialogs.shown().empty());
+  click_line(List1, 1);
+  EXPECT_EQ(Text1->text(), QStringLiteral("typed")) << "a click only selects";
+  dialogs.answerNo();
+  click(Command2);
+  EXPECT_EQ(stored().size(), 2);
+  EXPECT_EQ(Text1->text(), QStringLiteral("typed"));
+  dialogs.answerYes();
+  click(Command2);
+  EXPECT_EQ(lines(List1), QStringList{QStringLiteral("Acme")});
+  EXPECT_TRUE(Text1->text().isEmpty());
+
+  Text1->setText(QStringLiteral("Acme"));
+  click(Command1);
+  EXPECT_EQ(dialogs.lastMessage().text, kDuplicate);
+  EXPECT_TRUE(Text1->text().isEmpty());
+}
+
+TEST_F(Customers, TheWindowOnAMissingListShowsNothingAndMakesNoFile) {
+  QFile::remove(shop.state.paths.kefuFile);
+  open();
+  EXPECT_EQ(List1->count(), 0);
+  EXPECT_TRUE(dialogs.shown().empty());
+  window->close();
+  EXPECT_FALSE(QFile::exists(shop.state.paths.kefuFile));
+}
+
+}  // namespace
+}  // namespace tavuro::catalogues

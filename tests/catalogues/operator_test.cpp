@@ -1,0 +1,242 @@
+#include "catalogues/operator_list.h"
+#include "catalogues/operator_window.h"
+
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+#include "window_driver.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tavuro::catalogues {
+namespace {
+
+using platform::Buttons;
+using platform::Icon;
+using namespace testing;
+
+const QString kRegistered = QStringLiteral("注册成功！");
+
+class Operators : public ::testing::Test {
+ protected:
+  void SetUp() override { shop.startUp(); }
+
+  QStringList stored() const {
+    QStringList result;
+    for (const auto& record : shop.records(shop.state.paths.useFile)) result << record.value(store::kNameField);
+    return result;
+  }
+  void open() {
+    window = std::make_unique<Frm_输入操作>(shop.state, cashier);
+    show_active(*window);
+    List1 = child<QListWidget>(*window, QStringLiteral("List1"));
+    Text1 = child<QLineEdit>(*window, QStringLiteral("Text1"));
+    Command1 = child<QPushButton>(*window, QStringLiteral("Command1"));
+    Com_Add = child<QPushButton>(*window, QStringLiteral("Com_Add"));
+    Com_Del = child<QPushButton>(*window, QStringLiteral("Com_Del"));
+  }
+
+  ShopFixture shop;
+  ScriptedDialogs dialogs;
+  FakeCashier cashier;
+  std::unique_ptr<Frm_输入操作> window;
+  QListWidget* List1 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QPushButton* Com_Add = nullptr;
+  QPushButton* Com_Del = nullptr;
+};
+
+TEST_F(Operators, TheListIsMadeWhenMissingAndShowsNamesInSixColumns) {
+  QFile::remove(shop.state.paths.useFile);
+  auto lines = read_use(shop.state);
+  ASSERT_TRUE(lines);
+  EXPECT_TRUE(lines->isEmpty());
+  EXPECT_TRUE(QFile::exists(shop.state.paths.useFile));
+
+  shop.addOperator(QStringLiteral("001"));
+  shop.addOperator(QStringLiteral("张三丰"));
+  lines = read_use(shop.state);
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(*lines, (QStringList{QStringLiteral("001   "), QStringLiteral("张三丰")}));
+  EXPECT_TRUE(dialogs.shown().empty());
+
+  write_bytes(shop.state.paths.useFile, "garbage");
+  EXPECT_FALSE(read_use(shop.state));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[read_use]")});
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::None);
+}
+
+TEST_F(Operators, RegisteringTrimsRefusesWideNamesAndDuplicates) {
+  EXPECT_EQ(add_use(shop.state, QStringLiteral("   ")), AddUseResult::Ignored);
+  EXPECT_TRUE(dialogs.shown().empty());
+
+  EXPECT_EQ(add_use(shop.state, QStringLiteral(" 张三丰 ")), AddUseResult::Registered);
+  EXPECT_EQ(add_use(shop.state, QStringLiteral("abcdef")), AddUseResult::Registered);
+  EXPECT_EQ(dialogs.messages(), QStringList(2, kRegistered));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::None);
+  dialogs.clear();
+
+  for (const char* wide : {"张三丰x", "abcdefg", "诸葛孔明"}) {
+    EXPECT_EQ(add_use(shop.state, QString::fromUtf8(wide)), AddUseResult::TooWide) << wide;
+    EXPECT_EQ(dialogs.lastMessage().text, kOperatorTooWide);
+    EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  }
+
+  dialogs.clear();
+  EXPECT_EQ(add_use(shop.state, QStringLiteral("张三丰 ")), AddUseResult::Duplicate);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("名称已经存在,[张三丰]不用再加入。"));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(add_use(shop.state, QStringLiteral("ABCDEF")), AddUseResult::Registered) << "case counts";
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral("张三丰"), QStringLiteral("abcdef"), QStringLiteral("ABCDEF")}));
+
+  dialogs.clear();
+  write_bytes(shop.state.paths.useFile, "garbage");
+  EXPECT_EQ(add_use(shop.state, QStringLiteral("002")), AddUseResult::Failed);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[add_use]")});
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::None);
+}
+
+TEST_F(Operators, DeletingAsksAndRemovesTheFirstNameThatMatchesTrimmed) {
+  dialogs.answerYes();
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001")));
+  EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("真的要删除[001]吗?"), QStringLiteral("[001]不存在！")}));
+  EXPECT_EQ(dialogs.shown()[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(dialogs.shown()[0].icon, Icon::Information);
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+
+  shop.addOperator(QStringLiteral(" 001 "));  // written by hand, untrimmed
+  shop.addOperator(QStringLiteral("002"));
+  dialogs.clear();
+  dialogs.answerNo();
+  EXPECT_FALSE(del_use(shop.state, QStringLiteral("001")));
+  dialogs.answerYes();
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("009")));
+  EXPECT_EQ(dialogs.messages().size(), 2) << "a name that is not there is not reported";
+  dialogs.answerYes();
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001")));
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("002")});
+
+  QFile::remove(shop.state.paths.useFile);
+  dialogs.clear();
+  dialogs.answerYes();
+  EXPECT_FALSE(del_use(shop.state, QStringLiteral("002")));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("数据出错！[del_use]"));
+}
+
+TEST_F(Operators, UsingAnOperatorChecksTheTrimmedNameAndKeepsTheTextAsGiven) {
+  EXPECT_EQ(use_operator(shop.state, QStringLiteral("  ")), UseOperatorResult::Empty);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你还没有输入操作员姓名或编号!"));
+  EXPECT_EQ(use_operator(shop.state, kOperatorPlaceholder), UseOperatorResult::TooWide);
+  EXPECT_EQ(dialogs.lastMessage().text, kOperatorTooWide);
+  EXPECT_EQ(use_operator(shop.state, QStringLiteral("001")), UseOperatorResult::NotRegistered) << "empty list";
+  EXPECT_EQ(dialogs.lastMessage().text, kOperatorNotRegistered);
+
+  shop.addOperator(QStringLiteral("001"));
+  EXPECT_EQ(use_operator(shop.state, QStringLiteral("0001")), UseOperatorResult::NotRegistered);
+  EXPECT_TRUE(shop.state.currentOperator.isEmpty());
+  for (const ShownDialog& shown : dialogs.shown()) EXPECT_EQ(shown.icon, Icon::Information);
+
+  EXPECT_EQ(use_operator(shop.state, QStringLiteral("001   ")), UseOperatorResult::Chosen);
+  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("001   "));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [001   ] 开始使用!"));
+
+  QFile::remove(shop.state.paths.useFile);
+  EXPECT_EQ(use_operator(shop.state, QStringLiteral("002")), UseOperatorResult::Failed);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("数据出错！[Command1_Click]"));
+  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("001   "));
+}
+
+TEST_F(Operators, TheWindowOpensWithThePlaceholderReadyToBeTypedOver) {
+  shop.addOperator(QStringLiteral("001"));
+  open();
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("输入操作员/编号"));
+  EXPECT_EQ(child<QGroupBox>(*window, QStringLiteral("Frame1"))->title(), QStringLiteral("下边是已经注册的操作员"));
+  EXPECT_EQ(child<QLabel>(*window, QStringLiteral("Label1"))->text(), QStringLiteral("当前的操作员/编号"));
+  EXPECT_EQ(Text1->toolTip(), QStringLiteral("只可以使用不多于6个字符或3个中文字"));
+  EXPECT_EQ(Command1->text(), QStringLiteral("使用[&Y]"));
+  EXPECT_EQ(Com_Add->text(), QStringLiteral("加入[&A]"));
+  EXPECT_EQ(Com_Del->text(), QStringLiteral("删除[&D]"));
+  EXPECT_EQ(child<QPushButton>(*window, QStringLiteral("Command2"))->text(), QStringLiteral("关闭[&X]"));
+  EXPECT_EQ(lines(List1), QStringList{QStringLiteral("001   ")});
+
+  EXPECT_EQ(focused(), Text1);
+  EXPECT_EQ(Text1->text(), kOperatorPlaceholder);
+  click(Command1);
+  EXPECT_EQ(dialogs.messages(), QStringList{kOperatorTooWide}) << "the untouched placeholder is too wide";
+  type_keys(QStringLiteral("00"));
+  EXPECT_EQ(Text1->text(), QStringLiteral("00")) << "focus back in the box selects it all";
+}
+
+TEST_F(Operators, RegisteringAndDeletingThroughTheWindow) {
+  open();
+  type_keys(QStringLiteral("007"));
+  click(Com_Add);
+  EXPECT_EQ(dialogs.messages(), QStringList{kRegistered});
+  EXPECT_EQ(lines(List1), QStringList{QStringLiteral("007   ")});
+  EXPECT_EQ(Text1->text(), QStringLiteral("007")) << "the box keeps the name after an add";
+
+  click(Com_Add);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("名称已经存在,[007]不用再加入。"));
+  EXPECT_TRUE(Text1->text().isEmpty());
+  EXPECT_EQ(focused(), Text1);
+
+  dialogs.clear();
+  click(Text1);
+  commit_text(QStringLiteral("张三丰"));
+  click(Com_Add);
+  EXPECT_EQ(dialogs.messages(), QStringList{kRegistered});
+  Text1->setText(QStringLiteral("张三丰x"));
+  click(Com_Add);
+  EXPECT_EQ(dialogs.lastMessage().text, kOperatorTooWide);
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral("007"), QStringLiteral("张三丰")}));
+
+  dialogs.clear();
+  click(Com_Del);
+  EXPECT_TRUE(dialogs.shown().empty()) << "nothing selected";
+  click_line(List1, 0);
+  EXPECT_EQ(Text1->text(), QStringLiteral("007   ")) << "a clicked line goes into the box as shown";
+  dialogs.answerYes();
+  click(Com_Del);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("真的要删除[007]吗?"));
+  EXPECT_EQ(lines(List1), QStringList{QStringLiteral("张三丰")});
+  EXPECT_TRUE(Text1->text().isEmpty());
+}
+
+TEST_F(Operators, ALineChosenFromTheListBecomesTheOperatorWithItsPadding) {
+  shop.addOperator(QStringLiteral("001"));
+  shop.addOperator(QStringLiteral("李四"));
+  open();
+  Text1->setText(QStringLiteral("009"));
+  click(Command1);
+  EXPECT_EQ(dialogs.messages(), QStringList{kOperatorNotRegistered});
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(cashier.calls.isEmpty());
+
+  click_line(List1, 1);
+  click(Command1);
+  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("李四  "));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [李四  ] 开始使用!"));
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_usefile")});
+}
+
+TEST_F(Operators, AnOperatorListDeletedWhileRunningIsMadeAgainByTheWindow) {
+  shop.addOperator(QStringLiteral("001"));
+  QFile::remove(shop.state.paths.useFile);
+  open();
+  EXPECT_TRUE(QFile::exists(shop.state.paths.useFile));
+  EXPECT_EQ(List1->count(), 0);
+  EXPECT_TRUE(dialogs.shown().empty());
+  click(child<QPushButton>(*window, QStringLiteral("Command2")));
+  EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_usefile")});
+}
+
+}  // namespace
+}  // namespace tavuro::catalogues

@@ -1,0 +1,59 @@
+#include "window_driver.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QListWidget>
+#include <QTest>
+
+namespace tavuro::testing {
+
+void show_active(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+QWidget* focused() { return QApplication::focusWidget(); }
+
+void type_keys(const QString& text) {
+  for (const QChar c : text) {
+    QWidget* target = focused();
+    ASSERT_NE(target, nullptr);
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+void commit_text(const QString& text) {
+  QWidget* target = focused();
+  ASSERT_NE(target, nullptr);
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(target, &event);
+}
+
+void press(int key) {
+  QWidget* target = focused();
+  ASSERT_NE(target, nullptr);
+  QTest::keyClick(target, static_cast<Qt::Key>(key));
+}
+
+void click(QWidget* button) {
+  ASSERT_NE(button, nullptr);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void click_line(QListWidget* list, int row) {
+  ASSERT_NE(list, nullptr);
+  ASSERT_LT(row, list->count());
+  QListWidgetItem* item = list->item(row);
+  list->scrollToItem(item);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+QStringList lines(const QListWidget* list) {
+  QStringList result;
+  for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+  return result;
+}
+
+}  // namespace tavuro::testing

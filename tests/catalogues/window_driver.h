@@ -1,0 +1,45 @@
+#pragma once
+// Driving the catalogue windows offscreen: a cashier window stand-in that records what it
+// was asked, and the keys, clicks and input-method commits of a user.
+
+#include "startup/cashier_link.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+class QListWidget;
+
+namespace tavuro::testing {
+
+class FakeCashier final : public startup::CashierLink {
+ public:
+  void read_shop_file() override { calls << QStringLiteral("read_shop_file"); }
+  void read_usefile() override { calls << QStringLiteral("read_usefile"); }
+  void read_KeFu_file() override { calls << QStringLiteral("read_KeFu_file"); }
+  void read_myfile() override { calls << QStringLiteral("read_myfile"); }
+  void setGoodsText(const QString& text) override { calls << QStringLiteral("setGoodsText:") + text; }
+
+  QStringList calls;
+};
+
+// Shows the window and makes it the active one, so that focus changes happen as on screen.
+void show_active(QWidget& window);
+QWidget* focused();
+// One key press per character, to the widget that has the focus.
+void type_keys(const QString& text);
+// What a pinyin input method sends: the characters committed at once.
+void commit_text(const QString& text);
+void press(int key);
+void click(QWidget* button);
+void click_line(QListWidget* list, int row);
+QStringList lines(const QListWidget* list);
+
+template <class T>
+T* child(const QWidget& window, const QString& name) {
+  T* found = window.findChild<T*>(name);
+  EXPECT_NE(found, nullptr) << name.toStdString();
+  return found;
+}
+
+}  // namespace tavuro::testing
