@@ -1,26 +1,277 @@
 #include "cashier/frm_shop.h"
 
+#include "cashier/catalogue_lists.h"
+#include "cashier/frm_shop_geometry.h"
+#include "cashier/receipt_number.h"
 #include "cashier/title_clock.h"
 #include "platform/app_info.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "startup/data_files.h"
+#include "store/backup.h"
+#include "store/schemas.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 
+#include <limits>
+
 namespace tavuro::cashier {
+
+namespace {
+
+// Replaces the items of a combo box; its text stays empty until it is set.
+void fill_combo(QComboBox* combo, const QStringList& items) {
+  combo->clear();
+  combo->addItems(items);
+  combo->setCurrentIndex(-1);
+  combo->setEditText(QString());
+}
+
+}  // namespace
 
 Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
   setObjectName(QStringLiteral("Frm_shop"));
   setWindowTitle(platform::app_title());
-  resize(8400 / 15, 8400 / 15);
+  build_controls();
+  build_menus();
 
   Timer1_ = new QTimer(this);
   Timer1_->setObjectName(QStringLiteral("Timer1"));
   Timer1_->setInterval(500);
   connect(Timer1_, &QTimer::timeout, this, &Frm_shop::Timer1_Timer);
+  Timer2_ = new QTimer(this);
+  Timer2_->setObjectName(QStringLiteral("Timer2"));
+  Timer2_->setInterval(500);
+  connect(Timer2_, &QTimer::timeout, this, &Frm_shop::Timer2_Timer);
+
+  connect(Command1_, &QPushButton::clicked, this, &Frm_shop::Command1_Click);
+  connect(Command2_, &QPushButton::clicked, this, &Frm_shop::Command2_Click);
+  connect(Command3_, &QPushButton::clicked, this, &Frm_shop::Command3_Click);
+  connect(Command4_, &QPushButton::clicked, this, &Frm_shop::Command4_Click);
+  connect(Com_close_, &QPushButton::clicked, this, [this] {
+    press(Com_close_);
+    close();
+  });
+  connect(退出_, &QAction::triggered, this, &QWidget::close);
+  connect(刷新数据_, &QAction::triggered, this, &Frm_shop::read_myfile);
+  connect(Combo1_, &QComboBox::activated, this, [this] { find_price(); });
+  connect(Co_查操作员_, &QComboBox::activated, this, [this] { Co_查操作员_Click(); });
+  connect(Co_查商品_, &QComboBox::activated, this, [this] { Co_查商品_Click(); });
+  for (QPushButton* head : Com_cap_) connect(head, &QPushButton::clicked, this, [this] { activateWindow(); });
+
+  for (QObject* watched : std::initializer_list<QObject*>{Combo1_, Text1_, Text2_, Text3_, Combo2_, Text4_,
+                                                          Co_查商品_, Co_查操作员_, List1_->viewport(),
+                                                          List2_->viewport()}) {
+    watched->installEventFilter(this);
+  }
+
+  Form_Load();
   Timer1_->start();
   Timer1_Timer();
 }
 
+Frm_shop::~Frm_shop() = default;
+
+void Frm_shop::Form_Load() {
+  queryCountdown_ = 20;
+  state_.tempTotal = 0.0f;
+  state_.tempLineCount = 0;
+
+  read_KeFu_file();
+  read_shop_file();
+  read_usefile();
+  read_myfile();
+
+  Command1_->setEnabled(false);
+  Command2_->setEnabled(false);
+  Command3_->setEnabled(false);
+  Command4_->setEnabled(true);
+  set_entry_enabled(false);
+
+  Label3_->setText(receipt_caption(state_.receiptCounter));
+  Text4_->setText(QStringLiteral("单号查询"));
+  Timer2_->stop();
+  apply_mask_layout();
+}
+
+void Frm_shop::apply_mask_layout() {
+  const MaskLayout& layout = state_.maskSetting == startup::kMaskOff ? kUnmasked : kMasked;
+  屏蔽_->setText(layout.recordsVisible ? QStringLiteral("屏蔽") : QStringLiteral("屏显"));
+  Frame1_->resize(Frame1_->width(), twips_to_pixels(layout.frame1Twips));
+  List1_->resize(List1_->width(), twips_to_pixels(layout.list1Twips));
+  Frame2_->setVisible(layout.recordsVisible);
+  Frame4_->setVisible(layout.recordsVisible);
+  List2_->setVisible(layout.recordsVisible);
+  setFixedSize(kWindowWidth, twips_to_pixels(layout.windowTwips) - kCaptionPixels);
+}
+
+void Frm_shop::read_shop_file() {
+  const QString& path = state_.paths.shopFile;
+  try {
+    store::with_recovery(path, state_.paths.shopBackup, [&] {
+      if (!QFileInfo(path).isFile()) return;
+      const QStringList names = goods_names(path);
+      fill_combo(Combo1_, names);
+      fill_combo(Co_查商品_, QStringList{store::kAllEntry} + names);
+      if (!names.isEmpty()) Co_查商品_->setCurrentIndex(0);
+    });
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("read_shop_file"));
+  }
+}
+
+void Frm_shop::find_price() {
+  const QString& path = state_.paths.shopFile;
+  try {
+    store::with_recovery(path, state_.paths.shopBackup, [&] {
+      if (!QFileInfo(path).isFile()) return;
+      if (const std::optional<QString> price = price_of(path, Combo1_->currentText())) Text2_->setText(*price);
+    });
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("find_price"));
+  }
+}
+
+void Frm_shop::read_usefile() {
+  try {
+    if (!QFileInfo(state_.paths.useFile).isFile()) startup::make_usefile(state_);
+    const QStringList names = list_names(state_.paths.useFile);
+    fill_combo(Co_查操作员_, QStringList{store::kAllEntry} + names);
+    if (!names.isEmpty()) Co_查操作员_->setCurrentIndex(0);
+  } catch (const std::exception&) {
+    platform::dialogs().message(QStringLiteral("数据出错！[read_usefile]"));
+  }
+}
+
+void Frm_shop::read_KeFu_file() {
+  try {
+    if (!QFileInfo(state_.paths.kefuFile).isFile()) startup::make_KeFu_file(state_);
+    fill_combo(Combo2_, list_names(state_.paths.kefuFile));
+    if (Combo2_->count() > 0 && state_.customerRegistered) {
+      // The customer the customer window has just added on request of the sale entry.
+      Combo2_->setEditText(Combo2_->itemText(Combo2_->count() - 1));
+      state_.customerRegistered = false;
+    }
+  } catch (const std::exception&) {
+    platform::dialogs().message(QStringLiteral("数据出错！[read_KeFu_file]"));
+  }
+}
+
+void Frm_shop::setGoodsText(const QString& text) { Combo1_->setEditText(text); }
+
 void Frm_shop::Timer1_Timer() { setWindowTitle(caption_with_operator(platform::now(), state_.currentOperator)); }
+
+void Frm_shop::Timer2_Timer() {
+  if (queryCountdown_ > std::numeric_limits<qint16>::min()) --queryCountdown_;
+  if (queryCountdown_ < 0) {
+    Text4_->setText(QStringLiteral("单号查询"));
+    Timer2_->stop();
+  }
+}
+
+void Frm_shop::wire(QAction* action, std::function<void()> command) {
+  connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });
+  wired_.insert(action);
+  action->setEnabled(true);
+}
+
+void Frm_shop::wire(QPushButton* button, std::function<void()> command) {
+  connect(button, &QPushButton::clicked, this, [this, button, command = std::move(command)] {
+    press(button);
+    command();
+  });
+  wired_.insert(button);
+  button->setEnabled(true);
+}
+
+// Unregistered goods, answered Yes: the goods window opens here, modal, with name in its
+// name box and price in its unit-price box, and name is remembered as the pending goods
+// name; when it closes, the goods window reloads the goods box and puts the pending name
+// back into it.
+// HOOK(goods window): the goods window is not part of the program yet, so nothing opens.
+void Frm_shop::open_goods_window([[maybe_unused]] const QString& name, [[maybe_unused]] const QString& price) {}
+
+// Unregistered customer, answered Yes: the customer-registered flag is set, name goes into
+// the customer window's name box and that window opens here, modal.
+// HOOK(customer window): the customer window is not part of the program yet, so nothing
+// opens (and the flag stays clear, so that no later reload picks a customer by itself).
+void Frm_shop::open_customer_window([[maybe_unused]] const QString& name) {}
+
+// A line recorded without a current operator: the operator window opens here, modal.
+// HOOK(operator window): the operator window is not part of the program yet; the message
+// before this call has told the cashier to choose an operator.
+void Frm_shop::open_operator_window() {}
+
+void Frm_shop::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  // The program runs as long as this window is open, whatever other windows are open.
+  if (event->isAccepted()) QCoreApplication::quit();
+}
+
+bool Frm_shop::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) break;
+      QChar typed;
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        typed = QLatin1Char('\r');
+      } else if (key->key() == Qt::Key_Backspace) {
+        typed = QLatin1Char('\b');
+      } else if (key->matches(QKeySequence::Paste)) {
+        typed = QChar(0x16);  // a paste is a keystroke like any other
+      } else if (!key->text().isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        typed = key->text().front();
+      } else {
+        break;
+      }
+      if (entry_key(watched, typed)) return true;
+      break;
+    }
+    case QEvent::InputMethod:
+      if (watched == Combo1_ && !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
+        Text2_->setText(QStringLiteral("0"));
+      }
+      break;
+    case QEvent::FocusIn:
+      entry_focus_in(watched, static_cast<QFocusEvent*>(event)->reason());
+      break;
+    case QEvent::FocusOut:
+      entry_focus_out(watched, static_cast<QFocusEvent*>(event)->reason());
+      break;
+    case QEvent::MouseButtonPress: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::RightButton) break;
+      if (watched == List1_->viewport()) {
+        list_popup(List1_, list1_右击_, mouse->globalPosition().toPoint());
+        return true;
+      }
+      if (watched == List2_->viewport()) {
+        list_popup(List2_, list2_右击_, mouse->globalPosition().toPoint());
+        return true;
+      }
+      break;
+    }
+    case QEvent::MouseMove:
+      if (watched == List1_->viewport()) list_tool_tip(List1_);
+      if (watched == List2_->viewport()) list_tool_tip(List2_);
+      break;
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
 
 }  // namespace tavuro::cashier

@@ -1,0 +1,34 @@
+#include "cashier/catalogue_lists.h"
+
+#include "store/data_file.h"
+
+namespace tavuro::cashier {
+
+namespace {
+
+QStringList column(const QString& path, const QString& field) {
+  const store::DataFile file = store::DataFile::open(path);
+  QStringList values;
+  file.walk({field}, [&values, &field](const store::Record& record) {
+    values << record.value(field);
+    return true;
+  });
+  return values;
+}
+
+}  // namespace
+
+QStringList goods_names(const QString& shopFile) { return column(shopFile, store::shop::kGoods); }
+
+std::optional<QString> price_of(const QString& shopFile, const QString& name) {
+  const store::DataFile file = store::DataFile::open(shopFile);
+  const std::optional<store::Record> found =
+      file.findFirst({store::shop::kGoods, store::shop::kPrice},
+                     [&name](const store::Record& record) { return record.value(store::shop::kGoods) == name; });
+  if (!found) return std::nullopt;
+  return found->value(store::shop::kPrice);
+}
+
+QStringList list_names(const QString& listFile) { return column(listFile, store::kNameField); }
+
+}  // namespace tavuro::cashier

@@ -1,0 +1,40 @@
+#pragma once
+// Views over today's day file: every line, the lines of one operator and/or goods name,
+// the lines of one receipt. Each view numbers its lines 1, 2, 3 … in stored order and
+// sums their amounts in 32-bit float. Store errors are thrown.
+
+#include "store/data_file.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tavuro::cashier {
+
+struct DayView {
+  bool hasRecords = false;  // the table held any record at all
+  QStringList lines;        // display lines of the records taken
+  int count = 0;
+  float total = 0.0f;
+};
+
+// The display line of a day-file record with its running number in the view.
+QString record_line(int number, const store::Record& record);
+
+// Every record of the day file.
+DayView all_day_lines(const QString& dayFile);
+
+// The records whose fieldA equals valueA and whose fieldB equals valueB; a value that is
+// the all-entry "* 全部 *" puts no condition on its field.
+DayView filtered_day_lines(const QString& dayFile, const QString& fieldA, const QString& valueA,
+                           const QString& fieldB, const QString& valueB);
+
+// The records of one receipt number (exact comparison).
+DayView receipt_day_lines(const QString& dayFile, const QString& receiptNo);
+
+// The label texts under today's list.
+QString count_label(int count);             // "记录数：" + count
+QString filtered_count_label(int count);    // "记录总数：" + count
+QString total_label(float total);           // "合计金额：" + money text + "元"
+QString all_view_label();                   // "操作编号 = *全部*"
+
+}  // namespace tavuro::cashier

@@ -1,0 +1,153 @@
+// Today's records in the cashier window: the full view, the operator and goods filters,
+// the receipt-number query, and the popups of both lists.
+
+#include "cashier/day_records.h"
+#include "cashier/frm_shop.h"
+#include "platform/dialogs.h"
+#include "store/backup.h"
+#include "store/schemas.h"
+#include "textlayout/text_layout.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+
+namespace tavuro::cashier {
+
+using textlayout::trim_spaces;
+
+namespace {
+
+const QString kByOperator = QStringLiteral("查操作编号");
+const QString kByGoods = QStringLiteral("查商品");
+
+// The text of the selected line; empty when none is selected.
+QString selected_text(const QListWidget* list) {
+  const QListWidgetItem* current = list->currentItem();
+  return current != nullptr && current->isSelected() ? current->text() : QString();
+}
+
+}  // namespace
+
+void Frm_shop::show_view(const DayView& view) {
+  List2_->clear();
+  List2_->addItems(view.lines);
+  if (List2_->count() > 0) {
+    List2_->setCurrentRow(List2_->count() - 1);
+    List2_->scrollToBottom();
+  }
+}
+
+void Frm_shop::read_myfile() {
+  const QString& path = state_.paths.dayFile;
+  try {
+    store::with_recovery(path, state_.paths.dayBackup, [&] {
+      if (!QFileInfo(path).isFile()) return;
+      const DayView view = all_day_lines(path);
+      show_view(view);
+      todayTotal_ = view.hasRecords ? view.total : 0.0f;
+      Label6_->setText(count_label(view.count));
+      Label5_->setText(total_label(todayTotal_));
+      Label7_->setText(all_view_label());
+    });
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("read_myfile"));
+  }
+}
+
+void Frm_shop::Co_查操作员_Click() {
+  const QString op = trim_spaces(Co_查操作员_->currentText());
+  const QString goods = trim_spaces(Co_查商品_->currentText());
+  if (op.isEmpty()) {
+    platform::inform(QStringLiteral("请先选查操作员。"));
+    return;
+  }
+  if (op == store::kAllEntry && goods == store::kAllEntry) {
+    read_myfile();
+    return;
+  }
+  filterMode_ = kByOperator;
+  Read_x_myfile(store::day::kOperator, op, store::day::kGoods, goods);
+}
+
+void Frm_shop::Co_查商品_Click() {
+  const QString op = trim_spaces(Co_查操作员_->currentText());
+  const QString goods = trim_spaces(Co_查商品_->currentText());
+  if (goods.isEmpty()) {
+    platform::inform(QStringLiteral("请先选商品名。"));
+    return;
+  }
+  if (op == store::kAllEntry && goods == store::kAllEntry) {
+    read_myfile();
+    return;
+  }
+  filterMode_ = kByGoods;
+  Read_x_myfile(store::day::kGoods, goods, store::day::kOperator, op);
+}
+
+void Frm_shop::Read_x_myfile(const QString& fieldA, const QString& valueA, const QString& fieldB,
+                             const QString& valueB) {
+  if (fieldA.isEmpty() || valueA.isEmpty() || (filterMode_ != kByGoods && filterMode_ != kByOperator)) {
+    platform::warn(QStringLiteral("数据传递出错。[Read_x_myfile]"));
+    return;
+  }
+  const QString prefix = filterMode_ == kByGoods ? QStringLiteral("查商品名 = ") : QStringLiteral("操作编号 = ");
+  const QString& path = state_.paths.dayFile;
+  try {
+    store::with_recovery(path, state_.paths.dayBackup, [&] {
+      if (!QFileInfo(path).isFile()) return;
+      const DayView view = filtered_day_lines(path, fieldA, valueA, fieldB, valueB);
+      show_view(view);
+      if (!view.hasRecords) return;
+      Label6_->setText(filtered_count_label(view.count));
+      Label5_->setText(total_label(view.total));
+      Label7_->setText(prefix + valueA);
+    });
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("Read_x_myfile"));
+  }
+}
+
+void Frm_shop::Text4_Enter() {
+  if (trim_spaces(Text4_->text()).isEmpty()) {
+    platform::inform(QStringLiteral("你还未输入数据！"));
+    return;
+  }
+  if (!read_receipt_lines()) platform::inform(QStringLiteral("查无此单！"));
+  Timer2_->start();
+}
+
+bool Frm_shop::read_receipt_lines() {
+  const QString wanted = trim_spaces(Text4_->text());
+  try {
+    const DayView view = receipt_day_lines(state_.paths.dayFile, wanted);
+    show_view(view);
+    if (!view.hasRecords) return false;
+    Label6_->setText(count_label(view.count));
+    Label5_->setText(total_label(view.total));
+    Label7_->setText(QStringLiteral("查询单号 = ") + wanted);
+    return true;
+  } catch (const std::exception&) {
+    // A missing or unreadable day file has no such receipt.
+    return false;
+  }
+}
+
+void Frm_shop::list_popup(QListWidget* list, QMenu* popup, const QPoint& at) {
+  const bool selected = !selected_text(list).isEmpty();
+  for (QAction* action : popup->actions()) {
+    if (action == 删除_ || action == 编辑记录_ || action == 删除记录_) {
+      action->setEnabled(selected && wired_.contains(action));
+    }
+  }
+  popup->popup(at);
+}
+
+void Frm_shop::list_tool_tip(QListWidget* list) { list->setToolTip(selected_text(list)); }
+
+}  // namespace tavuro::cashier

@@ -1,0 +1,91 @@
+#include "cashier/sale_entry.h"
+
+#include "textlayout/text_layout.h"
+
+namespace tavuro::cashier {
+
+using platform::Icon;
+using textlayout::text_width;
+
+KeyRule money_key(QChar c) {
+  if (c == QLatin1Char('\r')) return KeyRule::Enter;
+  if (c.isDigit() && c.unicode() < 0x80) return KeyRule::Pass;
+  if (c == QLatin1Char('\b') || c == QLatin1Char('.')) return KeyRule::Pass;
+  return KeyRule::Refuse;
+}
+
+KeyRule digit_key(QChar c) {
+  if (c == QLatin1Char('.')) return KeyRule::Refuse;
+  return money_key(c);
+}
+
+std::optional<QString> amount_text(const QString& quantity, const QString& price) {
+  const std::optional<float> q = textlayout::to_single(quantity);
+  const std::optional<float> p = textlayout::to_single(price);
+  if (!q || !p) return std::nullopt;
+  const float product = *p * *q;
+  return textlayout::money_of(product);
+}
+
+std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption) {
+  const int width = text_width(goods);
+  if (width == 0) return EntryFault{QStringLiteral("你忘记了选取商品。"), Icon::Information, FaultAction::FocusGoods};
+  if (width > 16) {
+    return EntryFault{QStringLiteral("“") + goodsCaption +
+                          QStringLiteral("”只可以最多使用8个中文字或16个英文字符，否则数据出错！"),
+                      Icon::Exclamation, FaultAction::FocusGoods};
+  }
+  return std::nullopt;
+}
+
+std::optional<EntryFault> number_fault(QString quantity, QString price, QString amount) {
+  if (text_width(quantity) > 8) {
+    return EntryFault{QStringLiteral("[数量]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
+  }
+  const int priceWidth = text_width(price);
+  if (priceWidth == 0) {
+    return EntryFault{QStringLiteral("“单价”你还未输入数据！"), Icon::Information, FaultAction::FocusPrice};
+  }
+  if (priceWidth > 8) {
+    return EntryFault{QStringLiteral("[单价]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
+  }
+  const int amountWidth = text_width(amount);
+  if (amountWidth == 0) {
+    return EntryFault{QStringLiteral("“金额”还未自动算出！"), Icon::Information, FaultAction::FocusPrice};
+  }
+  if (amountWidth > 10) {
+    return EntryFault{QStringLiteral("[金额]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
+  }
+  return std::nullopt;
+}
+
+std::optional<EntryFault> operator_fault(QString op) {
+  const int width = text_width(op);
+  if (width == 0) {
+    return EntryFault{QStringLiteral("你忘记了选操作员或编号；如果你还未加入，请先加入后使用。"), Icon::Information,
+                      FaultAction::OperatorWindow};
+  }
+  if (width > 6) {
+    return EntryFault{QStringLiteral("[操作]员数据出错，请重新启动软件。"), Icon::Exclamation,
+                      FaultAction::CloseWindow};
+  }
+  return std::nullopt;
+}
+
+std::optional<EntryFault> sequence_fault(int count) {
+  if (count > 9999) {
+    return EntryFault{QStringLiteral("[序列号]数据出错，请重新启动软件。"), Icon::Exclamation,
+                      FaultAction::CloseWindow};
+  }
+  return std::nullopt;
+}
+
+QString unregistered_goods_question(const QString& name) {
+  return QStringLiteral("你输入的商品 [") + name + QStringLiteral("] 还未注册，是否要现在注册吗？");
+}
+
+QString unregistered_customer_question(const QString& name) {
+  return QStringLiteral("你输入的客户名 [") + name + QStringLiteral("] 还未注册，是否要注册为固定客户吗？");
+}
+
+}  // namespace tavuro::cashier

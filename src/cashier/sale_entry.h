@@ -1,0 +1,48 @@
+#pragma once
+// The rules of sale entry that need no window: which keys the number boxes take, the
+// amount of a line, and the checks a line passes before it is recorded.
+
+#include "platform/dialogs.h"
+
+#include <QString>
+#include <optional>
+
+namespace tavuro::cashier {
+
+// What a typed character does in a number box.
+enum class KeyRule { Pass, Enter, Refuse };
+
+// Quantity, unit price and amount boxes: digits, Backspace and "." pass.
+KeyRule money_key(QChar c);
+// Receipt-number query box: digits and Backspace pass.
+KeyRule digit_key(QChar c);
+
+// The amount of a line: quantity × unit price in 32-bit float, as two-decimal money text
+// (the third decimal cut). nullopt when either text is no number.
+std::optional<QString> amount_text(const QString& quantity, const QString& price);
+
+// Where the focus goes, or what else happens, after a refused line.
+enum class FaultAction { None, FocusGoods, FocusPrice, OperatorWindow, CloseWindow };
+
+struct EntryFault {
+  QString text;
+  platform::Icon icon = platform::Icon::Information;
+  FaultAction action = FaultAction::None;
+};
+
+// The goods name of a line (trimmed): present and at most 16 columns wide. goodsCaption
+// is the caption of the goods box's label.
+std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption);
+// Quantity (at most 8 columns), unit price (present, at most 8) and amount (present, at
+// most 10), checked in this order.
+std::optional<EntryFault> number_fault(QString quantity, QString price, QString amount);
+// The current operator: present, at most 6 columns.
+std::optional<EntryFault> operator_fault(QString op);
+// The sequence number of the line about to be added to the current receipt.
+std::optional<EntryFault> sequence_fault(int count);
+
+// The question for a goods name or customer that is not registered.
+QString unregistered_goods_question(const QString& name);
+QString unregistered_customer_question(const QString& name);
+
+}  // namespace tavuro::cashier

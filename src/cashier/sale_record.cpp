@@ -1,0 +1,46 @@
+#include "cashier/sale_record.h"
+
+#include "store/backup.h"
+#include "store/data_file.h"
+#include "textlayout/text_layout.h"
+
+#include <QFileInfo>
+
+namespace tavuro::cashier {
+
+namespace day = store::day;
+
+bool save_line(const startup::Paths& paths, const SaleRecord& line) {
+  QString customer = textlayout::trim_spaces(line.customer);
+  if (customer.isEmpty()) customer = store::kWalkInCustomer;
+  const store::FieldValues values{{day::kGoods, line.goods},       {day::kQuantity, line.quantity},
+                                  {day::kPrice, line.price},       {day::kAmount, line.amount},
+                                  {day::kOperator, line.op},       {day::kTime, line.time},
+                                  {day::kCustomer, customer},      {day::kReceiptNo, line.receipt}};
+  bool written = false;
+  int attempts = 0;
+  try {
+    const bool recovered = store::with_recovery(paths.dayFile, paths.dayBackup, [&] {
+      ++attempts;
+      if (!QFileInfo(paths.dayFile).isFile()) return;
+      store::DataFile file = store::DataFile::open(paths.dayFile);
+      file.append(values);
+      file.close();
+      written = true;
+    });
+    if (!recovered) return false;
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("save_line"));
+    return false;
+  }
+  if (!written) {
+    // The day file has gone since start-up: the line has nowhere to go.
+    store::report_store_failure(QStringLiteral("save_line"));
+    return false;
+  }
+  // A line written on the second attempt went into the restored backup: no new copy.
+  if (attempts == 1) store::backup_file(paths.dayFile, paths.dayBackup);
+  return true;
+}
+
+}  // namespace tavuro::cashier
