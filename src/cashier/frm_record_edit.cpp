@@ -1,0 +1,228 @@
+#include "cashier/frm_record_edit.h"
+
+#include "cashier/focus_select.h"
+#include "platform/dialogs.h"
+#include "store/backup.h"
+#include "textlayout/text_layout.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace tavuro::cashier {
+
+namespace {
+
+using platform::dialogs;
+using platform::Icon;
+using textlayout::trim_spaces;
+
+const QString kCaption = QStringLiteral("编辑");
+
+bool is_enter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
+
+// Keys that type nothing (arrows, Tab, Delete, shortcuts) are not typed characters.
+bool types_a_character(const QKeyEvent* event) {
+  const QString text = event->text();
+  return !text.isEmpty() && text.at(0).isPrint();
+}
+
+}  // namespace
+
+Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
+  setObjectName(QStringLiteral("Frm_编辑"));
+  setWindowTitle(kCaption);
+  setModal(true);
+
+  auto* grid = new QGridLayout;
+  const auto addRow = [this, grid](int row, const char* labelName, const QString& caption, const char* boxName) {
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(QString::fromUtf8(labelName));
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QString::fromUtf8(boxName));
+    label->setBuddy(box);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(box, row, 1);
+    return box;
+  };
+  Text1_ = addRow(0, "Label6", QStringLiteral("单号："), "Text1");
+  Text2_ = addRow(1, "Label1", QStringLiteral("客户："), "Text2");
+  Text3_ = addRow(2, "Label2", QStringLiteral("商品："), "Text3");
+  Text4_ = addRow(3, "Label3", QStringLiteral("数量："), "Text4");
+  Text5_ = addRow(4, "Label4", QStringLiteral("单价："), "Text5");
+  Text6_ = addRow(5, "Label5", QStringLiteral("金额："), "Text6");
+  Text7_ = addRow(6, "Label7", QStringLiteral("时间："), "Text7");
+  Text4_->setMaxLength(8);
+  Text5_->setMaxLength(8);
+  Text6_->setMaxLength(10);
+  Text7_->setReadOnly(true);
+  for (QLineEdit* box : {Text1_, Text2_, Text3_, Text4_, Text5_, Text6_}) select_all_on_focus(box);
+  for (QLineEdit* box : {Text1_, Text4_, Text5_, Text6_}) box->installEventFilter(this);
+
+  const auto addButton = [this](const char* name, const QString& caption, const QString& toolTip) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+  };
+  QPushButton* Command1 = addButton("Command1", QStringLiteral("更新"), QStringLiteral("保存编辑过的内容"));
+  QPushButton* Command2 = addButton("Command2", QStringLiteral("删除"), QStringLiteral("删除当前记录"));
+  QPushButton* Command3 = addButton("Command3", QStringLiteral("关闭"), QStringLiteral("关闭窗口"));
+  Command1->setAutoDefault(true);  // Enter on the focused button saves
+  connect(Command1, &QPushButton::clicked, this, &Frm_编辑::Command1_Click);
+  connect(Command2, &QPushButton::clicked, this, &Frm_编辑::Command2_Click);
+  // Closing takes no focus, so that an empty box never keeps the window from closing.
+  Command3->setFocusPolicy(Qt::TabFocus);
+  connect(Command3, &QPushButton::clicked, this, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(Command1);
+  buttons->addWidget(Command2);
+  buttons->addWidget(Command3);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addSpacing(8);
+  layout->addLayout(buttons);
+  resize(4800 / 15, sizeHint().height());
+
+  Form_Load();
+}
+
+Frm_编辑::~Frm_编辑() { editor_.close(); }
+
+void Frm_编辑::Form_Load() {
+  if (state_.editGoods.isEmpty() || state_.editTime.isEmpty()) return;
+  R_File(state_.editPath, store::day::kGoods, state_.editGoods, store::day::kTime, state_.editTime);
+  setWindowTitle(kCaption + state_.editPath);
+  state_.editGoods.clear();
+  state_.editTime.clear();
+  state_.editPath.clear();
+}
+
+void Frm_编辑::R_File(const QString& path, const QString& fieldA, const QString& valueA, const QString& fieldB,
+                      const QString& valueB) {
+  RecordLookup lookup = RecordLookup::NotFound;
+  try {
+    lookup = editor_.open(path, fieldA, valueA, fieldB, valueB);
+  } catch (const store::StoreError&) {
+    store::report_store_failure(QStringLiteral("R_File"));
+    return;
+  }
+  switch (lookup) {
+    case RecordLookup::NoFile:
+      dialogs().message(QStringLiteral("找不到可用的数据文件[R_File]"), Icon::Information);
+      return;
+    case RecordLookup::NoRecords:
+      dialogs().message(QStringLiteral("你查找的文件没有记录。[R_File]"), Icon::Information);
+      return;
+    case RecordLookup::NotFound: return;
+    case RecordLookup::Found: fill(editor_.record()); return;
+  }
+}
+
+void Frm_编辑::fill(const EditedRecord& record) {
+  Text1_->setText(record.receiptNo);
+  Text2_->setText(record.customer);
+  Text3_->setText(record.goods);
+  Text4_->setText(record.quantity);
+  Text5_->setText(record.price);
+  Text6_->setText(record.amount);
+  Text7_->setText(record.time);
+}
+
+bool Frm_编辑::noRecord() {
+  if (editor_.hasRecord()) return false;
+  dialogs().message(QStringLiteral("没有选中的记录。"), Icon::Information);
+  return true;
+}
+
+void Frm_编辑::Command1_Click() {
+  if (noRecord()) return;
+  try {
+    editor_.save({Text1_->text(), Text2_->text(), Text3_->text(), Text4_->text(), Text5_->text(), Text6_->text(),
+                  QString()});
+  } catch (const store::StoreError&) {
+    dialogs().message(QStringLiteral("保存记录时发生错误。"), Icon::Exclamation);
+    return;
+  }
+  dialogs().message(QStringLiteral("你的修改已经保存。"), Icon::Information);
+}
+
+void Frm_编辑::Command2_Click() {
+  if (noRecord()) return;
+  if (!platform::ask_yes_no(
+          QStringLiteral("真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？"),
+          Icon::Information)) {
+    return;
+  }
+  try {
+    editor_.remove();
+  } catch (const store::StoreError&) {
+    dialogs().message(QStringLiteral("删除记录时发生错误。"), Icon::Exclamation);
+    return;
+  }
+  dialogs().message(QStringLiteral("记录已经删除！点击“确定”关闭窗口。"), Icon::Information);
+  accept();
+}
+
+void Frm_编辑::done(int result) {
+  editor_.close();
+  QDialog::done(result);
+}
+
+bool Frm_编辑::eventFilter(QObject* watched, QEvent* event) {
+  auto* box = qobject_cast<QLineEdit*>(watched);
+  if (box == nullptr) return QDialog::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress) return keyPress(box, static_cast<QKeyEvent*>(event));
+  if (event->type() == QEvent::FocusOut) {
+    // Only a move of the focus inside this window counts as leaving the box, not a
+    // message box or another window taking it.
+    const QWidget* next = QApplication::focusWidget();
+    if (returning_ == nullptr && next != nullptr && next != box && next->window() == this) lostFocus(box);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+bool Frm_编辑::keyPress(QLineEdit* box, QKeyEvent* event) {
+  if (is_enter(event)) {
+    if (!trim_spaces(box->text()).isEmpty()) {
+      QWidget* next = box == Text1_   ? static_cast<QWidget*>(Text2_)
+                      : box == Text4_ ? static_cast<QWidget*>(Text5_)
+                      : box == Text5_ ? static_cast<QWidget*>(Text6_)
+                                      : findChild<QPushButton*>(QStringLiteral("Command1"));
+      next->setFocus(Qt::TabFocusReason);
+    }
+    return true;
+  }
+  if (event->key() == Qt::Key_Backspace || !types_a_character(event)) return false;
+  const QChar typed = event->text().at(0);
+  if (typed.isDigit() && typed.unicode() < 0x80) return false;
+  if (typed == QLatin1Char('.') && box != Text1_) return false;
+  dialogs().message(QStringLiteral("只可以输入数字与小数点。"), Icon::Critical);
+  return true;
+}
+
+void Frm_编辑::lostFocus(QLineEdit* box) {
+  if (trim_spaces(box->text()).isEmpty()) {
+    dialogs().message(QStringLiteral("你还未输入数据！"), Icon::Information);
+    // The box the focus went to is not checked on the way back.
+    QTimer::singleShot(0, box, [this, box] {
+      returning_ = box;
+      box->setFocus(Qt::OtherFocusReason);
+      returning_ = nullptr;
+    });
+    return;
+  }
+  if (box == Text1_) return;
+  QString text = box->text();
+  box->setText(textlayout::money_text(text));
+}
+
+}  // namespace tavuro::cashier

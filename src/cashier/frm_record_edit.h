@@ -1,0 +1,54 @@
+#pragma once
+// The record edit window: one record of today's day file in seven boxes, to correct and
+// save or to delete. The day file stays open while the window is open.
+
+#include "cashier/record_edit.h"
+#include "startup/app_state.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace tavuro::cashier {
+
+class Frm_编辑 final : public QDialog {
+ public:
+  // Loads the record named by the edit hand-over of state, and clears the hand-over.
+  explicit Frm_编辑(startup::AppState& state, QWidget* parent = nullptr);
+  ~Frm_编辑() override;
+
+  // Opens the day file at path, rests on the first record whose fieldA equals valueA and
+  // whose fieldB equals valueB, and fills the boxes from it.
+  void R_File(const QString& path, const QString& fieldA, const QString& valueA, const QString& fieldB,
+              const QString& valueB);
+
+  void Command1_Click();  // 更新: save
+  void Command2_Click();  // 删除: delete
+
+  // Unload: the day file is closed with the window.
+  void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Form_Load();
+  void fill(const EditedRecord& record);
+  bool keyPress(QLineEdit* box, QKeyEvent* event);
+  void lostFocus(QLineEdit* box);
+  bool noRecord();
+
+  startup::AppState& state_;
+  RecordEditor editor_;
+  QLineEdit* Text1_ = nullptr;  // 单号
+  QLineEdit* Text2_ = nullptr;  // 固定客户
+  QLineEdit* Text3_ = nullptr;  // 商品
+  QLineEdit* Text4_ = nullptr;  // 数量
+  QLineEdit* Text5_ = nullptr;  // 单价
+  QLineEdit* Text6_ = nullptr;  // 金额
+  QLineEdit* Text7_ = nullptr;  // 时间
+  QLineEdit* returning_ = nullptr;  // the box the focus is being put back into
+};
+
+}  // namespace tavuro::cashier

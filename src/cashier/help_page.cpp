@@ -1,0 +1,15 @@
+#include "cashier/help_page.h"
+
+#include "platform/app_info.h"
+#include "startup/paths.h"
+
+namespace tavuro::cashier {
+
+QString help_path(const QString& appDir) { return startup::app_file(appDir, QStringLiteral("readme.htm")); }
+
+QString about_version_text() {
+  return QStringLiteral("版本 ") + QString::number(platform::kVersionMajor) + QLatin1Char('.') +
+         QString::number(platform::kVersionRevision);
+}
+
+}  // namespace tavuro::cashier

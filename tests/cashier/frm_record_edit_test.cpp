@@ -1,0 +1,261 @@
+#include "cashier/frm_record_edit.h"
+
+#include "admin_window_driving.h"
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace tavuro::cashier {
+namespace {
+
+using platform::Icon;
+using testing::SaleLine;
+using testing::ScriptedDialogs;
+using testing::ShopFixture;
+namespace day = store::day;
+
+class EditWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    shop.startUp();
+    shop.addSale({.goods = QStringLiteral("面包"), .time = QStringLiteral("09:00:00")});
+    shop.addSale({.goods = QStringLiteral("可乐"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("3.00"),
+                  .amount = QStringLiteral("6.00"), .customer = QStringLiteral("王先生"),
+                  .receipt = QStringLiteral("000007")});
+    shop.addSale({.goods = QStringLiteral("可乐"), .receipt = QStringLiteral("000008")});
+  }
+  void open(const QString& goods, const QString& time) {
+    shop.state.editGoods = goods;
+    shop.state.editTime = time;
+    shop.state.editPath = shop.state.paths.dayFile;
+    window = std::make_unique<Frm_编辑>(shop.state);
+    ASSERT_TRUE(testing::show_active(window.get()));
+  }
+  QLineEdit* box(int n) const { return window->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
+  QPushButton* button(int n) const {
+    return window->findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
+  }
+  QStringList boxes() const {
+    QStringList texts;
+    for (int n = 1; n <= 7; ++n) texts << box(n)->text();
+    return texts;
+  }
+  QStringList stored(int index) const { return shop.records(shop.state.paths.dayFile).at(index).values(); }
+
+  ShopFixture shop;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<Frm_编辑> window;
+};
+
+TEST_F(EditWindow, ControlsCaptionsAndLimits) {
+  open(QString(), QString());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("编辑"));
+  const QStringList labels{QStringLiteral("Label6"), QStringLiteral("Label1"), QStringLiteral("Label2"),
+                           QStringLiteral("Label3"), QStringLiteral("Label4"), QStringLiteral("Label5"),
+                           QStringLiteral("Label7")};
+  const QStringList captions{QStringLiteral("单号："), QStringLiteral("客户："), QStringLiteral("商品："),
+                             QStringLiteral("数量："), QStringLiteral("单价："), QStringLiteral("金额："),
+                             QStringLiteral("时间：")};
+  for (int i = 0; i < labels.size(); ++i) {
+    auto* label = window->findChild<QLabel*>(labels[i]);
+    ASSERT_NE(label, nullptr) << i;
+    EXPECT_EQ(label->text(), captions[i]);
+    EXPECT_EQ(label->buddy(), box(i + 1));
+  }
+  EXPECT_EQ(box(4)->maxLength(), 8);
+  EXPECT_EQ(box(5)->maxLength(), 8);
+  EXPECT_EQ(box(6)->maxLength(), 10);
+  EXPECT_TRUE(box(7)->isReadOnly());
+  EXPECT_EQ(button(1)->text(), QStringLiteral("更新"));
+  EXPECT_EQ(button(1)->toolTip(), QStringLiteral("保存编辑过的内容"));
+  EXPECT_EQ(button(2)->text(), QStringLiteral("删除"));
+  EXPECT_EQ(button(2)->toolTip(), QStringLiteral("删除当前记录"));
+  EXPECT_EQ(button(3)->text(), QStringLiteral("关闭"));
+  EXPECT_EQ(button(3)->toolTip(), QStringLiteral("关闭窗口"));
+  // Nothing handed over: empty boxes, no question, no file held.
+  EXPECT_EQ(boxes(), QStringList(7));
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
+}
+
+TEST_F(EditWindow, TheFirstMatchingRecordIsShownAndTheDayFileHeldUntilTheWindowCloses) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  EXPECT_EQ(boxes(), (QStringList{QStringLiteral("000007"), QStringLiteral("王先生"), QStringLiteral("可乐"),
+                                  QStringLiteral("2.00"), QStringLiteral("3.00"), QStringLiteral("6.00"),
+                                  QStringLiteral("15:05:09")}));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("编辑") + shop.state.paths.dayFile);
+  EXPECT_TRUE(shop.state.editGoods.isEmpty() && shop.state.editTime.isEmpty() && shop.state.editPath.isEmpty());
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_TRUE(testing::process_holds_open(shop.state.paths.dayFile));
+  QTest::mouseClick(button(3), Qt::LeftButton);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
+}
+
+TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  const QStringList first = stored(0);
+  const QStringList third = stored(2);
+  box(1)->setText(QStringLiteral("000009"));
+  box(2)->setText(QStringLiteral("李小姐"));
+  box(3)->setText(QStringLiteral("雪碧"));
+  box(4)->setText(QStringLiteral("3.00"));
+  box(7)->setText(QStringLiteral("23:59:59"));  // read-only for the user; never written anyway
+  QTest::mouseClick(button(1), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你的修改已经保存。")});
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_TRUE(window->isVisible());
+
+  const auto records = shop.records(shop.state.paths.dayFile);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[1].value(day::kReceiptNo), QStringLiteral("000009"));
+  EXPECT_EQ(records[1].value(day::kCustomer), QStringLiteral("李小姐"));
+  EXPECT_EQ(records[1].value(day::kGoods), QStringLiteral("雪碧"));
+  EXPECT_EQ(records[1].value(day::kQuantity), QStringLiteral("3.00"));
+  EXPECT_EQ(records[1].value(day::kAmount), QStringLiteral("6.00"));  // not recomputed
+  EXPECT_EQ(records[1].value(day::kTime), QStringLiteral("15:05:09"));
+  EXPECT_EQ(records[1].value(day::kOperator), QStringLiteral("001"));
+  EXPECT_EQ(stored(0), first);
+  EXPECT_EQ(stored(2), third);
+
+  // The window stays on the record: it can be saved again, then deleted.
+  box(5)->setText(QStringLiteral("2.50"));
+  QTest::mouseClick(button(1), Qt::LeftButton);
+  EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("2.50"));
+  dialogs.answerYes();
+  QTest::mouseClick(button(2), Qt::LeftButton);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("记录已经删除！点击“确定”关闭窗口。"));
+  EXPECT_FALSE(window->isVisible());
+  const auto left = shop.records(shop.state.paths.dayFile);
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0].values(), first);
+  EXPECT_EQ(left[1].values(), third);
+  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
+}
+
+TEST_F(EditWindow, DeletingAsksFirst) {
+  open(QStringLiteral("面包"), QStringLiteral("09:00:00"));
+  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  dialogs.answerNo();
+  QTest::mouseClick(button(2), Qt::LeftButton);
+  EXPECT_EQ(dialogs.shown().back().text,
+            QStringLiteral("真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？"));
+  EXPECT_EQ(dialogs.shown().back().icon, Icon::Information);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+}
+
+TEST_F(EditWindow, WithoutARecordSaveAndDeleteSayNoneIsSelectedAndLeaveTheFile) {
+  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  open(QStringLiteral("可乐"), QStringLiteral("12:00:00"));
+  EXPECT_EQ(boxes(), QStringList(7));
+  EXPECT_TRUE(dialogs.shown().empty());
+  for (int n = 1; n <= 6; ++n) box(n)->setText(QStringLiteral("1"));
+  QTest::mouseClick(button(1), Qt::LeftButton);
+  QTest::mouseClick(button(2), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("没有选中的记录。")));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(EditWindow, AMissingOrEmptyDayFileIsTold) {
+  QFile::remove(shop.state.paths.dayFile);
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("找不到可用的数据文件[R_File]")});
+  window.reset();
+  dialogs.clear();
+  store::DataFile::create(shop.state.paths.dayFile, store::day_schema());
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你查找的文件没有记录。[R_File]")});
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(boxes(), QStringList(7));
+}
+
+TEST_F(EditWindow, AValueTheDayFileCannotHoldIsRefusedWhole) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  box(3)->setText(QStringLiteral("雪碧"));
+  box(1)->setText(QString(51, QLatin1Char('1')));
+  QTest::mouseClick(button(1), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("保存记录时发生错误。")});
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+}
+
+TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  const QString refusal = QStringLiteral("只可以输入数字与小数点。");
+
+  box(1)->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(box(1)->selectedText(), QStringLiteral("000007"));
+  QTest::keyClick(box(1), Qt::Key_End);
+  QTest::keyClicks(box(1), QStringLiteral("1a."));
+  QTest::keyClick(box(1), Qt::Key_Backspace);
+  EXPECT_EQ(box(1)->text(), QStringLiteral("000007"));
+  EXPECT_EQ(dialogs.messages(), QStringList(2, refusal));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Critical);
+  QTest::keyClick(box(1), Qt::Key_Return);
+  EXPECT_TRUE(box(2)->hasFocus());
+  dialogs.clear();
+
+  // Quantity 2 becomes 2.00 on leaving; the amount stays as it was.
+  box(4)->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(box(4), QStringLiteral("2x"));
+  EXPECT_EQ(dialogs.messages(), QStringList{refusal});
+  QTest::keyClick(box(4), Qt::Key_Return);
+  EXPECT_TRUE(box(5)->hasFocus());
+  EXPECT_EQ(box(4)->text(), QStringLiteral("2.00"));
+  EXPECT_EQ(box(6)->text(), QStringLiteral("6.00"));
+  QTest::keyClicks(box(5), QStringLiteral("1.255"));
+  QTest::keyClick(box(5), Qt::Key_Return);
+  EXPECT_EQ(box(5)->text(), QStringLiteral("1.25"));
+  QTest::keyClick(box(6), Qt::Key_Return);
+  EXPECT_TRUE(button(1)->hasFocus());
+  EXPECT_EQ(box(6)->text(), QStringLiteral("6.00"));
+  // Enter on the focused button saves.
+  QTest::keyClick(button(1), Qt::Key_Return);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的修改已经保存。"));
+  EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("1.25"));
+}
+
+TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  for (int n : {1, 4, 6}) {
+    dialogs.clear();
+    box(n)->setFocus(Qt::TabFocusReason);
+    box(n)->setText(QStringLiteral("  "));
+    QTest::keyClick(box(n), Qt::Key_Return);  // Enter does not move on from an empty box
+    EXPECT_TRUE(box(n)->hasFocus()) << n;
+    box(n == 6 ? 5 : n + 1)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你还未输入数据！")}) << n;
+    QTRY_VERIFY(box(n)->hasFocus());
+    box(n)->setText(QStringLiteral("1"));
+  }
+  // Another box that is empty too is not checked on the way back.
+  dialogs.clear();
+  box(5)->setText(QString());
+  box(4)->setText(QString());
+  box(4)->setFocus(Qt::TabFocusReason);
+  box(5)->setFocus(Qt::TabFocusReason);
+  QTRY_VERIFY(box(4)->hasFocus());
+  EXPECT_EQ(dialogs.messages().size(), 1);
+  // The customer and goods boxes take anything, empty too.
+  box(4)->setText(QStringLiteral("1"));
+  box(2)->setFocus(Qt::TabFocusReason);
+  QTest::keyClicks(box(2), QStringLiteral("x."));
+  box(2)->setText(QString());
+  box(3)->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(dialogs.messages().size(), 1);
+  // Closing is never held up by an empty box.
+  box(1)->setText(QString());
+  box(1)->setFocus(Qt::TabFocusReason);
+  QTest::mouseClick(button(3), Qt::LeftButton);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+}  // namespace
+}  // namespace tavuro::cashier
