@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QValidator>
 
 namespace tavuro::catalogues {
 
@@ -53,13 +54,33 @@ QPushButton* make_button(QWidget* parent, const QString& name, const QString& ca
   return button;
 }
 
+namespace {
+
+// QLineEdit's own maximum length would cut a longer text set by the program.
+class TypingLimit final : public QValidator {
+ public:
+  TypingLimit(QLineEdit* box, int maxLength) : QValidator(box), maxLength_(maxLength), last_(box->text()) {
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { last_ = text; });
+  }
+  State validate(QString& input, int&) const override {
+    return input.size() <= maxLength_ || input.size() < last_.size() ? Acceptable : Invalid;
+  }
+
+ private:
+  int maxLength_;
+  QString last_;
+};
+
+}  // namespace
+
 QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(name);
   box->setToolTip(toolTip);
-  box->setMaxLength(maxLength);
+  if (maxLength > 0) box->setValidator(new TypingLimit(box, maxLength));
   return box;
 }
+
 
 QListWidget* make_list(QWidget* parent, const QString& name, int columns) {
   auto* list = new QListWidget(parent);

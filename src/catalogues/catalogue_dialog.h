@@ -33,7 +33,10 @@ class CatalogueDialog : public QDialog {
 };
 
 QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip = {});
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength = 32767);
+// maxLength limits what the user types or pastes, as a text box's maximum length does; a
+// longer text the program puts in is kept whole (a name handed over by sale entry is
+// never cut short) and may still be shortened by the user.
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength = 0);
 // A single-selection list in the fixed-pitch font, wide enough for lines of columns
 // display columns.
 QListWidget* make_list(QWidget* parent, const QString& name, int columns);
