@@ -1,9 +1,8 @@
 #include "cashier/help_page.h"
-#include "cashier/list_line.h"
+#include "cashier/display_line.h"
 #include "cashier/password_change.h"
 #include "cashier/receipt_line_delete.h"
 #include "cashier/send_file.h"
-#include "textlayout/text_layout.h"
 
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
@@ -17,26 +16,19 @@ namespace {
 using testing::SaleLine;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
-using textlayout::kLeft;
-using textlayout::kRight;
-using textlayout::pad_text;
 
 // A list line as the cashier window lays it out.
-QString display_line(const QString& number, const QString& goods, const QString& amount, const QString& time) {
-  return QStringLiteral("  ") + number + QStringLiteral("    ") + pad_text(QString(goods), kRight, 16) +
-         QStringLiteral("    ") + pad_text(QStringLiteral("1.00"), kLeft, 8) + QStringLiteral("    ") +
-         pad_text(QString(amount), kLeft, 8) + QStringLiteral("    ") + pad_text(QString(amount), kLeft, 10) +
-         QStringLiteral("    ") + pad_text(QStringLiteral("001"), kRight, 6) + QStringLiteral("    ") + time;
+QString line_of(const QString& number, const QString& goods, const QString& time) {
+  return display_line(number, {goods, QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
+                               QStringLiteral("001"), time});
 }
 
 TEST(ListLine, GoodsAndTimeComeBackFromTheLayout) {
-  const QString receipt = display_line(QStringLiteral("0001"), QStringLiteral("可乐 2L"), QStringLiteral("5.00"),
-                                       QStringLiteral("15:05:09"));
+  const QString receipt = line_of(QStringLiteral("0001"), QStringLiteral("可乐 2L"), QStringLiteral("15:05:09"));
   EXPECT_EQ(goods_of_line(receipt), QStringLiteral("可乐 2L"));
   EXPECT_EQ(time_of_line(receipt), QStringLiteral("15:05:09"));
   // A name as wide as its column is followed directly by the gap.
-  const QString today = display_line(QStringLiteral("  12"), QStringLiteral("八个中文字的商品"), QStringLiteral("1.00"),
-                                     QStringLiteral("9:05:03"));
+  const QString today = line_of(QStringLiteral("  12"), QStringLiteral("八个中文字的商品"), QStringLiteral("9:05:03"));
   EXPECT_EQ(goods_of_line(today), QStringLiteral("八个中文字的商品"));
   EXPECT_EQ(time_of_line(today), QStringLiteral("9:05:03"));
   // Without a run of four spaces the name runs to the end; a short line has a short time.
