@@ -1,0 +1,80 @@
+#pragma once
+// frmDoc_print: a small rich-text editor in the fixed-pitch CJK face, with its toolbar, size
+// list and context menu. Files are read as RTF or plain text and saved as RTF.
+
+#include "startup/app_state.h"
+
+#include <QDialog>
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QTextEdit;
+class QToolBar;
+
+namespace tavuro::reports {
+
+class frmDoc_print final : public QDialog {
+  Q_OBJECT
+
+ public:
+  static inline const QString kCaptionPrefix = QStringLiteral("文件输出打印 - ");
+  static inline const QString kModified = QStringLiteral("保存");
+  static inline const QString kNotModified = QStringLiteral("不保存");
+
+  // Loads the pending report, if any (the file is deleted, the path cleared).
+  explicit frmDoc_print(startup::AppState& state, QWidget* parent = nullptr);
+
+  // True when a report file was loaded while opening.
+  bool openedWithReport() const { return openedWithReport_; }
+  // "保存" when the document has changed, "不保存" when not.
+  const QString& modifiedState() const { return modified_; }
+  QTextEdit* editor() const { return rtfText_; }
+
+  // The toolbar commands.
+  void openFile();
+  void save();
+  void print();
+  void cut();
+  void copy();
+  void paste();
+  void toggleBold();
+  void toggleItalic();
+  void toggleUnderline();
+  void align(Qt::Alignment alignment);
+  void chooseColor();
+  // Combo1: a font size in points.
+  void chooseSize(const QString& text);
+  // Context menu item 插入当前时间.
+  void insertCurrentTime();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QAction* addTool(const QString& key, const QString& tip, const QString& description, const QString& themeIcon);
+  void buildContextMenu();
+  void loadPendingReport();
+  void saveAs();
+  bool writeRtf(const QString& path);
+  void updateFormatButtons();
+  QString currentFile() const;
+
+  startup::AppState& state_;
+  QString modified_ = kNotModified;
+  bool openedWithReport_ = false;
+  QTextEdit* rtfText_ = nullptr;
+  QToolBar* tbToolBar_ = nullptr;
+  QComboBox* Combo1_ = nullptr;
+  QMenu* contextMenu_ = nullptr;
+  QAction* bold_ = nullptr;
+  QAction* italic_ = nullptr;
+  QAction* underline_ = nullptr;
+  QAction* alignLeft_ = nullptr;
+  QAction* alignCenter_ = nullptr;
+  QAction* alignRight_ = nullptr;
+};
+
+}  // namespace tavuro::reports
