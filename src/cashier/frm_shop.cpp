@@ -77,6 +77,7 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
     watched->installEventFilter(this);
   }
 
+  wire_admin_commands();
   Form_Load();
   Timer1_->start();
   Timer1_Timer();

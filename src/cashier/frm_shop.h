@@ -103,6 +103,12 @@ class Frm_shop final : public QMainWindow, public startup::CashierLink {
   void list_popup(QListWidget* list, QMenu* popup, const QPoint& at);
   void list_tool_tip(QListWidget* list);
 
+  // Administration commands (frm_shop_admin.cpp).
+  void wire_admin_commands();
+  void 删除_Click();
+  void edit_selected_record();
+  void 屏蔽_Click();
+
   startup::AppState& state_;
 
   float todayTotal_ = 0.0f;
