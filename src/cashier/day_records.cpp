@@ -1,6 +1,6 @@
 #include "cashier/day_records.h"
 
-#include "cashier/display_line.h"
+#include "query/display_line.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
@@ -21,19 +21,13 @@ DayView collect(const QString& dayFile, const std::function<bool(const store::Re
     ++view.count;
     // An amount that is no number adds nothing.
     view.total += textlayout::to_single(record.value(day::kAmount)).value_or(0.0f);
-    view.lines << record_line(view.count, record);
+    view.lines << query::display_line(view.count, query::sale_columns(record));
     return true;
   });
   return view;
 }
 
 }  // namespace
-
-QString record_line(int number, const store::Record& record) {
-  return display_line(day_sequence(number),
-                      LineFields{record.value(day::kGoods), record.value(day::kQuantity), record.value(day::kPrice),
-                                 record.value(day::kAmount), record.value(day::kOperator), record.value(day::kTime)});
-}
 
 DayView all_day_lines(const QString& dayFile) {
   return collect(dayFile, [](const store::Record&) { return true; });
@@ -54,9 +48,7 @@ DayView receipt_day_lines(const QString& dayFile, const QString& receiptNo) {
   return collect(dayFile, [&](const store::Record& record) { return record.value(day::kReceiptNo) == receiptNo; });
 }
 
-QString count_label(int count) { return QStringLiteral("记录数：") + QString::number(count); }
 QString filtered_count_label(int count) { return QStringLiteral("记录总数：") + QString::number(count); }
-QString total_label(float total) { return QStringLiteral("合计金额：") + textlayout::money_of(total) + QStringLiteral("元"); }
 QString all_view_label() { return QStringLiteral("操作编号 = *全部*"); }
 
 }  // namespace tavuro::cashier

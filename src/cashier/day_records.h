@@ -17,9 +17,6 @@ struct DayView {
   float total = 0.0f;
 };
 
-// The display line of a day-file record with its running number in the view.
-QString record_line(int number, const store::Record& record);
-
 // Every record of the day file.
 DayView all_day_lines(const QString& dayFile);
 
@@ -31,10 +28,8 @@ DayView filtered_day_lines(const QString& dayFile, const QString& fieldA, const 
 // The records of one receipt number (exact comparison).
 DayView receipt_day_lines(const QString& dayFile, const QString& receiptNo);
 
-// The label texts under today's list.
-QString count_label(int count);             // "记录数：" + count
-QString filtered_count_label(int count);    // "记录总数：" + count
-QString total_label(float total);           // "合计金额：" + money text + "元"
-QString all_view_label();                   // "操作编号 = *全部*"
+// The label texts under today's list (beside the count and total labels of query).
+QString filtered_count_label(int count);  // "记录总数：" + count
+QString all_view_label();                 // "操作编号 = *全部*"
 
 }  // namespace tavuro::cashier

@@ -50,6 +50,10 @@ QComboBox* combo_box(QWidget* parent, const QString& name, const QString& toolTi
   widget->setToolTip(toolTip);
   widget->setEditable(true);
   widget->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed stays as typed: no completion, and leaving the box with the text of
+  // an item is no choice of that item.
+  widget->setCompleter(nullptr);
+  QObject::disconnect(widget->lineEdit(), &QLineEdit::editingFinished, widget, nullptr);
   widget->setGeometry(at);
   return widget;
 }
@@ -72,7 +76,7 @@ QListWidget* list(QWidget* parent, const QString& name, const QRect& at) {
   widget->setFont(platform::fixed_font(kListFontPixels));
   widget->setUniformItemSizes(true);
   widget->setContextMenuPolicy(Qt::PreventContextMenu);
-  widget->setMouseTracking(true);
+  widget->viewport()->setMouseTracking(true);
   return widget;
 }
 

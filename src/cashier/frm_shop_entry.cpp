@@ -1,15 +1,16 @@
 // Sale entry in the cashier window: the receipt number, the entry boxes with their key and
 // focus rules, recording a line, clearing and printing the temporary record.
 
-#include "cashier/display_line.h"
+#include "cashier/day_records.h"
 #include "cashier/frm_shop.h"
+#include "cashier/list_lines.h"
 #include "cashier/receipt.h"
 #include "cashier/receipt_number.h"
 #include "cashier/sale_entry.h"
 #include "cashier/sale_record.h"
-#include "cashier/day_records.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "query/query_engine.h"
 #include "textlayout/text_layout.h"
 
 #include <QComboBox>
@@ -220,8 +221,8 @@ bool Frm_shop::record_line() {
   const int count = state_.tempLineCount + 1;
   if (const auto fault = sequence_fault(count)) return refuse(*fault);
 
-  const LineFields fields{Combo1_->currentText(), Text1_->text(), Text2_->text(),
-                          Text3_->text(),          state_.currentOperator, recordedTime_};
+  const query::SaleColumns columns{Combo1_->currentText(), Text1_->text(),          Text2_->text(),
+                                   Text3_->text(),          state_.currentOperator, recordedTime_};
   const float amount = textlayout::to_single(Text3_->text()).value_or(0.0f);
 
   // The line joins the temporary record first; it is withdrawn if the day file does not
@@ -230,14 +231,12 @@ bool Frm_shop::record_line() {
   const float previousTotal = state_.tempTotal;
   const QString previousLabel4 = Label4_->text();
   state_.tempLineCount = static_cast<qint16>(count);
-  List1_->addItem(display_line(receipt_sequence(count), fields));
+  List1_->addItem(receipt_line(count, columns));
   List1_->setCurrentRow(List1_->count() - 1);
   state_.tempTotal += amount;
   Label4_->setText(textlayout::money_of(state_.tempTotal) + QStringLiteral("元"));
 
-  const SaleRecord record{Combo1_->currentText(), Text1_->text(),          Text2_->text(),         Text3_->text(),
-                          state_.currentOperator, recordedTime_, Combo2_->currentText(),
-                          Label3_->text().right(6)};
+  const SaleRecord record{columns, Combo2_->currentText(), Label3_->text().right(6)};
   if (!save_line(state_.paths, record)) {
     delete List1_->takeItem(List1_->count() - 1);
     state_.tempLineCount = previousCount;
@@ -247,11 +246,11 @@ bool Frm_shop::record_line() {
   }
 
   const int number = List2_->count() == 0 ? 1 : next_day_sequence(List2_->item(List2_->count() - 1)->text());
-  List2_->addItem(display_line(day_sequence(number), fields));
+  List2_->addItem(query::display_line(number, columns));
   List2_->setCurrentRow(List2_->count() - 1);
   todayTotal_ += amount;
-  Label6_->setText(count_label(number));
-  Label5_->setText(total_label(todayTotal_));
+  Label6_->setText(query::count_label(number));
+  Label5_->setText(query::total_label(todayTotal_));
   Label7_->setText(all_view_label());
   return true;
 }

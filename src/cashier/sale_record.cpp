@@ -13,10 +13,11 @@ namespace day = store::day;
 bool save_line(const startup::Paths& paths, const SaleRecord& line) {
   QString customer = textlayout::trim_spaces(line.customer);
   if (customer.isEmpty()) customer = store::kWalkInCustomer;
-  const store::FieldValues values{{day::kGoods, line.goods},       {day::kQuantity, line.quantity},
-                                  {day::kPrice, line.price},       {day::kAmount, line.amount},
-                                  {day::kOperator, line.op},       {day::kTime, line.time},
-                                  {day::kCustomer, customer},      {day::kReceiptNo, line.receipt}};
+  const query::SaleColumns& sale = line.columns;
+  const store::FieldValues values{{day::kGoods, sale.goods},   {day::kQuantity, sale.quantity},
+                                  {day::kPrice, sale.price},   {day::kAmount, sale.amount},
+                                  {day::kOperator, sale.op},   {day::kTime, sale.time},
+                                  {day::kCustomer, customer},  {day::kReceiptNo, line.receipt}};
   bool written = false;
   int attempts = 0;
   try {

@@ -2,6 +2,7 @@
 // Writing one sale line into today's day file: the record, the backup copy beside it, and
 // the recovery of a damaged day file from that backup.
 
+#include "query/display_line.h"
 #include "startup/app_state.h"
 
 #include <QString>
@@ -10,14 +11,9 @@ namespace tavuro::cashier {
 
 // The texts of one sale line as they are stored.
 struct SaleRecord {
-  QString goods;
-  QString quantity;
-  QString price;
-  QString amount;
-  QString op;
-  QString time;
-  QString customer;  // empty or blank: the walk-in customer
-  QString receipt;   // six digits
+  query::SaleColumns columns;  // goods, quantity, unit price, amount, operator, time
+  QString customer;            // empty or blank: the walk-in customer
+  QString receipt;             // six digits
 };
 
 // Adds the line to today's day file and copies the file over its backup. A damaged day

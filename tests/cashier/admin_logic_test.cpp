@@ -1,5 +1,5 @@
 #include "cashier/help_page.h"
-#include "cashier/display_line.h"
+#include "cashier/list_lines.h"
 #include "cashier/password_change.h"
 #include "cashier/receipt_line_delete.h"
 #include "cashier/send_file.h"
@@ -17,18 +17,20 @@ using testing::SaleLine;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
 
-// A list line as the cashier window lays it out.
-QString line_of(const QString& number, const QString& goods, const QString& time) {
-  return display_line(number, {goods, QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
-                               QStringLiteral("001"), time});
+// A list line as the cashier window lays it out: a line of the receipt (0001) or of
+// today's list (  12).
+QString line_of(int number, bool receipt, const QString& goods, const QString& time) {
+  const query::SaleColumns columns{goods, QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
+                                   QStringLiteral("001"), time};
+  return receipt ? receipt_line(number, columns) : query::display_line(number, columns);
 }
 
 TEST(ListLine, GoodsAndTimeComeBackFromTheLayout) {
-  const QString receipt = line_of(QStringLiteral("0001"), QStringLiteral("可乐 2L"), QStringLiteral("15:05:09"));
+  const QString receipt = line_of(1, true, QStringLiteral("可乐 2L"), QStringLiteral("15:05:09"));
   EXPECT_EQ(goods_of_line(receipt), QStringLiteral("可乐 2L"));
   EXPECT_EQ(time_of_line(receipt), QStringLiteral("15:05:09"));
   // A name as wide as its column is followed directly by the gap.
-  const QString today = line_of(QStringLiteral("  12"), QStringLiteral("八个中文字的商品"), QStringLiteral("9:05:03"));
+  const QString today = line_of(12, false, QStringLiteral("八个中文字的商品"), QStringLiteral("9:05:03"));
   EXPECT_EQ(goods_of_line(today), QStringLiteral("八个中文字的商品"));
   EXPECT_EQ(time_of_line(today), QStringLiteral("9:05:03"));
   // Without a run of four spaces the name runs to the end; a short line has a short time.

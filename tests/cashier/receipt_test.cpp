@@ -1,0 +1,102 @@
+// The printed receipt, compared with the layout written out by hand.
+
+#include "cashier/list_lines.h"
+#include "cashier/receipt.h"
+#include "platform/line_printer.h"
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace tavuro::cashier {
+namespace {
+
+using testing::ScriptedDialogs;
+
+const QString kLine1 = QStringLiteral("  0001    可乐                    2.00        2.50          5.00    001       15:05:09");
+const QString kLine2 = QStringLiteral("  0002    面包片                  5.00        2.50         12.50    王五      15:06:10");
+
+ReceiptData two_line_receipt() {
+  return ReceiptData{{kLine1, kLine2}, QStringLiteral("单号:000123"), 17.5f, QStringLiteral("小王商店"), QDate(2003, 5, 7)};
+}
+
+TEST(Receipt, ListLinesAreTheLayoutWrittenOutByHand) {
+  EXPECT_EQ(receipt_line(1, {QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"),
+                             QStringLiteral("5.00"), QStringLiteral("001"), QStringLiteral("15:05:09")}),
+            kLine1);
+  EXPECT_EQ(receipt_line(2, {QStringLiteral("面包片"), QStringLiteral("5.00"), QStringLiteral("2.50"),
+                             QStringLiteral("12.50"), QStringLiteral("王五"), QStringLiteral("15:06:10")}),
+            kLine2);
+}
+
+TEST(Receipt, WholeText) {
+  const QStringList expected{
+      QStringLiteral("    欢迎使用[Tavuro收银机]结算"),
+      QStringLiteral("                                        ** 收 银 收 据 **"),
+      QStringLiteral("    单号:000123"),
+      QStringLiteral("    ━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━"),
+      QStringLiteral("     序列号    商品名称               数量        单价         金额     操作员     时间"),
+      QStringLiteral("    ────────────────────────────────────────────"),
+      QStringLiteral("      0001    可乐                    2.00        2.50          5.00    001       15:05:09"),
+      QStringLiteral("      0002    面包片                  5.00        2.50         12.50    王五      15:06:10"),
+      QStringLiteral("    ────────────────────────────────────────────"),
+      QStringLiteral("      合 计：                                                  17.50"),
+      QStringLiteral("    ━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━"),
+      QStringLiteral("    【日期:2003年5月7日】      收款单位：小王商店"),
+  };
+  const QStringList text = receipt_text(two_line_receipt());
+  ASSERT_EQ(text.size(), expected.size());
+  for (qsizetype i = 0; i < text.size(); ++i) EXPECT_EQ(text[i], expected[i]) << "line " << i + 1;
+}
+
+TEST(Receipt, TotalsAndCompanyEdges) {
+  ReceiptData receipt = two_line_receipt();
+  receipt.total = 12.5f;
+  receipt.companyName.clear();
+  QStringList text = receipt_text(receipt);
+  EXPECT_EQ(text[9], QStringLiteral("      合 计：") + QString(50, QLatin1Char(' ')) + QStringLiteral("12.50"));
+  EXPECT_TRUE(text.last().endsWith(QStringLiteral("收款单位：")));
+  receipt.total = 0.0f;
+  EXPECT_TRUE(receipt_text(receipt)[9].endsWith(QStringLiteral("      0.00")));
+  // A total of a long day: single precision shows in the last digit.
+  receipt.total = 123456.78f;
+  EXPECT_TRUE(receipt_text(receipt)[9].endsWith(QStringLiteral(" 123456.80")));
+  receipt.lines.clear();
+  EXPECT_TRUE(receipt_text(receipt).isEmpty());
+}
+
+TEST(Receipt, PrintsAtSizeTwelveOrNothingForAnEmptyReceipt) {
+  ScriptedDialogs dialogs;
+  std::vector<platform::PrintedDocument> printed;
+  platform::ScopedLinePrinterFactory factory(
+      [&printed] { return std::make_unique<platform::RecordingPrinter>(printed); });
+  EXPECT_TRUE(print_receipt(two_line_receipt()));
+  ASSERT_EQ(printed.size(), 1u);
+  EXPECT_EQ(printed[0].fontSize, 12);
+  EXPECT_EQ(printed[0].lines, receipt_text(two_line_receipt()));
+  EXPECT_TRUE(printed[0].ended);
+
+  ReceiptData empty = two_line_receipt();
+  empty.lines.clear();
+  EXPECT_TRUE(print_receipt(empty));
+  EXPECT_EQ(printed.size(), 1u);
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+class RefusingPrinter final : public platform::LinePrinter {
+ public:
+  void setFontSize(int) override {}
+  void printLine(const QString&) override {}
+  bool endDoc() override { return false; }
+};
+
+TEST(Receipt, ANotPrintedReceiptIsReportedOnce) {
+  ScriptedDialogs dialogs;
+  platform::ScopedLinePrinterFactory factory([] { return std::make_unique<RefusingPrinter>(); });
+  EXPECT_FALSE(print_receipt(two_line_receipt()));
+  ASSERT_EQ(dialogs.messages(), QStringList{receipt_not_printed_message()});
+  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_TRUE(receipt_not_printed_message().startsWith(QStringLiteral("收据未能打印")));
+}
+
+}  // namespace
+}  // namespace tavuro::cashier
