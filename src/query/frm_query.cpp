@@ -109,6 +109,14 @@ void Frm_查询::buildControls() {
   for (int column = 1; column < Dir2Model_->columnCount(); ++column) Dir2_->hideColumn(column);
   Dir2_->setHeaderHidden(true);
   Dir2_->setMinimumHeight(200);
+  Dir2_->setMinimumWidth(260);
+  // The model reads folders in the background: once the folders above the current one are
+  // in, bring the current folder into view.
+  connect(Dir2Model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (Dir2_->currentIndex().isValid() && dir2Path_.startsWith(loaded)) {
+      Dir2_->scrollTo(Dir2_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+  });
   connect(Dir2_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
     if (current.isValid()) Dir2_Change(Dir2Model_->filePath(current));
   });
@@ -262,7 +270,7 @@ void Frm_查询::setDir2Path(const QString& path) {
     return;
   }
   Dir2_->setCurrentIndex(index);  // raises Dir2 Change
-  Dir2_->scrollTo(index);
+  Dir2_->scrollTo(index, QAbstractItemView::PositionAtCenter);
   Dir2_->expand(index);
 }
 
