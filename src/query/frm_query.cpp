@@ -421,4 +421,9 @@ void Frm_查询::preview_query_report() {
   state_.currentReportFile = path;
 }
 
+void open_query_window(startup::AppState& state, QWidget* parent) {
+  Frm_查询 window(state, parent);
+  window.exec();
+}
+
 }  // namespace tavuro::query

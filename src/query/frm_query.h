@@ -102,4 +102,7 @@ class Frm_查询 final : public QDialog {
   QAction* 全部选取_ = nullptr;
 };
 
+// Shows the query window modally; returns when it has closed.
+void open_query_window(startup::AppState& state, QWidget* parent);
+
 }  // namespace tavuro::query

@@ -223,16 +223,5 @@ TEST_F(QueryEngine, TheListStopsAtItsLimit) {
   EXPECT_FALSE(query_files({day(QStringLiteral("1.day"))}, filters(kAll, kAll, kAll), {}, 3).truncated);
 }
 
-TEST(QueryTexts, DescriptionCaptionAndLabels) {
-  const QList<QueryFilter> chosen{{QStringLiteral("商品"), QStringLiteral("可乐")},
-                                  {QStringLiteral("操作编号"), kAll},
-                                  {QStringLiteral("固定客户"), QStringLiteral("散客")}};
-  EXPECT_EQ(query_description(chosen), QStringLiteral("商品=可乐，操作编号=* 全部 *，固定客户=散客"));
-  EXPECT_EQ(query_caption(chosen), QStringLiteral("查询：商品 = 可乐，操作编号 = * 全部 *，固定客户 = 散客"));
-  EXPECT_EQ(receipt_description(QStringLiteral("000123")), QStringLiteral("单号=000123"));
-  EXPECT_EQ(receipt_caption(QStringLiteral("000123")), QStringLiteral("查询：查询单号 = 000123"));
-  EXPECT_EQ(count_label(32767), QStringLiteral("记录数：32767"));
-}
-
 }  // namespace
 }  // namespace tavuro::query
