@@ -1,5 +1,6 @@
 #include "cashier/frm_shop.h"
 
+#include "cashier/admin_gate.h"
 #include "cashier/catalogue_lists.h"
 #include "cashier/frm_shop_geometry.h"
 #include "cashier/receipt_number.h"
@@ -7,6 +8,7 @@
 #include "platform/app_info.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "query/frm_query.h"
 #include "startup/data_files.h"
 #include "store/backup.h"
 #include "store/schemas.h"
@@ -78,6 +80,9 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
   }
 
   wire_admin_commands();
+  wire(查询_, [this] {
+    if (check_admin_password(state_)) query::open_query_window(state_, this);
+  });
   Form_Load();
   Timer1_->start();
   Timer1_Timer();

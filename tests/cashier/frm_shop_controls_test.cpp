@@ -112,7 +112,7 @@ TEST(CashierControls, MenusWithPendingCommandsDisabled) {
     const char* caption;
     bool enabled;
   } items[] = {
-      {"查询", "查询[Q]", false},          {"打印设置", "打印设置", false},
+      {"查询", "查询[Q]", true},           {"打印设置", "打印设置", false},
       {"发送文件", "发送文件到软盘[A:][&S]", true}, {"打印", "打印文件[&P]", false},
       {"自由式打印", "自由式打印", false}, {"打印窗口", "打印", false},
       {"退出", "退出[&X]", true},          {"注册商品", "注册商品[&A]", false},
