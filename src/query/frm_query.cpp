@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "query/query_report.h"
+#include "reports/doc_window.h"
 #include "startup/data_files.h"
 #include "store/backup.h"
 #include "store/data_file.h"
@@ -419,6 +420,7 @@ void Frm_查询::preview_query_report() {
   // A file that cannot be written is not reported: the document window shows what it finds.
   write_report_file(path, reportLines());
   state_.currentReportFile = path;
+  reports::show_document_window(state_, this, true);
 }
 
 void open_query_window(startup::AppState& state, QWidget* parent) {

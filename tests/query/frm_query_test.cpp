@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QTreeView>
 
@@ -52,6 +54,24 @@ class DeadPrinter final : public platform::LinePrinter {
   void printLine(const QString&) override {}
   bool endDoc() override { return false; }
 };
+
+// Runs work on the modal window that a handler is about to exec(), once it is up.
+void on_next_modal(std::function<void(QWidget*)> work) {
+  auto* poll = new QTimer;
+  poll->setInterval(5);
+  QObject::connect(poll, &QTimer::timeout, [poll, work = std::move(work), ticks = 0]() mutable {
+    QWidget* modal = QApplication::activeModalWidget();
+    if ((modal == nullptr || !modal->isVisible()) && ++ticks < 2000) return;
+    poll->stop();
+    poll->deleteLater();
+    if (modal == nullptr) {
+      ADD_FAILURE() << "no modal window came up";
+      return;
+    }
+    work(modal);
+  });
+  poll->start();
+}
 
 class QueryWindow : public ::testing::Test {
  protected:
@@ -317,6 +337,7 @@ TEST_F(QueryWindow, FilterQueryReceiptQueryAndTheirPrintedReports) {
 
   EXPECT_EQ(dialogs.messages(), QStringList{"完成查询。"});
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
+  dialogs.clear();
   const QStringList found{
       QStringLiteral("     1    可乐                    1.00        3.50          3.50    张三      10:01:02"),
       QStringLiteral("     2    可乐                    2.00        3.50          7.00    张三      09:15:00")};
@@ -346,6 +367,23 @@ TEST_F(QueryWindow, FilterQueryReceiptQueryAndTheirPrintedReports) {
                      "      合 计：                                                  10.50\n"
                      "    ━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━\n"
                      "    【制表日期: 2003年5月7日 】    制表员：(签名)_______________"));
+
+  // The preview shows the same report, after an empty line, in the document window, which
+  // takes the report file away once it has loaded it.
+  const QString reportFile = shop.dir() + QStringLiteral("/txfile.txt");
+  QString previewed;
+  bool fileLeftWhileShown = true;
+  on_next_modal([&](QWidget* modal) {
+    auto* editor = modal->findChild<QTextEdit*>(QStringLiteral("rtfText"));
+    if (editor != nullptr) previewed = editor->toPlainText();
+    fileLeftWhileShown = QFile::exists(reportFile);
+    modal->close();
+  });
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command3"), Qt::LeftButton);
+  EXPECT_EQ(previewed.split(QLatin1Char('\n')).mid(0, 14), QStringList{QString()} + printed[0].lines);
+  EXPECT_FALSE(fileLeftWhileShown);
+  EXPECT_TRUE(shop.state.currentReportFile.isEmpty());
+  EXPECT_TRUE(dialogs.messages().isEmpty());
 
   // The receipt query, started from the result list's popup, over the same two files.
   dialogs.clear();
