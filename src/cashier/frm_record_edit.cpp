@@ -90,7 +90,7 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
   layout->addLayout(grid);
   layout->addSpacing(8);
   layout->addLayout(buttons);
-  resize(4800 / 15, sizeHint().height());
+  resize(6300 / 15, sizeHint().height());
 
   Form_Load();
 }
