@@ -3,7 +3,7 @@
 // sending a day file, help and about.
 
 #include "cashier/admin_gate.h"
-#include "cashier/display_line.h"
+#include "cashier/list_lines.h"
 #include "cashier/frm_about.h"
 #include "cashier/frm_browser.h"
 #include "cashier/frm_password.h"

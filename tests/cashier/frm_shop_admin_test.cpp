@@ -1,5 +1,5 @@
 #include "cashier/admin_gate.h"
-#include "cashier/display_line.h"
+#include "cashier/list_lines.h"
 #include "cashier/receipt_line_delete.h"
 #include "cashier/send_file.h"
 #include "platform/text_file.h"
@@ -52,8 +52,8 @@ class CashierAdmin : public ::testing::Test {
   void selectToday(int row) { shop.list("List2")->setCurrentRow(row); }
   // Puts a line of the receipt being entered into the temporary record, selected.
   void addReceiptLine(const SaleLine& sale, int sequence) {
-    const QString line = display_line(receipt_sequence(sequence),
-                                      {sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time});
+    const QString line =
+        receipt_line(sequence, {sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time});
     shop.list("List1")->addItem(line);
     shop.list("List1")->setCurrentRow(shop.list("List1")->count() - 1);
     shop.shop.state.tempTotal += textlayout::to_single(sale.amount).value_or(0);
