@@ -158,6 +158,7 @@ void frm_About::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void frm_About::Label1_Click() {
+  state_.browseTarget = kMakerPage;
   if (!openLink_ || !openLink_(QUrl(kMakerPage))) {
     platform::dialogs().message(QStringLiteral("此功能尚未完善。"), platform::Icon::None);
   }

@@ -20,11 +20,6 @@ inline bool show_active(QWidget* window) {
   return QTest::qWaitForWindowActive(window);
 }
 
-// Types text into a widget one character at a time (Chinese as well as ASCII).
-inline void type_text(QWidget* widget, const QString& text) {
-  for (const QChar ch : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
 // Runs work on the modal window that a handler is about to exec(), once it is up.
 inline void on_next_modal(std::function<void(QWidget*)> work) {
   auto* poll = new QTimer;
