@@ -1,0 +1,149 @@
+#include "reports/report_layout.h"
+
+#include "textlayout/text_layout.h"
+
+namespace tavuro::reports {
+
+namespace {
+
+using textlayout::kLeft;
+using textlayout::kRight;
+using textlayout::money_of;
+using textlayout::pad_text;
+
+const QString kMargin = QStringLiteral("  ");
+
+// A border line: interiors of the columns in display width, drawn with ─ (two columns).
+QString border(const QString& left, const QString& middle, const QString& right, std::initializer_list<int> widths) {
+  QString line = left;
+  bool first = true;
+  for (const int width : widths) {
+    if (!first) line += middle;
+    first = false;
+    line += QString(width / 2, QChar(0x2500));
+  }
+  return line + right;
+}
+
+QString row_number(size_t index) {
+  return pad_text(QString::number(index + 1), kLeft, 4);
+}
+
+QString last_component(const QString& path) {
+  QString trimmed = path;
+  while (trimmed.size() > 1 && trimmed.endsWith(QLatin1Char('/'))) trimmed.chop(1);
+  return trimmed.mid(trimmed.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+}  // namespace
+
+ReportTables empty_tables(const QStringList& goods, const QStringList& operators) {
+  ReportTables tables;
+  for (const QString& name : goods) tables.goods.push_back({name});
+  for (const QString& name : operators) tables.operators.push_back({name});
+  return tables;
+}
+
+QString title_stem(const QString& dayFilePath) {
+  const QString withoutExtension = dayFilePath.left(dayFilePath.size() - 4);
+  const qsizetype slash = withoutExtension.lastIndexOf(QLatin1Char('/'));
+  const QString base = withoutExtension.mid(slash + 1);
+  const QString folder = slash < 0 ? QString() : last_component(withoutExtension.left(slash));
+  return folder + QLatin1Char('_') + base;
+}
+
+QString summed_title_stem(const QString& folderPath, const QStringList& fileNames) {
+  QStringList bases;
+  for (const QString& name : fileNames) bases << name.left(name.size() - 4);
+  return last_component(folderPath) + QStringLiteral("_[") + bases.join(QLatin1Char(',')) + QStringLiteral("]日合计");
+}
+
+QString month_end_title_stem(const QString& folderPath) {
+  return last_component(folderPath) + QStringLiteral("_[月结]");
+}
+
+QString report_date_text(const QDate& date) {
+  return QStringLiteral("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+QStringList goods_table(const std::vector<GoodsRow>& rows) {
+  const auto widths = {6, 30, 18, 28};
+  const QString separator = border(QStringLiteral("├"), QStringLiteral("┼"), QStringLiteral("┤"), widths);
+  QStringList lines;
+  lines << border(QStringLiteral("┌"), QStringLiteral("┬"), QStringLiteral("┐"), widths);
+  lines << QStringLiteral("│ 序号 │         商       品          │    数      量    │          金    额          │");
+  lines << separator;
+  float total = 0.0f;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const GoodsRow& row = rows[i];
+    QString name = row.name;
+    lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │       ") + pad_text(name, kRight, 16) +
+                 QStringLiteral("       │     ") + pad_text(money_of(row.quantity), kLeft, 8) +
+                 QStringLiteral("     │         ") + pad_text(money_of(row.amount), kLeft, 10) +
+                 QStringLiteral("         │");
+    total += row.amount;
+  }
+  lines << separator;
+  lines << QStringLiteral("│      │           合     计          │                  │         ") +
+               pad_text(money_of(total), kLeft, 10) + QStringLiteral(" （元）  │");
+  lines << border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths);
+  return lines;
+}
+
+QStringList operator_table(const std::vector<OperatorRow>& rows) {
+  const auto widths = {6, 34, 32};
+  const QString separator = border(QStringLiteral("├"), QStringLiteral("┼"), QStringLiteral("┤"), widths);
+  QStringList lines;
+  lines << border(QStringLiteral("┌"), QStringLiteral("┬"), QStringLiteral("┐"), widths);
+  lines << QStringLiteral("│ 序号 │          操作员姓名/编号         │          个人销售金额          │");
+  lines << separator;
+  float total = 0.0f;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const OperatorRow& row = rows[i];
+    QString name = row.name;
+    lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │               ") + pad_text(name, kRight, 6) +
+                 QStringLiteral("             │           ") + pad_text(money_of(row.amount), kLeft, 10) +
+                 QStringLiteral("           │");
+    total += row.amount;
+  }
+  lines << separator;
+  lines << QStringLiteral("│      │             合     计            │           ") +
+               pad_text(money_of(total), kLeft, 10) + QStringLiteral(" （元）    │");
+  lines << border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths);
+  return lines;
+}
+
+QStringList remarks_box() {
+  const auto widths = {6, 80};
+  return {border(QStringLiteral("┌"), QStringLiteral("┬"), QStringLiteral("┐"), widths),
+          QStringLiteral("│  备  │") + QString(80, QLatin1Char(' ')) + QStringLiteral("│"),
+          QStringLiteral("│  注  │") + QString(80, QLatin1Char(' ')) + QStringLiteral("│"),
+          border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths)};
+}
+
+QStringList report_lines(const QString& company, const QString& stem, const ReportTables& tables, const QDate& date,
+                         Header header) {
+  const QString companyLine = QStringLiteral("【公司名：") + company + QStringLiteral("】");
+  const QString goodsTitle = QStringLiteral("【") + stem + QStringLiteral(" 商品销售明细报表") + QStringLiteral(" 】");
+  QStringList lines{QString()};
+  if (header == Header::Joined) {
+    lines << kMargin + companyLine + goodsTitle;
+  } else {
+    lines << kMargin + companyLine << kMargin + goodsTitle;
+  }
+  for (const QString& line : goods_table(tables.goods)) lines << kMargin + line;
+  lines << kMargin;
+  lines << kMargin + QStringLiteral("【") + stem + QStringLiteral(" 个人销售明细表") + QStringLiteral(" 】");
+  for (const QString& line : operator_table(tables.operators)) lines << kMargin + line;
+  for (const QString& line : remarks_box()) lines << kMargin + line;
+  lines << kMargin + QStringLiteral("【制表日期: ") + report_date_text(date) + QStringLiteral(" 】") +
+               QStringLiteral("    制表员：(签名)_______________");
+  return lines;
+}
+
+int page_fill_lines(const ReportTables& tables) {
+  const qsizetype used = 22 + static_cast<qsizetype>(tables.goods.size() + tables.operators.size());
+  return used < 70 ? static_cast<int>(70 - used) : 0;
+}
+
+}  // namespace tavuro::reports

@@ -1,0 +1,89 @@
+#include "reports/report_runs.h"
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/text_file.h"
+#include "reports/report_layout.h"
+#include "reports/report_sums.h"
+#include "reports/sales_report.h"
+#include "store/schemas.h"
+#include "store/store_error.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tavuro::reports {
+
+namespace {
+
+QStringList names_or_none(const QString& path, const QString& field) {
+  if (!QFileInfo(path).isFile()) return {};
+  try {
+    return read_names(path, field);
+  } catch (const store::StoreError&) {
+    return {};
+  }
+}
+
+void add_sums(ReportTables& tables, const DaySums& sums) {
+  for (size_t i = 0; i < tables.goods.size(); ++i) {
+    tables.goods[i].quantity += sums.quantity[i];
+    tables.goods[i].amount += sums.amount[i];
+  }
+  for (size_t i = 0; i < tables.operators.size(); ++i) tables.operators[i].amount += sums.operatorAmount[i];
+}
+
+}  // namespace
+
+bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+                 const RunProgress& progress) {
+  if (!state.currentReportFile.isEmpty() && QFileInfo(state.currentReportFile).isFile()) {
+    QFile::remove(state.currentReportFile);
+  }
+  if (fileNames.isEmpty()) {
+    platform::inform(QStringLiteral("你还未选择文件."));
+    return false;
+  }
+  const QStringList goods = names_or_none(state.paths.shopFile, store::shop::kGoods);
+  if (goods.isEmpty()) {
+    platform::warn(QStringLiteral("数据出错 [读商品名到数组 R_shop()]"));
+    return false;
+  }
+  ask_company_name(state);
+  const QStringList operators = names_or_none(state.paths.useFile, store::kNameField);
+  const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+  const QDate today = platform::now().date();
+
+  QStringList lines;
+  ReportTables total = empty_tables(goods, operators);
+  for (qsizetype i = 0; i < fileNames.size(); ++i) {
+    if (progress) progress(static_cast<int>(i), static_cast<int>(fileNames.size()));
+    const QString path = folder + separator + fileNames[i];
+    const FileSums file = sum_day_file(path, goods, operators);
+    // A file that is not a day file, or fails part-way, counts with none of its figures.
+    if (file.status != FileSums::Status::Ok || file.sums.goodsFailed || file.sums.operatorsFailed) continue;
+    if (mode == RunMode::Single) {
+      ReportTables tables = empty_tables(goods, operators);
+      add_sums(tables, file.sums);
+      lines << report_lines(state.companyName, title_stem(path), tables, today, Header::Joined);
+      for (int n = page_fill_lines(tables); n > 0; --n) lines << QString();
+    } else {
+      add_sums(total, file.sums);
+    }
+  }
+  if (progress) progress(static_cast<int>(fileNames.size()), static_cast<int>(fileNames.size()));
+  if (mode == RunMode::Summed) {
+    lines = report_lines(state.companyName, summed_title_stem(folder, fileNames), total, today);
+  } else if (mode == RunMode::MonthEnd) {
+    lines = report_lines(state.companyName, month_end_title_stem(folder), total, today);
+  }
+  const QString output = report_file_path(state);
+  if (!platform::write_text_lines(output, lines)) {
+    platform::warn(QStringLiteral("写报表文件时出错，报表没有生成。[") + output + QLatin1Char(']'));
+    return false;
+  }
+  state.currentReportFile = output;
+  return true;
+}
+
+}  // namespace tavuro::reports

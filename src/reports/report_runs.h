@@ -1,0 +1,28 @@
+#pragma once
+// Reports over several day files of one month folder: one report per file, one summed
+// report, or the month-end report over every file of the folder.
+
+#include "startup/app_state.h"
+
+#include <QStringList>
+#include <functional>
+
+namespace tavuro::reports {
+
+enum class RunMode {
+  Single,    // one report per file, one after another, each filling a page of 70 lines
+  Summed,    // one report over the chosen files
+  MonthEnd,  // one report over every file of the folder
+};
+
+// Told before each file is read: how many are done, of how many.
+using RunProgress = std::function<void(int done, int total)>;
+
+// A report run over fileNames (names in folder, in list order). Deletes the pending report
+// file first; asks for the company name when none is stored. A file that is missing,
+// empty or not a day file is skipped. true when p_file.run was written and named as the
+// current report file; false after the run's message.
+bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+                 const RunProgress& progress = {});
+
+}  // namespace tavuro::reports

@@ -1,0 +1,148 @@
+#include "reports/report_sums.h"
+
+#include "store/data_file.h"
+#include "store/store_error.h"
+#include "textlayout/text_layout.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+#include <optional>
+
+namespace tavuro::reports {
+
+namespace {
+
+using textlayout::trim_spaces;
+
+// A quantity or amount: 0 when blank, nullopt when it is no number.
+std::optional<float> number_of(const QString& text) {
+  if (trim_spaces(text).isEmpty()) return 0.0f;
+  return textlayout::to_single(text);
+}
+
+DaySums empty_sums(const QStringList& goods, const QStringList& operators) {
+  DaySums sums;
+  sums.quantity.assign(static_cast<size_t>(goods.size()), 0.0f);
+  sums.amount.assign(static_cast<size_t>(goods.size()), 0.0f);
+  sums.operatorAmount.assign(static_cast<size_t>(operators.size()), 0.0f);
+  return sums;
+}
+
+QHash<QString, std::vector<size_t>> rows_by_name(const QStringList& names) {
+  QHash<QString, std::vector<size_t>> rows;
+  for (qsizetype i = 0; i < names.size(); ++i) rows[names[i]].push_back(static_cast<size_t>(i));
+  return rows;
+}
+
+std::vector<DayLine> lines_of(const store::DataFile& file) {
+  std::vector<DayLine> lines;
+  lines.reserve(static_cast<size_t>(file.recordCount()));
+  file.walk({store::day::kGoods, store::day::kQuantity, store::day::kAmount, store::day::kOperator},
+            [&lines](const store::Record& record) {
+              const QStringList& v = record.values();
+              lines.push_back({v[0], v[1], v[2], v[3]});
+              return true;
+            });
+  return lines;
+}
+
+}  // namespace
+
+std::vector<DayLine> read_day_lines(const QString& path) {
+  return lines_of(store::DataFile::open(path));
+}
+
+DaySums sum_one_pass(const QStringList& goods, const QStringList& operators, const std::vector<DayLine>& lines) {
+  DaySums sums = empty_sums(goods, operators);
+  const QHash<QString, std::vector<size_t>> goodsRows = rows_by_name(goods);
+  const QHash<QString, std::vector<size_t>> operatorRows = rows_by_name(operators);
+  for (const DayLine& line : lines) {
+    if (!sums.goodsFailed) {
+      const auto it = goodsRows.find(trim_spaces(line.goods));
+      if (it != goodsRows.end()) {
+        const std::optional<float> quantity = number_of(line.quantity);
+        const std::optional<float> amount = number_of(line.amount);
+        if (!quantity || !amount) {
+          sums.goodsFailed = true;
+        } else {
+          for (const size_t row : *it) {
+            sums.quantity[row] += *quantity;
+            sums.amount[row] += *amount;
+          }
+        }
+      }
+    }
+    if (!sums.operatorsFailed) {
+      const auto it = operatorRows.find(trim_spaces(line.op));
+      if (it != operatorRows.end()) {
+        const std::optional<float> amount = number_of(line.amount);
+        if (!amount) {
+          sums.operatorsFailed = true;
+        } else {
+          for (const size_t row : *it) sums.operatorAmount[row] += *amount;
+        }
+      }
+    }
+  }
+  return sums;
+}
+
+DaySums sum_per_row(const QStringList& goods, const QStringList& operators, const std::vector<DayLine>& lines) {
+  DaySums sums = empty_sums(goods, operators);
+  for (size_t row = 0; row < sums.quantity.size() && !sums.goodsFailed; ++row) {
+    for (const DayLine& line : lines) {
+      if (trim_spaces(line.goods) != goods[static_cast<qsizetype>(row)]) continue;
+      const std::optional<float> quantity = number_of(line.quantity);
+      const std::optional<float> amount = number_of(line.amount);
+      if (!quantity || !amount) {
+        sums.goodsFailed = true;
+        break;
+      }
+      sums.quantity[row] += *quantity;
+      sums.amount[row] += *amount;
+    }
+  }
+  for (size_t row = 0; row < sums.operatorAmount.size() && !sums.operatorsFailed; ++row) {
+    for (const DayLine& line : lines) {
+      if (trim_spaces(line.op) != operators[static_cast<qsizetype>(row)]) continue;
+      const std::optional<float> amount = number_of(line.amount);
+      if (!amount) {
+        sums.operatorsFailed = true;
+        break;
+      }
+      sums.operatorAmount[row] += *amount;
+    }
+  }
+  return sums;
+}
+
+FileSums sum_day_file(const QString& path, const QStringList& goods, const QStringList& operators) {
+  FileSums result;
+  if (!QFileInfo(path).isFile()) {
+    result.status = FileSums::Status::MissingOrEmpty;
+    return result;
+  }
+  try {
+    const store::DataFile file = store::DataFile::open(path);
+    if (file.recordCount() == 0) {
+      result.status = FileSums::Status::MissingOrEmpty;
+      return result;
+    }
+    result.sums = sum_one_pass(goods, operators, lines_of(file));
+  } catch (const store::StoreError&) {
+    result.status = FileSums::Status::Unreadable;
+  }
+  return result;
+}
+
+QStringList read_names(const QString& path, const QString& field) {
+  QStringList names;
+  store::DataFile::open(path).walk({field}, [&names](const store::Record& record) {
+    names << trim_spaces(record.values().front());
+    return true;
+  });
+  return names;
+}
+
+}  // namespace tavuro::reports

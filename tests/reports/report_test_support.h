@@ -1,0 +1,32 @@
+#pragma once
+// Reading back the report text file as the tests compare it.
+
+#include "support/shop_fixture.h"
+
+#include <gtest/gtest.h>
+#include <QStringDecoder>
+#include <QStringList>
+
+namespace tavuro::reports::test {
+
+// The lines of a GB18030 text file whose every line ends in CR LF.
+inline QStringList report_file_lines(const QString& path) {
+  const QByteArray bytes = testing::read_bytes(path);
+  EXPECT_TRUE(bytes.isEmpty() || bytes.endsWith("\r\n"));
+  QStringDecoder decoder("GB18030");
+  QString text = decoder.decode(bytes);
+  EXPECT_FALSE(decoder.hasError());
+  QStringList lines = text.split(QStringLiteral("\r\n"));
+  lines.removeLast();
+  for (const QString& line : lines) EXPECT_FALSE(line.contains(QLatin1Char('\n'))) << line.toStdString();
+  return lines;
+}
+
+inline void expect_lines(const QStringList& actual, const QStringList& expected) {
+  for (qsizetype i = 0; i < qMin(actual.size(), expected.size()); ++i) {
+    EXPECT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
+  }
+  EXPECT_EQ(actual.size(), expected.size());
+}
+
+}  // namespace tavuro::reports::test

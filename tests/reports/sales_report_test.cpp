@@ -1,0 +1,212 @@
+#include "reports/sales_report.h"
+#include "reports/report_sums.h"
+
+#include "platform/text_file.h"
+#include "report_test_support.h"
+#include "store/data_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cstring>
+
+namespace tavuro::reports {
+namespace {
+
+using testing::SaleLine;
+using testing::ScriptedDialogs;
+using testing::ShopFixture;
+
+const QString kWrongFile = QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！");
+
+SaleLine sale(const char* goods, const char* quantity, const char* amount, const char* op) {
+  SaleLine line;
+  line.goods = QString::fromUtf8(goods);
+  line.quantity = QString::fromUtf8(quantity);
+  line.amount = QString::fromUtf8(amount);
+  line.op = QString::fromUtf8(op);
+  return line;
+}
+
+struct SalesReportTest : ::testing::Test {
+  SalesReportTest() { shop.startUp(); }
+  ShopFixture shop;
+  ScriptedDialogs dialogs;
+  QString output() const { return shop.file(QStringLiteral("p_file.run")); }
+};
+
+TEST_F(SalesReportTest, DayReportToTheCharacter) {
+  shop.state.companyName = QStringLiteral("天河商店");
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.addGoods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
+  shop.addGoods(QStringLiteral("口香糖"), QStringLiteral("1.00"));  // registered, no sales
+  shop.addOperator(QStringLiteral("张三"));
+  shop.addOperator(QStringLiteral("007"));
+  shop.addSale(sale("可乐", "2.00", "5.00", "张三"));
+  shop.addSale(sale("雪碧 ", "1.00", "3.00", "007"));  // trailing space: still 雪碧
+  shop.addSale(sale("可乐", "  ", "2.50", "007"));     // blank quantity counts 0
+  shop.addSale(sale("咖啡", "1.00", "8.00", "张三"));  // goods not registered
+  shop.addSale(sale("雪碧", "1.50", "4.50", "李四"));  // operator not registered
+
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(shop.state.currentReportFile, output());
+  test::expect_lines(test::report_file_lines(output()),
+                     {
+                         "",
+                         "  【公司名：天河商店】",
+                         "  【2003_5_7 商品销售明细报表 】",
+                         "  ┌───┬───────────────┬─────────┬──────────────┐",
+                         "  │ 序号 │         商       品          │    数      量    │          金    额          │",
+                         "  ├───┼───────────────┼─────────┼──────────────┤",
+                         "  │    1 │       可乐                   │         2.00     │               7.50         │",
+                         "  │    2 │       雪碧                   │         2.50     │               7.50         │",
+                         "  │    3 │       口香糖                 │         0.00     │               0.00         │",
+                         "  ├───┼───────────────┼─────────┼──────────────┤",
+                         "  │      │           合     计          │                  │              15.00 （元）  │",
+                         "  └───┴───────────────┴─────────┴──────────────┘",
+                         "  ",
+                         "  【2003_5_7 个人销售明细表 】",
+                         "  ┌───┬─────────────────┬────────────────┐",
+                         "  │ 序号 │          操作员姓名/编号         │          个人销售金额          │",
+                         "  ├───┼─────────────────┼────────────────┤",
+                         "  │    1 │               张三               │                13.00           │",
+                         "  │    2 │               007                │                 5.50           │",
+                         "  ├───┼─────────────────┼────────────────┤",
+                         "  │      │             合     计            │                18.50 （元）    │",
+                         "  └───┴─────────────────┴────────────────┘",
+                         "  ┌───┬────────────────────────────────────────┐",
+                         "  │  备  │                                                                                │",
+                         "  │  注  │                                                                                │",
+                         "  └───┴────────────────────────────────────────┘",
+                         "  【制表日期: 2003年5月7日 】    制表员：(签名)_______________",
+                     });
+}
+
+TEST_F(SalesReportTest, EachFailureHasItsMessageAndWritesNothing) {
+  const QString goodsMissing = QStringLiteral("数据出错 [读商品名到数组 R_shop()]\r\r当前的文件是空的数据文件。");
+  const QString dayEmpty =
+      QStringLiteral("数据出错 [读商品名,计算金额入数组 R_name(),R_money()]\r\r当前的文件是空的数据文件。");
+  const QString operatorsEmpty = QStringLiteral(
+      "数据出错 [读操作员名,计算它的销售金额入数组 R_use(),R_use_money()]\r\r当前的文件是空的数据文件。");
+  auto expectFailure = [&](const QString& dayFile, const QString& message) {
+    dialogs.clear();
+    shop.state.currentReportFile = QStringLiteral("before");
+    EXPECT_FALSE(build_sales_report(shop.state, dayFile));
+    EXPECT_EQ(dialogs.messages(), QStringList{message});
+    EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(shop.state.currentReportFile, QStringLiteral("before"));
+    EXPECT_FALSE(QFile::exists(output()));
+  };
+  const QString today = shop.state.paths.dayFile;
+  expectFailure(today, goodsMissing);  // empty catalogue
+  QFile::remove(shop.state.paths.shopFile);
+  expectFailure(today, goodsMissing);  // no catalogue
+  shop.startUp();
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  expectFailure(today, dayEmpty);                                      // a day without sales
+  expectFailure(shop.file(QStringLiteral("2003_5/9.day")), dayEmpty);  // no such day
+  shop.addSale(sale("可乐", "1.00", "2.50", "张三"));
+  expectFailure(today, operatorsEmpty);
+  shop.addOperator(QStringLiteral("张三"));
+  // A file that is not a day file, though it has records.
+  expectFailure(shop.state.paths.shopFile, kWrongFile);
+  // Letters where a number belongs, in a line that counts.
+  shop.addSale(sale("可乐", "1.00", "abc", "王五"));
+  expectFailure(today, kWrongFile);
+  // A damaged day file.
+  testing::write_bytes(today, "not a database at all, just bytes that go on and on");
+  expectFailure(today, kWrongFile);
+}
+
+TEST_F(SalesReportTest, CompanyNameIsAskedForUntilOneIsGiven) {
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.addOperator(QStringLiteral("张三"));
+  shop.addSale(sale("可乐", "1.00", "2.50", "张三"));
+  const QString prompt = QStringLiteral("请输入你的公司名，如果你不输入就不打印你的公司名。");
+
+  dialogs.answerInput(QStringLiteral("   "));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  EXPECT_EQ(dialogs.shown().front().text, prompt);
+  EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Tavuro收银机"));
+  EXPECT_EQ(test::report_file_lines(output())[1], QStringLiteral("  【公司名：】"));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.coFile), QByteArray(" "));
+
+  dialogs.cancelInput();
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+
+  dialogs.answerInput(QStringLiteral(" 天河 "));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  EXPECT_EQ(test::report_file_lines(output())[1], QStringLiteral("  【公司名： 天河 】"));
+  EXPECT_EQ(platform::from_file_bytes(testing::read_bytes(shop.state.paths.coFile)), QStringLiteral(" 天河 "));
+
+  dialogs.clear();
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));  // no prompt now
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(SalesReportTest, AGoodsRegisteredTwiceGetsTwoEqualRowsThatBothCount) {
+  shop.state.companyName = QStringLiteral("X");
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.addGoods(QStringLiteral(" 可乐 "), QStringLiteral("2.50"));
+  shop.addOperator(QStringLiteral("张三"));
+  shop.addSale(sale("可乐", "1.00", "2.50", "张三"));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  const QStringList lines = test::report_file_lines(output());
+  EXPECT_EQ(lines[6], QStringLiteral(
+                          "  │    1 │       可乐                   │         1.00     │               2.50         │"));
+  EXPECT_EQ(lines[7], QStringLiteral(
+                          "  │    2 │       可乐                   │         1.00     │               2.50         │"));
+  EXPECT_EQ(lines[9], QStringLiteral(
+                          "  │      │           合     计          │                  │               5.00 （元）  │"));
+}
+
+bool same_bits(const std::vector<float>& a, const std::vector<float>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
+  QRandomGenerator random(20030507);
+  const QStringList goods = {"可乐", "雪碧", "可乐", "面包", "口香糖", "无销售"};
+  const QStringList operators = {"张三", "007", "张三"};
+  const QStringList names = {"可乐", " 雪碧", "面包 ", "口香糖", "咖啡", ""};
+  const QStringList ops = {"张三", "007 ", "李四", ""};
+  std::vector<DayLine> lines;
+  for (int i = 0; i < 3000; ++i) {
+    const QString quantity =
+        random.bounded(20) == 0 ? QStringLiteral(" ") : QString::number(random.bounded(1000) / 100.0, 'f', 2);
+    lines.push_back({names[random.bounded(names.size())], quantity,
+                     QString::number(random.bounded(100000) / 100.0, 'f', 2), ops[random.bounded(ops.size())]});
+  }
+  const DaySums fast = sum_one_pass(goods, operators, lines);
+  const DaySums slow = sum_per_row(goods, operators, lines);
+  EXPECT_TRUE(same_bits(fast.quantity, slow.quantity));
+  EXPECT_TRUE(same_bits(fast.amount, slow.amount));
+  EXPECT_TRUE(same_bits(fast.operatorAmount, slow.operatorAmount));
+  EXPECT_FALSE(fast.goodsFailed || fast.operatorsFailed);
+  EXPECT_EQ(fast.amount[5], 0.0f);
+  EXPECT_EQ(fast.amount[0], fast.amount[2]);
+  EXPECT_GT(fast.amount[1], 0.0f);
+
+  // Letters in a line that counts for nobody are never read; in a counted line they fail
+  // the table they count for, in both ways alike.
+  lines.push_back({"咖啡", "xyz", "abc", "李四"});
+  DaySums a = sum_one_pass(goods, operators, lines);
+  EXPECT_FALSE(a.goodsFailed || a.operatorsFailed);
+  lines.push_back({"可乐", "1", "abc", "007"});
+  a = sum_one_pass(goods, operators, lines);
+  DaySums b = sum_per_row(goods, operators, lines);
+  EXPECT_TRUE(a.goodsFailed && b.goodsFailed && a.operatorsFailed && b.operatorsFailed);
+  lines.back() = {"可乐", "x", "1", "nobody"};
+  a = sum_one_pass(goods, operators, lines);
+  b = sum_per_row(goods, operators, lines);
+  EXPECT_TRUE(a.goodsFailed && b.goodsFailed);
+  EXPECT_FALSE(a.operatorsFailed || b.operatorsFailed);
+  EXPECT_TRUE(same_bits(a.operatorAmount, b.operatorAmount));
+}
+
+}  // namespace
+}  // namespace tavuro::reports
