@@ -1,0 +1,66 @@
+#pragma once
+// Frm_print: reports over chosen day files of one month folder: one per file, one summed,
+// or the month-end report; previewed in the document window or printed at once.
+
+#include "startup/app_state.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace tavuro::reports {
+
+class Frm_print final : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Frm_print(startup::AppState& state, QWidget* parent = nullptr);
+
+  // The folder the folder list shows.
+  const QString& folder() const { return folder_; }
+
+  void Drive1_Change();
+  void Dir1_Change();
+  void Check1_Click();
+  void Option1_Click();
+  void Option2_Click();
+  void Option3_Click();
+  void Command1_Click();
+  void Command2_Click();
+
+  // Moves the folder list to path (as a double click in it does) and runs Dir1_Change.
+  void setFolder(const QString& path);
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void fillDrives();
+  void refreshFolders();
+  void selectAll(bool selected);
+  void run();
+
+  startup::AppState& state_;
+  QString folder_;
+  int driveIndex_ = -1;
+  QComboBox* Drive1_ = nullptr;
+  QListWidget* Dir1_ = nullptr;
+  QListWidget* File1_ = nullptr;
+  QListWidget* List1_ = nullptr;
+  QCheckBox* Check1_ = nullptr;
+  QGroupBox* Frame1_ = nullptr;
+  QRadioButton* Option1_ = nullptr;
+  QRadioButton* Option2_ = nullptr;
+  QRadioButton* Option3_ = nullptr;
+  QPushButton* Command1_ = nullptr;
+  QPushButton* Command2_ = nullptr;
+  QPushButton* Command3_ = nullptr;
+};
+
+}  // namespace tavuro::reports
