@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -109,12 +110,16 @@ void Frm_查询::buildControls() {
   Dir2_->setModel(Dir2Model_);
   for (int column = 1; column < Dir2Model_->columnCount(); ++column) Dir2_->hideColumn(column);
   Dir2_->setHeaderHidden(true);
+  // Once the user moves about in the tree it is no longer scrolled for them.
+  Dir2_->installEventFilter(this);
+  Dir2_->viewport()->installEventFilter(this);
+  connect(Dir2_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { revealDir2_ = false; });
   Dir2_->setMinimumHeight(200);
   Dir2_->setMinimumWidth(260);
   // The model reads folders in the background: once the folders above the current one are
   // in, bring the current folder into view.
   connect(Dir2Model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-    if (Dir2_->currentIndex().isValid() && dir2Path_.startsWith(loaded)) {
+    if (revealDir2_ && Dir2_->currentIndex().isValid() && dir2Path_.startsWith(loaded)) {
       Dir2_->scrollTo(Dir2_->currentIndex(), QAbstractItemView::PositionAtCenter);
     }
   });
@@ -230,6 +235,11 @@ void Frm_查询::showEvent(QShowEvent* event) {
 }
 
 bool Frm_查询::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == Dir2_ || watched == Dir2_->viewport()) &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel ||
+       event->type() == QEvent::KeyPress)) {
+    revealDir2_ = false;
+  }
   if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
     if (watched == List2_->viewport()) List2_右击_->popup(at);
@@ -265,6 +275,7 @@ void Frm_查询::read_shop_names() {
 }
 
 void Frm_查询::setDir2Path(const QString& path) {
+  revealDir2_ = true;
   const QModelIndex index = Dir2Model_->index(path);
   if (!index.isValid() || index == Dir2_->currentIndex()) {
     Dir2_Change(path);

@@ -73,6 +73,7 @@ class Frm_查询 final : public QDialog {
   QString queryDescription_;
   float queryTotal_ = 0.0f;
   bool busy_ = false;
+  bool revealDir2_ = false;  // keep the current folder in view while the tree is read
 
   QGroupBox* Frame1_ = nullptr;
   QLabel* Label2_ = nullptr;
