@@ -9,6 +9,10 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "query/frm_query.h"
+#include "reports/doc_window.h"
+#include "reports/frm_print.h"
+#include "reports/frm_print_settings.h"
+#include "reports/report_commands.h"
 #include "startup/data_files.h"
 #include "store/backup.h"
 #include "store/schemas.h"
@@ -83,6 +87,17 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
   wire(查询_, [this] {
     if (check_admin_password(state_)) query::open_query_window(state_, this);
   });
+  wire(Com_打印_, [this] {
+    if (check_admin_password(state_)) reports::print_day_report(state_, this, state_.paths.dayFile);
+  });
+  wire(打印_, [this] {
+    if (check_admin_password(state_)) reports::choose_and_print_day_report(state_, this);
+  });
+  wire(自由式打印_, [this] {
+    if (check_admin_password(state_)) reports::Frm_print(state_, this).exec();
+  });
+  wire(打印窗口_, [this] { reports::show_document_window(state_, this, false); });
+  wire(打印设置_, [this] { reports::Frm_打印设置(state_, this).exec(); });
   Form_Load();
   Timer1_->start();
   Timer1_Timer();
