@@ -49,11 +49,14 @@ Answer QtDialogs::message(const QString& text, Icon icon, Buttons buttons, const
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
                                         const QString& defaultText) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(parent_window(), title_or_app(title), prompt,
-                                             QLineEdit::Normal, defaultText, &ok);
-  if (!ok) return std::nullopt;
-  return text;
+  QInputDialog box(parent_window());
+  box.setWindowTitle(title_or_app(title));
+  box.setLabelText(prompt);
+  box.setTextValue(defaultText);
+  box.setOkButtonText(QStringLiteral("确定"));
+  box.setCancelButtonText(QStringLiteral("取消"));
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.textValue();
 }
 
 std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
