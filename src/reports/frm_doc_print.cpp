@@ -226,6 +226,7 @@ void frmDoc_print::loadPendingReport() {
   if (path.isEmpty() || !QFileInfo(path).isFile()) return;
   openedWithReport_ = load_document(path, *rtfText_->document()) == LoadResult::Loaded;
   rtfText_->document()->clearUndoRedoStacks();
+  rtfText_->moveCursor(QTextCursor::Start);
   QFile::remove(path);
   state_.currentReportFile.clear();
 }
