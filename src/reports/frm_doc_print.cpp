@@ -316,27 +316,40 @@ void frmDoc_print::paste() {
   rtfText_->textCursor().insertText(QApplication::clipboard()->text());
 }
 
-void frmDoc_print::toggleBold() {
-  const bool bold = selection_all(*rtfText_, [](const QTextCharFormat& f) { return f.fontWeight() > QFont::Normal; });
+namespace {
+
+bool is_bold(const QTextCharFormat& f) {
+  return f.fontWeight() > QFont::Normal;
+}
+bool is_italic(const QTextCharFormat& f) {
+  return f.fontItalic();
+}
+bool is_underlined(const QTextCharFormat& f) {
+  return f.fontUnderline();
+}
+
+// Takes a style off a selection that has it throughout, else puts it on.
+void toggle_style(QTextEdit& edit, bool (*has)(const QTextCharFormat&), void (*set)(QTextCharFormat&, bool)) {
   QTextCharFormat format;
-  format.setFontWeight(bold ? QFont::Normal : QFont::Bold);
-  rtfText_->mergeCurrentCharFormat(format);
+  set(format, !selection_all(edit, has));
+  edit.mergeCurrentCharFormat(format);
+}
+
+}  // namespace
+
+void frmDoc_print::toggleBold() {
+  toggle_style(*rtfText_, is_bold,
+               [](QTextCharFormat& f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); });
   updateFormatButtons();
 }
 
 void frmDoc_print::toggleItalic() {
-  const bool italic = selection_all(*rtfText_, [](const QTextCharFormat& f) { return f.fontItalic(); });
-  QTextCharFormat format;
-  format.setFontItalic(!italic);
-  rtfText_->mergeCurrentCharFormat(format);
+  toggle_style(*rtfText_, is_italic, [](QTextCharFormat& f, bool on) { f.setFontItalic(on); });
   updateFormatButtons();
 }
 
 void frmDoc_print::toggleUnderline() {
-  const bool underline = selection_all(*rtfText_, [](const QTextCharFormat& f) { return f.fontUnderline(); });
-  QTextCharFormat format;
-  format.setFontUnderline(!underline);
-  rtfText_->mergeCurrentCharFormat(format);
+  toggle_style(*rtfText_, is_underlined, [](QTextCharFormat& f, bool on) { f.setFontUnderline(on); });
   updateFormatButtons();
 }
 
@@ -370,9 +383,9 @@ void frmDoc_print::insertCurrentTime() {
 }
 
 void frmDoc_print::updateFormatButtons() {
-  bold_->setChecked(selection_all(*rtfText_, [](const QTextCharFormat& f) { return f.fontWeight() > QFont::Normal; }));
-  italic_->setChecked(selection_all(*rtfText_, [](const QTextCharFormat& f) { return f.fontItalic(); }));
-  underline_->setChecked(selection_all(*rtfText_, [](const QTextCharFormat& f) { return f.fontUnderline(); }));
+  bold_->setChecked(selection_all(*rtfText_, is_bold));
+  italic_->setChecked(selection_all(*rtfText_, is_italic));
+  underline_->setChecked(selection_all(*rtfText_, is_underlined));
   alignLeft_->setChecked(paragraphs_all(*rtfText_, Qt::AlignLeft));
   alignCenter_->setChecked(paragraphs_all(*rtfText_, Qt::AlignHCenter));
   alignRight_->setChecked(paragraphs_all(*rtfText_, Qt::AlignRight));

@@ -202,24 +202,20 @@ void Frm_print::Option3_Click() {
 }
 
 void Frm_print::Command1_Click() {
-  if (List1_->count() == 0) {
-    platform::inform(QStringLiteral("你尚未选取打印的文件。"));
-    return;
-  }
-  state_.printWindowFlag = true;
-  run();
+  run(true);
 }
 
 void Frm_print::Command2_Click() {
+  run(false);
+}
+
+void Frm_print::run(bool printAtOnce) {
   if (List1_->count() == 0) {
     platform::inform(QStringLiteral("你尚未选取打印的文件。"));
     return;
   }
-  state_.printWindowFlag = false;
-  run();
-}
+  state_.printWindowFlag = printAtOnce;
 
-void Frm_print::run() {
   QStringList chosen;
   bool anySelected = false;
   for (int i = 0; i < List1_->count(); ++i) {

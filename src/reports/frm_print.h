@@ -44,7 +44,8 @@ class Frm_print final : public QDialog {
   void fillDrives();
   void refreshFolders();
   void selectAll(bool selected);
-  void run();
+  // 打印 (print at once) or 预览.
+  void run(bool printAtOnce);
 
   startup::AppState& state_;
   QString folder_;

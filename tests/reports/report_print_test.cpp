@@ -26,18 +26,9 @@
 namespace tavuro::reports {
 namespace {
 
-using testing::SaleLine;
+using test::sale;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
-
-SaleLine sale(const char* goods, const char* quantity, const char* amount, const char* op) {
-  SaleLine line;
-  line.goods = QString::fromUtf8(goods);
-  line.quantity = QString::fromUtf8(quantity);
-  line.amount = QString::fromUtf8(amount);
-  line.op = QString::fromUtf8(op);
-  return line;
-}
 
 // A month folder 2003_5 with days 1 and 3 sold, day 2 without sales, and today (7) empty.
 struct ReportRunTest : ::testing::Test {

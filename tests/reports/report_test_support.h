@@ -9,6 +9,16 @@
 
 namespace tavuro::reports::test {
 
+// A sale line with the fields a report reads.
+inline testing::SaleLine sale(const char* goods, const char* quantity, const char* amount, const char* op) {
+  testing::SaleLine line;
+  line.goods = QString::fromUtf8(goods);
+  line.quantity = QString::fromUtf8(quantity);
+  line.amount = QString::fromUtf8(amount);
+  line.op = QString::fromUtf8(op);
+  return line;
+}
+
 // The lines of a GB18030 text file whose every line ends in CR LF.
 inline QStringList report_file_lines(const QString& path) {
   const QByteArray bytes = testing::read_bytes(path);

@@ -16,20 +16,11 @@
 namespace tavuro::reports {
 namespace {
 
-using testing::SaleLine;
+using test::sale;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
 
 const QString kWrongFile = QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！");
-
-SaleLine sale(const char* goods, const char* quantity, const char* amount, const char* op) {
-  SaleLine line;
-  line.goods = QString::fromUtf8(goods);
-  line.quantity = QString::fromUtf8(quantity);
-  line.amount = QString::fromUtf8(amount);
-  line.op = QString::fromUtf8(op);
-  return line;
-}
 
 struct SalesReportTest : ::testing::Test {
   SalesReportTest() { shop.startUp(); }
