@@ -5,6 +5,8 @@
 #include "platform/fonts.h"
 #include "startup/app_state.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QMenu>
@@ -320,6 +322,40 @@ TEST(CashierControls, ClosingEndsWithoutQuestions) {
   shop.action("退出")->trigger();
   EXPECT_FALSE(shop.window->isVisible());
   EXPECT_TRUE(shop.dialogs.shown().empty());
+}
+
+TEST(CashierControls, ClosingEndsTheProgramWhileAnotherWindowIsOpen) {
+  CashierWindow shop;
+  shop.open();
+  QWidget document;  // a window that is not modal, such as the document window
+  document.show();
+  QTimer::singleShot(0, shop.button("Com_close"), &QPushButton::click);
+  // Should the program keep running, this ends the loop with a failure instead.
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_FALSE(shop.window->isVisible());
+}
+
+TEST(CashierControls, DamagedGoodsCatalogueIsRestoredFromItsBackup) {
+  CashierWindow shop;
+  shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  const QString& goods = shop.shop.state.paths.shopFile;
+  ASSERT_TRUE(QFile::copy(goods, shop.shop.state.paths.shopBackup));
+  write_bytes(goods, "damaged");
+  shop.open();
+  EXPECT_EQ(shop.combo("Combo1")->itemText(0), QStringLiteral("可乐"));
+  EXPECT_EQ(read_bytes(goods + QStringLiteral(".bad")), "damaged");
+  EXPECT_TRUE(shop.dialogs.shown().empty());
+
+  // Without the backup the price lookup gives up after the two messages.
+  QFile::remove(shop.shop.state.paths.shopBackup);
+  write_bytes(goods, "damaged again");
+  shop.combo("Combo1")->setEditText(QStringLiteral("可乐"));
+  shop.window->find_price();
+  EXPECT_EQ(shop.dialogs.messages(), (QStringList{QStringLiteral("备份数据文件出错。"),
+                                                  QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ") +
+                                                      goods + QStringLiteral("]")}));
+  EXPECT_EQ(shop.text("Text2")->text(), QString());
 }
 
 }  // namespace
