@@ -2,6 +2,7 @@
 
 #include "cashier/admin_gate.h"
 #include "cashier/catalogue_lists.h"
+#include "cashier/file_work.h"
 #include "cashier/frm_shop_geometry.h"
 #include "cashier/receipt_number.h"
 #include "cashier/title_clock.h"
@@ -140,29 +141,19 @@ void Frm_shop::apply_mask_layout() {
 
 void Frm_shop::read_shop_file() {
   const QString& path = state_.paths.shopFile;
-  try {
-    store::with_recovery(path, state_.paths.shopBackup, [&] {
-      if (!QFileInfo(path).isFile()) return;
-      const QStringList names = goods_names(path);
-      fill_combo(Combo1_, names);
-      fill_combo(Co_查商品_, QStringList{store::kAllEntry} + names);
-      if (!names.isEmpty()) Co_查商品_->setCurrentIndex(0);
-    });
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("read_shop_file"));
-  }
+  work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shopBackup, [&] {
+    const QStringList names = goods_names(path);
+    fill_combo(Combo1_, names);
+    fill_combo(Co_查商品_, QStringList{store::kAllEntry} + names);
+    if (!names.isEmpty()) Co_查商品_->setCurrentIndex(0);
+  });
 }
 
 void Frm_shop::find_price() {
   const QString& path = state_.paths.shopFile;
-  try {
-    store::with_recovery(path, state_.paths.shopBackup, [&] {
-      if (!QFileInfo(path).isFile()) return;
-      if (const std::optional<QString> price = price_of(path, Combo1_->currentText())) Text2_->setText(*price);
-    });
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("find_price"));
-  }
+  work_on_file(QStringLiteral("find_price"), path, state_.paths.shopBackup, [&] {
+    if (const std::optional<QString> price = price_of(path, Combo1_->currentText())) Text2_->setText(*price);
+  });
 }
 
 void Frm_shop::read_usefile() {

@@ -99,6 +99,7 @@ class Frm_shop final : public QMainWindow, public startup::CashierLink {
 
   // Today's records handlers (frm_shop_records.cpp).
   void show_view(const DayView& view);
+  void filter_today(const QString& mode);
   void Text4_Enter();
   void list_popup(QListWidget* list, QMenu* popup, const QPoint& at);
   void list_tool_tip(QListWidget* list);

@@ -2,16 +2,15 @@
 // the receipt-number query, and the popups of both lists.
 
 #include "cashier/day_records.h"
+#include "cashier/file_work.h"
 #include "cashier/frm_shop.h"
 #include "platform/dialogs.h"
 #include "query/query_engine.h"
-#include "store/backup.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -46,49 +45,38 @@ void Frm_shop::show_view(const DayView& view) {
 
 void Frm_shop::read_myfile() {
   const QString& path = state_.paths.dayFile;
-  try {
-    store::with_recovery(path, state_.paths.dayBackup, [&] {
-      if (!QFileInfo(path).isFile()) return;
-      const DayView view = all_day_lines(path);
-      show_view(view);
-      todayTotal_ = view.hasRecords ? view.total : 0.0f;
-      Label6_->setText(query::count_label(view.count));
-      Label5_->setText(query::total_label(todayTotal_));
-      Label7_->setText(all_view_label());
-    });
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("read_myfile"));
-  }
+  work_on_file(QStringLiteral("read_myfile"), path, state_.paths.dayBackup, [&] {
+    const DayView view = all_day_lines(path);
+    show_view(view);
+    todayTotal_ = view.hasRecords ? view.total : 0.0f;
+    Label6_->setText(query::count_label(view.count));
+    Label5_->setText(query::total_label(todayTotal_));
+    Label7_->setText(all_view_label());
+  });
 }
 
-void Frm_shop::Co_查操作员_Click() {
+void Frm_shop::Co_查操作员_Click() { filter_today(kByOperator); }
+
+void Frm_shop::Co_查商品_Click() { filter_today(kByGoods); }
+
+void Frm_shop::filter_today(const QString& mode) {
   const QString op = trim_spaces(Co_查操作员_->currentText());
   const QString goods = trim_spaces(Co_查商品_->currentText());
-  if (op.isEmpty()) {
-    platform::inform(QStringLiteral("请先选查操作员。"));
+  const bool byOperator = mode == kByOperator;
+  if ((byOperator ? op : goods).isEmpty()) {
+    platform::inform(byOperator ? QStringLiteral("请先选查操作员。") : QStringLiteral("请先选商品名。"));
     return;
   }
   if (op == store::kAllEntry && goods == store::kAllEntry) {
     read_myfile();
     return;
   }
-  filterMode_ = kByOperator;
-  Read_x_myfile(store::day::kOperator, op, store::day::kGoods, goods);
-}
-
-void Frm_shop::Co_查商品_Click() {
-  const QString op = trim_spaces(Co_查操作员_->currentText());
-  const QString goods = trim_spaces(Co_查商品_->currentText());
-  if (goods.isEmpty()) {
-    platform::inform(QStringLiteral("请先选商品名。"));
-    return;
+  filterMode_ = mode;
+  if (byOperator) {
+    Read_x_myfile(store::day::kOperator, op, store::day::kGoods, goods);
+  } else {
+    Read_x_myfile(store::day::kGoods, goods, store::day::kOperator, op);
   }
-  if (op == store::kAllEntry && goods == store::kAllEntry) {
-    read_myfile();
-    return;
-  }
-  filterMode_ = kByGoods;
-  Read_x_myfile(store::day::kGoods, goods, store::day::kOperator, op);
 }
 
 void Frm_shop::Read_x_myfile(const QString& fieldA, const QString& valueA, const QString& fieldB,
@@ -99,19 +87,14 @@ void Frm_shop::Read_x_myfile(const QString& fieldA, const QString& valueA, const
   }
   const QString prefix = filterMode_ == kByGoods ? QStringLiteral("查商品名 = ") : QStringLiteral("操作编号 = ");
   const QString& path = state_.paths.dayFile;
-  try {
-    store::with_recovery(path, state_.paths.dayBackup, [&] {
-      if (!QFileInfo(path).isFile()) return;
-      const DayView view = filtered_day_lines(path, fieldA, valueA, fieldB, valueB);
-      show_view(view);
-      if (!view.hasRecords) return;
-      Label6_->setText(filtered_count_label(view.count));
-      Label5_->setText(query::total_label(view.total));
-      Label7_->setText(prefix + valueA);
-    });
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("Read_x_myfile"));
-  }
+  work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.dayBackup, [&] {
+    const DayView view = filtered_day_lines(path, fieldA, valueA, fieldB, valueB);
+    show_view(view);
+    if (!view.hasRecords) return;
+    Label6_->setText(filtered_count_label(view.count));
+    Label5_->setText(query::total_label(view.total));
+    Label7_->setText(prefix + valueA);
+  });
 }
 
 void Frm_shop::Text4_Enter() {

@@ -1,5 +1,6 @@
 #include "cashier/sale_record.h"
 
+#include "cashier/file_work.h"
 #include "store/backup.h"
 #include "store/data_file.h"
 #include "textlayout/text_layout.h"
@@ -18,27 +19,19 @@ bool save_line(const startup::Paths& paths, const SaleRecord& line) {
                                   {day::kPrice, sale.price},   {day::kAmount, sale.amount},
                                   {day::kOperator, sale.op},   {day::kTime, sale.time},
                                   {day::kCustomer, customer},  {day::kReceiptNo, line.receipt}};
-  bool written = false;
-  int attempts = 0;
-  try {
-    const bool recovered = store::with_recovery(paths.dayFile, paths.dayBackup, [&] {
-      ++attempts;
-      if (!QFileInfo(paths.dayFile).isFile()) return;
-      store::DataFile file = store::DataFile::open(paths.dayFile);
-      file.append(values);
-      file.close();
-      written = true;
-    });
-    if (!recovered) return false;
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("save_line"));
-    return false;
-  }
-  if (!written) {
+  if (!QFileInfo(paths.dayFile).isFile()) {
     // The day file has gone since start-up: the line has nowhere to go.
     store::report_store_failure(QStringLiteral("save_line"));
     return false;
   }
+  int attempts = 0;
+  const bool written = work_on_file(QStringLiteral("save_line"), paths.dayFile, paths.dayBackup, [&] {
+    ++attempts;
+    store::DataFile file = store::DataFile::open(paths.dayFile);
+    file.append(values);
+    file.close();
+  });
+  if (!written) return false;
   // A line written on the second attempt went into the restored backup: no new copy.
   if (attempts == 1) store::backup_file(paths.dayFile, paths.dayBackup);
   return true;

@@ -3,6 +3,7 @@
 // active on the offscreen screen so that focus moves as with a user.
 
 #include "cashier/frm_shop.h"
+#include "platform/line_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
@@ -44,6 +45,14 @@ class CashierWindow {
   ShopFixture shop;
   ScriptedDialogs dialogs;
   std::unique_ptr<cashier::Frm_shop> window;
+};
+
+// A printer that never prints: no printer installed, or the job did not start.
+class NoPrinter final : public platform::LinePrinter {
+ public:
+  void setFontSize(int) override {}
+  void printLine(const QString&) override {}
+  bool endDoc() override { return false; }
 };
 
 // Types text into the focused widget key by key, as a user does (Chinese characters too).

@@ -1,5 +1,7 @@
 // The printed receipt, compared with the layout written out by hand.
 
+#include "cashier_window.h"
+
 #include "cashier/list_lines.h"
 #include "cashier/receipt.h"
 #include "platform/line_printer.h"
@@ -82,16 +84,9 @@ TEST(Receipt, PrintsAtSizeTwelveOrNothingForAnEmptyReceipt) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-class RefusingPrinter final : public platform::LinePrinter {
- public:
-  void setFontSize(int) override {}
-  void printLine(const QString&) override {}
-  bool endDoc() override { return false; }
-};
-
 TEST(Receipt, ANotPrintedReceiptIsReportedOnce) {
   ScriptedDialogs dialogs;
-  platform::ScopedLinePrinterFactory factory([] { return std::make_unique<RefusingPrinter>(); });
+  platform::ScopedLinePrinterFactory factory([] { return std::make_unique<testing::NoPrinter>(); });
   EXPECT_FALSE(print_receipt(two_line_receipt()));
   ASSERT_EQ(dialogs.messages(), QStringList{receipt_not_printed_message()});
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);

@@ -282,13 +282,6 @@ TEST_F(SaleEntryWindow, ReceiptNumberFailureLeavesNoReceiptState) {
   EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.noberFile), QStringLiteral("1234568"));
 }
 
-class NoPrinter final : public platform::LinePrinter {
- public:
-  void setFontSize(int) override {}
-  void printLine(const QString&) override {}
-  bool endDoc() override { return false; }
-};
-
 TEST_F(SaleEntryWindow, AReceiptNotPrintedIsToldAndPrintingStaysOff) {
   platform::ScopedLinePrinterFactory printer([] { return std::make_unique<NoPrinter>(); });
   ASSERT_EQ(record(QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")),
