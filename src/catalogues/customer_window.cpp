@@ -54,7 +54,11 @@ Frm_注册客户::Frm_注册客户(startup::AppState& state, startup::CashierLin
 
 void Frm_注册客户::Form_Activate() { Text1_->setFocus(); }
 
-void Frm_注册客户::Form_Unload() { cashier_.read_KeFu_file(); }
+void Frm_注册客户::Form_Unload() {
+  // Without a customer added, the last one of the list is not the one sale entry asked for.
+  if (!registered_) state_.customerRegistered = false;
+  cashier_.read_KeFu_file();
+}
 
 void Frm_注册客户::read_KeFu() {
   if (const auto names = catalogues::read_KeFu(state_)) fill_list(List1_, *names);
@@ -68,6 +72,7 @@ void Frm_注册客户::add_KeFu() {
       Text1_->setFocus();
       break;
     case AddKeFuResult::Registered:
+      registered_ = true;
       read_KeFu();
       [[fallthrough]];
     case AddKeFuResult::Duplicate:

@@ -1,7 +1,8 @@
 #pragma once
 // The customer window: registers and deletes regular customers. Shown modally from the
 // cashier window's menu or from sale entry when a customer name is not registered; on
-// closing it makes the cashier window reload its customer box.
+// closing it makes the cashier window reload its customer box, showing the customer just
+// added when sale entry asked for one.
 
 #include "catalogues/catalogue_dialog.h"
 #include "startup/app_state.h"
@@ -30,6 +31,7 @@ class Frm_注册客户 final : public CatalogueDialog {
  private:
   startup::AppState& state_;
   startup::CashierLink& cashier_;
+  bool registered_ = false;  // a customer was added while the window was open
   QListWidget* List1_ = nullptr;
   QLineEdit* Text1_ = nullptr;
 };

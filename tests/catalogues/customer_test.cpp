@@ -111,6 +111,8 @@ TEST_F(Customers, DeletingAsksWithTheWarningAboutQueries) {
 
 TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
   shop.addCustomer(QStringLiteral("Acme"));
+  shop.state.customerRegistered = true;  // as sale entry opens it
+  cashier.state = &shop.state;
   window = std::make_unique<Frm_注册客户>(shop.state, cashier);
   window->Text1()->setText(QStringLiteral("王五"));
   show_active(*window);
@@ -138,7 +140,20 @@ TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
   EXPECT_TRUE(dialogs.shown().empty());
 
   click(Command3);
+  EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_KeFu_file+")});
+}
+
+TEST_F(Customers, ClosedWithoutAddingTheWindowLetsTheCashierPickNoCustomer) {
+  shop.addCustomer(QStringLiteral("Acme"));
+  shop.state.customerRegistered = true;
+  cashier.state = &shop.state;
+  open();
+  Text1->setText(QStringLiteral("Acme"));
+  click(Command1);
+  EXPECT_EQ(dialogs.messages(), QStringList{kDuplicate});
+  window->close();
   EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_KeFu_file")});
+  EXPECT_FALSE(shop.state.customerRegistered);
 }
 
 TEST_F(Customers, TheWindowDeletesOnlyASelectedLineAndOnlyOnYes) {

@@ -2,6 +2,7 @@
 // Driving the catalogue windows offscreen: a cashier window stand-in that records what it
 // was asked, and the keys, clicks and input-method commits of a user.
 
+#include "startup/app_state.h"
 #include "startup/cashier_link.h"
 
 #include <QStringList>
@@ -16,11 +17,15 @@ class FakeCashier final : public startup::CashierLink {
  public:
   void read_shop_file() override { calls << QStringLiteral("read_shop_file"); }
   void read_usefile() override { calls << QStringLiteral("read_usefile"); }
-  void read_KeFu_file() override { calls << QStringLiteral("read_KeFu_file"); }
+  // Marked with "+" while the customer-registered flag is set.
+  void read_KeFu_file() override {
+    calls << QStringLiteral("read_KeFu_file") + (state != nullptr && state->customerRegistered ? "+" : "");
+  }
   void read_myfile() override { calls << QStringLiteral("read_myfile"); }
   void setGoodsText(const QString& text) override { calls << QStringLiteral("setGoodsText:") + text; }
 
   QStringList calls;
+  const startup::AppState* state = nullptr;
 };
 
 // Shows the window and makes it the active one, so that focus changes happen as on screen.
