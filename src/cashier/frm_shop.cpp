@@ -6,6 +6,9 @@
 #include "cashier/frm_shop_geometry.h"
 #include "cashier/receipt_number.h"
 #include "cashier/title_clock.h"
+#include "catalogues/customer_window.h"
+#include "catalogues/goods_window.h"
+#include "catalogues/operator_window.h"
 #include "platform/app_info.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -77,6 +80,9 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
   connect(Co_查操作员_, &QComboBox::activated, this, [this] { Co_查操作员_Click(); });
   connect(Co_查商品_, &QComboBox::activated, this, [this] { Co_查商品_Click(); });
   for (QPushButton* head : Com_cap_) connect(head, &QPushButton::clicked, this, [this] { activateWindow(); });
+  wire(注册商品_, [this] { catalogues::frm_注册商品(state_, *this, this).exec(); });
+  wire(注册固定客户_, [this] { catalogues::Frm_注册客户(state_, *this, this).exec(); });
+  wire(输入操作员_, [this] { open_operator_window(); });
 
   for (QObject* watched : std::initializer_list<QObject*>{Combo1_, Text1_, Text2_, Text3_, Combo2_, Text4_,
                                                           Co_查商品_, Co_查操作员_, List1_->viewport(),
@@ -208,23 +214,28 @@ void Frm_shop::wire(QPushButton* button, std::function<void()> command) {
   button->setEnabled(true);
 }
 
-// Unregistered goods, answered Yes: the goods window opens here, modal, with name in its
-// name box and price in its unit-price box, and name is remembered as the pending goods
-// name; when it closes, the goods window reloads the goods box and puts the pending name
-// back into it.
-// HOOK(goods window): the goods window is not part of the program yet, so nothing opens.
-void Frm_shop::open_goods_window([[maybe_unused]] const QString& name, [[maybe_unused]] const QString& price) {}
+// Unregistered goods, answered Yes: the goods window opens with the name and the price
+// typed so far, and the name is remembered as the pending goods name; when it closes, the
+// goods window reloads the goods box and puts the pending name back into it.
+void Frm_shop::open_goods_window(const QString& name, const QString& price) {
+  catalogues::frm_注册商品 window(state_, *this, this);
+  window.Text1()->setText(name);
+  window.Text2()->setText(price);
+  state_.pendingGoodsName = name;
+  window.exec();
+}
 
-// Unregistered customer, answered Yes: the customer-registered flag is set, name goes into
-// the customer window's name box and that window opens here, modal.
-// HOOK(customer window): the customer window is not part of the program yet, so nothing
-// opens (and the flag stays clear, so that no later reload picks a customer by itself).
-void Frm_shop::open_customer_window([[maybe_unused]] const QString& name) {}
+// Unregistered customer, answered Yes: with the customer-registered flag set, the reload
+// when the customer window closes shows the customer just added in the customer box.
+void Frm_shop::open_customer_window(const QString& name) {
+  state_.customerRegistered = true;
+  catalogues::Frm_注册客户 window(state_, *this, this);
+  window.Text1()->setText(name);
+  window.exec();
+}
 
-// A line recorded without a current operator: the operator window opens here, modal.
-// HOOK(operator window): the operator window is not part of the program yet; the message
-// before this call has told the cashier to choose an operator.
-void Frm_shop::open_operator_window() {}
+// A line recorded without a current operator, and the menu command.
+void Frm_shop::open_operator_window() { catalogues::Frm_输入操作(state_, *this, this).exec(); }
 
 void Frm_shop::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
