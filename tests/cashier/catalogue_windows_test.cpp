@@ -2,13 +2,12 @@
 // entry when a goods name or a customer is not registered or no operator is chosen.
 
 #include "cashier_window.h"
+#include "modal_window.h"
 #include "catalogues/customer_window.h"
 #include "catalogues/goods_window.h"
 #include "catalogues/operator_window.h"
 
 #include <QApplication>
-#include <QTimer>
-#include <functional>
 
 namespace tavuro::cashier {
 namespace {
@@ -18,30 +17,8 @@ using catalogues::Frm_注册客户;
 using catalogues::Frm_输入操作;
 using testing::CashierWindow;
 using testing::press_key;
+using testing::when_opened;
 using testing::type_text;
-
-// Works the modal window of type T once the cashier window has opened it, then makes sure
-// it is closed (so that a failing test does not hang).
-template <class T>
-void when_opened(std::function<void(T&)> work, int attempts = 50) {
-  QTimer::singleShot(10, [work = std::move(work), attempts] {
-    QWidget* modal = QApplication::activeModalWidget();
-    auto* window = dynamic_cast<T*>(modal);
-    if (window == nullptr) {
-      if (attempts > 0 && modal == nullptr) return when_opened<T>(work, attempts - 1);
-      ADD_FAILURE() << "the expected window did not open";
-      if (modal != nullptr) modal->close();
-      return;
-    }
-    // Keys go to the focus widget: wait until it is in the new window.
-    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isAncestorOf(QApplication::focusWidget()); }));
-    work(*window);
-    if (window->isVisible()) {
-      ADD_FAILURE() << "the window was left open";
-      window->close();
-    }
-  });
-}
 
 template <class T>
 T* control(const QWidget& window, const char* name) {

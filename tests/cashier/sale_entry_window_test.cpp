@@ -2,6 +2,8 @@
 // the key and focus rules of the entry boxes, and the failures of recording and printing.
 
 #include "cashier_window.h"
+#include "catalogues/operator_window.h"
+#include "modal_window.h"
 
 #include "platform/line_printer.h"
 #include "platform/text_file.h"
@@ -80,6 +82,7 @@ TEST_F(SaleEntryWindow, EachCheckOfALineWithItsMessage) {
             QStringList{QStringLiteral("[金额]数据出错，请重新启动软件。")});
 
   cashier.shop.state.currentOperator.clear();
+  close_when_opened<catalogues::Frm_输入操作>();  // opened after the message
   EXPECT_EQ(record(QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("1.00"), QStringLiteral("1.25"),
                    QStringLiteral("1.25")),
             QStringList{QStringLiteral("你忘记了选操作员或编号；如果你还未加入，请先加入后使用。")});
