@@ -3,6 +3,9 @@
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -20,6 +23,37 @@ CatalogueDialog::CatalogueDialog(const QString& objectName, const QString& capti
   setWindowTitle(caption);
   setModal(true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  auto* layout = new QHBoxLayout(this);
+  left_ = new QVBoxLayout;
+  layout->addLayout(left_, 1);
+}
+
+QListWidget* CatalogueDialog::add_list_frame(const QString& frameCaption, int columns, int minHeight) {
+  auto* frame = new QGroupBox(frameCaption, this);
+  frame->setObjectName(QStringLiteral("Frame1"));
+  list_ = make_list(frame, QStringLiteral("List1"), columns);
+  list_->setMinimumHeight(minHeight);
+  (new QVBoxLayout(frame))->addWidget(list_);
+  left_->addWidget(frame, 1);
+  return list_;
+}
+
+void CatalogueDialog::add_side_column(const QList<QWidget*>& fields, const QList<QPushButton*>& buttons) {
+  auto* column = new QVBoxLayout;
+  QList<QWidget*> tabOrder;
+  for (QWidget* field : fields) {
+    column->addWidget(field);
+    if (field->focusPolicy() != Qt::NoFocus) tabOrder << field;
+  }
+  column->addSpacing(12);
+  for (QPushButton* button : buttons) {
+    column->addWidget(button);
+    tabOrder << button;
+  }
+  column->addStretch(1);
+  static_cast<QBoxLayout*>(layout())->addLayout(column);
+  if (list_ != nullptr) tabOrder << list_;
+  for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void CatalogueDialog::done(int result) {
@@ -44,6 +78,12 @@ void CatalogueDialog::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+QLabel* make_label(QWidget* parent, const QString& name, const QString& caption) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  return label;
 }
 
 QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip) {

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <functional>
 
+class QBoxLayout;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -20,6 +22,14 @@ class CatalogueDialog : public QDialog {
  protected:
   CatalogueDialog(const QString& objectName, const QString& caption, QWidget* parent);
 
+  // The layout every catalogue window shares: on the left Frame1 with List1 (lines of
+  // columns display columns, at least minHeight pixels high), on the right the fields
+  // on top and the buttons below them. The tab order runs through the fields and buttons
+  // and ends at the list.
+  QListWidget* add_list_frame(const QString& frameCaption, int columns, int minHeight);
+  QBoxLayout* left_column() const { return left_; }
+  void add_side_column(const QList<QWidget*>& fields, const QList<QPushButton*>& buttons);
+
   // The window's unload step, run once when it closes.
   virtual void Form_Unload() {}
   // Run when the window is shown.
@@ -30,8 +40,11 @@ class CatalogueDialog : public QDialog {
 
  private:
   bool unloaded_ = false;
+  QBoxLayout* left_ = nullptr;
+  QListWidget* list_ = nullptr;
 };
 
+QLabel* make_label(QWidget* parent, const QString& name, const QString& caption);
 QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip = {});
 // maxLength limits what the user types or pastes, as a text box's maximum length does; a
 // longer text the program puts in is kept whole (a name handed over by sale entry is

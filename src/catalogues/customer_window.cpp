@@ -3,8 +3,6 @@
 #include "catalogues/customer_list.h"
 #include "textlayout/text_layout.h"
 
-#include <QBoxLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,33 +14,14 @@ Frm_注册客户::Frm_注册客户(startup::AppState& state, startup::CashierLin
     : CatalogueDialog(QStringLiteral("Frm_注册客户"), QStringLiteral("注册客户"), parent),
       state_(state),
       cashier_(cashier) {
-  auto* Frame1 = new QGroupBox(QStringLiteral("下边是已注册的客户名称"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  List1_ = make_list(Frame1, QStringLiteral("List1"), 24);
-  List1_->setMinimumHeight(3600 / 15);
-  (new QVBoxLayout(Frame1))->addWidget(List1_);
-
-  auto* Label1 = new QLabel(QStringLiteral("客户名称"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  List1_ = add_list_frame(QStringLiteral("下边是已注册的客户名称"), 24, 3600 / 15);
+  auto* Label1 = make_label(this, QStringLiteral("Label1"), QStringLiteral("客户名称"));
   Text1_ = make_text_box(this, QStringLiteral("Text1"), QStringLiteral("输入注册的客户名称"));
   Label1->setBuddy(Text1_);
   auto* Command1 = make_button(this, QStringLiteral("Command1"), QStringLiteral("加 入"));
   auto* Command2 = make_button(this, QStringLiteral("Command2"), QStringLiteral("删 除"));
   auto* Command3 = make_button(this, QStringLiteral("Command3"), QStringLiteral("关闭"), QStringLiteral("关闭窗口"));
-
-  auto* right = new QVBoxLayout;
-  right->addWidget(Label1);
-  right->addWidget(Text1_);
-  right->addSpacing(12);
-  for (QPushButton* button : {Command1, Command2, Command3}) right->addWidget(button);
-  right->addStretch(1);
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(Frame1, 1);
-  layout->addLayout(right);
-  setTabOrder(Text1_, Command1);
-  setTabOrder(Command1, Command2);
-  setTabOrder(Command2, Command3);
-  setTabOrder(Command3, List1_);
+  add_side_column({Label1, Text1_}, {Command1, Command2, Command3});
 
   connect(Command1, &QPushButton::clicked, this, [this] { add_KeFu(); });
   connect(Command2, &QPushButton::clicked, this, [this] { del_KeFu(); });

@@ -5,7 +5,6 @@
 #include "textlayout/text_layout.h"
 
 #include <QBoxLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,20 +19,13 @@ frm_注册商品::frm_注册商品(startup::AppState& state, startup::CashierLin
     : CatalogueDialog(QStringLiteral("frm_注册商品"), QStringLiteral("注册商品"), parent),
       state_(state),
       cashier_(cashier) {
-  auto* Frame1 = new QGroupBox(QStringLiteral("下边是已注册的商品名称"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  List1_ = make_list(Frame1, QStringLiteral("List1"), kGoodsNameWidth + 4 + kGoodsPriceWidth);
-  List1_->setMinimumHeight(4200 / 15);
-  (new QVBoxLayout(Frame1))->addWidget(List1_);
-  Label4_ = new QLabel(this);
-  Label4_->setObjectName(QStringLiteral("Label4"));
-
-  auto* Label1 = new QLabel(QStringLiteral("商品名称"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  List1_ = add_list_frame(QStringLiteral("下边是已注册的商品名称"), kGoodsNameWidth + 4 + kGoodsPriceWidth, 4200 / 15);
+  Label4_ = make_label(this, QStringLiteral("Label4"), QString());
+  left_column()->addWidget(Label4_);
+  auto* Label1 = make_label(this, QStringLiteral("Label1"), QStringLiteral("商品名称"));
   Text1_ = make_text_box(this, QStringLiteral("Text1"), QStringLiteral("只可以最多使用8个中文字或16个英文字符，否则数据出错！"),
                          16);
-  auto* Label2 = new QLabel(QStringLiteral("单价"), this);
-  Label2->setObjectName(QStringLiteral("Label2"));
+  auto* Label2 = make_label(this, QStringLiteral("Label2"), QStringLiteral("单价"));
   Text2_ = make_text_box(this, QStringLiteral("Text2"), QStringLiteral("只可以最多使用8个数字字符，否则数据出错！"), 16);
   Label1->setBuddy(Text1_);
   Label2->setBuddy(Text2_);
@@ -42,26 +34,7 @@ frm_注册商品::frm_注册商品(startup::AppState& state, startup::CashierLin
   auto* Command2 = make_button(this, QStringLiteral("Command2"), QStringLiteral("删除商品"),
                                QStringLiteral("删除已选的商品名称"));
   auto* Command3 = make_button(this, QStringLiteral("Command3"), QStringLiteral("关闭"), QStringLiteral("关闭窗口"));
-
-  auto* left = new QVBoxLayout;
-  left->addWidget(Frame1, 1);
-  left->addWidget(Label4_);
-  auto* right = new QVBoxLayout;
-  for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Text1_), static_cast<QWidget*>(Label2),
-                     static_cast<QWidget*>(Text2_)}) {
-    right->addWidget(w);
-  }
-  right->addSpacing(12);
-  for (QPushButton* button : {Command1_, Command2, Command3}) right->addWidget(button);
-  right->addStretch(1);
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left, 1);
-  layout->addLayout(right);
-  setTabOrder(Text1_, Text2_);
-  setTabOrder(Text2_, Command1_);
-  setTabOrder(Command1_, Command2);
-  setTabOrder(Command2, Command3);
-  setTabOrder(Command3, List1_);
+  add_side_column({Label1, Text1_, Label2, Text2_}, {Command1_, Command2, Command3});
 
   on_list_click(List1_, [this] { List1_Click(); });
   on_got_focus(Text1_, [this] { Text1_->selectAll(); });

@@ -3,8 +3,6 @@
 #include "catalogues/operator_list.h"
 #include "textlayout/text_layout.h"
 
-#include <QBoxLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,35 +14,15 @@ Frm_输入操作::Frm_输入操作(startup::AppState& state, startup::CashierLin
     : CatalogueDialog(QStringLiteral("Frm_输入操作"), QStringLiteral("输入操作员/编号"), parent),
       state_(state),
       cashier_(cashier) {
-  auto* Frame1 = new QGroupBox(QStringLiteral("下边是已经注册的操作员"), this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  List1_ = make_list(Frame1, QStringLiteral("List1"), 14);
-  List1_->setMinimumHeight(3000 / 15);
-  (new QVBoxLayout(Frame1))->addWidget(List1_);
-
-  auto* Label1 = new QLabel(QStringLiteral("当前的操作员/编号"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
+  List1_ = add_list_frame(QStringLiteral("下边是已经注册的操作员"), 14, 3000 / 15);
+  auto* Label1 = make_label(this, QStringLiteral("Label1"), QStringLiteral("当前的操作员/编号"));
   Text1_ = make_text_box(this, QStringLiteral("Text1"), QStringLiteral("只可以使用不多于6个字符或3个中文字"));
   Label1->setBuddy(Text1_);
   auto* Command1 = make_button(this, QStringLiteral("Command1"), QStringLiteral("使用[&Y]"));
   auto* Com_Add = make_button(this, QStringLiteral("Com_Add"), QStringLiteral("加入[&A]"));
   auto* Com_Del = make_button(this, QStringLiteral("Com_Del"), QStringLiteral("删除[&D]"));
   auto* Command2 = make_button(this, QStringLiteral("Command2"), QStringLiteral("关闭[&X]"));
-
-  auto* right = new QVBoxLayout;
-  right->addWidget(Label1);
-  right->addWidget(Text1_);
-  right->addSpacing(12);
-  for (QPushButton* button : {Command1, Com_Add, Com_Del, Command2}) right->addWidget(button);
-  right->addStretch(1);
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(Frame1, 1);
-  layout->addLayout(right);
-  setTabOrder(Text1_, Command1);
-  setTabOrder(Command1, Com_Add);
-  setTabOrder(Com_Add, Com_Del);
-  setTabOrder(Com_Del, Command2);
-  setTabOrder(Command2, List1_);
+  add_side_column({Label1, Text1_}, {Command1, Com_Add, Com_Del, Command2});
 
   on_got_focus(Text1_, [this] { Text1_->selectAll(); });
   on_list_click(List1_, [this] {

@@ -41,6 +41,14 @@ void back_to(CashierWindow& shop) {
   EXPECT_TRUE(QTest::qWaitFor([&shop] { return QApplication::activeWindow() == shop.window.get(); }));
 }
 
+// A new receipt and a registered goods typed in, with the quantity and the price taken by
+// Enter: the amount is computed and the line is ready to be recorded.
+void enter_line(CashierWindow& shop, const QString& goods) {
+  click(shop.button("Command4"));
+  type_text(goods);
+  for (int box = 0; box < 3; ++box) press_key(Qt::Key_Return);
+}
+
 QString field(const store::Record& record, const QString& name) { return record.value(name); }
 
 TEST(CatalogueWindows, MenuCommandsOpenTheThreeWindowsWithEmptyBoxes) {
@@ -111,11 +119,7 @@ TEST(CatalogueWindows, AnUnregisteredCustomerIsRegisteredAndBookedOnTheLine) {
   shop.shop.addCustomer(QStringLiteral("Acme"));
   shop.shop.state.currentOperator = QStringLiteral("001");
   shop.open();
-  click(shop.button("Command4"));
-  type_text(QStringLiteral("可乐"));
-  press_key(Qt::Key_Return);
-  press_key(Qt::Key_Return);
-  press_key(Qt::Key_Return);
+  enter_line(shop, QStringLiteral("可乐"));
   EXPECT_EQ(shop.text("Text3")->text(), QStringLiteral("2.50"));
 
   click(shop.combo("Combo2"));
@@ -146,11 +150,7 @@ TEST(CatalogueWindows, ALineWithoutAnOperatorOpensTheOperatorWindowAndTheNextTry
   shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
   shop.shop.addOperator(QStringLiteral("001"));
   shop.open();
-  click(shop.button("Command4"));
-  type_text(QStringLiteral("可乐"));
-  press_key(Qt::Key_Return);
-  press_key(Qt::Key_Return);
-  press_key(Qt::Key_Return);
+  enter_line(shop, QStringLiteral("可乐"));
 
   when_opened<Frm_输入操作>([](Frm_输入操作& operators) {
     type_text(QStringLiteral("001"));
@@ -206,11 +206,7 @@ TEST(CatalogueWindows, FromAnEmptyShopToASaleThroughTheWindowsAlone) {
                          QStringLiteral("你的操作员姓名或编号 [001] 开始使用!")}));
   EXPECT_EQ(shop.combo("Co_查操作员")->count(), 2) << "the operator filter was reloaded";
 
-  click(shop.button("Command4"));
-  type_text(QStringLiteral("可乐"));
-  press_key(Qt::Key_Return);
-  press_key(Qt::Key_Return);
-  press_key(Qt::Key_Return);
+  enter_line(shop, QStringLiteral("可乐"));
   click(shop.combo("Combo2"));
   type_text(QStringLiteral("王五"));
   click(shop.button("Command1"));

@@ -23,28 +23,17 @@ using namespace testing;
 
 const QString kDuplicate = QStringLiteral("客户名称已经存在,不用再注册了。");
 
-class Customers : public ::testing::Test {
+class Customers : public WindowTest<Frm_注册客户> {
  protected:
-  void SetUp() override { shop.startUp(); }
-
-  QStringList stored() const {
-    QStringList result;
-    for (const auto& record : shop.records(shop.state.paths.kefuFile)) result << record.value(store::kNameField);
-    return result;
-  }
+  QStringList stored() const { return stored_names(shop, shop.state.paths.kefuFile); }
   void open() {
-    window = std::make_unique<Frm_注册客户>(shop.state, cashier);
-    show_active(*window);
-    List1 = child<QListWidget>(*window, QStringLiteral("List1"));
-    Text1 = child<QLineEdit>(*window, QStringLiteral("Text1"));
-    Command1 = child<QPushButton>(*window, QStringLiteral("Command1"));
-    Command2 = child<QPushButton>(*window, QStringLiteral("Command2"));
+    show();
+    List1 = control<QListWidget>("List1");
+    Text1 = control<QLineEdit>("Text1");
+    Command1 = control<QPushButton>("Command1");
+    Command2 = control<QPushButton>("Command2");
   }
 
-  ShopFixture shop;
-  ScriptedDialogs dialogs;
-  FakeCashier cashier;
-  std::unique_ptr<Frm_注册客户> window;
   QListWidget* List1 = nullptr;
   QLineEdit* Text1 = nullptr;
   QPushButton* Command1 = nullptr;
@@ -115,16 +104,14 @@ TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
   cashier.state = &shop.state;
   window = std::make_unique<Frm_注册客户>(shop.state, cashier);
   window->Text1()->setText(QStringLiteral("王五"));
-  show_active(*window);
-  Text1 = window->Text1();
-  List1 = child<QListWidget>(*window, QStringLiteral("List1"));
+  open();
   EXPECT_EQ(window->windowTitle(), QStringLiteral("注册客户"));
-  EXPECT_EQ(child<QGroupBox>(*window, QStringLiteral("Frame1"))->title(), QStringLiteral("下边是已注册的客户名称"));
-  EXPECT_EQ(child<QLabel>(*window, QStringLiteral("Label1"))->text(), QStringLiteral("客户名称"));
+  EXPECT_EQ(control<QGroupBox>("Frame1")->title(), QStringLiteral("下边是已注册的客户名称"));
+  EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("客户名称"));
   EXPECT_EQ(Text1->toolTip(), QStringLiteral("输入注册的客户名称"));
-  EXPECT_EQ(child<QPushButton>(*window, QStringLiteral("Command1"))->text(), QStringLiteral("加 入"));
-  EXPECT_EQ(child<QPushButton>(*window, QStringLiteral("Command2"))->text(), QStringLiteral("删 除"));
-  auto* Command3 = child<QPushButton>(*window, QStringLiteral("Command3"));
+  EXPECT_EQ(control<QPushButton>("Command1")->text(), QStringLiteral("加 入"));
+  EXPECT_EQ(control<QPushButton>("Command2")->text(), QStringLiteral("删 除"));
+  auto* Command3 = control<QPushButton>("Command3");
   EXPECT_EQ(Command3->text(), QStringLiteral("关闭"));
   EXPECT_EQ(Command3->toolTip(), QStringLiteral("关闭窗口"));
   EXPECT_EQ(focused(), Text1);
@@ -133,7 +120,7 @@ TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
   EXPECT_TRUE(window->isVisible()) << "Enter in the name box presses no button";
   EXPECT_EQ(stored(), QStringList{QStringLiteral("Acme")});
 
-  click(child<QPushButton>(*window, QStringLiteral("Command1")));
+  click(control<QPushButton>("Command1"));
   EXPECT_EQ(lines(List1), (QStringList{QStringLiteral("Acme"), QStringLiteral("王五")}));
   EXPECT_TRUE(Text1->text().isEmpty());
   EXPECT_EQ(focused(), Text1);

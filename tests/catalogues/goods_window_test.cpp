@@ -21,20 +21,17 @@ namespace {
 using platform::Icon;
 using namespace testing;
 
-class GoodsWindow : public ::testing::Test {
+class GoodsWindow : public WindowTest<frm_注册商品> {
  protected:
-  void SetUp() override { shop.startUp(); }
-
   void open() {
-    if (!window) window = std::make_unique<frm_注册商品>(shop.state, cashier);
-    show_active(*window);
-    List1 = child<QListWidget>(*window, QStringLiteral("List1"));
-    Label4 = child<QLabel>(*window, QStringLiteral("Label4"));
-    Text1 = child<QLineEdit>(*window, QStringLiteral("Text1"));
-    Text2 = child<QLineEdit>(*window, QStringLiteral("Text2"));
-    Command1 = child<QPushButton>(*window, QStringLiteral("Command1"));
-    Command2 = child<QPushButton>(*window, QStringLiteral("Command2"));
-    Command3 = child<QPushButton>(*window, QStringLiteral("Command3"));
+    show();
+    List1 = control<QListWidget>("List1");
+    Label4 = control<QLabel>("Label4");
+    Text1 = control<QLineEdit>("Text1");
+    Text2 = control<QLineEdit>("Text2");
+    Command1 = control<QPushButton>("Command1");
+    Command2 = control<QPushButton>("Command2");
+    Command3 = control<QPushButton>("Command3");
   }
   QStringList stored() const {
     QStringList result;
@@ -44,10 +41,6 @@ class GoodsWindow : public ::testing::Test {
     return result;
   }
 
-  ShopFixture shop;
-  ScriptedDialogs dialogs;
-  FakeCashier cashier;
-  std::unique_ptr<frm_注册商品> window;
   QListWidget* List1 = nullptr;
   QLabel* Label4 = nullptr;
   QLineEdit* Text1 = nullptr;
@@ -61,9 +54,9 @@ TEST_F(GoodsWindow, ControlsCarryTheirCaptionsToolTipsAndLimits) {
   open();
   EXPECT_EQ(window->windowTitle(), QStringLiteral("注册商品"));
   EXPECT_EQ(window->objectName(), QStringLiteral("frm_注册商品"));
-  EXPECT_EQ(child<QGroupBox>(*window, QStringLiteral("Frame1"))->title(), QStringLiteral("下边是已注册的商品名称"));
-  EXPECT_EQ(child<QLabel>(*window, QStringLiteral("Label1"))->text(), QStringLiteral("商品名称"));
-  EXPECT_EQ(child<QLabel>(*window, QStringLiteral("Label2"))->text(), QStringLiteral("单价"));
+  EXPECT_EQ(control<QGroupBox>("Frame1")->title(), QStringLiteral("下边是已注册的商品名称"));
+  EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("商品名称"));
+  EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("单价"));
   EXPECT_EQ(Text1->toolTip(), QStringLiteral("只可以最多使用8个中文字或16个英文字符，否则数据出错！"));
   EXPECT_EQ(Text2->toolTip(), QStringLiteral("只可以最多使用8个数字字符，否则数据出错！"));
   EXPECT_EQ(Command1->text(), QStringLiteral("加入商品"));

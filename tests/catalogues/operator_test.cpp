@@ -23,29 +23,18 @@ using namespace testing;
 
 const QString kRegistered = QStringLiteral("注册成功！");
 
-class Operators : public ::testing::Test {
+class Operators : public WindowTest<Frm_输入操作> {
  protected:
-  void SetUp() override { shop.startUp(); }
-
-  QStringList stored() const {
-    QStringList result;
-    for (const auto& record : shop.records(shop.state.paths.useFile)) result << record.value(store::kNameField);
-    return result;
-  }
+  QStringList stored() const { return stored_names(shop, shop.state.paths.useFile); }
   void open() {
-    window = std::make_unique<Frm_输入操作>(shop.state, cashier);
-    show_active(*window);
-    List1 = child<QListWidget>(*window, QStringLiteral("List1"));
-    Text1 = child<QLineEdit>(*window, QStringLiteral("Text1"));
-    Command1 = child<QPushButton>(*window, QStringLiteral("Command1"));
-    Com_Add = child<QPushButton>(*window, QStringLiteral("Com_Add"));
-    Com_Del = child<QPushButton>(*window, QStringLiteral("Com_Del"));
+    show();
+    List1 = control<QListWidget>("List1");
+    Text1 = control<QLineEdit>("Text1");
+    Command1 = control<QPushButton>("Command1");
+    Com_Add = control<QPushButton>("Com_Add");
+    Com_Del = control<QPushButton>("Com_Del");
   }
 
-  ShopFixture shop;
-  ScriptedDialogs dialogs;
-  FakeCashier cashier;
-  std::unique_ptr<Frm_输入操作> window;
   QListWidget* List1 = nullptr;
   QLineEdit* Text1 = nullptr;
   QPushButton* Command1 = nullptr;
@@ -157,13 +146,13 @@ TEST_F(Operators, TheWindowOpensWithThePlaceholderReadyToBeTypedOver) {
   shop.addOperator(QStringLiteral("001"));
   open();
   EXPECT_EQ(window->windowTitle(), QStringLiteral("输入操作员/编号"));
-  EXPECT_EQ(child<QGroupBox>(*window, QStringLiteral("Frame1"))->title(), QStringLiteral("下边是已经注册的操作员"));
-  EXPECT_EQ(child<QLabel>(*window, QStringLiteral("Label1"))->text(), QStringLiteral("当前的操作员/编号"));
+  EXPECT_EQ(control<QGroupBox>("Frame1")->title(), QStringLiteral("下边是已经注册的操作员"));
+  EXPECT_EQ(control<QLabel>("Label1")->text(), QStringLiteral("当前的操作员/编号"));
   EXPECT_EQ(Text1->toolTip(), QStringLiteral("只可以使用不多于6个字符或3个中文字"));
   EXPECT_EQ(Command1->text(), QStringLiteral("使用[&Y]"));
   EXPECT_EQ(Com_Add->text(), QStringLiteral("加入[&A]"));
   EXPECT_EQ(Com_Del->text(), QStringLiteral("删除[&D]"));
-  EXPECT_EQ(child<QPushButton>(*window, QStringLiteral("Command2"))->text(), QStringLiteral("关闭[&X]"));
+  EXPECT_EQ(control<QPushButton>("Command2")->text(), QStringLiteral("关闭[&X]"));
   EXPECT_EQ(lines(List1), QStringList{QStringLiteral("001   ")});
 
   EXPECT_EQ(focused(), Text1);
@@ -234,7 +223,7 @@ TEST_F(Operators, AnOperatorListDeletedWhileRunningIsMadeAgainByTheWindow) {
   EXPECT_TRUE(QFile::exists(shop.state.paths.useFile));
   EXPECT_EQ(List1->count(), 0);
   EXPECT_TRUE(dialogs.shown().empty());
-  click(child<QPushButton>(*window, QStringLiteral("Command2")));
+  click(control<QPushButton>("Command2"));
   EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_usefile")});
 }
 

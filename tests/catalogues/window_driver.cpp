@@ -50,6 +50,12 @@ void click_line(QListWidget* list, int row) {
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
+QStringList stored_names(const ShopFixture& shop, const QString& path) {
+  QStringList names;
+  for (const auto& record : shop.records(path)) names << record.value(store::kNameField);
+  return names;
+}
+
 QStringList lines(const QListWidget* list) {
   QStringList result;
   for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();

@@ -4,10 +4,13 @@
 
 #include "startup/app_state.h"
 #include "startup/cashier_link.h"
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <memory>
 
 class QListWidget;
 
@@ -46,5 +49,30 @@ T* child(const QWidget& window, const QString& name) {
   EXPECT_NE(found, nullptr) << name.toStdString();
   return found;
 }
+
+// The names of use.dat or kefu.dat, in stored order.
+QStringList stored_names(const ShopFixture& shop, const QString& path);
+
+// A catalogue window W on a started shop, with scripted dialogs and a stand-in cashier.
+template <class W>
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { shop.startUp(); }
+  // Creates the window unless the test has, shows it and makes it active.
+  W& show() {
+    if (!window) window = std::make_unique<W>(shop.state, cashier);
+    show_active(*window);
+    return *window;
+  }
+  template <class T>
+  T* control(const char* name) const {
+    return child<T>(*window, QString::fromUtf8(name));
+  }
+
+  ShopFixture shop;
+  ScriptedDialogs dialogs;
+  FakeCashier cashier;
+  std::unique_ptr<W> window;
+};
 
 }  // namespace tavuro::testing
