@@ -6,8 +6,8 @@ namespace tavuro::cashier {
 
 namespace {
 
-QStringList column(const QString& path, const QString& field) {
-  const store::DataFile file = store::DataFile::open(path);
+QStringList column(const QString& path, const store::Schema& schema, const QString& field) {
+  const store::DataFile file = store::DataFile::open(path, schema);
   QStringList values;
   file.walk({field}, [&values, &field](const store::Record& record) {
     values << record.value(field);
@@ -18,10 +18,12 @@ QStringList column(const QString& path, const QString& field) {
 
 }  // namespace
 
-QStringList goods_names(const QString& shopFile) { return column(shopFile, store::shop::kGoods); }
+QStringList goods_names(const QString& shopFile) {
+  return column(shopFile, store::shop_schema(), store::shop::kGoods);
+}
 
 std::optional<QString> price_of(const QString& shopFile, const QString& name) {
-  const store::DataFile file = store::DataFile::open(shopFile);
+  const store::DataFile file = store::DataFile::open(shopFile, store::shop_schema());
   const std::optional<store::Record> found =
       file.findFirst({store::shop::kGoods, store::shop::kPrice},
                      [&name](const store::Record& record) { return record.value(store::shop::kGoods) == name; });
@@ -29,6 +31,8 @@ std::optional<QString> price_of(const QString& shopFile, const QString& name) {
   return found->value(store::shop::kPrice);
 }
 
-QStringList list_names(const QString& listFile) { return column(listFile, store::kNameField); }
+QStringList list_names(const QString& listFile) {
+  return column(listFile, store::name_list_schema(), store::kNameField);
+}
 
 }  // namespace tavuro::cashier

@@ -13,7 +13,7 @@ namespace day = store::day;
 namespace {
 
 DayView collect(const QString& dayFile, const std::function<bool(const store::Record&)>& take) {
-  const store::DataFile file = store::DataFile::open(dayFile);
+  const store::DataFile file = store::DataFile::open(dayFile, store::day_schema());
   DayView view;
   file.walk({}, [&](const store::Record& record) {
     view.hasRecords = true;

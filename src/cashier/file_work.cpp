@@ -12,7 +12,7 @@ bool work_on_file(const QString& procedure, const QString& file, const QString& 
   bool done = false;
   catalogues::guarded(procedure, [&] {
     return store::with_recovery(file, backup, [&] {
-      if (!QFileInfo(file).isFile()) return;
+      if (!QFileInfo::exists(file)) return;  // a folder in its place is damage
       work();
       done = true;
     });

@@ -15,7 +15,7 @@ QString delete_line_question(const QString& line) {
 
 std::optional<float> delete_first_sale(const QString& dayFile, const QString& goods, const QString& time) {
   if (!QFileInfo::exists(dayFile)) return std::nullopt;
-  store::DataFile file = store::DataFile::open(dayFile);
+  store::DataFile file = store::DataFile::openForChange(dayFile, store::day_schema());
   if (file.recordCount() == 0) return std::nullopt;
   const auto target = file.findFirst({day::kGoods, day::kTime, day::kAmount}, [&](const store::Record& record) {
     return record.value(day::kGoods) == goods && textlayout::trim_spaces(record.value(day::kTime)) == time;

@@ -10,7 +10,7 @@ RecordLookup RecordEditor::open(const QString& path, const QString& fieldA, cons
                                 const QString& fieldB, const QString& valueB) {
   close();
   if (!QFileInfo::exists(path)) return RecordLookup::NoFile;
-  file_.emplace(store::DataFile::open(path));
+  file_.emplace(store::DataFile::open(path, store::day_schema()));
   if (file_->recordCount() == 0) return RecordLookup::NoRecords;
   QStringList fields{fieldA, fieldB, day::kReceiptNo, day::kCustomer, day::kGoods,
                      day::kQuantity, day::kPrice, day::kAmount, day::kTime};

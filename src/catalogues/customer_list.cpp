@@ -26,7 +26,7 @@ std::optional<QStringList> read_KeFu(const startup::AppState& state) {
   if (!QFileInfo::exists(state.paths.kefuFile)) return std::nullopt;
   try {
     QStringList names;
-    DataFile::open(state.paths.kefuFile).walk({kNameField}, [&names](const Record& record) {
+    DataFile::open(state.paths.kefuFile, store::name_list_schema()).walk({kNameField}, [&names](const Record& record) {
       names << record.value(kNameField);
       return true;
     });
@@ -45,7 +45,7 @@ AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text) {
   }
   std::optional<DataFile> file;
   if (!guarded(QStringLiteral("add_KeFu"), [&] {
-        file = DataFile::open(state.paths.kefuFile);
+        file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
         return true;
       })) {
     return AddKeFuResult::Failed;
@@ -72,7 +72,7 @@ bool del_KeFu(const startup::AppState& state, const QString& name) {
     return false;
   }
   return guarded(QStringLiteral("del_KeFu"), [&] {
-    DataFile file = DataFile::open(state.paths.kefuFile);
+    DataFile file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
     if (const auto record = first_named(file, name)) file.remove(record->id());
     return true;
   });

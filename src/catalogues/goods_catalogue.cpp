@@ -38,7 +38,7 @@ std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
   GoodsList list;
   const bool read = on_shop_file(state, QStringLiteral("read_shop_list"), [&] {
     list = GoodsList{{kGoodsHeader}, {QString()}};
-    DataFile::open(state.paths.shopFile).walk(kGoodsFields, [&list](const Record& record) {
+    DataFile::open(state.paths.shopFile, store::shop_schema()).walk(kGoodsFields, [&list](const Record& record) {
       list.lines << goods_line(record.value(shop::kGoods), record.value(shop::kPrice));
       list.names << record.value(shop::kGoods);
       return true;
@@ -52,7 +52,7 @@ std::optional<Goods> find_goods(const startup::AppState& state, const QString& n
   std::optional<Goods> found;
   on_shop_file(state, failureName, [&] {
     found.reset();
-    if (const auto record = first_named(DataFile::open(state.paths.shopFile), name)) {
+    if (const auto record = first_named(DataFile::open(state.paths.shopFile, store::shop_schema()), name)) {
       found = Goods{record->value(shop::kGoods), record->value(shop::kPrice)};
     }
   });
@@ -68,7 +68,7 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
   std::optional<bool> changePrice;  // asked once, even if the work is tried again
   AddShopResult result = AddShopResult::Failed;
   const bool worked = on_shop_file(state, QStringLiteral("add_shop"), [&] {
-    DataFile file = DataFile::open(state.paths.shopFile);
+    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema());
     if (const auto existing = first_named(file, name)) {
       if (!changePrice) {
         changePrice = platform::ask_yes_no(QStringLiteral("商品名称已经存在,你是否要将原来单价[") +
@@ -100,7 +100,7 @@ bool del_shop(const startup::AppState& state, const QString& name) {
     return false;
   }
   const bool worked = on_shop_file(state, QStringLiteral("del_shop"), [&] {
-    DataFile file = DataFile::open(state.paths.shopFile);
+    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema());
     if (const auto record = first_named(file, name)) file.remove(record->id());
   });
   if (!worked) return false;

@@ -31,7 +31,7 @@ std::optional<QStringList> read_use(const startup::AppState& state) {
   try {
     startup::make_usefile(state);
     QStringList lines;
-    DataFile::open(state.paths.useFile).walk({kNameField}, [&lines](const Record& record) {
+    DataFile::open(state.paths.useFile, store::name_list_schema()).walk({kNameField}, [&lines](const Record& record) {
       lines << operator_line(record.value(kNameField));
       return true;
     });
@@ -51,7 +51,7 @@ AddUseResult add_use(const startup::AppState& state, const QString& text) {
     return AddUseResult::TooWide;
   }
   try {
-    DataFile file = DataFile::open(state.paths.useFile);
+    DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
     if (any_name(file, [&name](const QString& stored) { return stored == name; })) {
       platform::inform(QStringLiteral("名称已经存在,[") + name + QStringLiteral("]不用再加入。"));
       return AddUseResult::Duplicate;
@@ -70,7 +70,7 @@ bool del_use(const startup::AppState& state, const QString& name) {
     return false;
   }
   try {
-    DataFile file = DataFile::open(state.paths.useFile);
+    DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
     if (file.recordCount() == 0) {
       platform::inform(QLatin1Char('[') + name + QStringLiteral("]不存在！"));
       return true;
@@ -98,7 +98,7 @@ UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
   }
   bool registered = false;
   if (!guarded(QStringLiteral("Command1_Click"), [&] {
-        const DataFile file = DataFile::open(state.paths.useFile);
+        const DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
         registered = any_name(file, [&name](const QString& stored) { return trim_spaces(stored) == name; });
         return true;
       })) {

@@ -61,8 +61,8 @@ void reset_filter_box(QComboBox* box) {
   box->setEditText(store::kAllEntry);
 }
 
-void add_names(QComboBox* box, const QString& path, const QString& field) {
-  const store::DataFile file = store::DataFile::open(path);
+void add_names(QComboBox* box, const QString& path, const store::Schema& schema, const QString& field) {
+  const store::DataFile file = store::DataFile::open(path, schema);
   file.walk({field}, [box, &field](const store::Record& record) {
     box->addItem(record.value(field));
     return true;
@@ -75,7 +75,7 @@ void load_name_list(QComboBox* box, const QString& path, const std::function<voi
   reset_filter_box(box);
   try {
     makeMissing();
-    add_names(box, path, store::kNameField);
+    add_names(box, path, store::name_list_schema(), store::kNameField);
   } catch (const store::StoreError&) {
     platform::dialogs().message(QStringLiteral("数据出错！[") + procedure + QLatin1Char(']'));
   }
@@ -265,7 +265,7 @@ void Frm_查询::read_shop_names() {
   try {
     store::with_recovery(state_.paths.shopFile, state_.paths.shopBackup, [this] {
       reset_filter_box(Co_查商品_);
-      add_names(Co_查商品_, state_.paths.shopFile, store::shop::kGoods);
+      add_names(Co_查商品_, state_.paths.shopFile, store::shop_schema(), store::shop::kGoods);
     });
   } catch (const store::StoreError&) {
     store::report_store_failure(QStringLiteral("read_shop_names"));

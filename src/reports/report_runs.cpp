@@ -16,10 +16,10 @@ namespace tavuro::reports {
 
 namespace {
 
-QStringList names_or_none(const QString& path, const QString& field) {
+QStringList names_or_none(const QString& path, const store::Schema& schema, const QString& field) {
   if (!QFileInfo(path).isFile()) return {};
   try {
-    return read_names(path, field);
+    return read_names(path, schema, field);
   } catch (const store::StoreError&) {
     return {};
   }
@@ -44,13 +44,13 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
     platform::inform(QStringLiteral("你还未选择文件."));
     return false;
   }
-  const QStringList goods = names_or_none(state.paths.shopFile, store::shop::kGoods);
+  const QStringList goods = names_or_none(state.paths.shopFile, store::shop_schema(), store::shop::kGoods);
   if (goods.isEmpty()) {
     platform::warn(QStringLiteral("数据出错 [读商品名到数组 R_shop()]"));
     return false;
   }
   ask_company_name(state);
-  const QStringList operators = names_or_none(state.paths.useFile, store::kNameField);
+  const QStringList operators = names_or_none(state.paths.useFile, store::name_list_schema(), store::kNameField);
   const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
   const QDate today = platform::now().date();
 

@@ -136,9 +136,9 @@ FileSums sum_day_file(const QString& path, const QStringList& goods, const QStri
   return result;
 }
 
-QStringList read_names(const QString& path, const QString& field) {
+QStringList read_names(const QString& path, const store::Schema& schema, const QString& field) {
   QStringList names;
-  store::DataFile::open(path).walk({field}, [&names](const store::Record& record) {
+  store::DataFile::open(path, schema).walk({field}, [&names](const store::Record& record) {
     names << trim_spaces(record.values().front());
     return true;
   });

@@ -4,6 +4,8 @@
 // compared after trimming spaces; an empty quantity or amount counts 0; every sum is a
 // 32-bit float accumulated in record order.
 
+#include "store/schemas.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -52,7 +54,8 @@ struct FileSums {
 };
 FileSums sum_day_file(const QString& path, const QStringList& goods, const QStringList& operators);
 
-// The trimmed names of a catalogue field, in record order. Throws StoreError.
-QStringList read_names(const QString& path, const QString& field);
+// The trimmed names of a catalogue field, in record order. Throws StoreError, also when
+// the file is a data file of another kind than schema.
+QStringList read_names(const QString& path, const store::Schema& schema, const QString& field);
 
 }  // namespace tavuro::reports

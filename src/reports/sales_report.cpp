@@ -33,10 +33,10 @@ void fail_wrong_file() {
 }
 
 // The names of a catalogue; nullopt when the file is missing, unreadable or empty.
-std::optional<QStringList> catalogue_names(const QString& path, const QString& field) {
+std::optional<QStringList> catalogue_names(const QString& path, const store::Schema& schema, const QString& field) {
   if (!QFileInfo(path).isFile()) return std::nullopt;
   try {
-    QStringList names = read_names(path, field);
+    QStringList names = read_names(path, schema, field);
     if (names.isEmpty()) return std::nullopt;
     return names;
   } catch (const store::StoreError&) {
@@ -60,14 +60,16 @@ bool ask_company_name(startup::AppState& state) {
 }
 
 bool build_sales_report(startup::AppState& state, const QString& dayFile) {
-  const std::optional<QStringList> goods = catalogue_names(state.paths.shopFile, store::shop::kGoods);
+  const std::optional<QStringList> goods =
+      catalogue_names(state.paths.shopFile, store::shop_schema(), store::shop::kGoods);
   if (!goods) {
     fail_goods_catalogue();
     return false;
   }
   // The operator list is read before the day file so that the day file is read once;
   // its messages still come in the order of the report's steps.
-  const std::optional<QStringList> operators = catalogue_names(state.paths.useFile, store::kNameField);
+  const std::optional<QStringList> operators =
+      catalogue_names(state.paths.useFile, store::name_list_schema(), store::kNameField);
   const FileSums day = sum_day_file(dayFile, *goods, operators.value_or(QStringList()));
   if (day.status == FileSums::Status::MissingOrEmpty) {
     fail_day_file();

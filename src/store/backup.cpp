@@ -2,19 +2,22 @@
 
 #include "platform/dialogs.h"
 #include "platform/file_ops.h"
+#include "store/data_file.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace tavuro::store {
 
-bool backup_file(const QString& source, const QString& target) {
-  if (platform::copy_file_atomic(source, target)) return true;
-  platform::warn(QLatin1Char('[') + source + QStringLiteral("]数据文件备份出错！"));
-  return false;
-}
-
 namespace {
+
+bool is_whole_data_file(const QString& path) {
+  try {
+    return DataFile::open(path).isIntact();
+  } catch (const StoreError&) {
+    return false;
+  }
+}
 
 void give_up(const QString& file) {
   platform::warn(QStringLiteral("备份数据文件出错。"));
@@ -31,6 +34,12 @@ void set_journal_aside(const QString& file) {
 }
 
 }  // namespace
+
+bool backup_file(const QString& source, const QString& target) {
+  if (is_whole_data_file(source) && platform::copy_file_atomic(source, target)) return true;
+  platform::warn(QLatin1Char('[') + source + QStringLiteral("]数据文件备份出错！"));
+  return false;
+}
 
 bool with_recovery(const QString& file, const QString& backup, const std::function<void()>& work) {
   try {

@@ -8,9 +8,10 @@
 
 namespace tavuro::store {
 
-// Copies source over target (atomically: a crash never leaves a half-written copy).
-// On failure shows "[" + source + "]数据文件备份出错！" and returns false; the change
-// already made stays in source.
+// Copies the data file source over target (atomically: a crash never leaves a
+// half-written copy). A source that is not a whole data file is not copied: a backup is
+// never replaced by damaged bytes. On failure shows "[" + source + "]数据文件备份出错！"
+// and returns false; the change already made stays in source.
 bool backup_file(const QString& source, const QString& target);
 
 // Runs work on file. When work finds the file damaged, the file is set aside as

@@ -93,6 +93,21 @@ DataFile DataFile::open(const QString& path) {
   return DataFile(std::move(connection), std::move(fields));
 }
 
+DataFile DataFile::open(const QString& path, const Schema& expected) {
+  DataFile file = open(path);
+  if (file.fields() != expected.names()) {
+    throw StoreError(StoreError::Kind::WrongSchema, path,
+                     QStringLiteral("fields ") + file.fields().join(QLatin1Char(',')));
+  }
+  return file;
+}
+
+DataFile DataFile::openForChange(const QString& path, const Schema& expected) {
+  DataFile file = open(path, expected);
+  if (!file.isIntact()) throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("damaged pages"));
+  return file;
+}
+
 void DataFile::create(const QString& path, const Schema& schema) {
   // Built under a temporary name and renamed, so that no half-made file is ever seen.
   const QString temporary = platform::temporary_sibling(path);
@@ -130,6 +145,16 @@ int DataFile::recordCount() const {
   Statement count(connection_, QStringLiteral("SELECT count(*) FROM ") + kTable);
   count.step();
   return static_cast<int>(count.integer(0));
+}
+
+bool DataFile::isIntact() const {
+  try {
+    Statement check(connection_, QStringLiteral("PRAGMA quick_check"));
+    return check.step() && check.text(0) == QStringLiteral("ok") && !check.step();
+  } catch (const StoreError& error) {
+    if (error.isDamage()) return false;
+    throw;
+  }
 }
 
 void DataFile::walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const {

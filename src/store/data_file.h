@@ -41,6 +41,13 @@ class DataFile {
   // Opens an existing data file. Throws Missing when it is not there and Damaged when it
   // is not a whole database with the table "FileName".
   static DataFile open(const QString& path);
+  // The same for a file of a known kind: a table whose fields are not those of schema,
+  // in order, is a data file of another kind under the name (WrongSchema).
+  static DataFile open(const QString& path, const Schema& expected);
+  // The same, before a change: the whole database must be sound too (Damaged otherwise),
+  // so that no change goes into a file that is damaged where the change does not reach,
+  // nor is copied over its backup from there.
+  static DataFile openForChange(const QString& path, const Schema& expected);
 
   // Makes a new data file with the table and its fields, in order. The file appears
   // complete or not at all. Throws Io when it cannot be made.
@@ -56,6 +63,9 @@ class DataFile {
   bool hasField(const QString& field) const { return fields_->contains(field); }
 
   int recordCount() const;
+
+  // Whether the whole database is sound, also the pages no read has touched yet.
+  bool isIntact() const;
 
   // Every record in stored order with the named fields (all fields when none are named).
   // Throws WrongSchema for a field the table does not have.

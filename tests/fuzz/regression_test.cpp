@@ -28,6 +28,12 @@ void run_corpus(const char* name, Target target) {
 TEST(FuzzRegression, TextLayout) { run_corpus("text_layout", &text_layout); }
 TEST(FuzzRegression, TextReader) { run_corpus("text_reader", &text_reader); }
 TEST(FuzzRegression, SettingFiles) { run_corpus("setting_files", &setting_files); }
+TEST(FuzzRegression, RtfReader) {
+  run_corpus("rtf_reader", &rtf_reader);
+}
+TEST(FuzzRegression, DataFile) {
+  run_corpus("data_file", &data_file);
+}
 
 }  // namespace
 }  // namespace tavuro::fuzz

@@ -194,6 +194,45 @@ TEST_F(DataFileTest, ADifferentDataFileUnderTheNameLacksTheFields) {
   }
 }
 
+TEST_F(DataFileTest, AFileOfAKnownKindMustHaveExactlyItsFields) {
+  // A day file has the goods and price fields of a catalogue, but is no catalogue.
+  const QString day = makeDay();
+  EXPECT_NO_THROW(DataFile::open(day, day_schema()));
+  try {
+    DataFile::open(day, shop_schema());
+    FAIL();
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::WrongSchema);
+    EXPECT_TRUE(error.isDamage());
+  }
+}
+
+TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
+  const QString day = makeDay();
+  {
+    DataFile file = DataFile::open(day);
+    for (int i = 0; i < 300; ++i) file.append({{day::kGoods, QString(40, QChar(0x53EF))}});
+  }
+  // The first leaf of the table (page 3): appending reads only the root and the last leaf.
+  QByteArray bytes = read_bytes(day);
+  ASSERT_GT(bytes.size(), 8 * 4096);
+  bytes.replace(2 * 4096, 8, QByteArray(8, '\xff'));
+  write_bytes(day, bytes);
+
+  const QByteArray damaged = read_bytes(day);
+  EXPECT_FALSE(DataFile::open(day).isIntact());
+  try {
+    DataFile::openForChange(day, day_schema());
+    FAIL();
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::Damaged);
+  }
+  EXPECT_EQ(read_bytes(day), damaged);
+  EXPECT_NO_THROW(DataFile::open(day).append({{day::kGoods, QStringLiteral("茶")}}))
+      << "the damage is out of a change's reach";
+  EXPECT_TRUE(DataFile::openForChange(makeDay(QStringLiteral("8.day")), day_schema()).isIntact());
+}
+
 // A child appends records and acknowledges each one after the append returned; it is
 // killed at random moments. Afterwards the file opens and holds every acknowledged
 // record exactly once, and its backup opens too.

@@ -97,6 +97,23 @@ TEST_F(RecoveryTest, ADirectoryInPlaceOfTheFileIsNotRestoredOver) {
   EXPECT_TRUE(QFileInfo(bak).isFile()) << "the backup must survive";
 }
 
+TEST_F(RecoveryTest, AFileDamagedWhereNoChangeReachesIsNotCopiedOverItsBackup) {
+  {
+    DataFile file = DataFile::open(day);
+    for (int i = 0; i < 300; ++i) file.append({{day::kGoods, QString(40, QChar(0x8336))}});
+  }
+  ASSERT_TRUE(backup_file(day, bak));
+  const QByteArray goodBackup = read_bytes(bak);
+  QByteArray bytes = read_bytes(day);
+  bytes.replace(2 * 4096, 8, QByteArray(8, '\xff'));  // a leaf that an append does not read
+  write_bytes(day, bytes);
+  DataFile::open(day).append({{day::kGoods, QStringLiteral("可乐")}});
+
+  EXPECT_FALSE(backup_file(day, bak));
+  EXPECT_EQ(dialogs.messages(), QStringList{QLatin1Char('[') + day + QStringLiteral("]数据文件备份出错！")});
+  EXPECT_EQ(read_bytes(bak), goodBackup);
+}
+
 TEST_F(RecoveryTest, AFailingBackupCopyIsReported) {
   EXPECT_FALSE(backup_file(day, dir.filePath(QStringLiteral("no/such/folder/7.bak"))));
   EXPECT_EQ(dialogs.messages(), QStringList{QLatin1Char('[') + day + QStringLiteral("]数据文件备份出错！")});

@@ -2,10 +2,14 @@
 
 #include "targets/fuzz_targets.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  static QCoreApplication app(*argc, *argv);
+  // Documents lay out their text with fonts, which need the GUI application.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static QGuiApplication app(*argc, *argv);
   return 0;
 }
 

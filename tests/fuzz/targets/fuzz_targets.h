@@ -15,5 +15,9 @@ int text_layout(const uint8_t* data, size_t size);
 int text_reader(const uint8_t* data, size_t size);
 // The four setting-file readers of start-up (nober.dat, co.dat, public.dat, p.dat).
 int setting_files(const uint8_t* data, size_t size);
+// The RTF reader of the document window, and the RTF it writes read back.
+int rtf_reader(const uint8_t* data, size_t size);
+// The readers of a day file (today's list, the query, the report sums) over any bytes.
+int data_file(const uint8_t* data, size_t size);
 
 }  // namespace tavuro::fuzz

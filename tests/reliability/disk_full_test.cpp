@@ -1,0 +1,149 @@
+// The disk fills up under the shop: the day file lives on a small filesystem (a tmpfs of
+// 512 KiB mounted for the test) that a filler file fills to the last byte.
+
+#include "procedures/damage.h"
+#include "procedures/damage_run.h"
+
+#include "cashier/receipt_number.h"
+#include "cashier/sale_record.h"
+#include "startup/data_files.h"
+#include "startup/start_up.h"
+#include "store/backup.h"
+#include "store/data_file.h"
+
+#include <gtest/gtest.h>
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+
+namespace tavuro::reliability {
+namespace {
+
+using store::DataFile;
+
+class DiskFull : public ::testing::Test {
+ protected:
+  static constexpr int kLines = 600;
+
+  void SetUp() override {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small filesystem needs root; the disk-full cases did not run";
+    mountPoint_ = QFile::encodeName(dir_.path());
+    if (::mount("tmpfs", mountPoint_.constData(), "tmpfs", 0, "size=512k") != 0) {
+      GTEST_SKIP() << "cannot mount a tmpfs here (" << std::strerror(errno) << "); the disk-full cases did not run";
+    }
+    mounted_ = true;
+    startup::set_paths(state_, dir_.path(), QDate(2003, 5, 7));
+    startup::make_day_file(state_);
+    // A day of 600 lines: its backup copy needs more room than one more line does.
+    std::vector<store::FieldValues> day(
+        kLines - 1, {{store::day::kGoods, QStringLiteral("可乐")}, {store::day::kAmount, QStringLiteral("2.50")}});
+    DataFile::open(state_.paths.dayFile).appendAll(day);
+    ASSERT_TRUE(record(kLines));
+    ASSERT_TRUE(dialogs_.messages.isEmpty());
+  }
+  void TearDown() override {
+    if (mounted_) ::umount2(mountPoint_.constData(), MNT_DETACH);
+  }
+
+  bool record(int n) {
+    return cashier::save_line(
+        state_.paths, {{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
+                        QStringLiteral("001"), QStringLiteral("15:05:09")},
+                       QString(),
+                       QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'))});
+  }
+  int lines() { return DataFile::open(state_.paths.dayFile, store::day_schema()).recordCount(); }
+
+  // Writes the filler until the filesystem refuses another byte.
+  void fill() {
+    const int fd = ::open(QFile::encodeName(filler()).constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    ASSERT_GE(fd, 0);
+    const QByteArray block(4096, 'x');
+    while (::write(fd, block.constData(), static_cast<size_t>(block.size())) > 0) {
+    }
+    while (::write(fd, block.constData(), 1) > 0) {
+    }
+    ::close(fd);
+  }
+  // Gives bytes back to the filesystem.
+  void release(qint64 bytes) {
+    ::truncate(QFile::encodeName(filler()).constData(), std::max<qint64>(0, QFileInfo(filler()).size() - bytes));
+  }
+  QString filler() const { return dir_.filePath(QStringLiteral("filler")); }
+
+  QTemporaryDir dir_;
+  QByteArray mountPoint_;
+  bool mounted_ = false;
+  startup::AppState state_;
+  RecordingDialogs dialogs_;
+  platform::ScopedDialogs scope_{dialogs_};
+};
+
+TEST_F(DiskFull, RecordingFailsWithAMessageLosesNothingAndWorksAgainOnceThereIsRoom) {
+  const QByteArray backupBefore = bytes_of(state_.paths.dayBackup);
+  fill();
+  ASSERT_FALSE(record(100));
+  EXPECT_EQ(dialogs_.messages, QStringList{QStringLiteral("数据出错！[save_line]")});
+  EXPECT_EQ(lines(), kLines);
+  EXPECT_TRUE(DataFile::open(state_.paths.dayFile).isIntact());
+  EXPECT_EQ(bytes_of(state_.paths.dayBackup), backupBefore);
+
+  // Room comes back a page at a time: each attempt fails whole, or records the line (with
+  // the warning that the backup copy failed while there is no room for it yet).
+  int recorded = kLines;
+  int withoutBackup = 0;
+  bool backedUp = false;
+  for (int attempt = 0; attempt < 100 && !backedUp; ++attempt) {
+    dialogs_.messages.clear();
+    release(4096);
+    const bool saved = record(101 + attempt);
+    if (saved) ++recorded;
+    EXPECT_EQ(lines(), recorded);
+    EXPECT_TRUE(DataFile::open(state_.paths.dayFile).isIntact());
+    EXPECT_TRUE(intact(state_.paths.dayBackup, store::day_schema())) << "attempt " << attempt;
+    if (!saved) {
+      EXPECT_EQ(dialogs_.messages, QStringList{QStringLiteral("数据出错！[save_line]")});
+    } else if (!dialogs_.messages.isEmpty()) {
+      ++withoutBackup;
+      EXPECT_EQ(dialogs_.messages,
+                QStringList{QLatin1Char('[') + state_.paths.dayFile + QStringLiteral("]数据文件备份出错！")});
+    } else {
+      backedUp = true;
+      EXPECT_EQ(bytes_of(state_.paths.dayBackup), bytes_of(state_.paths.dayFile));
+    }
+  }
+  EXPECT_TRUE(backedUp) << "recording never worked again";
+  EXPECT_GT(withoutBackup, 0) << "no line was recorded while only its backup copy failed";
+  EXPECT_FALSE(QFile::exists(state_.paths.dayFile + QStringLiteral(".bad")));
+}
+
+TEST_F(DiskFull, AReceiptNumberThatCannotBeWrittenKeepsTheOldOne) {
+  state_.receiptCounter = 57;
+  ASSERT_TRUE(cashier::new_receipt_no(state_));
+  fill();
+  EXPECT_FALSE(cashier::new_receipt_no(state_));
+  EXPECT_EQ(dialogs_.messages, QStringList{QStringLiteral("写单号文件时出错.[w_no_file]")});
+  EXPECT_EQ(bytes_of(state_.paths.noberFile), QByteArray("58"));
+}
+
+TEST_F(DiskFull, ADamagedDayFileIsNotReplacedWhenItCannotBeSetAside) {
+  const QByteArray backupBefore = bytes_of(state_.paths.dayBackup);
+  QByteArray damaged = bytes_of(state_.paths.dayFile);
+  damaged.replace(0, 16, "no database here");
+  ASSERT_TRUE(put_bytes(state_.paths.dayFile, damaged));
+  fill();
+  EXPECT_FALSE(record(100));
+  EXPECT_EQ(dialogs_.messages.first(), QStringLiteral("备份数据文件出错。"));
+  EXPECT_EQ(bytes_of(state_.paths.dayFile), damaged);
+  EXPECT_EQ(bytes_of(state_.paths.dayBackup), backupBefore);
+}
+
+}  // namespace
+}  // namespace tavuro::reliability

@@ -1,0 +1,180 @@
+#include "damage.h"
+
+#include "platform/text_file.h"
+#include "store/data_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace tavuro::reliability {
+
+const char* name_of(FileKind kind) {
+  switch (kind) {
+    case FileKind::Day:
+      return "day file";
+    case FileKind::Shop:
+      return "shop.dat";
+    case FileKind::Use:
+      return "use.dat";
+    case FileKind::KeFu:
+      return "kefu.dat";
+  }
+  return "?";
+}
+
+const char* name_of(Damage damage) {
+  switch (damage) {
+    case Damage::GarbageHeader:
+      return "garbage header";
+    case Damage::Truncated:
+      return "truncated";
+    case Damage::Empty:
+      return "0 bytes";
+    case Damage::ByteFlips:
+      return "byte flips";
+    case Damage::OtherDataFile:
+      return "another data file";
+    case Damage::OtherEmptyFile:
+      return "another empty data file";
+    case Damage::TextFile:
+      return "text file";
+    case Damage::Directory:
+      return "directory";
+    case Damage::ReadOnly:
+      return "read-only";
+    case Damage::Unreadable:
+      return "unreadable";
+  }
+  return "?";
+}
+
+Target target_of(const startup::Paths& paths, FileKind kind) {
+  switch (kind) {
+    case FileKind::Day:
+      return {paths.dayFile, paths.dayBackup, &store::day_schema()};
+    case FileKind::Shop:
+      return {paths.shopFile, paths.shopBackup, &store::shop_schema()};
+    case FileKind::Use:
+      return {paths.useFile, QString(), &store::name_list_schema()};
+    case FileKind::KeFu:
+      return {paths.kefuFile, QString(), &store::name_list_schema()};
+  }
+  return {};
+}
+
+bool put_bytes(const QString& path, const QByteArray& bytes) {
+  remove_any(path);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return file.write(bytes) == bytes.size();
+}
+
+QByteArray bytes_of(const QString& path) {
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+void remove_any(const QString& path) {
+  const QFileInfo info(path);
+  if (info.isDir() && !info.isSymLink()) {
+    QDir(path).removeRecursively();
+  } else if (info.exists()) {
+    ::chmod(QFile::encodeName(path).constData(), 0644);
+    QFile::remove(path);
+  }
+}
+
+namespace {
+
+// A data file of another kind, in the bytes it has on disk: with a few records, or
+// without any (a new operator list, or a new day file under a catalogue's name).
+QByteArray other_data_file(const Target& target, bool withRecords) {
+  const QString path = target.file + QStringLiteral(".other");
+  remove_any(path);
+  if (!withRecords) {
+    store::DataFile::create(
+        path, target.schema == &store::name_list_schema() ? store::day_schema() : store::name_list_schema());
+  } else if (target.schema == &store::day_schema()) {
+    store::DataFile::create(path, store::shop_schema());
+    store::DataFile::open(path).append(
+        {{store::shop::kGoods, QStringLiteral("可乐")}, {store::shop::kPrice, QStringLiteral("2.50")}});
+  } else {
+    // A day file: under shop.dat it has the goods and price fields a catalogue has.
+    store::DataFile::create(path, store::day_schema());
+    store::DataFile::open(path).append({{store::day::kGoods, QStringLiteral("可乐")},
+                                        {store::day::kPrice, QStringLiteral("2.50")},
+                                        {store::day::kAmount, QStringLiteral("2.50")}});
+  }
+  const QByteArray bytes = bytes_of(path);
+  remove_any(path);
+  return bytes;
+}
+
+}  // namespace
+
+void apply_damage(const Target& target, const QByteArray& healthy, Damage damage, std::mt19937& random) {
+  const QByteArray path = QFile::encodeName(target.file);
+  const auto below = [&random](qsizetype bound) {
+    return static_cast<qsizetype>(std::uniform_int_distribution<qint64>(0, bound - 1)(random));
+  };
+  QByteArray bytes = healthy;
+  switch (damage) {
+    case Damage::GarbageHeader:
+      for (int i = 0; i < 100 && i < bytes.size(); ++i) bytes[i] = static_cast<char>(below(256));
+      break;
+    case Damage::Truncated:
+      bytes.truncate(1 + below(healthy.size() - 1));
+      break;
+    case Damage::Empty:
+      bytes.clear();
+      break;
+    case Damage::ByteFlips:
+      for (int flips = 1 + static_cast<int>(below(8)); flips > 0; --flips) {
+        bytes[below(bytes.size())] ^= static_cast<char>(1 + below(255));
+      }
+      break;
+    case Damage::OtherDataFile:
+      bytes = other_data_file(target, true);
+      break;
+    case Damage::OtherEmptyFile:
+      bytes = other_data_file(target, false);
+      break;
+    case Damage::TextFile:
+      bytes = platform::to_local_code_page(QStringLiteral("商品,单价\r\n可乐,2.50\r\n茶,1.00\r\n"));
+      break;
+    case Damage::Directory:
+      remove_any(target.file);
+      QDir().mkpath(target.file + QStringLiteral("/inside"));
+      return;
+    case Damage::ReadOnly:
+      ::chmod(path.constData(), 0444);
+      return;
+    case Damage::Unreadable:
+      ::chmod(path.constData(), 0);
+      return;
+  }
+  put_bytes(target.file, bytes);
+}
+
+bool readable(const QString& path, const store::Schema& schema) {
+  try {
+    const store::DataFile file = store::DataFile::open(path, schema);
+    return file.recordCount() == static_cast<int>(file.records().size());
+  } catch (const store::StoreError&) {
+    return false;
+  }
+}
+
+bool intact(const QString& path, const store::Schema& schema) {
+  try {
+    return readable(path, schema) && store::DataFile::open(path, schema).isIntact();
+  } catch (const store::StoreError&) {
+    return false;
+  }
+}
+
+}  // namespace tavuro::reliability

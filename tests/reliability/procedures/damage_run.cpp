@@ -1,0 +1,392 @@
+#include "damage_run.h"
+
+#include "cashier/frm_record_edit.h"
+#include "cashier/frm_shop.h"
+#include "cashier/sale_record.h"
+#include "catalogues/customer_list.h"
+#include "catalogues/goods_catalogue.h"
+#include "catalogues/operator_list.h"
+#include "query/display_line.h"
+#include "query/frm_query.h"
+#include "query/query_engine.h"
+#include "reports/sales_report.h"
+#include "startup/data_files.h"
+#include "startup/settings.h"
+#include "startup/start_up.h"
+#include "store/backup.h"
+#include "store/data_file.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <algorithm>
+
+namespace tavuro::reliability {
+
+using cashier::Frm_shop;
+namespace day = store::day;
+
+platform::Answer RecordingDialogs::message(const QString& text, platform::Icon, platform::Buttons buttons,
+                                           const QString&) {
+  messages << text;
+  return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
+}
+
+void fill_shop(startup::AppState& state, const QString& appDir) {
+  startup::set_paths(state, appDir, QDate(2003, 5, 7));
+  startup::make_day_file(state);
+  startup::make_shop_file(state);
+  startup::make_usefile(state);
+  startup::make_KeFu_file(state);
+  const auto names = [](const QString& first, const QString& second, const QString& prefix) {
+    QStringList list{first, second};
+    for (int i = 0; i < 300; ++i) list << prefix + QString::number(i);
+    return list;
+  };
+  std::vector<store::FieldValues> goods;
+  for (const QString& name : names(QStringLiteral("可乐"), QStringLiteral("茶"), QStringLiteral("货"))) {
+    goods.push_back({{store::shop::kGoods, name}, {store::shop::kPrice, QStringLiteral("2.50")}});
+  }
+  store::DataFile::open(state.paths.shopFile).appendAll(goods);
+  for (const QString& path : {state.paths.useFile, state.paths.kefuFile}) {
+    std::vector<store::FieldValues> list;
+    const bool operators = path == state.paths.useFile;
+    for (const QString& name : operators
+                                   ? names(QStringLiteral("001"), QStringLiteral("002"), QStringLiteral("o"))
+                                   : names(QStringLiteral("张三"), QStringLiteral("李四"), QStringLiteral("客户"))) {
+      list.push_back({{store::kNameField, name}});
+    }
+    store::DataFile::open(path).appendAll(list);
+  }
+  std::vector<store::FieldValues> sales;
+  for (int i = 0; i < 300; ++i) {
+    sales.push_back({{day::kGoods, i % 3 == 0 ? QStringLiteral("茶") : QStringLiteral("可乐")},
+                     {day::kQuantity, QStringLiteral("1.00")},
+                     {day::kPrice, QStringLiteral("2.50")},
+                     {day::kAmount, QStringLiteral("2.50")},
+                     {day::kOperator, i % 2 == 0 ? QStringLiteral("001") : QStringLiteral("002")},
+                     {day::kTime, QTime(9, 0).addSecs(i).toString(QStringLiteral("HH:mm:ss"))},
+                     {day::kCustomer, store::kWalkInCustomer},
+                     {day::kReceiptNo, startup::receipt_number_text(1 + i / 3)}});
+  }
+  store::DataFile::open(state.paths.dayFile).appendAll(sales);
+  store::backup_file(state.paths.dayFile, state.paths.dayBackup);
+  store::backup_file(state.paths.shopFile, state.paths.shopBackup);
+}
+
+struct Context {
+  startup::AppState& state;
+  Frm_shop& window;
+  RecordingDialogs& dialogs;
+};
+
+struct Procedure {
+  QString name;
+  bool recovers = false;  // runs the damaged-file recovery
+  bool writes = false;
+  std::function<void(Context&)> run;
+  // Reads only up to the record it looks for, and changes nothing that has a backup: it
+  // need not notice a damaged page beyond that record.
+  bool partial = false;
+};
+
+namespace {
+
+// The messages a procedure may show besides its ordinary ones: the recovery's two, the
+// failed backup copy, and the procedures' own failure messages.
+bool is_failure_message(const QString& text) {
+  static const QStringList exact{
+      QStringLiteral("备份数据文件出错。"),
+      QStringLiteral("客户名文件被破坏[read_KeFu]。"),
+      QStringLiteral("客户名称没有注册，数据出错！[add_KeFu]"),
+      QStringLiteral("查无此单！"),
+  };
+  return exact.contains(text) || text.startsWith(QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ")) ||
+         text.startsWith(QStringLiteral("数据出错！[")) || text.endsWith(QStringLiteral("]数据文件备份出错！")) ||
+         text.startsWith(QStringLiteral("以下文件无法读取，已跳过：")) ||
+         text.startsWith(QStringLiteral("数据出错 [读")) ||
+         text == QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！");
+}
+
+bool is_ordinary_message(const QString& text) {
+  // A name or number made wider than its column by the damage is shown empty, with the
+  // message of the column layout.
+  return text == QStringLiteral("注册成功！") || text == QStringLiteral("数据出错![add_not]") ||
+         text.startsWith(QStringLiteral("真的要删除")) || text.startsWith(QStringLiteral("商品名称已经存在,")) ||
+         text.startsWith(QStringLiteral("是否删除下列记录：")) ||
+         text.startsWith(QStringLiteral("你的操作员姓名或编号 ["));
+}
+
+template <typename T>
+T* child(QWidget& window, const char* name) {
+  return window.findChild<T*>(QString::fromUtf8(name));
+}
+
+const Procedure kSalesReport{QStringLiteral("build_sales_report"), false, false,
+                             [](Context& c) { reports::build_sales_report(c.state, c.state.paths.dayFile); }};
+
+void show_skipped(Context& context, const query::QueryResult& result) {
+  if (!result.skippedFiles.isEmpty()) context.dialogs.messages << query::skipped_files_message(result.skippedFiles);
+}
+
+QList<Procedure> day_procedures() {
+  return {
+      {QStringLiteral("read_myfile"), true, false, [](Context& c) { c.window.read_myfile(); }},
+      {QStringLiteral("Read_x_myfile"), true, false,
+       [](Context& c) {
+         child<QComboBox>(c.window, "Co_查商品")->setEditText(QStringLiteral("可乐"));
+         child<QComboBox>(c.window, "Co_查操作员")->setEditText(store::kAllEntry);
+         c.window.Co_查商品_Click();
+       }},
+      {QStringLiteral("read_receipt_lines"), false, false,
+       [](Context& c) {
+         child<QLineEdit>(c.window, "Text4")->setText(QStringLiteral("000002"));
+         if (!c.window.read_receipt_lines()) c.dialogs.messages << QStringLiteral("查无此单！");
+       }},
+      {QStringLiteral("save_line"), true, true,
+       [](Context& c) {
+         cashier::save_line(c.state.paths, {{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"),
+                                             QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09")},
+                                            QString(),
+                                            QStringLiteral("000999")});
+       }},
+      {QStringLiteral("receipt line delete"), true, true,
+       [](Context& c) {
+         auto* list = child<QListWidget>(c.window, "List1");
+         list->clear();
+         list->addItem(
+             query::display_line(1, {QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"),
+                                     QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("09:00:03")}));
+         list->setCurrentRow(0);
+         child<QAction>(c.window, "删除")->trigger();
+       }},
+      {QStringLiteral("R_File"), false, false,
+       [](Context& c) {
+         c.state.editGoods = QStringLiteral("茶");
+         c.state.editTime = QStringLiteral("09:00:03");
+         c.state.editPath = c.state.paths.dayFile;
+         cashier::Frm_编辑 edit(c.state, &c.window);
+       },
+       true},
+      {QStringLiteral("query_files"), false, false,
+       [](Context& c) {
+         show_skipped(c, query::query_files({c.state.paths.dayFile}, {{day::kGoods, store::kAllEntry},
+                                                                      {day::kOperator, QStringLiteral("001")},
+                                                                      {day::kCustomer, store::kAllEntry}}));
+       }},
+      {QStringLiteral("query_receipt_lines"), false, false,
+       [](Context& c) {
+         show_skipped(c, query::query_receipt_lines({c.state.paths.dayFile}, QStringLiteral("000002")));
+       }},
+      kSalesReport,
+  };
+}
+
+QList<Procedure> shop_procedures() {
+  return {
+      {QStringLiteral("read_shop_file"), true, false, [](Context& c) { c.window.read_shop_file(); }},
+      {QStringLiteral("find_price"), true, false,
+       [](Context& c) {
+         child<QComboBox>(c.window, "Combo1")->setEditText(QStringLiteral("茶"));
+         c.window.find_price();
+       },
+       true},
+      {QStringLiteral("read_shop_list"), true, false, [](Context& c) { catalogues::read_shop_list(c.state); }},
+      {QStringLiteral("find_goods"), true, false,
+       [](Context& c) { catalogues::find_goods(c.state, QStringLiteral("茶"), QStringLiteral("List1_Click")); }, true},
+      {QStringLiteral("add_shop (new)"), true, true,
+       [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("新货"), QStringLiteral("3.00")); }},
+      {QStringLiteral("add_shop (new price)"), true, true,
+       [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("茶"), QStringLiteral("9.99")); }},
+      {QStringLiteral("del_shop"), true, true, [](Context& c) { catalogues::del_shop(c.state, QStringLiteral("茶")); }},
+      {QStringLiteral("query window"), true, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
+      kSalesReport,
+  };
+}
+
+QList<Procedure> use_procedures() {
+  return {
+      {QStringLiteral("read_usefile"), false, false, [](Context& c) { c.window.read_usefile(); }},
+      {QStringLiteral("read_use"), false, false, [](Context& c) { catalogues::read_use(c.state); }},
+      {QStringLiteral("add_use"), false, true,
+       [](Context& c) { catalogues::add_use(c.state, QStringLiteral("新人")); }},
+      {QStringLiteral("del_use"), false, true, [](Context& c) { catalogues::del_use(c.state, QStringLiteral("002")); },
+       true},
+      {QStringLiteral("use_operator"), false, false,
+       [](Context& c) { catalogues::use_operator(c.state, QStringLiteral("001")); }, true},
+      {QStringLiteral("query window"), false, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
+      kSalesReport,
+  };
+}
+
+QList<Procedure> kefu_procedures() {
+  return {
+      {QStringLiteral("read_KeFu_file"), false, false, [](Context& c) { c.window.read_KeFu_file(); }},
+      {QStringLiteral("read_KeFu"), false, false, [](Context& c) { catalogues::read_KeFu(c.state); }},
+      {QStringLiteral("add_KeFu"), false, true,
+       [](Context& c) { catalogues::add_KeFu(c.state, QStringLiteral("新客户")); }},
+      {QStringLiteral("del_KeFu"), false, true,
+       [](Context& c) { catalogues::del_KeFu(c.state, QStringLiteral("李四")); }, true},
+      {QStringLiteral("query window"), false, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
+  };
+}
+
+QList<Procedure> procedures_of(FileKind kind) {
+  switch (kind) {
+    case FileKind::Day:
+      return day_procedures();
+    case FileKind::Shop:
+      return shop_procedures();
+    case FileKind::Use:
+      return use_procedures();
+    case FileKind::KeFu:
+      return kefu_procedures();
+  }
+  return {};
+}
+
+bool changes_bytes(Damage damage) {
+  return damage != Damage::Directory && damage != Damage::ReadOnly && damage != Damage::Unreadable;
+}
+
+}  // namespace
+
+DamageRun::DamageRun(startup::AppState& state, FileKind kind)
+    : state_(state), kind_(kind), target_(target_of(state.paths, kind)) {
+  healthy_ = bytes_of(target_.file);
+  if (!target_.backup.isEmpty()) healthyBackup_ = bytes_of(target_.backup);
+  scope_ = std::make_unique<platform::ScopedDialogs>(dialogs_);
+  window_ = std::make_unique<Frm_shop>(state_);
+}
+
+DamageRun::~DamageRun() {
+  window_.reset();
+  scope_.reset();
+}
+
+void DamageRun::restore(bool withBackup) {
+  for (const QString& suffix : {QStringLiteral(""), QStringLiteral("-journal"), QStringLiteral(".bad"),
+                                QStringLiteral(".bad-journal"), QStringLiteral(".probe")}) {
+    remove_any(target_.file + suffix);
+  }
+  put_bytes(target_.file, healthy_);
+  if (target_.backup.isEmpty()) return;
+  if (withBackup) {
+    put_bytes(target_.backup, healthyBackup_);
+  } else {
+    remove_any(target_.backup);
+  }
+}
+
+QStringList DamageRun::run(Damage damage, bool withBackup, unsigned seed) {
+  QStringList problems;
+  for (const Procedure& procedure : procedures_of(kind_)) problems << runOne(procedure, damage, withBackup, seed);
+  restore(true);
+  return problems;
+}
+
+QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, bool withBackup, unsigned seed) {
+  restore(withBackup);
+  std::mt19937 random(seed);
+  apply_damage(target_, healthy_, damage, random);
+  const QByteArray damaged = bytes_of(target_.file);
+  const QString& file = target_.file;
+  const store::Schema& schema = *target_.schema;
+
+  // What the damage left, judged on a copy so that judging cannot change it.
+  bool wasReadable = damage == Damage::ReadOnly;
+  if (changes_bytes(damage)) {
+    const QString probe = file + QStringLiteral(".probe");
+    put_bytes(probe, damaged);
+    wasReadable = readable(probe, schema);
+    remove_any(probe);
+    remove_any(probe + QStringLiteral("-journal"));
+  }
+
+  dialogs_.messages.clear();
+  Context context{state_, *window_, dialogs_};
+  QElapsedTimer timer;
+  timer.start();
+  procedure.run(context);
+  const qint64 elapsed = timer.elapsed();
+  const QStringList messages = dialogs_.messages;
+
+  QStringList problems;
+  const auto problem = [&](const QString& what) {
+    problems << QStringLiteral("%1, %2%3, %4: %5 (messages: %6)")
+                    .arg(QString::fromUtf8(name_of(kind_)), QString::fromUtf8(name_of(damage)),
+                         withBackup ? QStringLiteral(" with backup") : QStringLiteral(" without backup"),
+                         procedure.name, what, messages.join(QStringLiteral(" | ")));
+  };
+  if (elapsed > 10000) problem(QStringLiteral("took %1 ms").arg(elapsed));
+
+  if (!target_.backup.isEmpty()) {
+    const bool backupExists = QFileInfo::exists(target_.backup);
+    const bool backupKept = withBackup ? bytes_of(target_.backup) == healthyBackup_ : !backupExists;
+    if (!backupKept && !intact(target_.backup, schema)) problem(QStringLiteral("the backup is no longer a whole copy"));
+    if (withBackup && !backupExists) problem(QStringLiteral("the backup is gone"));
+  }
+
+  for (const QString& message : messages) {
+    if (!is_failure_message(message) && !is_ordinary_message(message)) {
+      problem(QStringLiteral("unexpected message \"%1\"").arg(message));
+    }
+  }
+  const bool failureShown = std::any_of(messages.cbegin(), messages.cend(), is_failure_message);
+  const QString bad = file + QStringLiteral(".bad");
+  const bool setAside = changes_bytes(damage) && QFileInfo(bad).isFile() && bytes_of(bad) == damaged;
+  const bool recovered = setAside && readable(file, schema);
+
+  if (damage == Damage::ReadOnly && bytes_of(file) != damaged) problem(QStringLiteral("a read-only file changed"));
+  if (damage == Damage::ReadOnly && !procedure.writes && failureShown) {
+    problem(QStringLiteral("a read-only file could not be read"));
+  }
+  if (!wasReadable) {
+    bool inPlace = false;
+    switch (damage) {
+      case Damage::Directory:
+        inPlace = QFileInfo(file).isDir();
+        break;
+      case Damage::Unreadable:
+        inPlace = QFileInfo(file).isFile() && !QFileInfo(file).isReadable();
+        break;
+      default:
+        inPlace = QFileInfo(file).isFile() && bytes_of(file) == damaged;
+        break;
+    }
+    if (!inPlace && !setAside && readable(file, schema)) problem(QStringLiteral("the damaged file is lost"));
+    // A damaged page beyond what a partial procedure reads (only random byte flips leave
+    // the rest of the file readable) may go unnoticed by it.
+    const bool mayMiss = procedure.partial && damage == Damage::ByteFlips;
+    if (!failureShown && !recovered && !mayMiss) problem(QStringLiteral("the damage went unnoticed"));
+    if (procedure.recovers && changes_bytes(damage) && !(mayMiss && !setAside && !failureShown)) {
+      if (withBackup && (!recovered || failureShown)) {
+        problem(QStringLiteral("not recovered from the backup"));
+      }
+      if (!withBackup && !messages.contains(QStringLiteral("备份数据文件出错。"))) {
+        problem(QStringLiteral("no recovery message"));
+      }
+    }
+  }
+  return problems;
+}
+
+QStringList run_permission_damage(const QString& appDir) {
+  QStringList problems;
+  startup::AppState state;
+  startup::set_paths(state, appDir, QDate(2003, 5, 7));
+  for (FileKind kind : {FileKind::Day, FileKind::Shop, FileKind::Use, FileKind::KeFu}) {
+    DamageRun run(state, kind);
+    for (Damage damage : {Damage::ReadOnly, Damage::Unreadable}) {
+      problems << run.run(damage, true, 1);
+      if (!target_of(state.paths, kind).backup.isEmpty()) problems << run.run(damage, false, 1);
+    }
+  }
+  return problems;
+}
+
+}  // namespace tavuro::reliability
