@@ -2,7 +2,7 @@
 // entry when a goods name or a customer is not registered or no operator is chosen.
 
 #include "cashier_window.h"
-#include "modal_window.h"
+#include "support/modal_windows.h"
 #include "catalogues/customer_window.h"
 #include "catalogues/goods_window.h"
 #include "catalogues/operator_window.h"

@@ -3,7 +3,7 @@
 
 #include "cashier_window.h"
 #include "catalogues/operator_window.h"
-#include "modal_window.h"
+#include "support/modal_windows.h"
 
 #include "platform/line_printer.h"
 #include "platform/text_file.h"

@@ -7,12 +7,6 @@
 
 namespace tavuro::testing {
 
-void show_active(QWidget& window) {
-  window.show();
-  window.activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-}
-
 QWidget* focused() { return QApplication::focusWidget(); }
 
 void type_keys(const QString& text) {

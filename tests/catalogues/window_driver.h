@@ -1,4 +1,6 @@
 #pragma once
+
+#include "support/modal_windows.h"
 // Driving the catalogue windows offscreen: a cashier window stand-in that records what it
 // was asked, and the keys, clicks and input-method commits of a user.
 
@@ -31,8 +33,6 @@ class FakeCashier final : public startup::CashierLink {
   const startup::AppState* state = nullptr;
 };
 
-// Shows the window and makes it the active one, so that focus changes happen as on screen.
-void show_active(QWidget& window);
 QWidget* focused();
 // One key press per character, to the widget that has the focus.
 void type_keys(const QString& text);

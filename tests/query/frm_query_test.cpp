@@ -5,6 +5,7 @@
 #include "platform/line_printer.h"
 #include "query/query_report.h"
 #include "store/schemas.h"
+#include "support/modal_windows.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
@@ -54,24 +55,6 @@ class DeadPrinter final : public platform::LinePrinter {
   void printLine(const QString&) override {}
   bool endDoc() override { return false; }
 };
-
-// Runs work on the modal window that a handler is about to exec(), once it is up.
-void on_next_modal(std::function<void(QWidget*)> work) {
-  auto* poll = new QTimer;
-  poll->setInterval(5);
-  QObject::connect(poll, &QTimer::timeout, [poll, work = std::move(work), ticks = 0]() mutable {
-    QWidget* modal = QApplication::activeModalWidget();
-    if ((modal == nullptr || !modal->isVisible()) && ++ticks < 2000) return;
-    poll->stop();
-    poll->deleteLater();
-    if (modal == nullptr) {
-      ADD_FAILURE() << "no modal window came up";
-      return;
-    }
-    work(modal);
-  });
-  poll->start();
-}
 
 class QueryWindow : public ::testing::Test {
  protected:
