@@ -8,31 +8,28 @@
 
 #include <QDir>
 #include <QFileInfo>
+
 #include <algorithm>
 
 namespace tavuro::query {
 
 namespace {
 
-using Match = std::function<bool(const store::Record&)>;
-
 // An amount that is no number ends the reading of its file like a damaged record does.
 struct BadAmount {};
 
-QueryResult run(const QStringList& files, const QStringList& matchFields, const Match& match,
-                const FileProgress& progress, int lineLimit) {
+// Every record of the files whose fields hold the wanted texts exactly; the database
+// skips the others, and only the shown fields are read.
+QueryResult run(const QStringList& files, const store::FieldValues& wanted, const FileProgress& progress,
+                int lineLimit) {
   QueryResult result;
-  QStringList fields = display_fields();
-  for (const QString& field : matchFields) {
-    if (!fields.contains(field)) fields << field;
-  }
+  const QStringList& fields = display_fields();
   const int fileCount = static_cast<int>(files.size());
   for (int i = 0; i < fileCount && !result.truncated; ++i) {
     if (progress) progress(i, fileCount);
     try {
       const store::DataFile file = store::DataFile::open(files[i]);
-      file.walk(fields, [&](const store::Record& record) {
-        if (!match(record)) return true;
+      file.walkWhere(fields, wanted, [&](const store::Record& record) {
         if (result.count() >= lineLimit) {
           result.truncated = true;
           return false;
@@ -63,28 +60,17 @@ QString joined(const QList<QueryFilter>& filters, const QString& equals) {
 
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress,
                         int lineLimit) {
-  QList<QueryFilter> tested;
-  QStringList fields;
+  // A filter at "* 全部 *" is not tested and its field not read.
+  store::FieldValues wanted;
   for (const QueryFilter& filter : filters) {
-    if (filter.value == store::kAllEntry) continue;
-    tested << filter;
-    fields << filter.field;
+    if (filter.value != store::kAllEntry) wanted.append({filter.field, filter.value});
   }
-  return run(
-      files, fields,
-      [&tested](const store::Record& record) {
-        return std::all_of(tested.cbegin(), tested.cend(),
-                           [&record](const QueryFilter& filter) { return record.value(filter.field) == filter.value; });
-      },
-      progress, lineLimit);
+  return run(files, wanted, progress, lineLimit);
 }
 
 QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress,
                                 int lineLimit) {
-  return run(
-      files, {store::day::kReceiptNo},
-      [&receiptNo](const store::Record& record) { return record.value(store::day::kReceiptNo) == receiptNo; }, progress,
-      lineLimit);
+  return run(files, {{store::day::kReceiptNo, receiptNo}}, progress, lineLimit);
 }
 
 QStringList files_in_folder(const QString& folder, const QStringList& names) {

@@ -158,11 +158,25 @@ bool DataFile::isIntact() const {
 }
 
 void DataFile::walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const {
+  walkWhere(fields, {}, visit);
+}
+
+void DataFile::walkWhere(const QStringList& fields, const FieldValues& equal,
+                         const std::function<bool(const Record&)>& visit) const {
   const QStringList wanted = fields.isEmpty() ? *fields_ : fields;
   checkFields(wanted);
+  QStringList conditions;
+  for (const auto& [field, value] : equal) {
+    checkFields({field});
+    conditions << QStringLiteral("ifnull(") + quoted(field) + QStringLiteral(", '') = ?");
+  }
   auto names = fields.isEmpty() ? fields_ : std::make_shared<const QStringList>(wanted);
+  const QString where =
+      conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
   Statement select(connection_, QStringLiteral("SELECT rowid, ") + columnList(wanted) + QStringLiteral(" FROM ") +
-                                    kTable + QStringLiteral(" ORDER BY rowid"));
+                                    kTable + where + QStringLiteral(" ORDER BY rowid"));
+  int index = 1;
+  for (const auto& [field, value] : equal) select.bind(index++, value);
   const int count = static_cast<int>(wanted.size());
   while (select.step()) {
     QStringList values;

@@ -73,6 +73,11 @@ class DataFile {
 
   // Walks the records in stored order until visit returns false.
   void walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const;
+  // Walks only the records whose fields hold exactly the given texts (case-sensitive,
+  // untrimmed; an empty field equals only the empty text), letting the database skip the
+  // others.
+  void walkWhere(const QStringList& fields, const FieldValues& equal,
+                 const std::function<bool(const Record&)>& visit) const;
 
   // The first record, in stored order, for which match returns true.
   std::optional<Record> findFirst(const QStringList& fields,

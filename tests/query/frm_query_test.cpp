@@ -356,7 +356,7 @@ TEST_F(QueryWindow, FilterQueryReceiptQueryAndTheirPrintedReports) {
   const QString reportFile = shop.dir() + QStringLiteral("/txfile.txt");
   QString previewed;
   bool fileLeftWhileShown = true;
-  on_next_modal([&](QWidget* modal) {
+  testing::on_next_modal([&](QWidget* modal) {
     auto* editor = modal->findChild<QTextEdit*>(QStringLiteral("rtfText"));
     if (editor != nullptr) previewed = editor->toPlainText();
     fileLeftWhileShown = QFile::exists(reportFile);

@@ -123,6 +123,26 @@ TEST_F(DataFileTest, UnknownFieldsAndRecordsAreErrors) {
   EXPECT_THROW(record.value(day::kGoods), StoreError);
 }
 
+TEST_F(DataFileTest, AWalkWithConditionsTakesOnlyExactlyEqualFields) {
+  DataFile file = DataFile::open(makeDay());
+  for (const char* goods : {"Tea", "tea", "Tea ", "Tea", ""}) {
+    file.append({{day::kGoods, QString::fromUtf8(goods)}, {day::kTime, QString::number(file.recordCount())}});
+  }
+  auto times = [&file](const FieldValues& equal) {
+    QStringList taken;
+    file.walkWhere({day::kTime}, equal, [&taken](const Record& r) {
+      taken << r.value(day::kTime);
+      return true;
+    });
+    return taken;
+  };
+  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}}), (QStringList{"0", "3"}));
+  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}, {day::kTime, QStringLiteral("3")}}), QStringList{"3"});
+  EXPECT_EQ(times({{day::kGoods, QString()}}), QStringList{"4"});
+  EXPECT_EQ(times({}).size(), 5);
+  EXPECT_THROW(times({{QStringLiteral("名单"), QString()}}), StoreError);
+}
+
 TEST_F(DataFileTest, FindFirstStopsAtTheFirstMatch) {
   DataFile file = DataFile::open(makeDay());
   file.append({{day::kGoods, QStringLiteral("茶")}, {day::kTime, QStringLiteral("1")}});
