@@ -27,7 +27,7 @@ bool save_line(const startup::Paths& paths, const SaleRecord& line) {
   int attempts = 0;
   const bool written = work_on_file(QStringLiteral("save_line"), paths.dayFile, paths.dayBackup, [&] {
     ++attempts;
-    store::DataFile file = store::DataFile::openForChange(paths.dayFile, store::day_schema());
+    store::DataFile file = store::DataFile::openForChange(paths.dayFile, store::day_schema(), paths.dayBackup);
     file.append(values);
     file.close();
   });

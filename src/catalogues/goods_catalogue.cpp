@@ -68,7 +68,7 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
   std::optional<bool> changePrice;  // asked once, even if the work is tried again
   AddShopResult result = AddShopResult::Failed;
   const bool worked = on_shop_file(state, QStringLiteral("add_shop"), [&] {
-    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema());
+    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
     if (const auto existing = first_named(file, name)) {
       if (!changePrice) {
         changePrice = platform::ask_yes_no(QStringLiteral("商品名称已经存在,你是否要将原来单价[") +
@@ -100,7 +100,7 @@ bool del_shop(const startup::AppState& state, const QString& name) {
     return false;
   }
   const bool worked = on_shop_file(state, QStringLiteral("del_shop"), [&] {
-    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema());
+    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
     if (const auto record = first_named(file, name)) file.remove(record->id());
   });
   if (!worked) return false;

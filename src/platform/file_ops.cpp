@@ -65,6 +65,17 @@ QByteArray read_whole_file(const QString& path, bool* ok) {
   return bytes;
 }
 
+bool same_content(const QString& a, const QString& b) {
+  const QFileInfo first(a);
+  const QFileInfo second(b);
+  if (!first.isFile() || !second.isFile() || first.size() != second.size()) return false;
+  bool okA = false;
+  bool okB = false;
+  const QByteArray bytesA = read_whole_file(a, &okA);
+  const QByteArray bytesB = read_whole_file(b, &okB);
+  return okA && okB && bytesA == bytesB;
+}
+
 bool copy_file_atomic(const QString& source, const QString& target) {
   bool ok = false;
   const QByteArray bytes = read_whole_file(source, &ok);

@@ -16,6 +16,9 @@ bool copy_file_atomic(const QString& source, const QString& target);
 // Reads a whole regular file; nullopt-like empty result with ok=false when it cannot.
 QByteArray read_whole_file(const QString& path, bool* ok);
 
+// Whether two regular files hold the same bytes (false when either cannot be read).
+bool same_content(const QString& a, const QString& b);
+
 // The name a temporary file gets beside its target.
 QString temporary_sibling(const QString& target);
 

@@ -102,8 +102,9 @@ DataFile DataFile::open(const QString& path, const Schema& expected) {
   return file;
 }
 
-DataFile DataFile::openForChange(const QString& path, const Schema& expected) {
+DataFile DataFile::openForChange(const QString& path, const Schema& expected, const QString& backup) {
   DataFile file = open(path, expected);
+  if (!backup.isEmpty() && platform::same_content(path, backup)) return file;
   if (!file.isIntact()) throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("damaged pages"));
   return file;
 }

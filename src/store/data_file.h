@@ -46,8 +46,9 @@ class DataFile {
   static DataFile open(const QString& path, const Schema& expected);
   // The same, before a change: the whole database must be sound too (Damaged otherwise),
   // so that no change goes into a file that is damaged where the change does not reach,
-  // nor is copied over its backup from there.
-  static DataFile openForChange(const QString& path, const Schema& expected);
+  // nor is copied over its backup from there. A file that is byte for byte its backup
+  // copy (made after the last sound change) needs no check of every page.
+  static DataFile openForChange(const QString& path, const Schema& expected, const QString& backup = {});
 
   // Makes a new data file with the table and its fields, in order. The file appears
   // complete or not at all. Throws Io when it cannot be made.
