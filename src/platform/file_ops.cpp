@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,7 +40,7 @@ void sync_directory_of(const QByteArray& path) {
 
 QString temporary_sibling(const QString& target) { return target + QStringLiteral(".tmp~"); }
 
-bool write_file_atomic(const QString& path, const QByteArray& bytes) {
+bool write_file_atomic(const QString& path, const QByteArray& bytes, bool syncDirectory) {
   const QByteArray target = QFile::encodeName(path);
   const QByteArray temp = QFile::encodeName(temporary_sibling(path));
   const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -52,7 +53,7 @@ bool write_file_atomic(const QString& path, const QByteArray& bytes) {
     ::unlink(temp.constData());
     return false;
   }
-  sync_directory_of(target);
+  if (syncDirectory) sync_directory_of(target);
   return true;
 }
 
@@ -66,21 +67,25 @@ QByteArray read_whole_file(const QString& path, bool* ok) {
 }
 
 bool same_content(const QString& a, const QString& b) {
-  const QFileInfo first(a);
-  const QFileInfo second(b);
-  if (!first.isFile() || !second.isFile() || first.size() != second.size()) return false;
-  bool okA = false;
-  bool okB = false;
-  const QByteArray bytesA = read_whole_file(a, &okA);
-  const QByteArray bytesB = read_whole_file(b, &okB);
-  return okA && okB && bytesA == bytesB;
+  QFile first(a);
+  QFile second(b);
+  if (!QFileInfo(a).isFile() || !QFileInfo(b).isFile() || !first.open(QIODevice::ReadOnly) ||
+      !second.open(QIODevice::ReadOnly) || first.size() != second.size()) {
+    return false;
+  }
+  if (first.size() == 0) return true;
+  // Compared in place, without copying either file into memory.
+  const uchar* mapA = first.map(0, first.size());
+  const uchar* mapB = second.map(0, second.size());
+  if (mapA == nullptr || mapB == nullptr) return false;
+  return std::memcmp(mapA, mapB, static_cast<size_t>(first.size())) == 0;
 }
 
 bool copy_file_atomic(const QString& source, const QString& target) {
   bool ok = false;
   const QByteArray bytes = read_whole_file(source, &ok);
   if (!ok) return false;
-  return write_file_atomic(target, bytes);
+  return write_file_atomic(target, bytes, false);
 }
 
 }  // namespace tavuro::platform

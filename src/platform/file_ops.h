@@ -7,10 +7,14 @@
 
 namespace tavuro::platform {
 
-// Replaces (or creates) path with exactly these bytes. false when it could not.
-bool write_file_atomic(const QString& path, const QByteArray& bytes);
+// Replaces (or creates) path with exactly these bytes. false when it could not. With
+// syncDirectory the rename itself is flushed too, so that after a power cut the new
+// content is there (not only whole).
+bool write_file_atomic(const QString& path, const QByteArray& bytes, bool syncDirectory = true);
 
-// Copies source over target, atomically for the target. false when it could not.
+// Copies source over target, atomically for the target. false when it could not. The
+// copy is a backup: after a power cut it may be the copy before, but never a broken one,
+// so the directory is not flushed (that would cost a recorded sale a second disk flush).
 bool copy_file_atomic(const QString& source, const QString& target);
 
 // Reads a whole regular file; nullopt-like empty result with ok=false when it cannot.

@@ -76,3 +76,27 @@ TEST(TextFile, ShortGb18030TextThatIsAlsoValidUtf8ReadsAsChinese) {
 
 }  // namespace
 }  // namespace tavuro::platform
+
+namespace tavuro::platform {
+namespace {
+
+TEST(FileOps, SameContentComparesEveryByte) {
+  QTemporaryDir dir;
+  const QString a = dir.filePath(QStringLiteral("a"));
+  const QString b = dir.filePath(QStringLiteral("b"));
+  QByteArray bytes(100000, 'x');
+  ASSERT_TRUE(write_file_atomic(a, bytes));
+  ASSERT_TRUE(copy_file_atomic(a, b));
+  EXPECT_TRUE(same_content(a, b));
+  bytes[99999] = 'y';
+  ASSERT_TRUE(write_file_atomic(b, bytes));
+  EXPECT_FALSE(same_content(a, b));
+  EXPECT_FALSE(same_content(a, dir.filePath(QStringLiteral("missing"))));
+  EXPECT_FALSE(same_content(a, dir.path()));
+  ASSERT_TRUE(write_file_atomic(a, {}));
+  ASSERT_TRUE(write_file_atomic(b, {}));
+  EXPECT_TRUE(same_content(a, b));
+}
+
+}  // namespace
+}  // namespace tavuro::platform
