@@ -21,7 +21,9 @@ const QString& scratch_dir() {
 
 void require(bool holds, const char* property, const QString& input) {
   if (holds) return;
-  std::fprintf(stderr, "broken: %s\ninput: %s\n", property, input.toUtf8().constData());
+  QString shown = input;
+  shown.replace(QChar(0), QStringLiteral("\\0"));  // the whole input, also after a NUL
+  std::fprintf(stderr, "broken: %s\ninput: %s\n", property, shown.toUtf8().constData());
   std::abort();
 }
 
