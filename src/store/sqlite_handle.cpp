@@ -56,6 +56,13 @@ Statement::Statement(const Connection& connection, const QString& sql) : connect
   const QByteArray utf8 = sql.toUtf8();
   const int rc = sqlite3_prepare_v2(connection.get(), utf8.constData(), static_cast<int>(utf8.size()),
                                     &stmt_, nullptr);
+  if (rc == SQLITE_ERROR) {
+    // The store's own statements are sound: one that cannot be prepared names something
+    // the file's table definition has lost (a column, a function of a length check), so
+    // the file is damaged.
+    throw StoreError(StoreError::Kind::Damaged, connection.path(),
+                     QStringLiteral("prepare: ") + QString::fromUtf8(sqlite3_errmsg(connection.get())));
+  }
   if (rc != SQLITE_OK) connection.fail(rc, "prepare");
 }
 

@@ -114,6 +114,26 @@ TEST_F(RecoveryTest, AFileDamagedWhereNoChangeReachesIsNotCopiedOverItsBackup) {
   EXPECT_EQ(read_bytes(bak), goodBackup);
 }
 
+TEST_F(RecoveryTest, ATableDefinitionDamagedInItsLengthChecksIsRestored) {
+  // One flipped byte in the table definition: the file opens and reads, but a record can
+  // no longer be added.
+  QByteArray bytes = read_bytes(day);
+  const qsizetype at = bytes.indexOf("length(");
+  ASSERT_GE(at, 0);
+  bytes[at + 1] = 'O';
+  write_bytes(day, bytes);
+  const auto add = [&] { DataFile::open(day).append({{day::kGoods, QStringLiteral("茶")}}); };
+  try {
+    add();
+    FAIL();
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::Damaged);
+  }
+  EXPECT_TRUE(with_recovery(day, bak, add));
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), bytes);
+  EXPECT_EQ(DataFile::open(day).recordCount(), 2);
+}
+
 TEST_F(RecoveryTest, AFailingBackupCopyIsReported) {
   EXPECT_FALSE(backup_file(day, dir.filePath(QStringLiteral("no/such/folder/7.bak"))));
   EXPECT_EQ(dialogs.messages(), QStringList{QLatin1Char('[') + day + QStringLiteral("]数据文件备份出错！")});

@@ -89,8 +89,8 @@ struct Procedure {
   bool recovers = false;  // runs the damaged-file recovery
   bool writes = false;
   std::function<void(Context&)> run;
-  // Reads only up to the record it looks for, and changes nothing that has a backup: it
-  // need not notice a damaged page beyond that record.
+  // Reads only some records or fields (or changes in place a file that has no backup): it
+  // need not notice random damage in the rest.
   bool partial = false;
 };
 
@@ -127,7 +127,7 @@ T* child(QWidget& window, const char* name) {
 }
 
 const Procedure kSalesReport{QStringLiteral("build_sales_report"), false, false,
-                             [](Context& c) { reports::build_sales_report(c.state, c.state.paths.dayFile); }};
+                             [](Context& c) { reports::build_sales_report(c.state, c.state.paths.dayFile); }, true};
 
 void show_skipped(Context& context, const query::QueryResult& result) {
   if (!result.skippedFiles.isEmpty()) context.dialogs.messages << query::skipped_files_message(result.skippedFiles);
@@ -177,25 +177,27 @@ QList<Procedure> day_procedures() {
          show_skipped(c, query::query_files({c.state.paths.dayFile}, {{day::kGoods, store::kAllEntry},
                                                                       {day::kOperator, QStringLiteral("001")},
                                                                       {day::kCustomer, store::kAllEntry}}));
-       }},
+       },
+       true},
       {QStringLiteral("query_receipt_lines"), false, false,
        [](Context& c) {
          show_skipped(c, query::query_receipt_lines({c.state.paths.dayFile}, QStringLiteral("000002")));
-       }},
+       },
+       true},
       kSalesReport,
   };
 }
 
 QList<Procedure> shop_procedures() {
   return {
-      {QStringLiteral("read_shop_file"), true, false, [](Context& c) { c.window.read_shop_file(); }},
+      {QStringLiteral("read_shop_file"), true, false, [](Context& c) { c.window.read_shop_file(); }, true},
       {QStringLiteral("find_price"), true, false,
        [](Context& c) {
          child<QComboBox>(c.window, "Combo1")->setEditText(QStringLiteral("茶"));
          c.window.find_price();
        },
        true},
-      {QStringLiteral("read_shop_list"), true, false, [](Context& c) { catalogues::read_shop_list(c.state); }},
+      {QStringLiteral("read_shop_list"), true, false, [](Context& c) { catalogues::read_shop_list(c.state); }, true},
       {QStringLiteral("find_goods"), true, false,
        [](Context& c) { catalogues::find_goods(c.state, QStringLiteral("茶"), QStringLiteral("List1_Click")); }, true},
       {QStringLiteral("add_shop (new)"), true, true,
@@ -203,7 +205,8 @@ QList<Procedure> shop_procedures() {
       {QStringLiteral("add_shop (new price)"), true, true,
        [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("茶"), QStringLiteral("9.99")); }},
       {QStringLiteral("del_shop"), true, true, [](Context& c) { catalogues::del_shop(c.state, QStringLiteral("茶")); }},
-      {QStringLiteral("query window"), true, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
+      {QStringLiteral("query window"), true, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); },
+       true},
       kSalesReport,
   };
 }
@@ -317,10 +320,10 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, bool wi
 
   QStringList problems;
   const auto problem = [&](const QString& what) {
-    problems << QStringLiteral("%1, %2%3, %4: %5 (messages: %6)")
+    problems << QStringLiteral("%1, %2%3, %4: %5 (seed %6; messages: %7)")
                     .arg(QString::fromUtf8(name_of(kind_)), QString::fromUtf8(name_of(damage)),
                          withBackup ? QStringLiteral(" with backup") : QStringLiteral(" without backup"),
-                         procedure.name, what, messages.join(QStringLiteral(" | ")));
+                         procedure.name, what, QString::number(seed), messages.join(QStringLiteral(" | ")));
   };
   if (elapsed > 10000) problem(QStringLiteral("took %1 ms").arg(elapsed));
 
@@ -358,10 +361,12 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, bool wi
         inPlace = QFileInfo(file).isFile() && bytes_of(file) == damaged;
         break;
     }
-    if (!inPlace && !setAside && readable(file, schema)) problem(QStringLiteral("the damaged file is lost"));
-    // A damaged page beyond what a partial procedure reads (only random byte flips leave
-    // the rest of the file readable) may go unnoticed by it.
+    // Damage beyond what a partial procedure reads (only random byte flips leave the rest
+    // of the file readable) may go unnoticed by it.
     const bool mayMiss = procedure.partial && damage == Damage::ByteFlips;
+    if (!inPlace && !setAside && !mayMiss && readable(file, schema)) {
+      problem(QStringLiteral("the damaged file is lost"));
+    }
     if (!failureShown && !recovered && !mayMiss) problem(QStringLiteral("the damage went unnoticed"));
     if (procedure.recovers && changes_bytes(damage) && !(mayMiss && !setAside && !failureShown)) {
       if (withBackup && (!recovered || failureShown)) {
