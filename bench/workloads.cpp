@@ -1,0 +1,324 @@
+#include "workloads.h"
+
+#include "cashier/day_records.h"
+#include "cashier/frm_shop.h"
+#include "cashier/sale_record.h"
+#include "query/display_line.h"
+#include "query/query_engine.h"
+#include "raw_sqlite.h"
+#include "reports/report_runs.h"
+#include "reports/report_sums.h"
+#include "reports/sales_report.h"
+#include "startup/paths.h"
+#include "startup/start_up.h"
+#include "store/data_file.h"
+#include "store/schemas.h"
+#include "textlayout/text_layout.h"
+#include "timing.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTime>
+
+#include <cstdio>
+#include <memory>
+
+#include <unistd.h>
+
+namespace tavuro::bench {
+
+namespace day = store::day;
+
+void Table::add(const QString& workload, double programMs, double baselineMs, const QString& goal) {
+  rows_.push_back({workload, programMs, baselineMs, goal});
+}
+
+void Table::print() const {
+  std::printf("%-58s %12s %12s %8s  %s\n", "workload", "program ms", "baseline ms", "ratio", "goal");
+  for (const Row& row : rows_) {
+    const QByteArray name = row.workload.toUtf8();
+    if (row.baselineMs < 0) {
+      std::printf("%-58s %12.3f %12s %8s  %s\n", name.constData(), row.programMs, "-", "-", qPrintable(row.goal));
+    } else {
+      std::printf("%-58s %12.3f %12.3f %8.2f  %s\n", name.constData(), row.programMs, row.baselineMs,
+                  row.programMs / row.baselineMs, qPrintable(row.goal));
+    }
+  }
+}
+
+namespace {
+
+QString month_day(const GeneratedShop& shop, int day) { return shop.monthFolder + QStringLiteral("/%1.day").arg(day); }
+
+void copy_over(const QString& from, const QString& to) {
+  QFile::remove(to);
+  QFile::copy(from, to);
+}
+
+}  // namespace
+
+void record_lines(const GeneratedShop& shop, const QString& dataDir, Table& table) {
+  const QString work = dataDir + QStringLiteral("/record");
+  QDir(work).removeRecursively();
+  QDir().mkpath(work + QStringLiteral("/program"));
+  QDir().mkpath(work + QStringLiteral("/baseline"));
+  for (const int existing : {0, 1000, 5000}) {
+    startup::Paths paths;
+    paths.dayFile = work + QStringLiteral("/program/%1.day").arg(existing);
+    paths.dayBackup = startup::backup_path_of(paths.dayFile);
+    const QString rawFile = work + QStringLiteral("/baseline/%1.day").arg(existing);
+    write_day_file(shop, paths.dayFile, existing, 77 + existing);
+    copy_over(paths.dayFile, rawFile);
+    copy_over(paths.dayFile, paths.dayBackup);
+    Timing program;
+    Timing baseline;
+    int n = 0;
+    cashier::SaleRecord line{{shop.goods[0], QStringLiteral("2.00"), shop.prices[0], QStringLiteral("9.98"),
+                              shop.operators[0], QString()},
+                             QString(),
+                             QStringLiteral("000123")};
+    alternate(
+        300, program,
+        [&] {
+          line.columns.time = QTime(8, 0).addSecs(++n).toString(QStringLiteral("HH:mm:ss"));
+          if (!cashier::save_line(paths, line)) std::abort();
+        },
+        baseline,
+        [&] {
+          raw::record_line(rawFile, startup::backup_path_of(rawFile),
+                           {line.columns.goods, line.columns.quantity, line.columns.price, line.columns.amount,
+                            line.columns.op, line.columns.time, store::kWalkInCustomer, line.receipt});
+        });
+    const QString name = QStringLiteral("1 record a line into a day of %1 lines").arg(existing);
+    table.add(name + QStringLiteral(", median"), program.median(), baseline.median(), QStringLiteral("<= 1.3x"));
+    table.add(name + QStringLiteral(", p99"), program.p99(), baseline.p99(), QStringLiteral("< 10 ms"));
+  }
+}
+
+void load_today(const GeneratedShop& shop, Table& table) {
+  const QString file = month_day(shop, 15);
+  Timing program;
+  Timing baseline;
+  int lines = 0;
+  alternate(
+      15, program, [&] { lines = static_cast<int>(cashier::all_day_lines(file).lines.size()); }, baseline,
+      [&] {
+        QStringList view;
+        float total = 0;
+        raw::select(file,
+                    QStringLiteral("SELECT 商品,数量,单价,金额,操作编号,时间 FROM FileName ORDER BY rowid"), {},
+                    [&](const QStringList& row) {
+                      view << query::display_line(static_cast<int>(view.size()) + 1,
+                                                  {row[0], row[1], row[2], row[3], row[4], row[5]});
+                      total += textlayout::to_single(row[3]).value_or(0);
+                    });
+      });
+  table.add(QStringLiteral("2 today's %1 lines into display lines").arg(lines), program.median(), baseline.median(),
+            QStringLiteral("<= 2x"));
+}
+
+namespace {
+
+// The baseline of a query: the same records selected by SQL and formatted alike.
+int raw_query(const QStringList& files, const QString& where, const QStringList& binds) {
+  int count = 0;
+  float total = 0;
+  QStringList lines;
+  for (const QString& file : files) {
+    raw::select(file,
+                QStringLiteral("SELECT 商品,数量,单价,金额,操作编号,时间 FROM FileName ") + where +
+                    QStringLiteral(" ORDER BY rowid"),
+                binds, [&](const QStringList& row) {
+                  lines << query::display_line(++count, {row[0], row[1], row[2], row[3], row[4], row[5]});
+                  total += textlayout::to_single(row[3]).value_or(0);
+                });
+    if (count > query::kMaxResultLines) break;
+  }
+  return count;
+}
+
+}  // namespace
+
+void query_year(const GeneratedShop& shop, Table& table) {
+  QStringList files;
+  for (int d = 1; d <= 365; ++d) files << shop.yearFolder + QStringLiteral("/%1.day").arg(d);
+  const QString goods = shop.goods[7];
+  const QString all = store::kAllEntry;
+  Timing program;
+  Timing baseline;
+  int found = 0;
+  alternate(
+      5, program,
+      [&] {
+        found = query::query_files(files, {{day::kGoods, goods}, {day::kOperator, all}, {day::kCustomer, all}}).count();
+      },
+      baseline, [&] { raw_query(files, QStringLiteral("WHERE 商品 = ?"), {goods}); });
+  table.add(QStringLiteral("5 query 365 days by one goods (%1 lines)").arg(found), program.median(),
+            baseline.median(), QStringLiteral("<= 2x"));
+
+  Timing programAll;
+  Timing baselineAll;
+  alternate(
+      3, programAll,
+      [&] {
+        found = query::query_files(files, {{day::kGoods, all}, {day::kOperator, all}, {day::kCustomer, all}}).count();
+      },
+      baselineAll, [&] { raw_query(files, QString(), {}); });
+  table.add(QStringLiteral("5 query 365 days, all three at * 全部 * (%1 lines)").arg(found), programAll.median(),
+            baselineAll.median(), QStringLiteral("<= 2x"));
+}
+
+void start_up_window(const GeneratedShop& shop, Table& table) {
+  Timing program;
+  for (int i = 0; i < 5; ++i) {
+    startup::AppState state;
+    std::unique_ptr<cashier::Frm_shop> window;
+    program.ms.push_back(time_ms([&] {
+      startup::start_up(state, shop.appDir, QDate(2026, 1, 15), [&window](startup::AppState& s) {
+        window = std::make_unique<cashier::Frm_shop>(s);
+        window->show();
+      });
+      QApplication::processEvents();
+    }));
+  }
+  table.add(QStringLiteral("6 start-up to the cashier window (2,000 goods, 5,000 lines)"), program.median(), -1,
+            QStringLiteral("< 500 ms"));
+}
+
+}  // namespace tavuro::bench
+
+namespace tavuro::bench {
+
+namespace {
+
+startup::AppState report_state(const GeneratedShop& shop) {
+  startup::AppState state;
+  state.paths = startup::make_paths(shop.appDir, QDate(2026, 1, 15));
+  state.companyName = QStringLiteral("天天便利店");
+  return state;
+}
+
+// The baseline of a report: the catalogue names, then per file two GROUP BY sums, added
+// up in C++, and the rows written to a text file.
+void raw_report(const GeneratedShop& shop, const QStringList& files, const QString& out) {
+  QStringList goods;
+  QStringList operators;
+  raw::select(shop.appDir + QStringLiteral("/shop.dat"), QStringLiteral("SELECT 商品 FROM FileName ORDER BY rowid"), {},
+              [&](const QStringList& row) { goods << row[0].trimmed(); });
+  raw::select(shop.appDir + QStringLiteral("/use.dat"), QStringLiteral("SELECT 名单 FROM FileName ORDER BY rowid"), {},
+              [&](const QStringList& row) { operators << row[0].trimmed(); });
+  QHash<QString, std::pair<double, double>> goodsSums;
+  QHash<QString, double> operatorSums;
+  for (const QString& file : files) {
+    raw::select(file,
+                QStringLiteral("SELECT trim(商品), SUM(CAST(数量 AS REAL)), SUM(CAST(金额 AS REAL)) FROM FileName "
+                               "GROUP BY trim(商品)"),
+                {}, [&](const QStringList& row) {
+                  auto& sums = goodsSums[row[0]];
+                  sums.first += row[1].toDouble();
+                  sums.second += row[2].toDouble();
+                });
+    raw::select(file,
+                QStringLiteral("SELECT trim(操作编号), SUM(CAST(金额 AS REAL)) FROM FileName GROUP BY trim(操作编号)"), {},
+                [&](const QStringList& row) { operatorSums[row[0]] += row[1].toDouble(); });
+  }
+  QByteArray text;
+  for (const QString& name : goods) {
+    const auto sums = goodsSums.value(name);
+    text += (name + QLatin1Char(' ') + QString::number(sums.first, 'f', 2) + QLatin1Char(' ') +
+             QString::number(sums.second, 'f', 2) + QStringLiteral("\r\n"))
+                .toUtf8();
+  }
+  for (const QString& name : operators) {
+    text += (name + QLatin1Char(' ') + QString::number(operatorSums.value(name), 'f', 2) + QStringLiteral("\r\n")).toUtf8();
+  }
+  QFile file(out);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+  file.write(text);
+  file.flush();
+  ::fsync(file.handle());
+}
+
+// The sums as a report made them before the one-pass design: for every goods row and
+// every operator row, a walk over every record of the day file from the first.
+void rescan_per_row(const QString& path, const QStringList& goods, const QStringList& operators) {
+  const store::DataFile file = store::DataFile::open(path);
+  std::vector<float> quantity(static_cast<size_t>(goods.size()));
+  std::vector<float> amount(static_cast<size_t>(goods.size()));
+  std::vector<float> operatorAmount(static_cast<size_t>(operators.size()));
+  for (qsizetype row = 0; row < goods.size(); ++row) {
+    file.walk({day::kGoods, day::kQuantity, day::kAmount}, [&](const store::Record& record) {
+      const QStringList& v = record.values();
+      if (textlayout::trim_spaces(v[0]) == goods[row]) {
+        quantity[static_cast<size_t>(row)] += textlayout::to_single(v[1]).value_or(0);
+        amount[static_cast<size_t>(row)] += textlayout::to_single(v[2]).value_or(0);
+      }
+      return true;
+    });
+  }
+  for (qsizetype row = 0; row < operators.size(); ++row) {
+    file.walk({day::kOperator, day::kAmount}, [&](const store::Record& record) {
+      const QStringList& v = record.values();
+      if (textlayout::trim_spaces(v[0]) == operators[row]) {
+        operatorAmount[static_cast<size_t>(row)] += textlayout::to_single(v[1]).value_or(0);
+      }
+      return true;
+    });
+  }
+}
+
+}  // namespace
+
+void day_report(const GeneratedShop& shop, Table& table) {
+  startup::AppState state = report_state(shop);
+  const QString file = month_day(shop, 15);
+  const QString rawOut = shop.appDir + QStringLiteral("/raw_report.txt");
+  Timing program;
+  Timing baseline;
+  alternate(
+      10, program, [&] { if (!reports::build_sales_report(state, file)) std::abort(); }, baseline,
+      [&] { raw_report(shop, {file}, rawOut); });
+  table.add(QStringLiteral("3 day report, 2,000 goods x 5,000 lines"), program.median(), baseline.median(),
+            QStringLiteral("<= 2x"));
+
+  const QStringList goods =
+      reports::read_names(shop.appDir + QStringLiteral("/shop.dat"), store::shop_schema(), store::shop::kGoods);
+  const QStringList operators =
+      reports::read_names(shop.appDir + QStringLiteral("/use.dat"), store::name_list_schema(), store::kNameField);
+  Timing onePass;
+  for (int i = 0; i < 10; ++i) {
+    onePass.ms.push_back(time_ms([&] { reports::sum_one_pass(goods, operators, reports::read_day_lines(file)); }));
+  }
+  const double rescan = time_ms([&] { rescan_per_row(file, goods, operators); });
+  table.add(QStringLiteral("3 report sums: one pass vs the per-row rescan of the file"), onePass.median(), rescan,
+            QStringLiteral(">= 100x faster"));
+  const std::vector<reports::DayLine> lines = reports::read_day_lines(file);
+  const double inMemory = time_ms([&] { reports::sum_per_row(goods, operators, lines); });
+  Timing sumsOnly;
+  for (int i = 0; i < 10; ++i) sumsOnly.ms.push_back(time_ms([&] { reports::sum_one_pass(goods, operators, lines); }));
+  table.add(QStringLiteral("3 report sums in memory: one pass vs per-row loops"), sumsOnly.median(), inMemory,
+            QStringLiteral("(for reference)"));
+}
+
+void month_report(const GeneratedShop& shop, Table& table) {
+  startup::AppState state = report_state(shop);
+  QStringList names;
+  QStringList files;
+  for (int d = 1; d <= 31; ++d) {
+    names << QStringLiteral("%1.day").arg(d);
+    files << month_day(shop, d);
+  }
+  std::sort(names.begin(), names.end());
+  const QString rawOut = shop.appDir + QStringLiteral("/raw_report.txt");
+  Timing program;
+  Timing baseline;
+  alternate(
+      3, program,
+      [&] { if (!reports::run_reports(state, reports::RunMode::MonthEnd, shop.monthFolder, names)) std::abort(); },
+      baseline, [&] { raw_report(shop, files, rawOut); });
+  table.add(QStringLiteral("4 month-end report over 31 days x 5,000 lines"), program.median(), baseline.median(),
+            QStringLiteral("<= 2x"));
+}
+
+}  // namespace tavuro::bench
