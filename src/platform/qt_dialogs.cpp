@@ -59,22 +59,26 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
   return box.textValue();
 }
 
+namespace {
+
+// An open or save dialog, as the request describes it; nullopt when cancelled.
+std::optional<QString> file_dialog(const FileRequest& request, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent_window(), request.title, request.startFolder, qt_file_filter(request.filter));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
 std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
-  const QString start = request.fileName.isEmpty() ? request.startFolder
-                                                   : request.startFolder + QLatin1Char('/') + request.fileName;
-  const QString path =
-      QFileDialog::getOpenFileName(parent_window(), request.title, start, qt_file_filter(request.filter));
-  if (path.isEmpty()) return std::nullopt;
-  return path;
+  return file_dialog(request, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtDialogs::saveFile(const FileRequest& request) {
-  const QString start = request.fileName.isEmpty() ? request.startFolder
-                                                   : request.startFolder + QLatin1Char('/') + request.fileName;
-  const QString path =
-      QFileDialog::getSaveFileName(parent_window(), request.title, start, qt_file_filter(request.filter));
-  if (path.isEmpty()) return std::nullopt;
-  return path;
+  return file_dialog(request, QFileDialog::AcceptSave);
 }
 
 std::optional<QColor> QtDialogs::color(const QColor& initial) {
