@@ -5,12 +5,19 @@
 #include "startup/start_up.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <memory>
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tavuro"));
+  // Qt's own dialogs (files, printer, colours) in Chinese, like the rest of the program.
+  QTranslator qtChinese;
+  if (qtChinese.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtChinese);
+  }
 
   tavuro::startup::AppState state;
   std::unique_ptr<tavuro::cashier::Frm_shop> window;
