@@ -118,7 +118,8 @@ bool is_ordinary_message(const QString& text) {
   return text == QStringLiteral("注册成功！") || text == QStringLiteral("数据出错![add_not]") ||
          text.startsWith(QStringLiteral("真的要删除")) || text.startsWith(QStringLiteral("商品名称已经存在,")) ||
          text.startsWith(QStringLiteral("是否删除下列记录：")) ||
-         text.startsWith(QStringLiteral("你的操作员姓名或编号 ["));
+         text.startsWith(QStringLiteral("你的操作员姓名或编号 [")) ||
+         text == QStringLiteral("你输入的编号或名字还未注册，请先加入注册后使用。");  // a name the damage changed
 }
 
 template <typename T>
