@@ -68,7 +68,7 @@ void Frm_shop::删除_Click() {
   }
   if (!amount) return;  // no day file, or nothing in it: only the receipt line goes
   // A day file just restored from its backup is not copied back over it.
-  if (attempts == 1) store::backup_file(dayFile, state_.paths.dayBackup);
+  if (attempts == 1) store::backup_file(dayFile, state_.paths.dayBackup, store::SourceCheck::AlreadySound);
   read_myfile();
   state_.tempTotal -= *amount;
   Label4_->setText(textlayout::money_of(state_.tempTotal) + QStringLiteral("元"));

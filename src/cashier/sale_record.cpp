@@ -33,7 +33,7 @@ bool save_line(const startup::Paths& paths, const SaleRecord& line) {
   });
   if (!written) return false;
   // A line written on the second attempt went into the restored backup: no new copy.
-  if (attempts == 1) store::backup_file(paths.dayFile, paths.dayBackup);
+  if (attempts == 1) store::backup_file(paths.dayFile, paths.dayBackup, store::SourceCheck::AlreadySound);
   return true;
 }
 

@@ -89,7 +89,7 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
   });
   if (!worked) return AddShopResult::Failed;
   if (result == AddShopResult::PriceKept) return result;
-  store::backup_file(state.paths.shopFile, state.paths.shopBackup);
+  store::backup_file(state.paths.shopFile, state.paths.shopBackup, store::SourceCheck::AlreadySound);
   if (result == AddShopResult::Registered) platform::dialogs().message(QStringLiteral("注册成功！"));
   return result;
 }
@@ -104,7 +104,7 @@ bool del_shop(const startup::AppState& state, const QString& name) {
     if (const auto record = first_named(file, name)) file.remove(record->id());
   });
   if (!worked) return false;
-  store::backup_file(state.paths.shopFile, state.paths.shopBackup);
+  store::backup_file(state.paths.shopFile, state.paths.shopBackup, store::SourceCheck::AlreadySound);
   return true;
 }
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <linux/fs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace tavuro::platform {
@@ -86,6 +88,34 @@ bool copy_file_atomic(const QString& source, const QString& target) {
   const QByteArray bytes = read_whole_file(source, &ok);
   if (!ok) return false;
   return write_file_atomic(target, bytes, false);
+}
+
+QString kept_copy_of(const QString& target) {
+  const QFileInfo info(target);
+  return info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".old");
+}
+
+bool refresh_copy(const QString& source, const QString& target) {
+  bool ok = false;
+  const QByteArray bytes = read_whole_file(source, &ok);
+  if (!ok) return false;
+  // The new copy is written over the copy before the last, kept beside the target, and
+  // the two names are then exchanged in one step: the target is whole at every moment,
+  // and rewriting a file in place costs the disk less than making a new one each time.
+  const QByteArray kept = QFile::encodeName(kept_copy_of(target));
+  const QByteArray name = QFile::encodeName(target);
+  const int fd = ::open(kept.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (fd < 0) return write_file_atomic(target, bytes, false);
+  ok = ::pwrite(fd, bytes.constData(), static_cast<size_t>(bytes.size()), 0) == bytes.size();
+  ok = ok && ::ftruncate(fd, bytes.size()) == 0;
+  ok = ok && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (!ok) return false;
+  if (::syscall(SYS_renameat2, AT_FDCWD, kept.constData(), AT_FDCWD, name.constData(), RENAME_EXCHANGE) == 0) {
+    return true;
+  }
+  // No target yet, or a file system that cannot exchange names: a plain rename.
+  return ::rename(kept.constData(), name.constData()) == 0;
 }
 
 }  // namespace tavuro::platform

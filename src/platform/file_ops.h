@@ -20,6 +20,13 @@ bool copy_file_atomic(const QString& source, const QString& target);
 // Reads a whole regular file; nullopt-like empty result with ok=false when it cannot.
 QByteArray read_whole_file(const QString& path, bool* ok);
 
+// Copies source over target like copy_file_atomic, for a copy made again and again (a
+// backup): the content the target had before stays beside it as kept_copy_of(target)
+// and takes the next copy, which spares the disk a new file each time.
+bool refresh_copy(const QString& source, const QString& target);
+// ".<name>.old" beside target.
+QString kept_copy_of(const QString& target);
+
 // Whether two regular files hold the same bytes (false when either cannot be read).
 bool same_content(const QString& a, const QString& b);
 

@@ -35,8 +35,9 @@ void set_journal_aside(const QString& file) {
 
 }  // namespace
 
-bool backup_file(const QString& source, const QString& target) {
-  if (is_whole_data_file(source) && platform::copy_file_atomic(source, target)) return true;
+bool backup_file(const QString& source, const QString& target, SourceCheck check) {
+  const bool sound = check == SourceCheck::AlreadySound || is_whole_data_file(source);
+  if (sound && platform::refresh_copy(source, target)) return true;
   platform::warn(QLatin1Char('[') + source + QStringLiteral("]数据文件备份出错！"));
   return false;
 }

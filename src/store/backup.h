@@ -8,11 +8,17 @@
 
 namespace tavuro::store {
 
+// How much backup_file must check its source before copying it.
+enum class SourceCheck {
+  Verify,        // check every page: a damaged file must not replace its backup
+  AlreadySound,  // the caller has just changed the file after openForChange checked it
+};
+
 // Copies the data file source over target (atomically: a crash never leaves a
 // half-written copy). A source that is not a whole data file is not copied: a backup is
 // never replaced by damaged bytes. On failure shows "[" + source + "]数据文件备份出错！"
 // and returns false; the change already made stays in source.
-bool backup_file(const QString& source, const QString& target);
+bool backup_file(const QString& source, const QString& target, SourceCheck check = SourceCheck::Verify);
 
 // Runs work on file. When work finds the file damaged, the file is set aside as
 // file + ".bad", the backup copied over it and work run once more; an error in that

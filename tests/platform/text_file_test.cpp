@@ -100,3 +100,29 @@ TEST(FileOps, SameContentComparesEveryByte) {
 
 }  // namespace
 }  // namespace tavuro::platform
+
+namespace tavuro::platform {
+namespace {
+
+TEST(FileOps, ARefreshedCopyKeepsTheCopyBeforeItBeside) {
+  QTemporaryDir dir;
+  const QString source = dir.filePath(QStringLiteral("7.day"));
+  const QString target = dir.filePath(QStringLiteral("7.bak"));
+  ASSERT_TRUE(write_file_atomic(source, "first"));
+  ASSERT_TRUE(refresh_copy(source, target));
+  EXPECT_TRUE(same_content(source, target));
+  ASSERT_TRUE(write_file_atomic(source, "second, longer"));
+  ASSERT_TRUE(refresh_copy(source, target));
+  EXPECT_TRUE(same_content(source, target));
+  EXPECT_EQ(kept_copy_of(target), dir.filePath(QStringLiteral(".7.bak.old")));
+  bool ok = false;
+  EXPECT_EQ(read_whole_file(kept_copy_of(target), &ok), QByteArray("first"));
+  ASSERT_TRUE(write_file_atomic(source, "3rd"));
+  ASSERT_TRUE(refresh_copy(source, target));
+  EXPECT_EQ(read_whole_file(target, &ok), QByteArray("3rd")) << "a shorter copy leaves no tail behind";
+  EXPECT_FALSE(refresh_copy(dir.filePath(QStringLiteral("missing")), target));
+  EXPECT_EQ(read_whole_file(target, &ok), QByteArray("3rd"));
+}
+
+}  // namespace
+}  // namespace tavuro::platform
