@@ -6,6 +6,7 @@
 #include "query/query_engine.h"
 #include "reports/report_sums.h"
 #include "store/data_file.h"
+#include "textlayout/text_layout.h"
 
 #include <QFile>
 
@@ -26,27 +27,37 @@ int data_file(const uint8_t* data, size_t size) {
   platform::ScopedDialogs scope(dialogs);
 
   // Whatever the bytes, every reader ends with a result or a StoreError (anything else
-  // would escape and stop the run).
+  // would escape and stop the run); a file whose records all read, reads in every view.
   int records = -1;
+  bool amountsAreNumbers = true;
   try {
     const store::DataFile file = store::DataFile::open(path, store::day_schema());
-    records = static_cast<int>(file.records().size());
+    const std::vector<store::Record> all = file.records();
+    records = static_cast<int>(all.size());
     require(file.recordCount() == records, "the count is the number of records read", path);
+    for (const store::Record& record : all) {
+      amountsAreNumbers = amountsAreNumbers && textlayout::to_single(record.value(store::day::kAmount)).has_value();
+    }
   } catch (const store::StoreError&) {
   }
+  bool listed = false;
   try {
     const cashier::DayView view = cashier::all_day_lines(path);
-    require(records >= 0 ? view.count == records : true, "today's list shows every record", path);
+    listed = true;
+    require(records < 0 || view.count == records, "today's list shows every record", path);
     require(view.lines.size() == view.count, "one line per record taken", path);
     require(view.hasRecords == (view.count > 0), "the list is empty only without records", path);
   } catch (const store::StoreError&) {
   }
+  require(records < 0 || listed, "a day file whose records read shows in today's list", path);
   const query::QueryResult all = query::query_files(
       {path}, {{store::day::kGoods, kAll}, {store::day::kOperator, kAll}, {store::day::kCustomer, kAll}});
   require(all.skippedFiles.isEmpty() || all.skippedFiles == QStringList{QStringLiteral("7.day")},
           "a file is read or named as skipped", path);
-  if (records >= 0 && all.skippedFiles.isEmpty()) {
-    require(all.count() == records, "the query without filters lists every record", path);
+  if (records >= 0) {
+    require(all.skippedFiles.isEmpty() == amountsAreNumbers, "a readable day file is skipped only for its amounts",
+            path);
+    if (amountsAreNumbers) require(all.count() == records, "the query without filters lists every record", path);
   }
   query::query_receipt_lines({path}, QStringLiteral("000001"));
   const reports::FileSums sums = reports::sum_day_file(path, {QStringLiteral("可乐")}, {QStringLiteral("001")});
