@@ -259,6 +259,26 @@ TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
   EXPECT_TRUE(DataFile::openForChange(makeDay(QStringLiteral("8.day")), day_schema()).isIntact());
 }
 
+TEST_F(DataFileTest, ARecordThatDoesNotFitItsPageIsDamageNotAnEmptyRecord) {
+  const QString day = makeDay();
+  {
+    DataFile file = DataFile::open(day);
+    for (int i = 0; i < 5; ++i) file.append({{day::kGoods, QStringLiteral("可乐")}});
+  }
+  // The table's one page (page 2) with its first record pointer aimed at the page start.
+  QByteArray bytes = read_bytes(day);
+  ASSERT_EQ(bytes.size(), 2 * 4096);
+  bytes[4096 + 8] = 0;
+  bytes[4096 + 9] = 0;
+  write_bytes(day, bytes);
+  try {
+    DataFile::open(day, day_schema()).records();
+    FAIL() << "read a record out of the page header";
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::Damaged);
+  }
+}
+
 // A child appends records and acknowledges each one after the append returned; it is
 // killed at random moments. Afterwards the file opens and holds every acknowledged
 // record exactly once, and its backup opens too.
