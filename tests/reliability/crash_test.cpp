@@ -97,8 +97,9 @@ TEST(CrashDuringRecording, EveryAcknowledgedSaleLineIsInTheDayFileExactlyOnce) {
     EXPECT_FALSE(QFile::exists(dayFile + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
   }
   EXPECT_GT(acknowledged.size(), 0);
-  std::cout << "[ figures  ] " << trials << " kills while recording, " << acknowledged.size()
-            << " acknowledged lines, all found once\n";
+  if (!::testing::Test::HasFailure())
+    std::cout << "[ figures  ] " << trials << " kills while recording, " << acknowledged.size()
+              << " acknowledged lines, all found once\n";
 }
 
 TEST(CrashDuringRecording, TheBackupOfALargeFileIsWholeOrTheOldOne) {
@@ -126,8 +127,9 @@ TEST(CrashDuringRecording, TheBackupOfALargeFileIsWholeOrTheOldOne) {
       EXPECT_EQ(bytes_of(target), original) << "a partial backup, trial " << trial;
     }
   }
-  std::cout << "[ figures  ] " << trials << " kills while copying a " << original.size() / 1024 << " KiB file, "
-            << copies << " copies completed\n";
+  if (!::testing::Test::HasFailure())
+    std::cout << "[ figures  ] " << trials << " kills while copying a " << original.size() / 1024 << " KiB file, "
+              << copies << " copies completed\n";
 }
 
 // The goods catalogue's state after the acknowledged steps of the child, and after the
@@ -201,8 +203,9 @@ TEST(CrashDuringRecording, TheGoodsCatalogueAndShopBakHoldEachReportedChange) {
     lastBackup = as_set(backedUp);
     EXPECT_FALSE(QFile::exists(shop + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
   }
-  std::cout << "[ figures  ] " << trials << " kills while changing the goods catalogue, " << changes
-            << " acknowledged changes\n";
+  if (!::testing::Test::HasFailure())
+    std::cout << "[ figures  ] " << trials << " kills while changing the goods catalogue, " << changes
+              << " acknowledged changes\n";
 }
 
 TEST(CrashDuringRecording, TheReceiptCounterFileAlwaysHoldsANumber) {
@@ -230,7 +233,8 @@ TEST(CrashDuringRecording, TheReceiptCounterFileAlwaysHoldsANumber) {
     startup::load_receipt_counter(state);
     EXPECT_EQ(state.receiptCounter, held.toInt());
   }
-  std::cout << "[ figures  ] " << trials << " kills while writing nober.dat, " << issued << " numbers issued\n";
+  if (!::testing::Test::HasFailure())
+    std::cout << "[ figures  ] " << trials << " kills while writing nober.dat, " << issued << " numbers issued\n";
 }
 
 }  // namespace
