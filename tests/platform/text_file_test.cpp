@@ -60,11 +60,6 @@ TEST(Dialogs, ClassicFiltersBecomeQtFilters) {
             QStringLiteral("写字板文档 (*.DOC *.doc);;文本文件 (*.TXT *.txt)"));
 }
 
-}  // namespace
-}  // namespace tavuro::platform
-
-namespace tavuro::platform {
-namespace {
 
 TEST(TextFile, ShortGb18030TextThatIsAlsoValidUtf8ReadsAsChinese) {
   // 屎 in GB18030 is CA BA, which is also the UTF-8 of U+02BA.
@@ -74,11 +69,6 @@ TEST(TextFile, ShortGb18030TextThatIsAlsoValidUtf8ReadsAsChinese) {
   EXPECT_EQ(from_file_bytes(QStringLiteral("天天小店 v2").toUtf8()), QStringLiteral("天天小店 v2"));
 }
 
-}  // namespace
-}  // namespace tavuro::platform
-
-namespace tavuro::platform {
-namespace {
 
 TEST(FileOps, SameContentComparesEveryByte) {
   QTemporaryDir dir;
@@ -98,11 +88,6 @@ TEST(FileOps, SameContentComparesEveryByte) {
   EXPECT_TRUE(same_content(a, b));
 }
 
-}  // namespace
-}  // namespace tavuro::platform
-
-namespace tavuro::platform {
-namespace {
 
 TEST(FileOps, ARefreshedCopyKeepsTheCopyBeforeItBeside) {
   QTemporaryDir dir;
