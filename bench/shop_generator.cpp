@@ -1,6 +1,7 @@
 #include "shop_generator.h"
 
 #include "platform/text_file.h"
+#include "sales/sale_line.h"
 #include "startup/paths.h"
 #include "store/data_file.h"
 #include "textlayout/text_layout.h"
@@ -62,7 +63,7 @@ void write_day_file(const GeneratedShop& shop, const QString& path, int lines, u
     const float product = *textlayout::to_single(quantity) * *textlayout::to_single(price);
     const QString amount = textlayout::money_of(product);
     const QTime time = QTime(7, 0).addSecs(i * 50400 / std::max(lines, 1));
-    const QString customer = pick(5) == 0 ? shop.customers[pick(shop.customers.size())] : store::kWalkInCustomer;
+    const QString customer = pick(5) == 0 ? shop.customers[pick(shop.customers.size())] : sales::kWalkInCustomer;
     rows.push_back({{day::kGoods, goods},
                     {day::kQuantity, quantity},
                     {day::kPrice, price},

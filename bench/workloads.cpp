@@ -3,12 +3,14 @@
 #include "cashier/day_records.h"
 #include "cashier/frm_shop.h"
 #include "cashier/sale_record.h"
-#include "query/display_line.h"
 #include "query/query_engine.h"
 #include "raw_sqlite.h"
 #include "reports/report_runs.h"
 #include "reports/report_sums.h"
 #include "reports/sales_report.h"
+#include "sales/display_line.h"
+#include "sales/labels.h"
+#include "sales/sale_line.h"
 #include "startup/paths.h"
 #include "startup/start_up.h"
 #include "store/data_file.h"
@@ -91,7 +93,7 @@ void record_lines(const GeneratedShop& shop, const QString& dataDir, Table& tabl
         [&] {
           raw::record_line(rawFile, startup::backup_path_of(rawFile),
                            {line.columns.goods, line.columns.quantity, line.columns.price, line.columns.amount,
-                            line.columns.op, line.columns.time, store::kWalkInCustomer, line.receipt});
+                            line.columns.op, line.columns.time, sales::kWalkInCustomer, line.receipt});
         });
     const QString name = QStringLiteral("1 record a line into a day of %1 lines").arg(existing);
     table.add(name + QStringLiteral(", median"), program.median(), baseline.median(), QStringLiteral("<= 1.3x"));
@@ -112,7 +114,7 @@ void load_today(const GeneratedShop& shop, Table& table) {
         raw::select(file,
                     QStringLiteral("SELECT 商品,数量,单价,金额,操作编号,时间 FROM FileName ORDER BY rowid"), {},
                     [&](const QStringList& row) {
-                      view << query::display_line(static_cast<int>(view.size()) + 1,
+                      view << sales::display_line(static_cast<int>(view.size()) + 1,
                                                   {row[0], row[1], row[2], row[3], row[4], row[5]});
                       total += textlayout::to_single(row[3]).value_or(0);
                     });
@@ -133,7 +135,7 @@ int raw_query(const QStringList& files, const QString& where, const QStringList&
                 QStringLiteral("SELECT 商品,数量,单价,金额,操作编号,时间 FROM FileName ") + where +
                     QStringLiteral(" ORDER BY rowid"),
                 binds, [&](const QStringList& row) {
-                  lines << query::display_line(++count, {row[0], row[1], row[2], row[3], row[4], row[5]});
+                  lines << sales::display_line(++count, {row[0], row[1], row[2], row[3], row[4], row[5]});
                   total += textlayout::to_single(row[3]).value_or(0);
                 });
     if (count > query::kMaxResultLines) break;
@@ -147,7 +149,7 @@ void query_year(const GeneratedShop& shop, Table& table) {
   QStringList files;
   for (int d = 1; d <= 365; ++d) files << shop.yearFolder + QStringLiteral("/%1.day").arg(d);
   const QString goods = shop.goods[7];
-  const QString all = store::kAllEntry;
+  const QString all = sales::kAllEntry;
   Timing program;
   Timing baseline;
   int found = 0;

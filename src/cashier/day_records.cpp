@@ -1,6 +1,7 @@
 #include "cashier/day_records.h"
 
-#include "query/display_line.h"
+#include "sales/display_line.h"
+#include "sales/labels.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
@@ -21,7 +22,7 @@ DayView collect(const QString& dayFile, const std::function<bool(const store::Re
     ++view.count;
     // An amount that is no number adds nothing.
     view.total += textlayout::to_single(record.value(day::kAmount)).value_or(0.0f);
-    view.lines << query::display_line(view.count, query::sale_columns(record));
+    view.lines << sales::display_line(view.count, sales::sale_columns(record));
     return true;
   });
   return view;
@@ -35,8 +36,8 @@ DayView all_day_lines(const QString& dayFile) {
 
 DayView filtered_day_lines(const QString& dayFile, const QString& fieldA, const QString& valueA,
                            const QString& fieldB, const QString& valueB) {
-  const bool allA = valueA == store::kAllEntry;
-  const bool allB = valueB == store::kAllEntry;
+  const bool allA = valueA == sales::kAllEntry;
+  const bool allB = valueB == sales::kAllEntry;
   return collect(dayFile, [&](const store::Record& record) {
     if (!allA && !allB) return record.value(fieldA) == valueA && record.value(fieldB) == valueB;
     if (allA) return record.value(fieldB) == valueB;

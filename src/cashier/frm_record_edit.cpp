@@ -2,6 +2,7 @@
 
 #include "cashier/focus_select.h"
 #include "platform/dialogs.h"
+#include "sales/sale_line.h"
 #include "store/backup.h"
 #include "textlayout/text_layout.h"
 
@@ -57,9 +58,9 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
   Text5_ = addRow(4, "Label4", QStringLiteral("单价："), "Text5");
   Text6_ = addRow(5, "Label5", QStringLiteral("金额："), "Text6");
   Text7_ = addRow(6, "Label7", QStringLiteral("时间："), "Text7");
-  Text4_->setMaxLength(8);
-  Text5_->setMaxLength(8);
-  Text6_->setMaxLength(10);
+  Text4_->setMaxLength(sales::kQuantityWidth);
+  Text5_->setMaxLength(sales::kPriceWidth);
+  Text6_->setMaxLength(sales::kAmountWidth);
   Text7_->setReadOnly(true);
   for (QLineEdit* box : {Text1_, Text2_, Text3_, Text4_, Text5_, Text6_}) select_all_on_focus(box);
   for (QLineEdit* box : {Text1_, Text4_, Text5_, Text6_}) box->installEventFilter(this);

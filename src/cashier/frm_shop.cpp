@@ -17,6 +17,7 @@
 #include "reports/frm_print.h"
 #include "reports/frm_print_settings.h"
 #include "reports/report_commands.h"
+#include "sales/labels.h"
 #include "startup/data_files.h"
 #include "store/backup.h"
 #include "store/schemas.h"
@@ -150,7 +151,7 @@ void Frm_shop::read_shop_file() {
   work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shopBackup, [&] {
     const QStringList names = goods_names(path);
     fill_combo(Combo1_, names);
-    fill_combo(Co_查商品_, QStringList{store::kAllEntry} + names);
+    fill_combo(Co_查商品_, QStringList{sales::kAllEntry} + names);
     if (!names.isEmpty()) Co_查商品_->setCurrentIndex(0);
   });
 }
@@ -166,7 +167,7 @@ void Frm_shop::read_usefile() {
   try {
     if (!QFileInfo(state_.paths.useFile).isFile()) startup::make_usefile(state_);
     const QStringList names = list_names(state_.paths.useFile);
-    fill_combo(Co_查操作员_, QStringList{store::kAllEntry} + names);
+    fill_combo(Co_查操作员_, QStringList{sales::kAllEntry} + names);
     if (!names.isEmpty()) Co_查操作员_->setCurrentIndex(0);
   } catch (const std::exception&) {
     platform::dialogs().message(QStringLiteral("数据出错！[read_usefile]"));

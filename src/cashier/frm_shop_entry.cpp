@@ -10,7 +10,8 @@
 #include "cashier/sale_record.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "query/query_engine.h"
+#include "sales/display_line.h"
+#include "sales/labels.h"
 #include "textlayout/text_layout.h"
 
 #include <QComboBox>
@@ -221,7 +222,7 @@ bool Frm_shop::record_line() {
   const int count = state_.tempLineCount + 1;
   if (const auto fault = sequence_fault(count)) return refuse(*fault);
 
-  const query::SaleColumns columns{Combo1_->currentText(), Text1_->text(),          Text2_->text(),
+  const sales::SaleColumns columns{Combo1_->currentText(), Text1_->text(),          Text2_->text(),
                                    Text3_->text(),          state_.currentOperator, recordedTime_};
   const float amount = textlayout::to_single(Text3_->text()).value_or(0.0f);
 
@@ -246,11 +247,11 @@ bool Frm_shop::record_line() {
   }
 
   const int number = List2_->count() == 0 ? 1 : next_day_sequence(List2_->item(List2_->count() - 1)->text());
-  List2_->addItem(query::display_line(number, columns));
+  List2_->addItem(sales::display_line(number, columns));
   List2_->setCurrentRow(List2_->count() - 1);
   todayTotal_ += amount;
-  Label6_->setText(query::count_label(number));
-  Label5_->setText(query::total_label(todayTotal_));
+  Label6_->setText(sales::count_label(number));
+  Label5_->setText(sales::total_label(todayTotal_));
   Label7_->setText(all_view_label());
   return true;
 }

@@ -5,7 +5,7 @@
 #include "cashier/file_work.h"
 #include "cashier/frm_shop.h"
 #include "platform/dialogs.h"
-#include "query/query_engine.h"
+#include "sales/labels.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
@@ -49,8 +49,8 @@ void Frm_shop::read_myfile() {
     const DayView view = all_day_lines(path);
     show_view(view);
     todayTotal_ = view.hasRecords ? view.total : 0.0f;
-    Label6_->setText(query::count_label(view.count));
-    Label5_->setText(query::total_label(todayTotal_));
+    Label6_->setText(sales::count_label(view.count));
+    Label5_->setText(sales::total_label(todayTotal_));
     Label7_->setText(all_view_label());
   });
 }
@@ -67,7 +67,7 @@ void Frm_shop::filter_today(const QString& mode) {
     platform::inform(byOperator ? QStringLiteral("请先选查操作员。") : QStringLiteral("请先选商品名。"));
     return;
   }
-  if (op == store::kAllEntry && goods == store::kAllEntry) {
+  if (op == sales::kAllEntry && goods == sales::kAllEntry) {
     read_myfile();
     return;
   }
@@ -92,7 +92,7 @@ void Frm_shop::Read_x_myfile(const QString& fieldA, const QString& valueA, const
     show_view(view);
     if (!view.hasRecords) return;
     Label6_->setText(filtered_count_label(view.count));
-    Label5_->setText(query::total_label(view.total));
+    Label5_->setText(sales::total_label(view.total));
     Label7_->setText(prefix + valueA);
   });
 }
@@ -112,8 +112,8 @@ bool Frm_shop::read_receipt_lines() {
     const DayView view = receipt_day_lines(state_.paths.dayFile, wanted);
     show_view(view);
     if (!view.hasRecords) return false;
-    Label6_->setText(query::count_label(view.count));
-    Label5_->setText(query::total_label(view.total));
+    Label6_->setText(sales::count_label(view.count));
+    Label5_->setText(sales::total_label(view.total));
     Label7_->setText(QStringLiteral("查询单号 = ") + wanted);
     return true;
   } catch (const std::exception&) {

@@ -3,21 +3,21 @@
 // number, goods, quantity, unit price, amount, operator, time); the temporary record
 // numbers its lines with zeros (0001), today's list with spaces (   1).
 
-#include "query/display_line.h"
+#include "sales/display_line.h"
 
 #include <QString>
 
 namespace tavuro::cashier {
 
 // The line of the count-th line of the current receipt (count at most 9999).
-QString receipt_line(int count, const query::SaleColumns& columns);
+QString receipt_line(int count, const sales::SaleColumns& columns);
 
 // The number after the last line of today's list: the number at the line's start plus
 // one; 1 when the line carries none.
 int next_day_sequence(const QString& lastLine);
 
-// The goods name of a line: the text after its first 10 characters up to the first run
-// of four spaces.
+// The goods name of a line: the text from the goods column up to the first column gap
+// (the goods column is trimmed before it is padded).
 QString goods_of_line(const QString& line);
 
 // The recorded time of a line: its last 8 characters, trimmed.

@@ -3,6 +3,7 @@
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
 #include "platform/line_printer.h"
+#include "sales/sale_line.h"
 #include "textlayout/text_layout.h"
 
 namespace tavuro::cashier {
@@ -24,8 +25,8 @@ QStringList receipt_text(const ReceiptData& receipt) {
        << lightRule;
   text << receipt.lines;
   text << lightRule
-       << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + QString(4, QLatin1Char(' ')) +
-              textlayout::pad_text(total, textlayout::kLeft, 10)
+       << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + sales::kColumnGap +
+              textlayout::pad_text(total, textlayout::kLeft, sales::kAmountWidth)
        << heavyRule
        << QStringLiteral("【日期:") + date + QStringLiteral("】      收款单位：") + receipt.companyName;
   for (QString& line : text) line.prepend(indent);

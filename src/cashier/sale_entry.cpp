@@ -1,5 +1,6 @@
 #include "cashier/sale_entry.h"
 
+#include "sales/sale_line.h"
 #include "textlayout/text_layout.h"
 
 namespace tavuro::cashier {
@@ -30,7 +31,7 @@ std::optional<QString> amount_text(const QString& quantity, const QString& price
 std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption) {
   const int width = text_width(goods);
   if (width == 0) return EntryFault{QStringLiteral("你忘记了选取商品。"), Icon::Information, FaultAction::FocusGoods};
-  if (width > 16) {
+  if (width > sales::kGoodsWidth) {
     return EntryFault{QStringLiteral("“") + goodsCaption +
                           QStringLiteral("”只可以最多使用8个中文字或16个英文字符，否则数据出错！"),
                       Icon::Exclamation, FaultAction::FocusGoods};
@@ -39,21 +40,21 @@ std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption
 }
 
 std::optional<EntryFault> number_fault(QString quantity, QString price, QString amount) {
-  if (text_width(quantity) > 8) {
+  if (text_width(quantity) > sales::kQuantityWidth) {
     return EntryFault{QStringLiteral("[数量]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
   }
   const int priceWidth = text_width(price);
   if (priceWidth == 0) {
     return EntryFault{QStringLiteral("“单价”你还未输入数据！"), Icon::Information, FaultAction::FocusPrice};
   }
-  if (priceWidth > 8) {
+  if (priceWidth > sales::kPriceWidth) {
     return EntryFault{QStringLiteral("[单价]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
   }
   const int amountWidth = text_width(amount);
   if (amountWidth == 0) {
     return EntryFault{QStringLiteral("“金额”还未自动算出！"), Icon::Information, FaultAction::FocusPrice};
   }
-  if (amountWidth > 10) {
+  if (amountWidth > sales::kAmountWidth) {
     return EntryFault{QStringLiteral("[金额]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
   }
   return std::nullopt;
@@ -65,7 +66,7 @@ std::optional<EntryFault> operator_fault(QString op) {
     return EntryFault{QStringLiteral("你忘记了选操作员或编号；如果你还未加入，请先加入后使用。"), Icon::Information,
                       FaultAction::OperatorWindow};
   }
-  if (width > 6) {
+  if (width > sales::kOperatorWidth) {
     return EntryFault{QStringLiteral("[操作]员数据出错，请重新启动软件。"), Icon::Exclamation,
                       FaultAction::CloseWindow};
   }

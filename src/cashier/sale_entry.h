@@ -30,13 +30,13 @@ struct EntryFault {
   FaultAction action = FaultAction::None;
 };
 
-// The goods name of a line (trimmed): present and at most 16 columns wide. goodsCaption
+// The goods name of a line (trimmed): present and no wider than its column. goodsCaption
 // is the caption of the goods box's label.
 std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption);
-// Quantity (at most 8 columns), unit price (present, at most 8) and amount (present, at
-// most 10), checked in this order.
+// Quantity (fits its column), unit price (present, fits) and amount (present, fits),
+// checked in this order.
 std::optional<EntryFault> number_fault(QString quantity, QString price, QString amount);
-// The current operator: present, at most 6 columns.
+// The current operator: present, no wider than its column.
 std::optional<EntryFault> operator_fault(QString op);
 // The sequence number of the line about to be added to the current receipt.
 std::optional<EntryFault> sequence_fault(int count);

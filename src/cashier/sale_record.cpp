@@ -1,6 +1,7 @@
 #include "cashier/sale_record.h"
 
 #include "cashier/file_work.h"
+#include "sales/sale_line.h"
 #include "store/backup.h"
 #include "store/data_file.h"
 #include "textlayout/text_layout.h"
@@ -13,8 +14,8 @@ namespace day = store::day;
 
 bool save_line(const startup::Paths& paths, const SaleRecord& line) {
   QString customer = textlayout::trim_spaces(line.customer);
-  if (customer.isEmpty()) customer = store::kWalkInCustomer;
-  const query::SaleColumns& sale = line.columns;
+  if (customer.isEmpty()) customer = sales::kWalkInCustomer;
+  const sales::SaleColumns& sale = line.columns;
   const store::FieldValues values{{day::kGoods, sale.goods},   {day::kQuantity, sale.quantity},
                                   {day::kPrice, sale.price},   {day::kAmount, sale.amount},
                                   {day::kOperator, sale.op},   {day::kTime, sale.time},

@@ -2,7 +2,7 @@
 // Writing one sale line into today's day file: the record, the backup copy beside it, and
 // the recovery of a damaged day file from that backup.
 
-#include "query/display_line.h"
+#include "sales/display_line.h"
 #include "startup/app_state.h"
 
 #include <QString>
@@ -11,7 +11,7 @@ namespace tavuro::cashier {
 
 // The texts of one sale line as they are stored.
 struct SaleRecord {
-  query::SaleColumns columns;  // goods, quantity, unit price, amount, operator, time
+  sales::SaleColumns columns;  // goods, quantity, unit price, amount, operator, time
   QString customer;            // empty or blank: the walk-in customer
   QString receipt;             // six digits
 };

@@ -2,6 +2,7 @@
 
 #include "catalogues/store_work.h"
 #include "platform/dialogs.h"
+#include "sales/sale_line.h"
 #include "store/backup.h"
 #include "store/data_file.h"
 #include "textlayout/text_layout.h"
@@ -30,7 +31,7 @@ std::optional<Record> first_named(const DataFile& file, const QString& name) {
 }  // namespace
 
 QString goods_line(QString name, QString price) {
-  return pad_text(name, kRight, kGoodsNameWidth) + QStringLiteral("    ") + pad_text(price, kLeft, kGoodsPriceWidth);
+  return pad_text(name, kRight, sales::kGoodsWidth) + sales::kColumnGap + pad_text(price, kLeft, sales::kPriceWidth);
 }
 
 std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
@@ -61,7 +62,7 @@ std::optional<Goods> find_goods(const startup::AppState& state, const QString& n
 
 AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price) {
   if (name.isEmpty() || price.isEmpty()) return AddShopResult::Ignored;
-  if (text_width(trim_spaces(name)) > kGoodsNameWidth) {
+  if (text_width(trim_spaces(name)) > sales::kGoodsWidth) {
     platform::inform(kGoodsNameTooWide);
     return AddShopResult::TooWide;
   }

@@ -14,8 +14,6 @@ namespace tavuro::catalogues {
 inline const QString kGoodsHeader = QStringLiteral("--- 商品名称 ---    --- 单价 ---");
 inline const QString kGoodsNameTooWide =
     QStringLiteral("商品名称只可以最多使用8个中文字或16个英文字符，否则数据出错！");
-inline constexpr int kGoodsNameWidth = 16;
-inline constexpr int kGoodsPriceWidth = 8;
 
 // The goods list: the header line, then one line per record in stored order. names holds,
 // for each line, the goods name exactly as stored (empty for the header): a line shows the
@@ -26,7 +24,7 @@ struct GoodsList {
   int count() const { return static_cast<int>(lines.size()) - 1; }
 };
 
-// Name left-aligned to width 16, four spaces, price right-aligned to width 8.
+// Name left-aligned in the goods column, a column gap, price right-aligned in its column.
 QString goods_line(QString name, QString price);
 
 // The list from shop.dat; nullopt when shop.dat is missing (no message) or could not be

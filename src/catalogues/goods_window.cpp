@@ -2,6 +2,7 @@
 
 #include "catalogues/goods_catalogue.h"
 #include "platform/dialogs.h"
+#include "sales/sale_line.h"
 #include "textlayout/text_layout.h"
 
 #include <QBoxLayout>
@@ -19,7 +20,8 @@ frm_注册商品::frm_注册商品(startup::AppState& state, startup::CashierLin
     : CatalogueDialog(QStringLiteral("frm_注册商品"), QStringLiteral("注册商品"), parent),
       state_(state),
       cashier_(cashier) {
-  List1_ = add_list_frame(QStringLiteral("下边是已注册的商品名称"), kGoodsNameWidth + 4 + kGoodsPriceWidth, 4200 / 15);
+  List1_ = add_list_frame(QStringLiteral("下边是已注册的商品名称"),
+                          sales::kGoodsWidth + sales::kGapWidth + sales::kPriceWidth, 4200 / 15);
   Label4_ = make_label(this, QStringLiteral("Label4"), QString());
   left_column()->addWidget(Label4_);
   auto* Label1 = make_label(this, QStringLiteral("Label1"), QStringLiteral("商品名称"));
@@ -80,7 +82,7 @@ void frm_注册商品::List1_Click() {
 KeyVerdict frm_注册商品::Text1_KeyPress(const QString& key) {
   // The width is checked before the key goes in: one character may take the name past
   // the limit, the next is refused. Backspace still shortens it.
-  if (key != QLatin1String("\b") && text_width(trim_spaces(Text1_->text())) > kGoodsNameWidth) {
+  if (key != QLatin1String("\b") && text_width(trim_spaces(Text1_->text())) > sales::kGoodsWidth) {
     platform::inform(kGoodsNameTooWide);
     Text1_->setFocus();
     return KeyVerdict::Discard;

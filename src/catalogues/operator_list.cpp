@@ -2,6 +2,7 @@
 
 #include "catalogues/store_work.h"
 #include "platform/dialogs.h"
+#include "sales/sale_line.h"
 #include "startup/data_files.h"
 #include "store/data_file.h"
 #include "textlayout/text_layout.h"
@@ -25,7 +26,7 @@ bool any_name(const DataFile& file, const std::function<bool(const QString&)>& m
 
 }  // namespace
 
-QString operator_line(QString name) { return pad_text(name, kRight, kOperatorWidth); }
+QString operator_line(QString name) { return pad_text(name, kRight, sales::kOperatorWidth); }
 
 std::optional<QStringList> read_use(const startup::AppState& state) {
   try {
@@ -46,7 +47,7 @@ AddUseResult add_use(const startup::AppState& state, const QString& text) {
   QString name = text;
   const int width = text_width(name);
   if (width == 0) return AddUseResult::Ignored;
-  if (width > kOperatorWidth) {
+  if (width > sales::kOperatorWidth) {
     platform::inform(kOperatorTooWide);
     return AddUseResult::TooWide;
   }
@@ -92,7 +93,7 @@ UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
     platform::inform(QStringLiteral("你还没有输入操作员姓名或编号!"));
     return UseOperatorResult::Empty;
   }
-  if (width > kOperatorWidth) {
+  if (width > sales::kOperatorWidth) {
     platform::inform(kOperatorTooWide);
     return UseOperatorResult::TooWide;
   }

@@ -13,9 +13,8 @@ namespace tavuro::catalogues {
 inline const QString kOperatorPlaceholder = QStringLiteral("你的姓名或编号");
 inline const QString kOperatorTooWide = QStringLiteral("只可以最多使用3个中文字或6个英文字符，否则数据出错！");
 inline const QString kOperatorNotRegistered = QStringLiteral("你输入的编号或名字还未注册，请先加入注册后使用。");
-inline constexpr int kOperatorWidth = 6;
 
-// The name left-aligned to width 6.
+// The name left-aligned in the operator column.
 QString operator_line(QString name);
 
 // One line per operator in stored order; nullopt after "数据出错！[read_use]".

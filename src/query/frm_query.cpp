@@ -6,6 +6,8 @@
 #include "platform/fonts.h"
 #include "query/query_report.h"
 #include "reports/doc_window.h"
+#include "sales/labels.h"
+#include "sales/sale_line.h"
 #include "startup/data_files.h"
 #include "store/backup.h"
 #include "store/data_file.h"
@@ -56,9 +58,9 @@ QComboBox* filter_box(const char* name) {
 // Empties a filter box down to its all-entry, which is also its text.
 void reset_filter_box(QComboBox* box) {
   box->clear();
-  box->addItem(store::kAllEntry);
+  box->addItem(sales::kAllEntry);
   box->setCurrentIndex(0);
-  box->setEditText(store::kAllEntry);
+  box->setEditText(sales::kAllEntry);
 }
 
 void add_names(QComboBox* box, const QString& path, const store::Schema& schema, const QString& field) {
@@ -80,12 +82,19 @@ void load_name_list(QComboBox* box, const QString& path, const std::function<voi
     platform::dialogs().message(QStringLiteral("数据出错！[") + procedure + QLatin1Char(']'));
   }
   box->setCurrentIndex(0);
-  box->setEditText(store::kAllEntry);
+  box->setEditText(sales::kAllEntry);
 }
 
 // The column spans of the header buttons over the result lines, in display columns: each
-// header reaches from the middle of one gap to the middle of the next.
-constexpr std::array<int, 7> kHeaderEdges{0, 8, 28, 40, 52, 66, 76};
+// header reaches from the middle of one gap to the middle of the next, the first from the
+// line's start.
+constexpr std::array<int, 7> kHeaderEdges = [] {
+  const std::array<int, 5> columns{sales::kGoodsWidth, sales::kQuantityWidth, sales::kPriceWidth, sales::kAmountWidth,
+                                   sales::kOperatorWidth};
+  std::array<int, 7> edges{0, sales::kLineMarginWidth + sales::kNumberWidth + sales::kGapWidth / 2};
+  for (size_t i = 0; i < columns.size(); ++i) edges[i + 2] = edges[i + 1] + columns[i] + sales::kGapWidth;
+  return edges;
+}();
 
 }  // namespace
 
@@ -271,7 +280,7 @@ void Frm_查询::read_shop_names() {
     store::report_store_failure(QStringLiteral("read_shop_names"));
   }
   Co_查商品_->setCurrentIndex(0);
-  Co_查商品_->setEditText(store::kAllEntry);
+  Co_查商品_->setEditText(sales::kAllEntry);
 }
 
 void Frm_查询::setDir2Path(const QString& path) {
@@ -385,8 +394,8 @@ QueryResult Frm_查询::runWithProgress(const std::function<QueryResult(const Fi
 void Frm_查询::showResult(const QueryResult& result, const QString& caption) {
   List1_->clear();
   List1_->addItems(result.lines);
-  Label1_->setText(count_label(result.count()));
-  Label5_->setText(total_label(result.total));
+  Label1_->setText(sales::count_label(result.count()));
+  Label5_->setText(sales::total_label(result.total));
   setWindowTitle(caption);
   if (!result.skippedFiles.isEmpty()) platform::warn(skipped_files_message(result.skippedFiles));
   if (result.truncated) platform::warn(truncated_message());

@@ -1,6 +1,7 @@
 #include "query/query_engine.h"
 
-#include "query/display_line.h"
+#include "sales/display_line.h"
+#include "sales/labels.h"
 #include "startup/paths.h"
 #include "store/data_file.h"
 #include "store/schemas.h"
@@ -23,7 +24,7 @@ struct BadAmount {};
 QueryResult run(const QStringList& files, const store::FieldValues& wanted, const FileProgress& progress,
                 int lineLimit) {
   QueryResult result;
-  const QStringList& fields = display_fields();
+  const QStringList& fields = sales::display_fields();
   const int fileCount = static_cast<int>(files.size());
   for (int i = 0; i < fileCount && !result.truncated; ++i) {
     if (progress) progress(i, fileCount);
@@ -34,11 +35,11 @@ QueryResult run(const QStringList& files, const store::FieldValues& wanted, cons
           result.truncated = true;
           return false;
         }
-        const SaleColumns columns = sale_columns(record);
+        const sales::SaleColumns columns = sales::sale_columns(record);
         const std::optional<float> amount = textlayout::to_single(columns.amount);
         if (!amount) throw BadAmount{};
         result.total += *amount;
-        result.lines << display_line(result.count() + 1, columns);
+        result.lines << sales::display_line(result.count() + 1, columns);
         return true;
       });
     } catch (const store::StoreError&) {
@@ -63,7 +64,7 @@ QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filt
   // A filter at "* 全部 *" is not tested and its field not read.
   store::FieldValues wanted;
   for (const QueryFilter& filter : filters) {
-    if (filter.value != store::kAllEntry) wanted.append({filter.field, filter.value});
+    if (filter.value != sales::kAllEntry) wanted.append({filter.field, filter.value});
   }
   return run(files, wanted, progress, lineLimit);
 }
@@ -99,14 +100,6 @@ QString query_caption(const QList<QueryFilter>& filters) {
 
 QString receipt_caption(const QString& receiptNo) {
   return QStringLiteral("查询：查询单号 = ") + receiptNo;
-}
-
-QString count_label(int count) {
-  return QStringLiteral("记录数：") + QString::number(count);
-}
-
-QString total_label(float total) {
-  return QStringLiteral("合计金额：") + textlayout::money_of(total) + QStringLiteral("元");
 }
 
 QString skipped_files_message(const QStringList& names) {

@@ -55,9 +55,6 @@ QString receipt_description(const QString& receiptNo);
 QString query_caption(const QList<QueryFilter>& filters);
 QString receipt_caption(const QString& receiptNo);
 
-QString count_label(int count);    // 记录数：N
-QString total_label(float total);  // 合计金额：0.00元
-
 // The message that names the files a run could not read, or empty when there were none.
 QString skipped_files_message(const QStringList& names);
 // The message for a result cut at the list's limit.

@@ -3,6 +3,7 @@
 #include "platform/app_info.h"
 #include "platform/line_printer.h"
 #include "platform/text_file.h"
+#include "sales/sale_line.h"
 #include "startup/paths.h"
 #include "textlayout/text_layout.h"
 
@@ -25,7 +26,8 @@ QStringList query_report_lines(const QueryReport& report) {
   // The header's 数量, 单价 and 金额 end where the result lines' right-aligned columns end.
   const QString header =
       QStringLiteral(" 序列号    商品名称               数量        单价          金额    操作员     时间");
-  const QString totalText = textlayout::pad_text(textlayout::money_of(report.total), textlayout::kLeft, 10);
+  const QString totalText =
+      textlayout::pad_text(textlayout::money_of(report.total), textlayout::kLeft, sales::kAmountWidth);
 
   QStringList lines{QStringLiteral("欢迎使用[") + platform::app_title() + QStringLiteral("]结算"),
                     QString(24, QLatin1Char('=')),
@@ -36,7 +38,7 @@ QStringList query_report_lines(const QueryReport& report) {
                     kLightRule};
   lines << report.resultLines;
   lines << kLightRule
-        << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + QString(4, QLatin1Char(' ')) + totalText
+        << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + sales::kColumnGap + totalText
         << kHeavyRule
         << QStringLiteral("【制表日期: ") + date_text(report.date) + QStringLiteral(" 】") +
                QStringLiteral("    制表员：(签名)_______________");

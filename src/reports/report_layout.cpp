@@ -1,11 +1,17 @@
 #include "reports/report_layout.h"
 
+#include "sales/sale_line.h"
 #include "textlayout/text_layout.h"
 
 namespace tavuro::reports {
 
 namespace {
 
+using sales::kAmountWidth;
+using sales::kGoodsWidth;
+using sales::kNumberWidth;
+using sales::kOperatorWidth;
+using sales::kQuantityWidth;
 using textlayout::kLeft;
 using textlayout::kRight;
 using textlayout::money_of;
@@ -26,7 +32,7 @@ QString border(const QString& left, const QString& middle, const QString& right,
 }
 
 QString row_number(size_t index) {
-  return pad_text(QString::number(index + 1), kLeft, 4);
+  return pad_text(QString::number(index + 1), kLeft, kNumberWidth);
 }
 
 QString last_component(const QString& path) {
@@ -77,15 +83,15 @@ QStringList goods_table(const std::vector<GoodsRow>& rows) {
   for (size_t i = 0; i < rows.size(); ++i) {
     const GoodsRow& row = rows[i];
     QString name = row.name;
-    lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │       ") + pad_text(name, kRight, 16) +
-                 QStringLiteral("       │     ") + pad_text(money_of(row.quantity), kLeft, 8) +
-                 QStringLiteral("     │         ") + pad_text(money_of(row.amount), kLeft, 10) +
+    lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │       ") + pad_text(name, kRight, kGoodsWidth) +
+                 QStringLiteral("       │     ") + pad_text(money_of(row.quantity), kLeft, kQuantityWidth) +
+                 QStringLiteral("     │         ") + pad_text(money_of(row.amount), kLeft, kAmountWidth) +
                  QStringLiteral("         │");
     total += row.amount;
   }
   lines << separator;
   lines << QStringLiteral("│      │           合     计          │                  │         ") +
-               pad_text(money_of(total), kLeft, 10) + QStringLiteral(" （元）  │");
+               pad_text(money_of(total), kLeft, kAmountWidth) + QStringLiteral(" （元）  │");
   lines << border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths);
   return lines;
 }
@@ -101,14 +107,14 @@ QStringList operator_table(const std::vector<OperatorRow>& rows) {
   for (size_t i = 0; i < rows.size(); ++i) {
     const OperatorRow& row = rows[i];
     QString name = row.name;
-    lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │               ") + pad_text(name, kRight, 6) +
-                 QStringLiteral("             │           ") + pad_text(money_of(row.amount), kLeft, 10) +
-                 QStringLiteral("           │");
+    lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │               ") +
+                 pad_text(name, kRight, kOperatorWidth) + QStringLiteral("             │           ") +
+                 pad_text(money_of(row.amount), kLeft, kAmountWidth) + QStringLiteral("           │");
     total += row.amount;
   }
   lines << separator;
   lines << QStringLiteral("│      │             合     计            │           ") +
-               pad_text(money_of(total), kLeft, 10) + QStringLiteral(" （元）    │");
+               pad_text(money_of(total), kLeft, kAmountWidth) + QStringLiteral(" （元）    │");
   lines << border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths);
   return lines;
 }

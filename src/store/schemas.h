@@ -43,9 +43,4 @@ const Schema& day_schema();
 const Schema& shop_schema();
 const Schema& name_list_schema();
 
-// The walk-in customer booked when no regular customer is named.
-inline const QString kWalkInCustomer = QStringLiteral("散客");
-// The first entry of every filter box: no filter.
-inline const QString kAllEntry = QStringLiteral("* 全部 *");
-
 }  // namespace tavuro::store

@@ -20,9 +20,9 @@ using testing::ShopFixture;
 // A list line as the cashier window lays it out: a line of the receipt (0001) or of
 // today's list (  12).
 QString line_of(int number, bool receipt, const QString& goods, const QString& time) {
-  const query::SaleColumns columns{goods, QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
+  const sales::SaleColumns columns{goods, QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
                                    QStringLiteral("001"), time};
-  return receipt ? receipt_line(number, columns) : query::display_line(number, columns);
+  return receipt ? receipt_line(number, columns) : sales::display_line(number, columns);
 }
 
 TEST(ListLine, GoodsAndTimeComeBackFromTheLayout) {

@@ -9,7 +9,7 @@
 namespace tavuro::cashier {
 namespace {
 
-query::SaleColumns sale(const char* goods, const char* op = "001") {
+sales::SaleColumns sale(const char* goods, const char* op = "001") {
   return {QString::fromUtf8(goods), QStringLiteral("1.00"),   QStringLiteral("3.50"),
           QStringLiteral("7.25"),   QString::fromUtf8(op),    QStringLiteral("09:15:00")};
 }
@@ -37,11 +37,11 @@ TEST(ListLines, GoodsWiderThanItsColumnIsReportedAndLeftEmpty) {
 }
 
 TEST(ListLines, NextNumberOfTodaysList) {
-  EXPECT_EQ(next_day_sequence(query::display_line(1, sale("可乐"))), 2);
-  EXPECT_EQ(next_day_sequence(query::display_line(9999, sale("可乐"))), 10000);
-  EXPECT_EQ(next_day_sequence(query::display_line(10000, sale("可乐"))), 10001);
+  EXPECT_EQ(next_day_sequence(sales::display_line(1, sale("可乐"))), 2);
+  EXPECT_EQ(next_day_sequence(sales::display_line(9999, sale("可乐"))), 10000);
+  EXPECT_EQ(next_day_sequence(sales::display_line(10000, sale("可乐"))), 10001);
   // A goods name starting with digits does not run into the number.
-  EXPECT_EQ(next_day_sequence(query::display_line(12, sale("7喜"))), 13);
+  EXPECT_EQ(next_day_sequence(sales::display_line(12, sale("7喜"))), 13);
   EXPECT_EQ(next_day_sequence(QString()), 1);
 }
 

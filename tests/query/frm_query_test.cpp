@@ -4,6 +4,7 @@
 
 #include "platform/line_printer.h"
 #include "query/query_report.h"
+#include "sales/labels.h"
 #include "store/schemas.h"
 #include "support/modal_windows.h"
 #include "support/scripted_dialogs.h"
@@ -178,7 +179,7 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
   EXPECT_EQ(entries(goods), (QStringList{"* 全部 *", "可乐", "Tea "}));  // stored, unpadded, untrimmed
   EXPECT_EQ(entries(ops), (QStringList{"* 全部 *", "张三", "001"}));
   EXPECT_EQ(entries(customers), (QStringList{"* 全部 *", "王先生"}));
-  for (const QComboBox* box : {goods, ops, customers}) EXPECT_EQ(box->currentText(), store::kAllEntry);
+  for (const QComboBox* box : {goods, ops, customers}) EXPECT_EQ(box->currentText(), sales::kAllEntry);
 
   // The folder list starts at the application directory, which holds no day files.
   EXPECT_EQ(window->dir2Path(), shop.dir());
@@ -197,7 +198,7 @@ TEST_F(QueryWindow, EmptyOrMissingCataloguesStillOfferTheAllEntry) {
   for (const char* name : {"Co_查商品", "Co_查操作员", "Co_查客户"}) {
     const auto* box = child<QComboBox>(window.get(), QString::fromUtf8(name));
     EXPECT_EQ(box->count(), 1) << name;
-    EXPECT_EQ(box->currentText(), store::kAllEntry) << name;
+    EXPECT_EQ(box->currentText(), sales::kAllEntry) << name;
   }
   EXPECT_TRUE(QFile::exists(shop.state.paths.useFile));
   EXPECT_TRUE(QFile::exists(shop.state.paths.kefuFile));
@@ -217,9 +218,9 @@ TEST_F(QueryWindow, UnreadableListsAreReportedAndADamagedCatalogueIsRestored) {
   for (const auto& shown : dialogs.shown()) EXPECT_EQ(shown.icon, platform::Icon::None);
   auto* goods = child<QComboBox>(window.get(), "Co_查商品");
   EXPECT_EQ(goods->count(), 2);
-  EXPECT_EQ(goods->currentText(), store::kAllEntry);
+  EXPECT_EQ(goods->currentText(), sales::kAllEntry);
   EXPECT_EQ(testing::read_bytes(shop.state.paths.shopFile + QStringLiteral(".bad")), QByteArray("garbage"));
-  EXPECT_EQ(child<QComboBox>(window.get(), "Co_查操作员")->currentText(), store::kAllEntry);
+  EXPECT_EQ(child<QComboBox>(window.get(), "Co_查操作员")->currentText(), sales::kAllEntry);
 
   // Without a backup the recovery gives up with its two messages.
   dialogs.clear();
@@ -228,7 +229,7 @@ TEST_F(QueryWindow, UnreadableListsAreReportedAndADamagedCatalogueIsRestored) {
   window->read_shop_names();
   EXPECT_EQ(dialogs.messages().size(), 2);
   EXPECT_EQ(dialogs.messages().value(0), QStringLiteral("备份数据文件出错。"));
-  EXPECT_EQ(goods->currentText(), store::kAllEntry);
+  EXPECT_EQ(goods->currentText(), sales::kAllEntry);
 }
 
 TEST_F(QueryWindow, DayFilesAreChosenFromAFolderByClickAndByTheToggle) {

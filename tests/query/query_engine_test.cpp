@@ -1,6 +1,6 @@
 #include "query/query_engine.h"
 #include "qt_printing.h"
-#include "query/display_line.h"
+#include "sales/labels.h"
 
 #include "store/data_file.h"
 #include "store/schemas.h"
@@ -14,11 +14,13 @@
 namespace tavuro::query {
 namespace {
 
+using sales::count_label;
+using sales::total_label;
 using testing::SaleLine;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
 
-const QString kAll = store::kAllEntry;
+const QString kAll = sales::kAllEntry;
 
 QList<QueryFilter> filters(const QString& goods, const QString& op, const QString& customer) {
   return {{store::day::kGoods, goods}, {store::day::kOperator, op}, {store::day::kCustomer, customer}};
@@ -52,33 +54,6 @@ class QueryEngine : public ::testing::Test {
   ShopFixture fixture;
   void SetUp() override { fixture.startUp(); }
 };
-
-TEST(DisplayLine, ColumnsAreFixedWidthWithCjkCountingTwo) {
-  ScriptedDialogs dialogs;
-  EXPECT_EQ(display_line(7, {QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("3.50"),
-                             QStringLiteral("7.00"), QStringLiteral("张三"), QStringLiteral("15:05:09")}),
-            QStringLiteral("     7    可乐                    2.00        3.50          7.00    张三      15:05:09"));
-  // A goods name of the full width meets the gap directly; stored spaces are trimmed.
-  EXPECT_EQ(display_line(12, {QStringLiteral("一二三四五六七八"), QStringLiteral(" 1.00 "), QStringLiteral("1.00"),
-                              QStringLiteral("1.00"), QStringLiteral("op"), QStringLiteral("9:01")}),
-            QStringLiteral("    12    一二三四五六七八        1.00        1.00          1.00    op        9:01"));
-  EXPECT_TRUE(dialogs.messages().isEmpty());
-
-  // Too wide for its column: the message, and the column stays empty.
-  const QString line =
-      display_line(1, {QStringLiteral("一二三四五六七八九"), QStringLiteral("1.00"), QStringLiteral("1.00"),
-                       QStringLiteral("1.00"), QStringLiteral("001"), QStringLiteral("10:00:00")});
-  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错![add_not]")});
-  EXPECT_EQ(line, QStringLiteral("     1    ") + QStringLiteral("    ") +
-                      QStringLiteral("    1.00        1.00          1.00    001       10:00:00"));
-}
-
-TEST(DisplayLine, NumbersBeyondFourDigitsAreShownWithoutAMessage) {
-  ScriptedDialogs dialogs;
-  const QString line = display_line(10000, {QStringLiteral("x"), {}, {}, {}, {}, {}});
-  EXPECT_TRUE(line.startsWith(QStringLiteral("  10000    x ")));
-  EXPECT_TRUE(dialogs.messages().isEmpty());
-}
 
 TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
   add(QStringLiteral("3.day"), sale(QStringLiteral("A"), QStringLiteral("1.00")));

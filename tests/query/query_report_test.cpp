@@ -4,7 +4,7 @@
 
 #include "platform/line_printer.h"
 #include "platform/text_file.h"
-#include "query/display_line.h"
+#include "sales/display_line.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 #include "textlayout/text_layout.h"
@@ -25,8 +25,8 @@ int end_column(const QString& line, const QString& word) {
 
 TEST(QueryReport, HeaderAndTotalStandOverTheResultColumns) {
   const QString result =
-      display_line(1, {QStringLiteral("可乐"), QStringLiteral("12345.00"), QStringLiteral("99999.99"),
-                       QStringLiteral("9999999.99"), QStringLiteral("张三"), QStringLiteral("15:05:09")});
+      sales::display_line(1, {QStringLiteral("可乐"), QStringLiteral("12345.00"), QStringLiteral("99999.99"),
+                              QStringLiteral("9999999.99"), QStringLiteral("张三"), QStringLiteral("15:05:09")});
   const QStringList lines = query_report_lines({{result}, QStringLiteral("单号=1"), 9999999.0f, {}, QDate(2003, 5, 7)});
   const QString margin(4, QLatin1Char(' '));
   const QString header = lines[5].mid(4);

@@ -5,6 +5,7 @@
 #include "platform/file_ops.h"
 #include "query/query_engine.h"
 #include "reports/report_sums.h"
+#include "sales/labels.h"
 #include "store/data_file.h"
 #include "textlayout/text_layout.h"
 
@@ -14,7 +15,7 @@ namespace tavuro::fuzz {
 
 namespace {
 
-const QString kAll = store::kAllEntry;
+const QString kAll = sales::kAllEntry;
 
 }  // namespace
 

@@ -6,10 +6,12 @@
 #include "catalogues/customer_list.h"
 #include "catalogues/goods_catalogue.h"
 #include "catalogues/operator_list.h"
-#include "query/display_line.h"
 #include "query/frm_query.h"
 #include "query/query_engine.h"
 #include "reports/sales_report.h"
+#include "sales/display_line.h"
+#include "sales/labels.h"
+#include "sales/sale_line.h"
 #include "startup/data_files.h"
 #include "startup/settings.h"
 #include "startup/start_up.h"
@@ -70,7 +72,7 @@ void fill_shop(startup::AppState& state, const QString& appDir) {
                      {day::kAmount, QStringLiteral("2.50")},
                      {day::kOperator, i % 2 == 0 ? QStringLiteral("001") : QStringLiteral("002")},
                      {day::kTime, QTime(9, 0).addSecs(i).toString(QStringLiteral("HH:mm:ss"))},
-                     {day::kCustomer, store::kWalkInCustomer},
+                     {day::kCustomer, sales::kWalkInCustomer},
                      {day::kReceiptNo, startup::receipt_number_text(1 + i / 3)}});
   }
   store::DataFile::open(state.paths.dayFile).appendAll(sales);
@@ -140,7 +142,7 @@ QList<Procedure> day_procedures() {
       {QStringLiteral("Read_x_myfile"), true, false,
        [](Context& c) {
          child<QComboBox>(c.window, "Co_查商品")->setEditText(QStringLiteral("可乐"));
-         child<QComboBox>(c.window, "Co_查操作员")->setEditText(store::kAllEntry);
+         child<QComboBox>(c.window, "Co_查操作员")->setEditText(sales::kAllEntry);
          c.window.Co_查商品_Click();
        }},
       {QStringLiteral("read_receipt_lines"), false, false,
@@ -160,7 +162,7 @@ QList<Procedure> day_procedures() {
          auto* list = child<QListWidget>(c.window, "List1");
          list->clear();
          list->addItem(
-             query::display_line(1, {QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"),
+             sales::display_line(1, {QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"),
                                      QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("09:00:03")}));
          list->setCurrentRow(0);
          child<QAction>(c.window, "删除")->trigger();
@@ -175,9 +177,9 @@ QList<Procedure> day_procedures() {
        true},
       {QStringLiteral("query_files"), false, false,
        [](Context& c) {
-         show_skipped(c, query::query_files({c.state.paths.dayFile}, {{day::kGoods, store::kAllEntry},
+         show_skipped(c, query::query_files({c.state.paths.dayFile}, {{day::kGoods, sales::kAllEntry},
                                                                       {day::kOperator, QStringLiteral("001")},
-                                                                      {day::kCustomer, store::kAllEntry}}));
+                                                                      {day::kCustomer, sales::kAllEntry}}));
        },
        true},
       {QStringLiteral("query_receipt_lines"), false, false,

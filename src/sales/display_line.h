@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace tavuro::query {
+namespace tavuro::sales {
 
 struct SaleColumns {
   QString goods;
@@ -18,10 +18,10 @@ struct SaleColumns {
   QString time;
 };
 
-// Two spaces, the number right-aligned in 4, then goods (16, left), quantity (8, right),
-// price (8, right), amount (10, right) and operator (6, left), four spaces between the
-// columns, and the time as stored. A value wider than its column shows the add_not
-// message and leaves the column empty; a number beyond 9999 takes the room it needs.
+// The margin, the number right-aligned, then goods (left), quantity, price and amount
+// (right) and operator (left) in the widths of sale_line.h, a gap between the columns,
+// and the time as stored. A value wider than its column shows the add_not message and
+// leaves the column empty; a number too wide for its column takes the room it needs.
 QString display_line(int number, const SaleColumns& columns);
 
 // The day-file fields a display line is built from.
@@ -29,4 +29,4 @@ const QStringList& display_fields();
 // The columns of a record read with (at least) display_fields().
 SaleColumns sale_columns(const store::Record& record);
 
-}  // namespace tavuro::query
+}  // namespace tavuro::sales

@@ -1,13 +1,12 @@
-#include "query/display_line.h"
+#include "sales/display_line.h"
 
+#include "sales/sale_line.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
-namespace tavuro::query {
+namespace tavuro::sales {
 
 namespace {
-
-const QString kGap(4, QLatin1Char(' '));
 
 QString right_aligned(QString text, int width) {
   return textlayout::pad_text(text, textlayout::kLeft, width);
@@ -22,10 +21,12 @@ QString display_line(int number, const SaleColumns& columns) {
   // A number is never too wide to be shown: five digits push the line one column on
   // instead of raising a message for every line past 9999.
   const QString digits = QString::number(number);
-  const QString numberText = digits.size() > 4 ? digits : right_aligned(digits, 4);
-  return QStringLiteral("  ") + numberText + kGap + left_aligned(columns.goods, 16) + kGap +
-         right_aligned(columns.quantity, 8) + kGap + right_aligned(columns.price, 8) + kGap +
-         right_aligned(columns.amount, 10) + kGap + left_aligned(columns.op, 6) + kGap + columns.time;
+  const QString numberText = digits.size() > kNumberWidth ? digits : right_aligned(digits, kNumberWidth);
+  return QString(kLineMarginWidth, QLatin1Char(' ')) + numberText + kColumnGap +
+         left_aligned(columns.goods, kGoodsWidth) + kColumnGap + right_aligned(columns.quantity, kQuantityWidth) +
+         kColumnGap + right_aligned(columns.price, kPriceWidth) + kColumnGap +
+         right_aligned(columns.amount, kAmountWidth) + kColumnGap + left_aligned(columns.op, kOperatorWidth) +
+         kColumnGap + columns.time;
 }
 
 const QStringList& display_fields() {
@@ -39,4 +40,4 @@ SaleColumns sale_columns(const store::Record& record) {
           record.value(store::day::kAmount), record.value(store::day::kOperator), record.value(store::day::kTime)};
 }
 
-}  // namespace tavuro::query
+}  // namespace tavuro::sales
