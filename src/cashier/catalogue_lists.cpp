@@ -4,22 +4,8 @@
 
 namespace tavuro::cashier {
 
-namespace {
-
-QStringList column(const QString& path, const store::Schema& schema, const QString& field) {
-  const store::DataFile file = store::DataFile::open(path, schema);
-  QStringList values;
-  file.walk({field}, [&values, &field](const store::Record& record) {
-    values << record.value(field);
-    return true;
-  });
-  return values;
-}
-
-}  // namespace
-
 QStringList goods_names(const QString& shopFile) {
-  return column(shopFile, store::shop_schema(), store::shop::kGoods);
+  return store::DataFile::open(shopFile, store::shop_schema()).column(store::shop::kGoods);
 }
 
 std::optional<QString> price_of(const QString& shopFile, const QString& name) {
@@ -32,7 +18,7 @@ std::optional<QString> price_of(const QString& shopFile, const QString& name) {
 }
 
 QStringList list_names(const QString& listFile) {
-  return column(listFile, store::name_list_schema(), store::kNameField);
+  return store::DataFile::open(listFile, store::name_list_schema()).column(store::kNameField);
 }
 
 }  // namespace tavuro::cashier

@@ -3,7 +3,7 @@
 #include "cashier/focus_select.h"
 #include "platform/dialogs.h"
 #include "sales/sale_line.h"
-#include "store/backup.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QApplication>
@@ -110,10 +110,7 @@ void Frm_编辑::Form_Load() {
 void Frm_编辑::R_File(const QString& path, const QString& fieldA, const QString& valueA, const QString& fieldB,
                       const QString& valueB) {
   RecordLookup lookup = RecordLookup::NotFound;
-  try {
-    lookup = editor_.open(path, fieldA, valueA, fieldB, valueB);
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("R_File"));
+  if (!store::guarded(QStringLiteral("R_File"), [&] { lookup = editor_.open(path, fieldA, valueA, fieldB, valueB); })) {
     return;
   }
   switch (lookup) {
@@ -146,11 +143,10 @@ bool Frm_编辑::noRecord() {
 
 void Frm_编辑::Command1_Click() {
   if (noRecord()) return;
-  try {
-    editor_.save({Text1_->text(), Text2_->text(), Text3_->text(), Text4_->text(), Text5_->text(), Text6_->text(),
-                  QString()});
-  } catch (const store::StoreError&) {
-    dialogs().message(QStringLiteral("保存记录时发生错误。"), Icon::Exclamation);
+  if (!store::guarded(store::show_message(QStringLiteral("保存记录时发生错误。"), Icon::Exclamation), [&] {
+        editor_.save({Text1_->text(), Text2_->text(), Text3_->text(), Text4_->text(), Text5_->text(), Text6_->text(),
+                      QString()});
+      })) {
     return;
   }
   dialogs().message(QStringLiteral("你的修改已经保存。"), Icon::Information);
@@ -163,10 +159,8 @@ void Frm_编辑::Command2_Click() {
           Icon::Information)) {
     return;
   }
-  try {
-    editor_.remove();
-  } catch (const store::StoreError&) {
-    dialogs().message(QStringLiteral("删除记录时发生错误。"), Icon::Exclamation);
+  if (!store::guarded(store::show_message(QStringLiteral("删除记录时发生错误。"), Icon::Exclamation),
+                      [&] { editor_.remove(); })) {
     return;
   }
   dialogs().message(QStringLiteral("记录已经删除！点击“确定”关闭窗口。"), Icon::Information);

@@ -2,7 +2,6 @@
 
 #include "cashier/admin_gate.h"
 #include "cashier/catalogue_lists.h"
-#include "cashier/file_work.h"
 #include "cashier/frm_shop_geometry.h"
 #include "cashier/receipt_number.h"
 #include "cashier/title_clock.h"
@@ -19,7 +18,7 @@
 #include "reports/report_commands.h"
 #include "sales/labels.h"
 #include "startup/data_files.h"
-#include "store/backup.h"
+#include "store/guarded.h"
 #include "store/schemas.h"
 
 #include <QAction>
@@ -148,7 +147,7 @@ void Frm_shop::apply_mask_layout() {
 
 void Frm_shop::read_shop_file() {
   const QString& path = state_.paths.shopFile;
-  work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shopBackup, [&] {
+  store::work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shopBackup, [&] {
     const QStringList names = goods_names(path);
     fill_combo(Combo1_, names);
     fill_combo(Co_查商品_, QStringList{sales::kAllEntry} + names);
@@ -158,24 +157,22 @@ void Frm_shop::read_shop_file() {
 
 void Frm_shop::find_price() {
   const QString& path = state_.paths.shopFile;
-  work_on_file(QStringLiteral("find_price"), path, state_.paths.shopBackup, [&] {
+  store::work_on_file(QStringLiteral("find_price"), path, state_.paths.shopBackup, [&] {
     if (const std::optional<QString> price = price_of(path, Combo1_->currentText())) Text2_->setText(*price);
   });
 }
 
 void Frm_shop::read_usefile() {
-  try {
+  store::guarded(store::show_message(QStringLiteral("数据出错！[read_usefile]")), [&] {
     if (!QFileInfo(state_.paths.useFile).isFile()) startup::make_usefile(state_);
     const QStringList names = list_names(state_.paths.useFile);
     fill_combo(Co_查操作员_, QStringList{sales::kAllEntry} + names);
     if (!names.isEmpty()) Co_查操作员_->setCurrentIndex(0);
-  } catch (const std::exception&) {
-    platform::dialogs().message(QStringLiteral("数据出错！[read_usefile]"));
-  }
+  });
 }
 
 void Frm_shop::read_KeFu_file() {
-  try {
+  store::guarded(store::show_message(QStringLiteral("数据出错！[read_KeFu_file]")), [&] {
     if (!QFileInfo(state_.paths.kefuFile).isFile()) startup::make_KeFu_file(state_);
     fill_combo(Combo2_, list_names(state_.paths.kefuFile));
     if (Combo2_->count() > 0 && state_.customerRegistered) {
@@ -183,9 +180,7 @@ void Frm_shop::read_KeFu_file() {
       Combo2_->setEditText(Combo2_->itemText(Combo2_->count() - 1));
       state_.customerRegistered = false;
     }
-  } catch (const std::exception&) {
-    platform::dialogs().message(QStringLiteral("数据出错！[read_KeFu_file]"));
-  }
+  });
 }
 
 void Frm_shop::setGoodsText(const QString& text) { Combo1_->setEditText(text); }

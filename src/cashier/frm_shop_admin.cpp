@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
 #include "store/backup.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QAction>
@@ -56,16 +57,11 @@ void Frm_shop::删除_Click() {
   const QString& dayFile = state_.paths.dayFile;
   std::optional<float> amount;
   int attempts = 0;
-  try {
-    const bool done = store::with_recovery(dayFile, state_.paths.dayBackup, [&] {
-      ++attempts;
-      amount = delete_first_sale(dayFile, goods_of_line(line), time_of_line(line));
-    });
-    if (!done) return;
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("删除"));
-    return;
-  }
+  const bool done = store::recovered(QStringLiteral("删除"), dayFile, state_.paths.dayBackup, [&] {
+    ++attempts;
+    amount = delete_first_sale(dayFile, goods_of_line(line), time_of_line(line));
+  });
+  if (!done) return;
   if (!amount) return;  // no day file, or nothing in it: only the receipt line goes
   // A day file just restored from its backup is not copied back over it.
   if (attempts == 1) store::backup_file(dayFile, state_.paths.dayBackup, store::SourceCheck::AlreadySound);

@@ -2,10 +2,10 @@
 // the receipt-number query, and the popups of both lists.
 
 #include "cashier/day_records.h"
-#include "cashier/file_work.h"
 #include "cashier/frm_shop.h"
 #include "platform/dialogs.h"
 #include "sales/labels.h"
+#include "store/guarded.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
@@ -45,7 +45,7 @@ void Frm_shop::show_view(const DayView& view) {
 
 void Frm_shop::read_myfile() {
   const QString& path = state_.paths.dayFile;
-  work_on_file(QStringLiteral("read_myfile"), path, state_.paths.dayBackup, [&] {
+  store::work_on_file(QStringLiteral("read_myfile"), path, state_.paths.dayBackup, [&] {
     const DayView view = all_day_lines(path);
     show_view(view);
     todayTotal_ = view.hasRecords ? view.total : 0.0f;
@@ -87,7 +87,7 @@ void Frm_shop::Read_x_myfile(const QString& fieldA, const QString& valueA, const
   }
   const QString prefix = filterMode_ == kByGoods ? QStringLiteral("查商品名 = ") : QStringLiteral("操作编号 = ");
   const QString& path = state_.paths.dayFile;
-  work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.dayBackup, [&] {
+  store::work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.dayBackup, [&] {
     const DayView view = filtered_day_lines(path, fieldA, valueA, fieldB, valueB);
     show_view(view);
     if (!view.hasRecords) return;
@@ -108,18 +108,18 @@ void Frm_shop::Text4_Enter() {
 
 bool Frm_shop::read_receipt_lines() {
   const QString wanted = trim_spaces(Text4_->text());
-  try {
+  bool found = false;
+  // A missing or unreadable day file has no such receipt.
+  store::guarded_quietly([&] {
     const DayView view = receipt_day_lines(state_.paths.dayFile, wanted);
     show_view(view);
-    if (!view.hasRecords) return false;
+    if (!view.hasRecords) return;
     Label6_->setText(sales::count_label(view.count));
     Label5_->setText(sales::total_label(view.total));
     Label7_->setText(QStringLiteral("查询单号 = ") + wanted);
-    return true;
-  } catch (const std::exception&) {
-    // A missing or unreadable day file has no such receipt.
-    return false;
-  }
+    found = true;
+  });
+  return found;
 }
 
 void Frm_shop::list_popup(QListWidget* list, QMenu* popup, const QPoint& at) {

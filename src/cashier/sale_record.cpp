@@ -1,9 +1,9 @@
 #include "cashier/sale_record.h"
 
-#include "cashier/file_work.h"
 #include "sales/sale_line.h"
 #include "store/backup.h"
 #include "store/data_file.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QFileInfo>
@@ -26,7 +26,7 @@ bool save_line(const startup::Paths& paths, const SaleRecord& line) {
     return false;
   }
   int attempts = 0;
-  const bool written = work_on_file(QStringLiteral("save_line"), paths.dayFile, paths.dayBackup, [&] {
+  const bool written = store::work_on_file(QStringLiteral("save_line"), paths.dayFile, paths.dayBackup, [&] {
     ++attempts;
     store::DataFile file = store::DataFile::openForChange(paths.dayFile, store::day_schema(), paths.dayBackup);
     file.append(values);

@@ -1,8 +1,8 @@
 #include "catalogues/customer_list.h"
 
-#include "catalogues/store_work.h"
 #include "platform/dialogs.h"
 #include "store/data_file.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QFileInfo>
@@ -24,17 +24,13 @@ std::optional<Record> first_named(const DataFile& file, const QString& name) {
 
 std::optional<QStringList> read_KeFu(const startup::AppState& state) {
   if (!QFileInfo::exists(state.paths.kefuFile)) return std::nullopt;
-  try {
-    QStringList names;
-    DataFile::open(state.paths.kefuFile, store::name_list_schema()).walk({kNameField}, [&names](const Record& record) {
-      names << record.value(kNameField);
-      return true;
-    });
-    return names;
-  } catch (const StoreError&) {
-    platform::warn(QStringLiteral("客户名文件被破坏[read_KeFu]。"));
+  QStringList names;
+  if (!store::guarded(
+          store::show_message(QStringLiteral("客户名文件被破坏[read_KeFu]。"), platform::Icon::Exclamation),
+          [&] { names = DataFile::open(state.paths.kefuFile, store::name_list_schema()).column(kNameField); })) {
     return std::nullopt;
   }
+  return names;
 }
 
 AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text) {
@@ -44,23 +40,26 @@ AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text) {
     return AddKeFuResult::Empty;
   }
   std::optional<DataFile> file;
-  if (!guarded(QStringLiteral("add_KeFu"), [&] {
-        file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
-        return true;
-      })) {
+  if (!store::guarded(QStringLiteral("add_KeFu"),
+                      [&] { file = DataFile::open(state.paths.kefuFile, store::name_list_schema()); })) {
     return AddKeFuResult::Failed;
   }
-  try {
-    if (first_named(*file, name)) {
-      platform::inform(QStringLiteral("客户名称已经存在,不用再注册了。"));
-      return AddKeFuResult::Duplicate;
-    }
-    file->append({{kNameField, name}});
-  } catch (const StoreError& error) {
+  // Once the list is open, a failure tells that the name was not registered.
+  const auto not_registered = [](const StoreError& error) {
     platform::inform(error.kind() == StoreError::Kind::ValueTooLong
                          ? QStringLiteral("客户名称太长，最多只可以使用50个字符，没有注册。[add_KeFu]")
                          : QStringLiteral("客户名称没有注册，数据出错！[add_KeFu]"));
+  };
+  bool duplicate = false;
+  if (!store::guarded(not_registered, [&] {
+        duplicate = first_named(*file, name).has_value();
+        if (!duplicate) file->append({{kNameField, name}});
+      })) {
     return AddKeFuResult::Failed;
+  }
+  if (duplicate) {
+    platform::inform(QStringLiteral("客户名称已经存在,不用再注册了。"));
+    return AddKeFuResult::Duplicate;
   }
   return AddKeFuResult::Registered;
 }
@@ -71,10 +70,9 @@ bool del_KeFu(const startup::AppState& state, const QString& name) {
                             platform::Icon::Information)) {
     return false;
   }
-  return guarded(QStringLiteral("del_KeFu"), [&] {
+  return store::guarded(QStringLiteral("del_KeFu"), [&] {
     DataFile file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
     if (const auto record = first_named(file, name)) file.remove(record->id());
-    return true;
   });
 }
 

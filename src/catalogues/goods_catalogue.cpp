@@ -1,10 +1,10 @@
 #include "catalogues/goods_catalogue.h"
 
-#include "catalogues/store_work.h"
 #include "platform/dialogs.h"
 #include "sales/sale_line.h"
 #include "store/backup.h"
 #include "store/data_file.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QFileInfo>
@@ -21,7 +21,7 @@ namespace {
 const QStringList kGoodsFields{shop::kGoods, shop::kPrice};
 
 bool on_shop_file(const startup::AppState& state, const QString& procedure, const std::function<void()>& work) {
-  return guarded(procedure, [&] { return store::with_recovery(state.paths.shopFile, state.paths.shopBackup, work); });
+  return store::recovered(procedure, state.paths.shopFile, state.paths.shopBackup, work);
 }
 
 std::optional<Record> first_named(const DataFile& file, const QString& name) {

@@ -1,10 +1,10 @@
 #include "catalogues/operator_list.h"
 
-#include "catalogues/store_work.h"
 #include "platform/dialogs.h"
 #include "sales/sale_line.h"
 #include "startup/data_files.h"
 #include "store/data_file.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 namespace tavuro::catalogues {
@@ -12,12 +12,9 @@ namespace tavuro::catalogues {
 using store::DataFile;
 using store::kNameField;
 using store::Record;
-using store::StoreError;
 using namespace textlayout;
 
 namespace {
-
-void plain_message(const QString& text) { platform::dialogs().message(text); }
 
 bool any_name(const DataFile& file, const std::function<bool(const QString&)>& match) {
   return file.findFirst({kNameField}, [&match](const Record& record) { return match(record.value(kNameField)); })
@@ -29,18 +26,16 @@ bool any_name(const DataFile& file, const std::function<bool(const QString&)>& m
 QString operator_line(QString name) { return pad_text(name, kRight, sales::kOperatorWidth); }
 
 std::optional<QStringList> read_use(const startup::AppState& state) {
-  try {
-    startup::make_usefile(state);
-    QStringList lines;
-    DataFile::open(state.paths.useFile, store::name_list_schema()).walk({kNameField}, [&lines](const Record& record) {
-      lines << operator_line(record.value(kNameField));
-      return true;
-    });
-    return lines;
-  } catch (const StoreError&) {
-    plain_message(QStringLiteral("数据出错！[read_use]"));
+  QStringList lines;
+  if (!store::guarded(store::show_message(QStringLiteral("数据出错！[read_use]")), [&] {
+        startup::make_usefile(state);
+        for (const QString& name : DataFile::open(state.paths.useFile, store::name_list_schema()).column(kNameField)) {
+          lines << operator_line(name);
+        }
+      })) {
     return std::nullopt;
   }
+  return lines;
 }
 
 AddUseResult add_use(const startup::AppState& state, const QString& text) {
@@ -51,18 +46,19 @@ AddUseResult add_use(const startup::AppState& state, const QString& text) {
     platform::inform(kOperatorTooWide);
     return AddUseResult::TooWide;
   }
-  try {
-    DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
-    if (any_name(file, [&name](const QString& stored) { return stored == name; })) {
-      platform::inform(QStringLiteral("名称已经存在,[") + name + QStringLiteral("]不用再加入。"));
-      return AddUseResult::Duplicate;
-    }
-    file.append({{kNameField, name}});
-  } catch (const StoreError&) {
-    plain_message(QStringLiteral("数据出错！[add_use]"));
+  bool duplicate = false;
+  if (!store::guarded(store::show_message(QStringLiteral("数据出错！[add_use]")), [&] {
+        DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
+        duplicate = any_name(file, [&name](const QString& stored) { return stored == name; });
+        if (!duplicate) file.append({{kNameField, name}});
+      })) {
     return AddUseResult::Failed;
   }
-  plain_message(QStringLiteral("注册成功！"));
+  if (duplicate) {
+    platform::inform(QStringLiteral("名称已经存在,[") + name + QStringLiteral("]不用再加入。"));
+    return AddUseResult::Duplicate;
+  }
+  platform::dialogs().message(QStringLiteral("注册成功！"));
   return AddUseResult::Registered;
 }
 
@@ -70,20 +66,16 @@ bool del_use(const startup::AppState& state, const QString& name) {
   if (!platform::ask_yes_no(QStringLiteral("真的要删除[") + name + QStringLiteral("]吗?"), platform::Icon::Information)) {
     return false;
   }
-  try {
+  return store::guarded(store::show_message(QStringLiteral("数据出错！[del_use]")), [&] {
     DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
     if (file.recordCount() == 0) {
       platform::inform(QLatin1Char('[') + name + QStringLiteral("]不存在！"));
-      return true;
+      return;
     }
     const auto record = file.findFirst(
         {kNameField}, [&name](const Record& stored) { return trim_spaces(stored.value(kNameField)) == name; });
     if (record) file.remove(record->id());
-  } catch (const StoreError&) {
-    plain_message(QStringLiteral("数据出错！[del_use]"));
-    return false;
-  }
-  return true;
+  });
 }
 
 UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
@@ -98,10 +90,9 @@ UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
     return UseOperatorResult::TooWide;
   }
   bool registered = false;
-  if (!guarded(QStringLiteral("Command1_Click"), [&] {
+  if (!store::guarded(QStringLiteral("Command1_Click"), [&] {
         const DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
         registered = any_name(file, [&name](const QString& stored) { return trim_spaces(stored) == name; });
-        return true;
       })) {
     return UseOperatorResult::Failed;
   }

@@ -4,20 +4,17 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "query/filter_names.h"
 #include "query/query_report.h"
 #include "reports/doc_window.h"
 #include "sales/labels.h"
 #include "sales/sale_line.h"
-#include "startup/data_files.h"
-#include "store/backup.h"
-#include "store/data_file.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -55,32 +52,11 @@ QComboBox* filter_box(const char* name) {
   return box;
 }
 
-// Empties a filter box down to its all-entry, which is also its text.
-void reset_filter_box(QComboBox* box) {
+// A filter box offers its all-entry, which is also its text, then the names.
+void fill_filter_box(QComboBox* box, const QStringList& names) {
   box->clear();
   box->addItem(sales::kAllEntry);
-  box->setCurrentIndex(0);
-  box->setEditText(sales::kAllEntry);
-}
-
-void add_names(QComboBox* box, const QString& path, const store::Schema& schema, const QString& field) {
-  const store::DataFile file = store::DataFile::open(path, schema);
-  file.walk({field}, [box, &field](const store::Record& record) {
-    box->addItem(record.value(field));
-    return true;
-  });
-}
-
-// A name list (operators, customers): created when missing, read in stored order.
-void load_name_list(QComboBox* box, const QString& path, const std::function<void()>& makeMissing,
-                    const QString& procedure) {
-  reset_filter_box(box);
-  try {
-    makeMissing();
-    add_names(box, path, store::name_list_schema(), store::kNameField);
-  } catch (const store::StoreError&) {
-    platform::dialogs().message(QStringLiteral("数据出错！[") + procedure + QLatin1Char(']'));
-  }
+  box->addItems(names);
   box->setCurrentIndex(0);
   box->setEditText(sales::kAllEntry);
 }
@@ -258,29 +234,15 @@ bool Frm_查询::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Frm_查询::read_use() {
-  load_name_list(
-      Co_查操作员_, state_.paths.useFile, [this] { startup::make_usefile(state_); }, QStringLiteral("read_use"));
+  fill_filter_box(Co_查操作员_, operator_filter_names(state_));
 }
 
 void Frm_查询::read_KeFu_file() {
-  load_name_list(
-      Co_查客户_, state_.paths.kefuFile, [this] { startup::make_KeFu_file(state_); }, QStringLiteral("read_KeFu_file"));
+  fill_filter_box(Co_查客户_, customer_filter_names(state_));
 }
 
 void Frm_查询::read_shop_names() {
-  // A missing catalogue is not created here; the box then offers the all-entry alone.
-  reset_filter_box(Co_查商品_);
-  if (!QFileInfo::exists(state_.paths.shopFile)) return;
-  try {
-    store::with_recovery(state_.paths.shopFile, state_.paths.shopBackup, [this] {
-      reset_filter_box(Co_查商品_);
-      add_names(Co_查商品_, state_.paths.shopFile, store::shop_schema(), store::shop::kGoods);
-    });
-  } catch (const store::StoreError&) {
-    store::report_store_failure(QStringLiteral("read_shop_names"));
-  }
-  Co_查商品_->setCurrentIndex(0);
-  Co_查商品_->setEditText(sales::kAllEntry);
+  fill_filter_box(Co_查商品_, goods_filter_names(state_));
 }
 
 void Frm_查询::setDir2Path(const QString& path) {

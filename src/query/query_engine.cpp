@@ -4,6 +4,7 @@
 #include "sales/labels.h"
 #include "startup/paths.h"
 #include "store/data_file.h"
+#include "store/guarded.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 
@@ -16,9 +17,6 @@ namespace tavuro::query {
 
 namespace {
 
-// An amount that is no number ends the reading of its file like a damaged record does.
-struct BadAmount {};
-
 // Every record of the files whose fields hold the wanted texts exactly; the database
 // skips the others, and only the shown fields are read.
 QueryResult run(const QStringList& files, const store::FieldValues& wanted, const FileProgress& progress,
@@ -28,7 +26,9 @@ QueryResult run(const QStringList& files, const store::FieldValues& wanted, cons
   const int fileCount = static_cast<int>(files.size());
   for (int i = 0; i < fileCount && !result.truncated; ++i) {
     if (progress) progress(i, fileCount);
-    try {
+    // An amount that is no number ends the reading of its file like a damaged record does.
+    bool badAmount = false;
+    const bool read = store::guarded_quietly([&] {
       const store::DataFile file = store::DataFile::open(files[i]);
       file.walkWhere(fields, wanted, [&](const store::Record& record) {
         if (result.count() >= lineLimit) {
@@ -37,16 +37,16 @@ QueryResult run(const QStringList& files, const store::FieldValues& wanted, cons
         }
         const sales::SaleColumns columns = sales::sale_columns(record);
         const std::optional<float> amount = textlayout::to_single(columns.amount);
-        if (!amount) throw BadAmount{};
+        if (!amount) {
+          badAmount = true;
+          return false;
+        }
         result.total += *amount;
         result.lines << sales::display_line(result.count() + 1, columns);
         return true;
       });
-    } catch (const store::StoreError&) {
-      result.skippedFiles << QFileInfo(files[i]).fileName();
-    } catch (const BadAmount&) {
-      result.skippedFiles << QFileInfo(files[i]).fileName();
-    }
+    });
+    if (!read || badAmount) result.skippedFiles << QFileInfo(files[i]).fileName();
   }
   return result;
 }

@@ -6,8 +6,8 @@
 #include "reports/report_layout.h"
 #include "reports/report_sums.h"
 #include "reports/sales_report.h"
+#include "store/guarded.h"
 #include "store/schemas.h"
-#include "store/store_error.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +17,9 @@ namespace tavuro::reports {
 namespace {
 
 QStringList names_or_none(const QString& path, const store::Schema& schema, const QString& field) {
-  if (!QFileInfo(path).isFile()) return {};
-  try {
-    return read_names(path, schema, field);
-  } catch (const store::StoreError&) {
-    return {};
-  }
+  QStringList names;
+  if (QFileInfo(path).isFile()) store::guarded_quietly([&] { names = read_names(path, schema, field); });
+  return names;
 }
 
 void add_sums(ReportTables& tables, const DaySums& sums) {

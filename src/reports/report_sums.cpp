@@ -1,7 +1,7 @@
 #include "reports/report_sums.h"
 
 #include "store/data_file.h"
-#include "store/store_error.h"
+#include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QFileInfo>
@@ -123,25 +123,21 @@ FileSums sum_day_file(const QString& path, const QStringList& goods, const QStri
     result.status = FileSums::Status::MissingOrEmpty;
     return result;
   }
-  try {
+  const bool read = store::guarded_quietly([&] {
     const store::DataFile file = store::DataFile::open(path);
     if (file.recordCount() == 0) {
       result.status = FileSums::Status::MissingOrEmpty;
-      return result;
+      return;
     }
     result.sums = sum_one_pass(goods, operators, lines_of(file));
-  } catch (const store::StoreError&) {
-    result.status = FileSums::Status::Unreadable;
-  }
+  });
+  if (!read) result.status = FileSums::Status::Unreadable;
   return result;
 }
 
 QStringList read_names(const QString& path, const store::Schema& schema, const QString& field) {
-  QStringList names;
-  store::DataFile::open(path, schema).walk({field}, [&names](const store::Record& record) {
-    names << trim_spaces(record.values().front());
-    return true;
-  });
+  QStringList names = store::DataFile::open(path, schema).column(field);
+  for (QString& name : names) name = trim_spaces(name);
   return names;
 }
 

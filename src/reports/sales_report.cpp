@@ -7,8 +7,8 @@
 #include "reports/report_layout.h"
 #include "reports/report_sums.h"
 #include "startup/paths.h"
+#include "store/guarded.h"
 #include "store/schemas.h"
-#include "store/store_error.h"
 #include "textlayout/text_layout.h"
 
 #include <QFileInfo>
@@ -35,13 +35,11 @@ void fail_wrong_file() {
 // The names of a catalogue; nullopt when the file is missing, unreadable or empty.
 std::optional<QStringList> catalogue_names(const QString& path, const store::Schema& schema, const QString& field) {
   if (!QFileInfo(path).isFile()) return std::nullopt;
-  try {
-    QStringList names = read_names(path, schema, field);
-    if (names.isEmpty()) return std::nullopt;
-    return names;
-  } catch (const store::StoreError&) {
+  QStringList names;
+  if (!store::guarded_quietly([&] { names = read_names(path, schema, field); }) || names.isEmpty()) {
     return std::nullopt;
   }
+  return names;
 }
 
 }  // namespace

@@ -4,13 +4,12 @@
 #include "startup/data_files.h"
 #include "startup/paths.h"
 #include "startup/settings.h"
+#include "store/guarded.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <exception>
 
 namespace tavuro::startup {
 
@@ -25,7 +24,7 @@ void set_paths(AppState& state, const QString& appDir, const QDate& today) {
 
 bool start_up(AppState& state, const QString& appDir, const QDate& today,
               const std::function<void(AppState&)>& showMainWindow) {
-  try {
+  return store::guarded(store::show_message(kStartupMessage, platform::Icon::Exclamation), [&] {
     state.customerRegistered = false;
     state.printWindowFlag = false;
     set_paths(state, appDir, today);
@@ -34,11 +33,7 @@ bool start_up(AppState& state, const QString& appDir, const QDate& today,
     make_usefile(state);
     showMainWindow(state);
     make_KeFu_file(state);
-    return true;
-  } catch (const std::exception&) {
-    platform::warn(kStartupMessage);
-    return false;
-  }
+  });
 }
 
 QString application_directory() {

@@ -17,8 +17,9 @@ inline const QString kStartupMessage = QStringLiteral(
 // setting files (creating each missing one with its default).
 void set_paths(AppState& state, const QString& appDir, const QDate& today);
 
-// Runs the whole sequence; showMainWindow creates and shows the cashier window. Any
-// error shows the one start-up message and stops the sequence; returns false then.
+// Runs the whole sequence; showMainWindow creates and shows the cashier window. A data
+// file that cannot be made or read shows the one start-up message and stops the
+// sequence; returns false then.
 bool start_up(AppState& state, const QString& appDir, const QDate& today,
               const std::function<void(AppState&)>& showMainWindow);
 

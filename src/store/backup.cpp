@@ -63,8 +63,4 @@ bool with_recovery(const QString& file, const QString& backup, const std::functi
   return true;
 }
 
-void report_store_failure(const QString& procedure) {
-  platform::warn(QStringLiteral("数据出错！[") + procedure + QLatin1Char(']'));
-}
-
 }  // namespace tavuro::store

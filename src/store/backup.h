@@ -31,8 +31,4 @@ bool backup_file(const QString& source, const QString& target, SourceCheck check
 // sound file would lose what was recorded since.
 bool with_recovery(const QString& file, const QString& backup, const std::function<void()>& work);
 
-// A message naming the procedure, for a store failure that no recovery handles:
-// "数据出错！[" + procedure + "]".
-void report_store_failure(const QString& procedure);
-
 }  // namespace tavuro::store

@@ -191,6 +191,15 @@ void DataFile::walkWhere(const QStringList& fields, const FieldValues& equal,
   }
 }
 
+QStringList DataFile::column(const QString& field) const {
+  QStringList values;
+  walk({field}, [&values](const Record& record) {
+    values << record.values().front();
+    return true;
+  });
+  return values;
+}
+
 std::vector<Record> DataFile::records(const QStringList& fields) const {
   std::vector<Record> result;
   walk(fields, [&result](const Record& record) {

@@ -72,6 +72,10 @@ class DataFile {
   // Throws WrongSchema for a field the table does not have.
   std::vector<Record> records(const QStringList& fields = {}) const;
 
+  // The values of one field of every record, in stored order. Throws WrongSchema for a
+  // field the table does not have.
+  QStringList column(const QString& field) const;
+
   // Walks the records in stored order until visit returns false.
   void walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const;
   // Walks only the records whose fields hold exactly the given texts (case-sensitive,

@@ -123,6 +123,27 @@ TEST_F(DataFileTest, UnknownFieldsAndRecordsAreErrors) {
   EXPECT_THROW(record.value(day::kGoods), StoreError);
 }
 
+TEST_F(DataFileTest, AColumnIsOneFieldOfEveryRecordInStoredOrder) {
+  DataFile file = DataFile::open(makeDay());
+  EXPECT_TRUE(file.column(day::kGoods).isEmpty());
+  QList<qint64> ids;
+  for (const char* goods : {"可乐", "", " 茶 ", "可乐", "x"}) {
+    ids << file.append({{day::kGoods, QString::fromUtf8(goods)}, {day::kTime, QStringLiteral("09:00:00")}});
+  }
+  file.remove(ids[4]);
+  file.update(ids[0], {{day::kGoods, QStringLiteral("雪碧")}});
+  file.append({{day::kTime, QStringLiteral("10:00:00")}});
+  // Values as stored: a repeated name comes twice, spaces stay, a field never set is empty.
+  EXPECT_EQ(file.column(day::kGoods), (QStringList{"雪碧", "", " 茶 ", "可乐", ""}));
+  EXPECT_EQ(file.column(day::kTime), (QStringList{"09:00:00", "09:00:00", "09:00:00", "09:00:00", "10:00:00"}));
+  try {
+    file.column(kNameField);
+    FAIL() << "a field the table lacks gave a column";
+  } catch (const StoreError& error) {
+    EXPECT_EQ(error.kind(), StoreError::Kind::WrongSchema);
+  }
+}
+
 TEST_F(DataFileTest, AWalkWithConditionsTakesOnlyExactlyEqualFields) {
   DataFile file = DataFile::open(makeDay());
   for (const char* goods : {"Tea", "tea", "Tea ", "Tea", ""}) {
