@@ -4,7 +4,9 @@
 
 #include "platform/line_printer.h"
 #include "query/query_report.h"
+#include "sales/display_line.h"
 #include "sales/labels.h"
+#include "sales/sale_line.h"
 #include "store/schemas.h"
 #include "support/modal_windows.h"
 #include "support/scripted_dialogs.h"
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -188,6 +191,35 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_TRUE(window->queryDescription().isEmpty());
   EXPECT_EQ(window->queryTotal(), 0.0f);
+}
+
+TEST_F(QueryWindow, EachHeaderReachesToTheMiddleOfTheGapAfterItsColumn) {
+  // A result line whose columns are filled to their widths: every gap is where the
+  // layout puts it.
+  const QString line = sales::display_line(
+      1234, {QString(sales::kGoodsWidth, QLatin1Char('g')), QString(sales::kQuantityWidth, QLatin1Char('q')),
+             QString(sales::kPriceWidth, QLatin1Char('p')), QString(sales::kAmountWidth, QLatin1Char('a')),
+             QString(sales::kOperatorWidth, QLatin1Char('o')), QStringLiteral("15:05:09")});
+  QList<qsizetype> gapMiddles;
+  for (qsizetype at = line.indexOf(sales::kColumnGap); at >= 0; at = line.indexOf(sales::kColumnGap, at + 1)) {
+    gapMiddles << at + sales::kGapWidth / 2;
+    at += sales::kGapWidth - 1;
+  }
+  ASSERT_EQ(gapMiddles.size(), 6);
+
+  const auto window = open();
+  const int column =
+      QFontMetrics(child<QListWidget>(window.get(), "List1")->font()).horizontalAdvance(QLatin1Char('a'));
+  const QList<QPushButton*> headers = window->findChildren<QPushButton*>("Com_cap");
+  ASSERT_EQ(headers.size(), 6);
+  int reach = 0;
+  for (int i = 0; i < 6; ++i) {
+    reach += headers[i]->width();
+    EXPECT_EQ(reach, gapMiddles[i] * column) << headers[i]->text().toStdString();
+    if (i > 0) {
+      EXPECT_EQ(headers[i]->x(), headers[i - 1]->geometry().right() + 1) << "no room between headers";
+    }
+  }
 }
 
 TEST_F(QueryWindow, EmptyOrMissingCataloguesStillOfferTheAllEntry) {
