@@ -18,8 +18,8 @@ using testing::write_bytes;
 
 class DataFileTest : public ::testing::Test {
  protected:
-  QString path(const QString& name) const { return dir.filePath(name); }
-  QString makeDay(const QString& name = QStringLiteral("7.day")) {
+  QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+  QString makeDay(const char* name = "7.day") {
     DataFile::create(path(name), day_schema());
     return path(name);
   }
@@ -29,11 +29,14 @@ class DataFileTest : public ::testing::Test {
 TEST_F(DataFileTest, CreatesTheTableWithTheFieldsInOrder) {
   const QString day = makeDay();
   EXPECT_EQ(DataFile::open(day).fields(),
-            (QStringList{"商品", "数量", "单价", "金额", "操作编号", "时间", "识别码", "固定客户", "单号"}));
+            (QStringList{QStringLiteral("商品"), QStringLiteral("数量"), QStringLiteral("单价"), QStringLiteral("金额"),
+                         QStringLiteral("操作编号"), QStringLiteral("时间"), QStringLiteral("识别码"),
+                         QStringLiteral("固定客户"), QStringLiteral("单号")}));
   DataFile::create(path("shop.dat"), shop_schema());
-  EXPECT_EQ(DataFile::open(path("shop.dat")).fields(), (QStringList{"商品", "单价", "编码"}));
+  EXPECT_EQ(DataFile::open(path("shop.dat")).fields(),
+            (QStringList{QStringLiteral("商品"), QStringLiteral("单价"), QStringLiteral("编码")}));
   DataFile::create(path("use.dat"), name_list_schema());
-  EXPECT_EQ(DataFile::open(path("use.dat")).fields(), QStringList{"名单"});
+  EXPECT_EQ(DataFile::open(path("use.dat")).fields(), QStringList{QStringLiteral("名单")});
   EXPECT_FALSE(QFile::exists(path("7.day.tmp~")));
 }
 
@@ -62,7 +65,7 @@ TEST_F(DataFileTest, RecordsComeBackInInsertionOrderAcrossDeletionsAndEdits) {
   file.append({{day::kGoods, QStringLiteral("e")}});
   QStringList names;
   for (const Record& record : file.records({day::kGoods})) names << record.value(day::kGoods);
-  EXPECT_EQ(names, (QStringList{"A", "c", "e"}));
+  EXPECT_EQ(names, (QStringList{QStringLiteral("A"), QStringLiteral("c"), QStringLiteral("e")}));
   EXPECT_EQ(file.recordCount(), 3);
   const Record first = file.records().front();
   EXPECT_EQ(first.value(day::kTime), QStringLiteral("09:00:00"));
@@ -136,9 +139,10 @@ TEST_F(DataFileTest, AWalkWithConditionsTakesOnlyExactlyEqualFields) {
     });
     return taken;
   };
-  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}}), (QStringList{"0", "3"}));
-  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}, {day::kTime, QStringLiteral("3")}}), QStringList{"3"});
-  EXPECT_EQ(times({{day::kGoods, QString()}}), QStringList{"4"});
+  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}}), (QStringList{QStringLiteral("0"), QStringLiteral("3")}));
+  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}, {day::kTime, QStringLiteral("3")}}),
+            QStringList{QStringLiteral("3")});
+  EXPECT_EQ(times({{day::kGoods, QString()}}), QStringList{QStringLiteral("4")});
   EXPECT_EQ(times({}).size(), 5);
   EXPECT_THROW(times({{QStringLiteral("名单"), QString()}}), StoreError);
 }
@@ -170,7 +174,7 @@ TEST_F(DataFileTest, OpeningNeverCreatesAMissingFile) {
 }
 
 TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
-  const QString good = makeDay(QStringLiteral("good.day"));
+  const QString good = makeDay("good.day");
   {
     DataFile file = DataFile::open(good);
     for (int i = 0; i < 200; ++i) file.append({{day::kGoods, QString(40, QChar(0x53EF))}});
@@ -193,7 +197,7 @@ TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
     sqlite.waitForFinished();
   }
   for (const char* name : {"zero.day", "text.day", "header.day", "cut.day", "odd.day", "dir.day"}) {
-    EXPECT_EQ(open_error(path(QString::fromUtf8(name))), StoreError::Kind::Damaged) << name;
+    EXPECT_EQ(open_error(path(name)), StoreError::Kind::Damaged) << name;
   }
   if (QFile::exists(path("other.day"))) {
     EXPECT_EQ(open_error(path("other.day")), StoreError::Kind::Damaged);
@@ -256,7 +260,7 @@ TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
   EXPECT_NO_THROW(DataFile::openForChange(day, day_schema(), path("7.bak")));
   EXPECT_NO_THROW(DataFile::open(day).append({{day::kGoods, QStringLiteral("茶")}}))
       << "the damage is out of a change's reach";
-  EXPECT_TRUE(DataFile::openForChange(makeDay(QStringLiteral("8.day")), day_schema()).isIntact());
+  EXPECT_TRUE(DataFile::openForChange(makeDay("8.day"), day_schema()).isIntact());
 }
 
 TEST_F(DataFileTest, ARecordThatDoesNotFitItsPageIsDamageNotAnEmptyRecord) {
