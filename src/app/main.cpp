@@ -14,9 +14,9 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tavuro"));
   // Qt's own dialogs (files, printer, colours) in Chinese, like the rest of the program.
-  QTranslator qtChinese;
-  if (qtChinese.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtChinese);
+  QTranslator qt_chinese;
+  if (qt_chinese.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_chinese);
   }
 
   tavuro::startup::AppState state;
