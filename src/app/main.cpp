@@ -2,6 +2,7 @@
 
 #include "cashier/frm_shop.h"
 #include "platform/clock.h"
+#include "platform/icons.h"
 #include "startup/start_up.h"
 
 #include <QApplication>
@@ -13,6 +14,9 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tavuro"));
+  QApplication::setWindowIcon(tavuro::platform::program_icon());
+  // Ties the windows to the installed desktop entry (tavuro.desktop) and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tavuro"));
   // Qt's own dialogs (files, printer, colours) in Chinese, like the rest of the program.
   QTranslator qt_chinese;
   if (qt_chinese.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
