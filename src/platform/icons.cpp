@@ -2,7 +2,9 @@
 
 // The resources live in a static library: nothing would pull them into a program unless
 // their initialiser is called. Q_INIT_RESOURCE must be used outside any namespace.
-static void init_tavuro_resources() { Q_INIT_RESOURCE(tavuro); }
+static void init_tavuro_resources() {
+  Q_INIT_RESOURCE(tavuro);
+}
 
 namespace tavuro::platform {
 
