@@ -1,21 +1,11 @@
 # One static library per source folder: every .cpp of the folder belongs to it, so a new
 # file needs no edit of a build file.
 function(tavuro_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
-  foreach(excluded IN LISTS ARG_EXCLUDE)
-    list(REMOVE_ITEM sources "${CMAKE_CURRENT_SOURCE_DIR}/${excluded}")
-  endforeach()
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
-  else()
-    # A folder that has no code yet still takes its place in the dependency chain.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
-    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS})
-  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()
 
 # One test program per test folder, linking the libraries it tests. Each test case runs

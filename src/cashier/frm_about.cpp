@@ -4,6 +4,7 @@
 #include "cashier/help_page.h"
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
+#include "platform/icons.h"
 
 #include <QDesktopServices>
 #include <QFrame>
@@ -11,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -20,23 +20,7 @@ namespace tavuro::cashier {
 
 namespace {
 
-// The program icon: the character 收 on a till-green tile.
-QPixmap program_icon() {
-  QPixmap pixmap(48, 48);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setBrush(QColor(0x1f, 0x7a, 0x4d));
-  painter.setPen(Qt::NoPen);
-  painter.drawRoundedRect(QRectF(2, 2, 44, 44), 8, 8);
-  QFont font = painter.font();
-  font.setPixelSize(30);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(Qt::white);
-  painter.drawText(QRect(0, 0, 48, 48), Qt::AlignCenter, QStringLiteral("收"));
-  return pixmap;
-}
+constexpr int kIconSize = 48;
 
 QLabel* make_label(QWidget* parent, const char* name, const QString& text = {}) {
   auto* label = new QLabel(text, parent);
@@ -54,7 +38,7 @@ frm_About::frm_About(startup::AppState& state, QWidget* parent)
   setMouseTracking(true);
 
   QLabel* picIcon = make_label(this, "picIcon");
-  picIcon->setPixmap(program_icon());
+  picIcon->setPixmap(platform::program_icon().pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF()));
   picIcon->setAlignment(Qt::AlignTop);
   QLabel* lblTitle = make_label(this, "lblTitle");
   QFont titleFont = lblTitle->font();

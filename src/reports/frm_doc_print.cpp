@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/icons.h"
 #include "reports/doc_file.h"
 
 #include <QAction>
@@ -11,12 +12,9 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
 #include <QPrinter>
-#include <QStyle>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -30,21 +28,6 @@ namespace tavuro::reports {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-
-// A theme icon where the desktop has one, else the key's first character drawn plainly.
-QIcon tool_icon(const QString& themeName, const QString& key) {
-  QIcon icon = QIcon::fromTheme(themeName);
-  if (!icon.isNull()) return icon;
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = QApplication::font();
-  font.setPixelSize(18);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, key.left(1));
-  painter.end();
-  return QIcon(pixmap);
-}
 
 // Whether every character of the selection (or the typing format) has the style.
 bool selection_all(const QTextEdit& edit, const std::function<bool(const QTextCharFormat&)>& has) {
@@ -104,15 +87,10 @@ frmDoc_print::frmDoc_print(startup::AppState& state, QWidget* parent) : QDialog(
   rtfText_->document()->setDefaultFont(document_font());
   rtfText_->setLineWrapMode(QTextEdit::FixedPixelWidth);
 
-  QStyle* style = this->style();
   QAction* open = addTool(QStringLiteral("打开"), QStringLiteral("打开其他文本文件编辑和打印"), QStringLiteral("Open"),
                           QStringLiteral("document-open"));
-  if (QIcon::fromTheme(QStringLiteral("document-open")).isNull())
-    open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
   QAction* saveAction = addTool(QStringLiteral("保存"), QStringLiteral("保存当前文件的修改"), QStringLiteral("Save"),
                                 QStringLiteral("document-save"));
-  if (QIcon::fromTheme(QStringLiteral("document-save")).isNull())
-    saveAction->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
   QAction* printAction = addTool(QStringLiteral("打印"), QStringLiteral("打印"), QStringLiteral("Print"),
                                  QStringLiteral("document-print"));
   tbToolBar_->addSeparator();
@@ -186,7 +164,7 @@ frmDoc_print::frmDoc_print(startup::AppState& state, QWidget* parent) : QDialog(
 
 QAction* frmDoc_print::addTool(const QString& key, const QString& tip, const QString& description,
                                const QString& themeIcon) {
-  QAction* action = tbToolBar_->addAction(tool_icon(themeIcon, key), description);
+  QAction* action = tbToolBar_->addAction(platform::theme_icon(themeIcon), description);
   action->setObjectName(key);
   action->setToolTip(tip);
   action->setStatusTip(description);

@@ -59,8 +59,9 @@ class CashierAdmin : public ::testing::Test {
     shop.shop.state.tempTotal += textlayout::to_single(sale.amount).value_or(0);
   }
   bool masked() const {
-    return shop.action("屏蔽")->text() == QStringLiteral("屏显") && shop.find<QGroupBox>("Frame2")->isHidden() &&
-           shop.find<QGroupBox>("Frame4")->isHidden() && shop.list("List2")->isHidden();
+    return shop.action("屏蔽")->text() == QStringLiteral("屏显") &&
+           shop.find<QGroupBox>(QStringLiteral("Frame2"))->isHidden() &&
+           shop.find<QGroupBox>(QStringLiteral("Frame4"))->isHidden() && shop.list("List2")->isHidden();
   }
 
   CashierWindow shop;

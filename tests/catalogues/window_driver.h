@@ -24,7 +24,8 @@ class FakeCashier final : public startup::CashierLink {
   void read_usefile() override { calls << QStringLiteral("read_usefile"); }
   // Marked with "+" while the customer-registered flag is set.
   void read_KeFu_file() override {
-    calls << QStringLiteral("read_KeFu_file") + (state != nullptr && state->customerRegistered ? "+" : "");
+    calls << QStringLiteral("read_KeFu_file") +
+                 (state != nullptr && state->customerRegistered ? QStringLiteral("+") : QString());
   }
   void read_myfile() override { calls << QStringLiteral("read_myfile"); }
   void setGoodsText(const QString& text) override { calls << QStringLiteral("setGoodsText:") + text; }

@@ -39,9 +39,9 @@ using testing::ScriptedDialogs;
 using testing::ShopFixture;
 
 template <typename T>
-T* child(QWidget* parent, const QString& name) {
-  T* found = parent->findChild<T*>(name);
-  EXPECT_NE(found, nullptr) << name.toStdString();
+T* child(QWidget* parent, const char* name) {
+  T* found = parent->findChild<T*>(QString::fromUtf8(name));
+  EXPECT_NE(found, nullptr) << name;
   return found;
 }
 
@@ -75,7 +75,9 @@ class QueryWindow : public ::testing::Test {
   }
 
   QString month() const { return shop.state.paths.monthFolder; }
-  void addSale(const QString& file, const SaleLine& line) { shop.addSale(line, month() + QLatin1Char('/') + file); }
+  void addSale(const char* file, const SaleLine& line) {
+    shop.addSale(line, month() + QLatin1Char('/') + QString::fromUtf8(file));
+  }
 
   // Two days of sales in this month's folder (besides today's empty 7.day).
   void fillMonth() {
@@ -110,13 +112,13 @@ class QueryWindow : public ::testing::Test {
     }
     return lines;
   }
-  static void clickLine(QListWidget* list, const QString& text) {
-    const QList<QListWidgetItem*> items = list->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << text.toStdString();
+  static void clickLine(QListWidget* list, const char* text) {
+    const QList<QListWidgetItem*> items = list->findItems(QString::fromUtf8(text), Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << text;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
   }
   // A right click on a list opens its popup menu; the item is then clicked in the menu.
-  static void useMenu(QWidget* window, QListWidget* list, const QString& menuName, const QString& actionName) {
+  static void useMenu(QWidget* window, QListWidget* list, const char* menuName, const char* actionName) {
     auto* menu = child<QMenu>(window, menuName);
     QTest::mousePress(list->viewport(), Qt::RightButton, {}, QPoint(5, 5));
     ASSERT_TRUE(menu->isVisible());
@@ -156,7 +158,7 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
       {"Label1", "记录数："},  {"Label5", "合计金额："},   {"Command2", "打印[&P]"},   {"Command3", "预览[&V]"},
       {"Command4", "退出[&X]"}};
   for (const auto& [name, caption] : captions) {
-    QWidget* widget = child<QWidget>(window.get(), QString::fromUtf8(name));
+    QWidget* widget = child<QWidget>(window.get(), name);
     ASSERT_NE(widget, nullptr);
     QString text = widget->property("text").toString();
     if (text.isEmpty()) text = widget->property("title").toString();
@@ -166,8 +168,10 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
   EXPECT_EQ(child<QWidget>(window.get(), "Command3")->toolTip(), QStringLiteral("预览打印内容"));
   EXPECT_EQ(child<QWidget>(window.get(), "Command4")->toolTip(), QStringLiteral("关闭窗口"));
   QStringList headers;
-  for (const QPushButton* button : window->findChildren<QPushButton*>("Com_cap")) headers << button->text();
-  EXPECT_EQ(headers, (QStringList{"序列号", "商 品 名 称", "数 量", "单 价", "金 额", "操作/编号"}));
+  for (const QPushButton* button : window->findChildren<QPushButton*>(QStringLiteral("Com_cap")))
+    headers << button->text();
+  EXPECT_EQ(headers, (QStringList{QStringLiteral("序列号"), QStringLiteral("商 品 名 称"), QStringLiteral("数 量"),
+                                  QStringLiteral("单 价"), QStringLiteral("金 额"), QStringLiteral("操作/编号")}));
   EXPECT_EQ(child<QAction>(window.get(), "单号查询")->text(), QStringLiteral("单号查询"));
   EXPECT_EQ(child<QAction>(window.get(), "全部选取")->text(), QStringLiteral("全部选取"));
 
@@ -179,9 +183,10 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
   auto* goods = child<QComboBox>(window.get(), "Co_查商品");
   auto* ops = child<QComboBox>(window.get(), "Co_查操作员");
   auto* customers = child<QComboBox>(window.get(), "Co_查客户");
-  EXPECT_EQ(entries(goods), (QStringList{"* 全部 *", "可乐", "Tea "}));  // stored, unpadded, untrimmed
-  EXPECT_EQ(entries(ops), (QStringList{"* 全部 *", "张三", "001"}));
-  EXPECT_EQ(entries(customers), (QStringList{"* 全部 *", "王先生"}));
+  EXPECT_EQ(entries(goods), (QStringList{QStringLiteral("* 全部 *"), QStringLiteral("可乐"),
+                                         QStringLiteral("Tea ")}));  // stored, unpadded, untrimmed
+  EXPECT_EQ(entries(ops), (QStringList{QStringLiteral("* 全部 *"), QStringLiteral("张三"), QStringLiteral("001")}));
+  EXPECT_EQ(entries(customers), (QStringList{QStringLiteral("* 全部 *"), QStringLiteral("王先生")}));
   for (const QComboBox* box : {goods, ops, customers}) EXPECT_EQ(box->currentText(), sales::kAllEntry);
 
   // The folder list starts at the application directory, which holds no day files.
@@ -210,7 +215,7 @@ TEST_F(QueryWindow, EachHeaderReachesToTheMiddleOfTheGapAfterItsColumn) {
   const auto window = open();
   const int column =
       QFontMetrics(child<QListWidget>(window.get(), "List1")->font()).horizontalAdvance(QLatin1Char('a'));
-  const QList<QPushButton*> headers = window->findChildren<QPushButton*>("Com_cap");
+  const QList<QPushButton*> headers = window->findChildren<QPushButton*>(QStringLiteral("Com_cap"));
   ASSERT_EQ(headers.size(), 6);
   int reach = 0;
   for (int i = 0; i < 6; ++i) {
@@ -228,7 +233,7 @@ TEST_F(QueryWindow, EmptyOrMissingCataloguesStillOfferTheAllEntry) {
   QFile::remove(shop.state.paths.shopFile);
   const auto window = open();
   for (const char* name : {"Co_查商品", "Co_查操作员", "Co_查客户"}) {
-    const auto* box = child<QComboBox>(window.get(), QString::fromUtf8(name));
+    const auto* box = child<QComboBox>(window.get(), name);
     EXPECT_EQ(box->count(), 1) << name;
     EXPECT_EQ(box->currentText(), sales::kAllEntry) << name;
   }
@@ -246,7 +251,8 @@ TEST_F(QueryWindow, UnreadableListsAreReportedAndADamagedCatalogueIsRestored) {
   testing::write_bytes(shop.state.paths.kefuFile, "");
 
   const auto window = open();
-  EXPECT_EQ(dialogs.messages(), (QStringList{"数据出错！[read_use]", "数据出错！[read_KeFu_file]"}));
+  EXPECT_EQ(dialogs.messages(),
+            (QStringList{QStringLiteral("数据出错！[read_use]"), QStringLiteral("数据出错！[read_KeFu_file]")}));
   for (const auto& shown : dialogs.shown()) EXPECT_EQ(shown.icon, platform::Icon::None);
   auto* goods = child<QComboBox>(window.get(), "Co_查商品");
   EXPECT_EQ(goods->count(), 2);
@@ -276,14 +282,15 @@ TEST_F(QueryWindow, DayFilesAreChosenFromAFolderByClickAndByTheToggle) {
 
   openFolder(window.get(), month());
   EXPECT_EQ(window->dir2Path(), month());
-  EXPECT_EQ(texts(list2), (QStringList{"10.day", "2.day", "3.day", "7.day"}));
+  EXPECT_EQ(texts(list2), (QStringList{QStringLiteral("10.day"), QStringLiteral("2.day"), QStringLiteral("3.day"),
+                                       QStringLiteral("7.day")}));
   EXPECT_TRUE(selected(list2).isEmpty());
 
   clickLine(list2, "2.day");
   clickLine(list2, "10.day");
   clickLine(list2, "3.day");
   clickLine(list2, "2.day");  // a second click takes the line out again
-  EXPECT_EQ(selected(list2), (QStringList{"10.day", "3.day"}));
+  EXPECT_EQ(selected(list2), (QStringList{QStringLiteral("10.day"), QStringLiteral("3.day")}));
 
   useMenu(window.get(), list2, "List2_右击", "全部选取");
   EXPECT_EQ(selected(list2).size(), 4);
@@ -308,7 +315,7 @@ TEST_F(QueryWindow, NothingRunsWithoutAChosenFile) {
   auto* command1 = child<QPushButton>(window.get(), "Command1");
 
   QTest::mouseClick(command1, Qt::LeftButton);  // no day files listed at all
-  EXPECT_EQ(dialogs.messages(), QStringList{"你还未选择文件."});
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你还未选择文件.")});
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
 
   // A receipt query answered empty or cancelled: not found, nothing else happens.
@@ -317,7 +324,7 @@ TEST_F(QueryWindow, NothingRunsWithoutAChosenFile) {
   useMenu(window.get(), list1, "list1_右击", "单号查询");
   dialogs.cancelInput();
   useMenu(window.get(), list1, "list1_右击", "单号查询");
-  EXPECT_EQ(dialogs.messages(), (QStringList{"查无此单！", "查无此单！"}));
+  EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("查无此单！"), QStringLiteral("查无此单！")}));
   EXPECT_EQ(dialogs.shown().front().text, QStringLiteral("请输入单号的6位数字进行查找："));
   EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Tavuro收银机"));
 
@@ -327,7 +334,7 @@ TEST_F(QueryWindow, NothingRunsWithoutAChosenFile) {
   QTest::mouseClick(command1, Qt::LeftButton);
   dialogs.answerInput(QStringLiteral("000123"));
   useMenu(window.get(), list1, "list1_右击", "单号查询");
-  EXPECT_EQ(dialogs.messages(), (QStringList{"你还未选择文件.", "你还未选择文件."}));
+  EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("你还未选择文件."), QStringLiteral("你还未选择文件.")}));
   EXPECT_EQ(list1->count(), 0);
   EXPECT_EQ(window->windowTitle(), QStringLiteral("查询"));
   EXPECT_TRUE(window->queryDescription().isEmpty());
@@ -351,7 +358,7 @@ TEST_F(QueryWindow, FilterQueryReceiptQueryAndTheirPrintedReports) {
   pick(child<QComboBox>(window.get(), "Co_查客户"), QStringLiteral("王先生"));
   QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
 
-  EXPECT_EQ(dialogs.messages(), QStringList{"完成查询。"});
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("完成查询。")});
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
   dialogs.clear();
   const QStringList found{
@@ -423,13 +430,15 @@ TEST_F(QueryWindow, FilterQueryReceiptQueryAndTheirPrintedReports) {
   ASSERT_EQ(report.size(), 14);
   EXPECT_EQ(report[3], QStringLiteral("    查询【单号=000123】报表"));
   EXPECT_EQ(report[11], QStringLiteral("      合 计：") + QString(45, QLatin1Char(' ')) + QStringLiteral("      8.50"));
-  EXPECT_EQ(report.mid(7, 3), QStringList(texts(list1)).replaceInStrings(QRegularExpression("^"), "    "));
+  EXPECT_EQ(
+      report.mid(7, 3),
+      QStringList(texts(list1)).replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("    ")));
   EXPECT_TRUE(dialogs.messages().isEmpty());
 
   // A number that no selected file carries.
   dialogs.answerInput(QStringLiteral("999999"));
   useMenu(window.get(), list1, "list1_右击", "单号查询");
-  EXPECT_EQ(dialogs.messages(), QStringList{"查无此单！"});
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("查无此单！")});
   EXPECT_EQ(list1->count(), 0);
   EXPECT_EQ(child<QLabel>(window.get(), "Label5")->text(), QStringLiteral("合计金额：0.00元"));
 }
@@ -444,7 +453,8 @@ TEST_F(QueryWindow, FilesThatCannotBeReadAreNamedAfterTheRun) {
   testing::write_bytes(month() + QStringLiteral("/2.day"), "not a day file");
 
   QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
-  EXPECT_EQ(dialogs.messages(), (QStringList{"以下文件无法读取，已跳过：2.day、3.day", "完成查询。"}));
+  EXPECT_EQ(dialogs.messages(),
+            (QStringList{QStringLiteral("以下文件无法读取，已跳过：2.day、3.day"), QStringLiteral("完成查询。")}));
   EXPECT_EQ(dialogs.shown().front().icon, platform::Icon::Exclamation);
   EXPECT_EQ(child<QListWidget>(window.get(), "List1")->count(), 3);  // the lines of 10.day
   EXPECT_EQ(window->queryDescription(), QStringLiteral("商品=* 全部 *，操作编号=* 全部 *，固定客户=* 全部 *"));

@@ -65,7 +65,8 @@ TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
   const QueryResult result =
       query_files({day(QStringLiteral("3.day")), day(QStringLiteral("4.day"))}, filters(kAll, kAll, kAll));
   ASSERT_EQ(result.count(), 5);
-  EXPECT_EQ(goodsOf(result), (QStringList{"A", "B", "C", "D", "E"}));
+  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                          QStringLiteral("D"), QStringLiteral("E")}));
   for (int i = 0; i < 5; ++i) EXPECT_EQ(result.lines[i].left(6), QStringLiteral("     ") + QString::number(i + 1));
   EXPECT_FLOAT_EQ(result.total, 113.75f);
   EXPECT_TRUE(result.skippedFiles.isEmpty());
@@ -74,20 +75,21 @@ TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
 
 TEST_F(QueryEngine, DayFilesComeInPlainNameOrder) {
   for (const char* name : {"2.day", "10.day", "1.day", "7.DAY"})
-    add(QString::fromLatin1(name), sale(QString::fromLatin1(name), "1"));
+    add(QString::fromLatin1(name), sale(QString::fromLatin1(name), QStringLiteral("1")));
   QFile::copy(day(QStringLiteral("2.day")), day(QStringLiteral("2.bak")));
   testing::write_bytes(day(QStringLiteral("notes.txt")), "x");
   QDir(fixture.state.paths.monthFolder).mkdir(QStringLiteral("folder.day"));
 
   const QStringList names = day_file_names(fixture.state.paths.monthFolder);
   // 7.day is today's file; upper case sorts first.
-  EXPECT_EQ(names, (QStringList{"1.day", "10.day", "2.day", "7.DAY", "7.day"}));
+  EXPECT_EQ(names, (QStringList{QStringLiteral("1.day"), QStringLiteral("10.day"), QStringLiteral("2.day"),
+                                QStringLiteral("7.DAY"), QStringLiteral("7.day")}));
   EXPECT_TRUE(day_file_names(fixture.dir() + QStringLiteral("/no such folder")).isEmpty());
 
   const QueryResult result =
       query_files(files_in_folder(fixture.state.paths.monthFolder, {QStringLiteral("10.day"), QStringLiteral("2.day")}),
                   filters(kAll, kAll, kAll));
-  EXPECT_EQ(goodsOf(result), (QStringList{"10.day", "2.day"}));
+  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("10.day"), QStringLiteral("2.day")}));
 }
 
 TEST_F(QueryEngine, FiltersCompareTheStoredTextExactly) {
@@ -144,13 +146,16 @@ TEST_F(QueryEngine, UnreadableFilesAreSkippedFromWhereTheyFailAndTheRunGoesOn) {
   store::DataFile::create(day(QStringLiteral("4.day")), store::name_list_schema());
   add(QStringLiteral("6.day"), sale(QStringLiteral("F"), QStringLiteral("8.00")));
 
-  const QStringList files = files_in_folder(fixture.state.paths.monthFolder,
-                                            {"1.day", "2.day", "3.day", "4.day", "5.day", "6.day"});  // 5.day is gone
+  const QStringList files =
+      files_in_folder(fixture.state.paths.monthFolder,
+                      {QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day"),
+                       QStringLiteral("4.day"), QStringLiteral("5.day"), QStringLiteral("6.day")});  // 5.day is gone
   const QueryResult result = query_files(files, filters(kAll, kAll, kAll));
-  EXPECT_EQ(goodsOf(result), (QStringList{"A", "B", "F"}));
+  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("F")}));
   EXPECT_TRUE(result.lines[2].startsWith(QStringLiteral("     3 ")));  // no number lost to the bad line
   EXPECT_FLOAT_EQ(result.total, 11.0f);
-  EXPECT_EQ(result.skippedFiles, (QStringList{"2.day", "3.day", "4.day", "5.day"}));
+  EXPECT_EQ(result.skippedFiles, (QStringList{QStringLiteral("2.day"), QStringLiteral("3.day"), QStringLiteral("4.day"),
+                                              QStringLiteral("5.day")}));
   EXPECT_EQ(skipped_files_message(result.skippedFiles),
             QStringLiteral("以下文件无法读取，已跳过：2.day、3.day、4.day、5.day"));
   EXPECT_TRUE(skipped_files_message({}).isEmpty());
@@ -160,16 +165,20 @@ TEST_F(QueryEngine, UnreadableFilesAreSkippedFromWhereTheyFailAndTheRunGoesOn) {
 }
 
 TEST_F(QueryEngine, ReceiptNumberIsFoundInEverySelectedFile) {
-  add(QStringLiteral("8.day"), sale(QStringLiteral("A"), QStringLiteral("1.00"), "001", "散客", "000123"));
-  add(QStringLiteral("8.day"), sale(QStringLiteral("B"), QStringLiteral("2.00"), "001", "散客", "000124"));
-  add(QStringLiteral("9.day"), sale(QStringLiteral("C"), QStringLiteral("4.00"), "001", "散客", "000123"));
-  add(QStringLiteral("9.day"), sale(QStringLiteral("D"), QStringLiteral("8.00"), "001", "散客", "123"));
+  add(QStringLiteral("8.day"), sale(QStringLiteral("A"), QStringLiteral("1.00"), QStringLiteral("001"),
+                                    QStringLiteral("散客"), QStringLiteral("000123")));
+  add(QStringLiteral("8.day"), sale(QStringLiteral("B"), QStringLiteral("2.00"), QStringLiteral("001"),
+                                    QStringLiteral("散客"), QStringLiteral("000124")));
+  add(QStringLiteral("9.day"), sale(QStringLiteral("C"), QStringLiteral("4.00"), QStringLiteral("001"),
+                                    QStringLiteral("散客"), QStringLiteral("000123")));
+  add(QStringLiteral("9.day"), sale(QStringLiteral("D"), QStringLiteral("8.00"), QStringLiteral("001"),
+                                    QStringLiteral("散客"), QStringLiteral("123")));
   const QStringList files{day(QStringLiteral("8.day")), day(QStringLiteral("9.day"))};
 
   const QueryResult result = query_receipt_lines(files, QStringLiteral("000123"));
-  EXPECT_EQ(goodsOf(result), (QStringList{"A", "C"}));
+  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
   EXPECT_FLOAT_EQ(result.total, 5.0f);
-  EXPECT_EQ(goodsOf(query_receipt_lines(files, QStringLiteral("123"))), QStringList{"D"});
+  EXPECT_EQ(goodsOf(query_receipt_lines(files, QStringLiteral("123"))), QStringList{QStringLiteral("D")});
   EXPECT_EQ(query_receipt_lines(files, QStringLiteral("000125")).count(), 0);
 }
 

@@ -264,8 +264,9 @@ TEST_F(DocWindowTest, ContextMenuAndSizeList) {
   for (QAction* a : window.findChild<QMenu*>(QStringLiteral("doc_右击菜单"))->actions()) {
     captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
   }
-  EXPECT_EQ(captions,
-            (QStringList{"撤消", "-", "复制 (&C)", "粘帖 (&S)", "删除 (&X)", "-", "全选 (&A)", "-", "插入当前时间"}));
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("撤消"), QStringLiteral("-"), QStringLiteral("复制 (&C)"),
+                                   QStringLiteral("粘帖 (&S)"), QStringLiteral("删除 (&X)"), QStringLiteral("-"),
+                                   QStringLiteral("全选 (&A)"), QStringLiteral("-"), QStringLiteral("插入当前时间")}));
 
   auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
   EXPECT_EQ(combo->toolTip(), QStringLiteral("选择字号"));
@@ -281,9 +282,12 @@ TEST_F(DocWindowTest, ContextMenuAndSizeList) {
   for (QAction* a : window.findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions()) {
     if (!a->objectName().isEmpty()) tips << a->objectName() + QLatin1Char('=') + a->toolTip();
   }
-  EXPECT_EQ(tips, (QStringList{"打开=打开其他文本文件编辑和打印", "保存=保存当前文件的修改", "打印=打印", "剪切=剪切",
-                               "复制=复制", "粘贴=粘贴", "粗体=粗体", "斜体=斜体", "下划线=下划线", "左对齐=左对齐",
-                               "置中=置中", "右对齐=右对齐", "颜色=颜色"}));
+  EXPECT_EQ(tips,
+            (QStringList{QStringLiteral("打开=打开其他文本文件编辑和打印"), QStringLiteral("保存=保存当前文件的修改"),
+                         QStringLiteral("打印=打印"), QStringLiteral("剪切=剪切"), QStringLiteral("复制=复制"),
+                         QStringLiteral("粘贴=粘贴"), QStringLiteral("粗体=粗体"), QStringLiteral("斜体=斜体"),
+                         QStringLiteral("下划线=下划线"), QStringLiteral("左对齐=左对齐"), QStringLiteral("置中=置中"),
+                         QStringLiteral("右对齐=右对齐"), QStringLiteral("颜色=颜色")}));
   dialogs.answerColor(QColor(Qt::red));
   tool(window, "颜色")->trigger();
   EXPECT_EQ(edit->document()->begin().begin().fragment().charFormat().foreground().color(), QColor(Qt::red));

@@ -51,12 +51,12 @@ struct ReportRunTest : ::testing::Test {
   ScriptedDialogs dialogs;
 };
 
+// %1 stands for the stem.
 QStringList summed_report(const char* stem) {
-  const QString s = QString::fromUtf8(stem);
-  return {
+  QStringList lines = test::utf8_lines({
       "",
       "  【公司名：天河】",
-      "  【" + s + " 商品销售明细报表 】",
+      "  【%1 商品销售明细报表 】",
       "  ┌───┬───────────────┬─────────┬──────────────┐",
       "  │ 序号 │         商       品          │    数      量    │          金    额          │",
       "  ├───┼───────────────┼─────────┼──────────────┤",
@@ -66,7 +66,7 @@ QStringList summed_report(const char* stem) {
       "  │      │           合     计          │                  │              11.00 （元）  │",
       "  └───┴───────────────┴─────────┴──────────────┘",
       "  ",
-      "  【" + s + " 个人销售明细表 】",
+      "  【%1 个人销售明细表 】",
       "  ┌───┬─────────────────┬────────────────┐",
       "  │ 序号 │          操作员姓名/编号         │          个人销售金额          │",
       "  ├───┼─────────────────┼────────────────┤",
@@ -79,12 +79,14 @@ QStringList summed_report(const char* stem) {
       "  │  注  │                                                                                │",
       "  └───┴────────────────────────────────────────┘",
       "  【制表日期: 2003年5月7日 】    制表员：(签名)_______________",
-  };
+  });
+  return lines.replaceInStrings(QStringLiteral("%1"), QString::fromUtf8(stem));
 }
 
 TEST_F(ReportRunTest, SummedReportOverChosenFilesSkipsTheEmptyOneButNamesIt) {
   std::vector<std::pair<int, int>> steps;
-  ASSERT_TRUE(run_reports(shop.state, RunMode::Summed, folder(), {"1.day", "2.day", "3.day"},
+  ASSERT_TRUE(run_reports(shop.state, RunMode::Summed, folder(),
+                          {QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day")},
                           [&steps](int done, int total) { steps.emplace_back(done, total); }));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(shop.state.currentReportFile, output());
@@ -94,7 +96,8 @@ TEST_F(ReportRunTest, SummedReportOverChosenFilesSkipsTheEmptyOneButNamesIt) {
 
 TEST_F(ReportRunTest, MonthEndReport) {
   ASSERT_TRUE(run_reports(shop.state, RunMode::MonthEnd, folder() + QLatin1Char('/'),
-                          {"1.day", "2.day", "3.day", "7.day", "9.day"}));
+                          {QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day"),
+                           QStringLiteral("7.day"), QStringLiteral("9.day")}));
   test::expect_lines(test::report_file_lines(output()), summed_report("2003_5_[月结]"));
 }
 
@@ -104,7 +107,8 @@ TEST_F(ReportRunTest, OneReportPerFileFillsEachToSeventyLines) {
   }
   shop.addOperator(QStringLiteral("李四"));
   shop.addOperator(QStringLiteral("007"));
-  ASSERT_TRUE(run_reports(shop.state, RunMode::Single, folder(), {"1.day", "2.day", "3.day"}));
+  ASSERT_TRUE(run_reports(shop.state, RunMode::Single, folder(),
+                          {QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day")}));
   const QStringList lines = test::report_file_lines(output());
   // Two reports (day 2 has no sales): 21 lines of text (company and title on one line),
   // 10 goods and 3 operators, then 70 - (22 + 13) = 35 empty lines each.
@@ -137,7 +141,7 @@ TEST_F(ReportRunTest, MessagesOfARun) {
 
   dialogs.clear();
   QFile::remove(shop.state.paths.shopFile);
-  EXPECT_FALSE(run_reports(shop.state, RunMode::Summed, folder(), {"1.day"}));
+  EXPECT_FALSE(run_reports(shop.state, RunMode::Summed, folder(), {QStringLiteral("1.day")}));
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错 [读商品名到数组 R_shop()]")});
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
   EXPECT_FALSE(QFile::exists(output()));
@@ -174,7 +178,8 @@ TEST_F(ReportRunTest, WindowModesSelectionsAndMessages) {
   window.setFolder(folder());
   QStringList names;
   for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-  EXPECT_EQ(names, (QStringList{"1.day", "2.day", "3.day", "7.day"}));
+  EXPECT_EQ(names, (QStringList{QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day"),
+                                QStringLiteral("7.day")}));
 
   option3->click();
   EXPECT_TRUE(check->isChecked());
@@ -252,7 +257,7 @@ TEST_F(ReportRunTest, PrintSettingsStoreANonBlankNameAsTyped) {
 
   // The next report uses it without asking.
   dialogs.clear();
-  ASSERT_TRUE(run_reports(shop.state, RunMode::Summed, folder(), {"1.day"}));
+  ASSERT_TRUE(run_reports(shop.state, RunMode::Summed, folder(), {QStringLiteral("1.day")}));
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_EQ(test::report_file_lines(output())[1], QStringLiteral("  【公司名： 新店 】"));
 }

@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <initializer_list>
+
 namespace tavuro::reports::test {
 
 // A sale line with the fields a report reads.
@@ -37,6 +39,17 @@ inline void expect_lines(const QStringList& actual, const QStringList& expected)
     EXPECT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
   }
   EXPECT_EQ(actual.size(), expected.size());
+}
+
+// Lines written as UTF-8 literals.
+inline QStringList utf8_lines(std::initializer_list<const char*> lines) {
+  QStringList list;
+  for (const char* line : lines) list << QString::fromUtf8(line);
+  return list;
+}
+
+inline void expect_lines(const QStringList& actual, std::initializer_list<const char*> expected) {
+  expect_lines(actual, utf8_lines(expected));
 }
 
 }  // namespace tavuro::reports::test

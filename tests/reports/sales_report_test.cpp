@@ -161,10 +161,12 @@ bool same_bits(const std::vector<float>& a, const std::vector<float>& b) {
 
 TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
   QRandomGenerator random(20030507);
-  const QStringList goods = {"可乐", "雪碧", "可乐", "面包", "口香糖", "无销售"};
-  const QStringList operators = {"张三", "007", "张三"};
-  const QStringList names = {"可乐", " 雪碧", "面包 ", "口香糖", "咖啡", ""};
-  const QStringList ops = {"张三", "007 ", "李四", ""};
+  const QStringList goods = {QStringLiteral("可乐"), QStringLiteral("雪碧"),   QStringLiteral("可乐"),
+                             QStringLiteral("面包"), QStringLiteral("口香糖"), QStringLiteral("无销售")};
+  const QStringList operators = {QStringLiteral("张三"), QStringLiteral("007"), QStringLiteral("张三")};
+  const QStringList names = {QStringLiteral("可乐"),   QStringLiteral(" 雪碧"), QStringLiteral("面包 "),
+                             QStringLiteral("口香糖"), QStringLiteral("咖啡"),  QString()};
+  const QStringList ops = {QStringLiteral("张三"), QStringLiteral("007 "), QStringLiteral("李四"), QString()};
   std::vector<DayLine> lines;
   for (int i = 0; i < 3000; ++i) {
     const QString quantity =
@@ -184,14 +186,14 @@ TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
 
   // Letters in a line that counts for nobody are never read; in a counted line they fail
   // the table they count for, in both ways alike.
-  lines.push_back({"咖啡", "xyz", "abc", "李四"});
+  lines.push_back({QStringLiteral("咖啡"), QStringLiteral("xyz"), QStringLiteral("abc"), QStringLiteral("李四")});
   DaySums a = sum_one_pass(goods, operators, lines);
   EXPECT_FALSE(a.goodsFailed || a.operatorsFailed);
-  lines.push_back({"可乐", "1", "abc", "007"});
+  lines.push_back({QStringLiteral("可乐"), QStringLiteral("1"), QStringLiteral("abc"), QStringLiteral("007")});
   a = sum_one_pass(goods, operators, lines);
   DaySums b = sum_per_row(goods, operators, lines);
   EXPECT_TRUE(a.goodsFailed && b.goodsFailed && a.operatorsFailed && b.operatorsFailed);
-  lines.back() = {"可乐", "x", "1", "nobody"};
+  lines.back() = {QStringLiteral("可乐"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("nobody")};
   a = sum_one_pass(goods, operators, lines);
   b = sum_per_row(goods, operators, lines);
   EXPECT_TRUE(a.goodsFailed && b.goodsFailed);

@@ -41,7 +41,7 @@ class StartUpTest : public ::testing::Test {
     windowShown = false;
     return start_up(state, temp.path(), day, [this](AppState&) { windowShown = true; });
   }
-  QString file(const QString& name) const { return app_file(temp.path(), name); }
+  QString file(const char* name) const { return app_file(temp.path(), QString::fromUtf8(name)); }
 
   QTemporaryDir temp;
   AppState state;
@@ -53,17 +53,19 @@ TEST_F(StartUpTest, AFirstStartCreatesTheMonthFolderTheDayFileAndEverySettingFil
   ASSERT_TRUE(start());
   EXPECT_TRUE(windowShown);
   const auto files = snapshot(temp.path());
-  EXPECT_EQ(files.keys(), (QStringList{"2003_5/7.day", "co.dat", "kefu.dat", "nober.dat", "p.dat", "public.dat",
-                                       "shop.dat", "use.dat"}));
-  EXPECT_EQ(files["nober.dat"], QByteArray("0"));
-  EXPECT_EQ(files["co.dat"], QByteArray(" "));
-  EXPECT_EQ(files["p.dat"], QByteArray(" "));
-  EXPECT_EQ(platform::from_file_bytes(files["public.dat"]), QStringLiteral("屏蔽 = no"));
-  EXPECT_EQ(files["public.dat"], platform::to_local_code_page(QStringLiteral("屏蔽 = no")));
+  EXPECT_EQ(files.keys(),
+            (QStringList{QStringLiteral("2003_5/7.day"), QStringLiteral("co.dat"), QStringLiteral("kefu.dat"),
+                         QStringLiteral("nober.dat"), QStringLiteral("p.dat"), QStringLiteral("public.dat"),
+                         QStringLiteral("shop.dat"), QStringLiteral("use.dat")}));
+  EXPECT_EQ(files[QStringLiteral("nober.dat")], QByteArray("0"));
+  EXPECT_EQ(files[QStringLiteral("co.dat")], QByteArray(" "));
+  EXPECT_EQ(files[QStringLiteral("p.dat")], QByteArray(" "));
+  EXPECT_EQ(platform::from_file_bytes(files[QStringLiteral("public.dat")]), QStringLiteral("屏蔽 = no"));
+  EXPECT_EQ(files[QStringLiteral("public.dat")], platform::to_local_code_page(QStringLiteral("屏蔽 = no")));
   EXPECT_EQ(store::DataFile::open(file("2003_5/7.day")).fields(), store::day_schema().names());
   EXPECT_EQ(store::DataFile::open(file("shop.dat")).fields(), store::shop_schema().names());
-  EXPECT_EQ(store::DataFile::open(file("use.dat")).fields(), QStringList{"名单"});
-  EXPECT_EQ(store::DataFile::open(file("kefu.dat")).fields(), QStringList{"名单"});
+  EXPECT_EQ(store::DataFile::open(file("use.dat")).fields(), QStringList{QStringLiteral("名单")});
+  EXPECT_EQ(store::DataFile::open(file("kefu.dat")).fields(), QStringList{QStringLiteral("名单")});
   EXPECT_EQ(state.receiptCounter, 0);
   EXPECT_EQ(state.companyName, QString());
   EXPECT_EQ(state.adminPassword, QString());

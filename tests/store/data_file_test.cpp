@@ -7,8 +7,8 @@
 #include <QProcess>
 #include <QThread>
 
-#include <csignal>
 #include <gtest/gtest.h>
+#include <csignal>
 
 namespace tavuro::store {
 namespace {
@@ -18,8 +18,8 @@ using testing::write_bytes;
 
 class DataFileTest : public ::testing::Test {
  protected:
-  QString path(const QString& name) const { return dir.filePath(name); }
-  QString makeDay(const QString& name = QStringLiteral("7.day")) {
+  QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+  QString makeDay(const char* name = "7.day") {
     DataFile::create(path(name), day_schema());
     return path(name);
   }
@@ -29,11 +29,14 @@ class DataFileTest : public ::testing::Test {
 TEST_F(DataFileTest, CreatesTheTableWithTheFieldsInOrder) {
   const QString day = makeDay();
   EXPECT_EQ(DataFile::open(day).fields(),
-            (QStringList{"商品", "数量", "单价", "金额", "操作编号", "时间", "识别码", "固定客户", "单号"}));
+            (QStringList{QStringLiteral("商品"), QStringLiteral("数量"), QStringLiteral("单价"), QStringLiteral("金额"),
+                         QStringLiteral("操作编号"), QStringLiteral("时间"), QStringLiteral("识别码"),
+                         QStringLiteral("固定客户"), QStringLiteral("单号")}));
   DataFile::create(path("shop.dat"), shop_schema());
-  EXPECT_EQ(DataFile::open(path("shop.dat")).fields(), (QStringList{"商品", "单价", "编码"}));
+  EXPECT_EQ(DataFile::open(path("shop.dat")).fields(),
+            (QStringList{QStringLiteral("商品"), QStringLiteral("单价"), QStringLiteral("编码")}));
   DataFile::create(path("use.dat"), name_list_schema());
-  EXPECT_EQ(DataFile::open(path("use.dat")).fields(), QStringList{"名单"});
+  EXPECT_EQ(DataFile::open(path("use.dat")).fields(), QStringList{QStringLiteral("名单")});
   EXPECT_FALSE(QFile::exists(path("7.day.tmp~")));
 }
 
@@ -41,7 +44,8 @@ TEST_F(DataFileTest, TheSqliteToolSeesTheTableAndTheChineseTextExactly) {
   const QString day = makeDay();
   DataFile::open(day).append({{day::kGoods, QStringLiteral("矿泉水（大）")}, {day::kAmount, QStringLiteral("3.50")}});
   QProcess sqlite;
-  sqlite.start(QStringLiteral("sqlite3"), {day, QStringLiteral(".schema"), QStringLiteral("SELECT 商品 FROM FileName")});
+  sqlite.start(QStringLiteral("sqlite3"),
+               {day, QStringLiteral(".schema"), QStringLiteral("SELECT 商品 FROM FileName")});
   if (!sqlite.waitForStarted()) GTEST_SKIP() << "sqlite3 tool not installed";
   sqlite.waitForFinished();
   const QString out = QString::fromUtf8(sqlite.readAllStandardOutput());
@@ -62,7 +66,7 @@ TEST_F(DataFileTest, RecordsComeBackInInsertionOrderAcrossDeletionsAndEdits) {
   file.append({{day::kGoods, QStringLiteral("e")}});
   QStringList names;
   for (const Record& record : file.records({day::kGoods})) names << record.value(day::kGoods);
-  EXPECT_EQ(names, (QStringList{"A", "c", "e"}));
+  EXPECT_EQ(names, (QStringList{QStringLiteral("A"), QStringLiteral("c"), QStringLiteral("e")}));
   EXPECT_EQ(file.recordCount(), 3);
   const Record first = file.records().front();
   EXPECT_EQ(first.value(day::kTime), QStringLiteral("09:00:00"));
@@ -99,8 +103,9 @@ TEST_F(DataFileTest, ManyRecordsGoInAllOrNone) {
   DataFile file = DataFile::open(makeDay());
   file.appendAll({{{day::kGoods, QStringLiteral("a")}}, {{day::kGoods, QStringLiteral("b")}}});
   EXPECT_EQ(file.recordCount(), 2);
-  EXPECT_THROW(file.appendAll({{{day::kGoods, QStringLiteral("c")}}, {{day::kQuantity, QString(11, QLatin1Char('1'))}}}),
-               StoreError);
+  EXPECT_THROW(
+      file.appendAll({{{day::kGoods, QStringLiteral("c")}}, {{day::kQuantity, QString(11, QLatin1Char('1'))}}}),
+      StoreError);
   EXPECT_EQ(file.recordCount(), 2);
   EXPECT_EQ(DataFile::open(file.path()).recordCount(), 2);
 }
@@ -134,8 +139,11 @@ TEST_F(DataFileTest, AColumnIsOneFieldOfEveryRecordInStoredOrder) {
   file.update(ids[0], {{day::kGoods, QStringLiteral("雪碧")}});
   file.append({{day::kTime, QStringLiteral("10:00:00")}});
   // Values as stored: a repeated name comes twice, spaces stay, a field never set is empty.
-  EXPECT_EQ(file.column(day::kGoods), (QStringList{"雪碧", "", " 茶 ", "可乐", ""}));
-  EXPECT_EQ(file.column(day::kTime), (QStringList{"09:00:00", "09:00:00", "09:00:00", "09:00:00", "10:00:00"}));
+  EXPECT_EQ(file.column(day::kGoods), (QStringList{QStringLiteral("雪碧"), QStringLiteral(""), QStringLiteral(" 茶 "),
+                                                   QStringLiteral("可乐"), QStringLiteral("")}));
+  EXPECT_EQ(file.column(day::kTime),
+            (QStringList{QStringLiteral("09:00:00"), QStringLiteral("09:00:00"), QStringLiteral("09:00:00"),
+                         QStringLiteral("09:00:00"), QStringLiteral("10:00:00")}));
   try {
     file.column(kNameField);
     FAIL() << "a field the table lacks gave a column";
@@ -157,9 +165,10 @@ TEST_F(DataFileTest, AWalkWithConditionsTakesOnlyExactlyEqualFields) {
     });
     return taken;
   };
-  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}}), (QStringList{"0", "3"}));
-  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}, {day::kTime, QStringLiteral("3")}}), QStringList{"3"});
-  EXPECT_EQ(times({{day::kGoods, QString()}}), QStringList{"4"});
+  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}}), (QStringList{QStringLiteral("0"), QStringLiteral("3")}));
+  EXPECT_EQ(times({{day::kGoods, QStringLiteral("Tea")}, {day::kTime, QStringLiteral("3")}}),
+            QStringList{QStringLiteral("3")});
+  EXPECT_EQ(times({{day::kGoods, QString()}}), QStringList{QStringLiteral("4")});
   EXPECT_EQ(times({}).size(), 5);
   EXPECT_THROW(times({{QStringLiteral("名单"), QString()}}), StoreError);
 }
@@ -191,7 +200,7 @@ TEST_F(DataFileTest, OpeningNeverCreatesAMissingFile) {
 }
 
 TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
-  const QString good = makeDay(QStringLiteral("good.day"));
+  const QString good = makeDay("good.day");
   {
     DataFile file = DataFile::open(good);
     for (int i = 0; i < 200; ++i) file.append({{day::kGoods, QString(40, QChar(0x53EF))}});
@@ -214,7 +223,7 @@ TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
     sqlite.waitForFinished();
   }
   for (const char* name : {"zero.day", "text.day", "header.day", "cut.day", "odd.day", "dir.day"}) {
-    EXPECT_EQ(open_error(path(QString::fromUtf8(name))), StoreError::Kind::Damaged) << name;
+    EXPECT_EQ(open_error(path(name)), StoreError::Kind::Damaged) << name;
   }
   if (QFile::exists(path("other.day"))) {
     EXPECT_EQ(open_error(path("other.day")), StoreError::Kind::Damaged);
@@ -277,7 +286,7 @@ TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
   EXPECT_NO_THROW(DataFile::openForChange(day, day_schema(), path("7.bak")));
   EXPECT_NO_THROW(DataFile::open(day).append({{day::kGoods, QStringLiteral("茶")}}))
       << "the damage is out of a change's reach";
-  EXPECT_TRUE(DataFile::openForChange(makeDay(QStringLiteral("8.day")), day_schema()).isIntact());
+  EXPECT_TRUE(DataFile::openForChange(makeDay("8.day"), day_schema()).isIntact());
 }
 
 TEST_F(DataFileTest, ARecordThatDoesNotFitItsPageIsDamageNotAnEmptyRecord) {

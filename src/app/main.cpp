@@ -2,6 +2,7 @@
 
 #include "cashier/frm_shop.h"
 #include "platform/clock.h"
+#include "platform/icons.h"
 #include "startup/start_up.h"
 
 #include <QApplication>
@@ -13,10 +14,13 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tavuro"));
+  QApplication::setWindowIcon(tavuro::platform::program_icon());
+  // Ties the windows to the installed desktop entry (tavuro.desktop) and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("tavuro"));
   // Qt's own dialogs (files, printer, colours) in Chinese, like the rest of the program.
-  QTranslator qtChinese;
-  if (qtChinese.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtChinese);
+  QTranslator qt_chinese;
+  if (qt_chinese.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_chinese);
   }
 
   tavuro::startup::AppState state;
