@@ -19,26 +19,6 @@ QStringList CashierWindow::lines(const char* listName) const {
   return result;
 }
 
-QWidget* CashierWindow::focused() const { return QApplication::focusWidget(); }
-
-void type_text(const QString& text) {
-  for (const QChar c : text) {
-    QWidget* target = QApplication::focusWidget();
-    if (target == nullptr) {
-      ADD_FAILURE() << "no widget has the focus";
-      return;
-    }
-    QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
-
-void press_key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-  QWidget* target = QApplication::focusWidget();
-  if (target == nullptr) {
-    ADD_FAILURE() << "no widget has the focus";
-    return;
-  }
-  QTest::keyClick(target, key, modifiers);
-}
+QWidget* CashierWindow::focused() const { return testing::focused(); }
 
 }  // namespace tavuro::testing

@@ -25,7 +25,7 @@ class SaleRoad : public ::testing::Test {
   }
 
   // A mnemonic of the window, as Alt + letter.
-  void mnemonic(Qt::Key key) { QTest::keyClick(cashier.window.get(), key, Qt::AltModifier); }
+  void mnemonic(Qt::Key key) { press_key(cashier.window.get(), key, Qt::AltModifier); }
 
   // Goods by name and Enter, quantity and Enter, the looked-up price and Enter: the focus
   // is then in the amount box.

@@ -5,6 +5,7 @@
 #include "platform/line_printer.h"
 #include "query/query_report.h"
 #include "store/schemas.h"
+#include "support/keyboard.h"
 #include "support/modal_windows.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
@@ -123,8 +124,7 @@ class QueryWindow : public ::testing::Test {
   }
   static void typeInto(QComboBox* box, const QString& text) {
     box->lineEdit()->selectAll();
-    for (const QChar ch : text)
-      QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    testing::type_into(box->lineEdit(), text);
   }
   static void pick(QComboBox* box, const QString& entry) {
     const int index = box->findText(entry);
