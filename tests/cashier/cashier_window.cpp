@@ -8,7 +8,7 @@ cashier::Frm_shop& CashierWindow::open() {
   window = std::make_unique<cashier::Frm_shop>(shop.state);
   window->show();
   QApplication::setActiveWindow(window.get());
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), static_cast<int>(kPatience.count())));
   return *window;
 }
 

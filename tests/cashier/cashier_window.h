@@ -7,6 +7,7 @@
 #include "support/keyboard.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
+#include "support/waiting.h"
 
 #include <QAction>
 #include <QComboBox>

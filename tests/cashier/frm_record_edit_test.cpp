@@ -234,7 +234,7 @@ TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
     EXPECT_TRUE(box(n)->hasFocus()) << n;
     box(n == 6 ? 5 : n + 1)->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你还未输入数据！")}) << n;
-    QTRY_VERIFY(box(n)->hasFocus());
+    EXPECT_EVENTUALLY_TRUE(box(n)->hasFocus());
     box(n)->setText(QStringLiteral("1"));
   }
   // Another box that is empty too is not checked on the way back.
@@ -243,7 +243,7 @@ TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
   box(4)->setText(QString());
   box(4)->setFocus(Qt::TabFocusReason);
   box(5)->setFocus(Qt::TabFocusReason);
-  QTRY_VERIFY(box(4)->hasFocus());
+  EXPECT_EVENTUALLY_TRUE(box(4)->hasFocus());
   EXPECT_EQ(dialogs.messages().size(), 1);
   // The customer and goods boxes take anything, empty too.
   box(4)->setText(QStringLiteral("1"));

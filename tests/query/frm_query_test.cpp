@@ -9,6 +9,7 @@
 #include "support/modal_windows.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
+#include "support/waiting.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -67,7 +68,7 @@ class QueryWindow : public ::testing::Test {
   std::unique_ptr<Frm_查询> open() {
     auto window = std::make_unique<Frm_查询>(shop.state);
     window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get(), static_cast<int>(testing::kPatience.count())));
     return window;
   }
 

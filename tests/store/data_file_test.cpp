@@ -1,6 +1,7 @@
 #include "store/data_file.h"
 
 #include "support/shop_fixture.h"
+#include "support/waiting.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +44,7 @@ TEST_F(DataFileTest, TheSqliteToolSeesTheTableAndTheChineseTextExactly) {
   QProcess sqlite;
   sqlite.start(QStringLiteral("sqlite3"), {day, QStringLiteral(".schema"), QStringLiteral("SELECT 商品 FROM FileName")});
   if (!sqlite.waitForStarted()) GTEST_SKIP() << "sqlite3 tool not installed";
-  sqlite.waitForFinished();
+  ASSERT_TRUE(sqlite.waitForFinished(static_cast<int>(testing::kPatience.count())));
   const QString out = QString::fromUtf8(sqlite.readAllStandardOutput());
   EXPECT_TRUE(out.contains(QStringLiteral("CREATE TABLE"))) << out.toStdString();
   EXPECT_TRUE(out.contains(QStringLiteral("\"FileName\" (\"商品\" TEXT"))) << out.toStdString();
@@ -190,7 +191,7 @@ TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
   {
     QProcess sqlite;
     sqlite.start(QStringLiteral("sqlite3"), {path("other.day"), QStringLiteral("CREATE TABLE t(x)")});
-    sqlite.waitForFinished();
+    sqlite.waitForFinished(static_cast<int>(testing::kPatience.count()));
   }
   for (const char* name : {"zero.day", "text.day", "header.day", "cut.day", "odd.day", "dir.day"}) {
     EXPECT_EQ(open_error(path(QString::fromUtf8(name))), StoreError::Kind::Damaged) << name;
