@@ -8,7 +8,7 @@ cashier::Frm_shop& CashierWindow::open() {
   window = std::make_unique<cashier::Frm_shop>(shop.state);
   window->show();
   QApplication::setActiveWindow(window.get());
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window.get(), static_cast<int>(kPatience.count())));
   return *window;
 }
 
@@ -19,26 +19,6 @@ QStringList CashierWindow::lines(const char* listName) const {
   return result;
 }
 
-QWidget* CashierWindow::focused() const { return QApplication::focusWidget(); }
-
-void type_text(const QString& text) {
-  for (const QChar c : text) {
-    QWidget* target = QApplication::focusWidget();
-    if (target == nullptr) {
-      ADD_FAILURE() << "no widget has the focus";
-      return;
-    }
-    QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
-
-void press_key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-  QWidget* target = QApplication::focusWidget();
-  if (target == nullptr) {
-    ADD_FAILURE() << "no widget has the focus";
-    return;
-  }
-  QTest::keyClick(target, key, modifiers);
-}
+QWidget* CashierWindow::focused() const { return testing::focused(); }
 
 }  // namespace tavuro::testing

@@ -4,8 +4,10 @@
 
 #include "cashier/frm_shop.h"
 #include "platform/line_printer.h"
+#include "support/keyboard.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
+#include "support/waiting.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -54,10 +56,5 @@ class NoPrinter final : public platform::LinePrinter {
   void printLine(const QString&) override {}
   bool endDoc() override { return false; }
 };
-
-// Types text into the focused widget key by key, as a user does (Chinese characters too).
-void type_text(const QString& text);
-// Presses a key in the focused widget.
-void press_key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 }  // namespace tavuro::testing

@@ -38,7 +38,7 @@ void click_button(const QWidget& window, const char* name) { click(control<QPush
 // active one again (the offscreen screen has no window manager).
 void back_to(CashierWindow& shop) {
   shop.window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitFor([&shop] { return QApplication::activeWindow() == shop.window.get(); }));
+  EXPECT_TRUE(testing::wait_until([&shop] { return QApplication::activeWindow() == shop.window.get(); }));
 }
 
 // A new receipt and a registered goods typed in, with the quantity and the price taken by

@@ -2,6 +2,7 @@
 #include "cashier/frm_password.h"
 
 #include "admin_window_driving.h"
+#include "support/keyboard.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
+using testing::type_into;
 
 class PasswordWindow : public ::testing::Test {
  protected:
@@ -31,7 +33,7 @@ class PasswordWindow : public ::testing::Test {
     Text1->setFocus();
     Text1->selectAll();
     Text1->del();
-    QTest::keyClicks(Text1, oldPassword);
+    type_into(Text1, oldPassword);
     Text2->setText(newPassword);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   }
@@ -72,7 +74,7 @@ TEST_F(PasswordWindow, ControlsCaptionsAndTips) {
   EXPECT_EQ(tip("Label7"), tip("Label6"));
 
   // The old password shows a star per character; the new one is plain.
-  QTest::keyClicks(Text1, QStringLiteral("abc"));
+  type_into(Text1, QStringLiteral("abc"));
   EXPECT_EQ(Text1->displayText(), QStringLiteral("***"));
   Text2->setText(QStringLiteral("abc"));
   EXPECT_EQ(Text2->displayText(), QStringLiteral("abc"));
@@ -82,7 +84,7 @@ TEST_F(PasswordWindow, EnteringABoxSelectsItsText) {
   Text2->setText(QStringLiteral("old text"));
   Text2->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(Text2->selectedText(), QStringLiteral("old text"));
-  QTest::keyClicks(Text2, QStringLiteral("new"));
+  type_into(Text2, QStringLiteral("new"));
   EXPECT_EQ(Text2->text(), QStringLiteral("new"));
 }
 

@@ -1,6 +1,7 @@
 #include "cashier/frm_record_edit.h"
 
 #include "admin_window_driving.h"
+#include "support/keyboard.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
@@ -13,9 +14,11 @@ namespace tavuro::cashier {
 namespace {
 
 using platform::Icon;
+using testing::press_key;
 using testing::SaleLine;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
+using testing::type_into;
 namespace day = store::day;
 
 class EditWindow : public ::testing::Test {
@@ -191,32 +194,32 @@ TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
 
   box(1)->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(box(1)->selectedText(), QStringLiteral("000007"));
-  QTest::keyClick(box(1), Qt::Key_End);
-  QTest::keyClicks(box(1), QStringLiteral("1a."));
-  QTest::keyClick(box(1), Qt::Key_Backspace);
+  press_key(box(1), Qt::Key_End);
+  type_into(box(1), QStringLiteral("1a."));
+  press_key(box(1), Qt::Key_Backspace);
   EXPECT_EQ(box(1)->text(), QStringLiteral("000007"));
   EXPECT_EQ(dialogs.messages(), QStringList(2, refusal));
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::Critical);
-  QTest::keyClick(box(1), Qt::Key_Return);
+  press_key(box(1), Qt::Key_Return);
   EXPECT_TRUE(box(2)->hasFocus());
   dialogs.clear();
 
   // Quantity 2 becomes 2.00 on leaving; the amount stays as it was.
   box(4)->setFocus(Qt::TabFocusReason);
-  QTest::keyClicks(box(4), QStringLiteral("2x"));
+  type_into(box(4), QStringLiteral("2x"));
   EXPECT_EQ(dialogs.messages(), QStringList{refusal});
-  QTest::keyClick(box(4), Qt::Key_Return);
+  press_key(box(4), Qt::Key_Return);
   EXPECT_TRUE(box(5)->hasFocus());
   EXPECT_EQ(box(4)->text(), QStringLiteral("2.00"));
   EXPECT_EQ(box(6)->text(), QStringLiteral("6.00"));
-  QTest::keyClicks(box(5), QStringLiteral("1.255"));
-  QTest::keyClick(box(5), Qt::Key_Return);
+  type_into(box(5), QStringLiteral("1.255"));
+  press_key(box(5), Qt::Key_Return);
   EXPECT_EQ(box(5)->text(), QStringLiteral("1.25"));
-  QTest::keyClick(box(6), Qt::Key_Return);
+  press_key(box(6), Qt::Key_Return);
   EXPECT_TRUE(button(1)->hasFocus());
   EXPECT_EQ(box(6)->text(), QStringLiteral("6.00"));
   // Enter on the focused button saves.
-  QTest::keyClick(button(1), Qt::Key_Return);
+  press_key(button(1), Qt::Key_Return);
   EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的修改已经保存。"));
   EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("1.25"));
 }
@@ -227,11 +230,11 @@ TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
     dialogs.clear();
     box(n)->setFocus(Qt::TabFocusReason);
     box(n)->setText(QStringLiteral("  "));
-    QTest::keyClick(box(n), Qt::Key_Return);  // Enter does not move on from an empty box
+    press_key(box(n), Qt::Key_Return);  // Enter does not move on from an empty box
     EXPECT_TRUE(box(n)->hasFocus()) << n;
     box(n == 6 ? 5 : n + 1)->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你还未输入数据！")}) << n;
-    QTRY_VERIFY(box(n)->hasFocus());
+    EXPECT_EVENTUALLY_TRUE(box(n)->hasFocus());
     box(n)->setText(QStringLiteral("1"));
   }
   // Another box that is empty too is not checked on the way back.
@@ -240,12 +243,12 @@ TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
   box(4)->setText(QString());
   box(4)->setFocus(Qt::TabFocusReason);
   box(5)->setFocus(Qt::TabFocusReason);
-  QTRY_VERIFY(box(4)->hasFocus());
+  EXPECT_EVENTUALLY_TRUE(box(4)->hasFocus());
   EXPECT_EQ(dialogs.messages().size(), 1);
   // The customer and goods boxes take anything, empty too.
   box(4)->setText(QStringLiteral("1"));
   box(2)->setFocus(Qt::TabFocusReason);
-  QTest::keyClicks(box(2), QStringLiteral("x."));
+  type_into(box(2), QStringLiteral("x."));
   box(2)->setText(QString());
   box(3)->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(dialogs.messages().size(), 1);

@@ -333,7 +333,7 @@ TEST(CashierControls, ClosingEndsTheProgramWhileAnotherWindowIsOpen) {
   document.show();
   QTimer::singleShot(0, shop.button("Com_close"), &QPushButton::click);
   // Should the program keep running, this ends the loop with a failure instead.
-  QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+  QTimer::singleShot(testing::kPatience, [] { QCoreApplication::exit(1); });
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_FALSE(shop.window->isVisible());
 }

@@ -116,7 +116,7 @@ TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
   EXPECT_EQ(Command3->toolTip(), QStringLiteral("关闭窗口"));
   EXPECT_EQ(focused(), Text1);
 
-  press(Qt::Key_Return);
+  press_enter();
   EXPECT_TRUE(window->isVisible()) << "Enter in the name box presses no button";
   EXPECT_EQ(stored(), QStringList{QStringLiteral("Acme")});
 

@@ -92,13 +92,13 @@ TEST_F(GoodsWindow, TheListShowsAlignedColumnsInTheFixedFaceAndTheCount) {
 TEST_F(GoodsWindow, RegisteringThroughTheKeyboard) {
   open();
   commit_text(QStringLiteral("可乐"));
-  press(Qt::Key_Return);
+  press_enter();
   EXPECT_EQ(focused(), Text2);
-  type_keys(QStringLiteral("2.5"));
-  press(Qt::Key_Return);
+  type_text(QStringLiteral("2.5"));
+  press_enter();
   EXPECT_EQ(focused(), Command1);
   EXPECT_EQ(Text2->text(), QStringLiteral("2.50")) << "leaving the price box writes it as money";
-  press(Qt::Key_Return);
+  press_enter();
 
   EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=2.50")});
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("注册成功！")});
@@ -115,10 +115,10 @@ TEST_F(GoodsWindow, TheNameWidthIsCheckedBeforeEachKey) {
   // Eight CJK characters fill the sixteen columns; one more still goes in, the next not.
   commit_text(QStringLiteral("八个中文字符的名"));
   EXPECT_TRUE(dialogs.shown().empty());
-  type_keys(QStringLiteral("字"));
+  type_text(QStringLiteral("字"));
   EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名字"));
   EXPECT_TRUE(dialogs.shown().empty());
-  type_keys(QStringLiteral("x"));
+  type_text(QStringLiteral("x"));
   commit_text(QStringLiteral("甲乙"));
   EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名字"));
   EXPECT_EQ(dialogs.messages(), QStringList(3, kGoodsNameTooWide));
@@ -128,7 +128,7 @@ TEST_F(GoodsWindow, TheNameWidthIsCheckedBeforeEachKey) {
 
   // The over-wide name is refused by the button too, and nothing is written.
   click(Text2);
-  type_keys(QStringLiteral("1"));
+  type_text(QStringLiteral("1"));
   click(Command1);
   EXPECT_EQ(dialogs.messages(), QStringList{kGoodsNameTooWide});
   EXPECT_EQ(focused(), Text1);
@@ -136,27 +136,27 @@ TEST_F(GoodsWindow, TheNameWidthIsCheckedBeforeEachKey) {
 
   // Backspace shortens it again; Enter is a key like any other while it is too wide.
   dialogs.clear();
-  press(Qt::Key_End);
-  press(Qt::Key_Backspace);
+  press_key(Qt::Key_End);
+  press_backspace();
   EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名"));
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(GoodsWindow, SixteenAsciiCharactersFitAndTheBoxesTakeNoMore) {
   open();
-  type_keys(QStringLiteral("abcdefghijklmnopq"));
+  type_text(QStringLiteral("abcdefghijklmnopq"));
   EXPECT_EQ(Text1->text(), QStringLiteral("abcdefghijklmnop"));
   EXPECT_TRUE(dialogs.shown().empty());
   click(Text2);
-  type_keys(QStringLiteral("12345678901234567"));
+  type_text(QStringLiteral("12345678901234567"));
   EXPECT_EQ(Text2->text(), QStringLiteral("1234567890123456"));
   click(Text1);
 
   // Fifteen ASCII characters and a CJK one make seventeen columns: refused on the button.
   Text1->clear();
-  type_keys(QStringLiteral("abcdefghijklmno"));
+  type_text(QStringLiteral("abcdefghijklmno"));
   commit_text(QStringLiteral("可"));
-  press(Qt::Key_Return);
+  press_enter();
   EXPECT_EQ(dialogs.messages(), QStringList{kGoodsNameTooWide});
   dialogs.clear();
   Text2->setText(QStringLiteral("1.00"));
@@ -174,27 +174,27 @@ TEST_F(GoodsWindow, ALongerNameHandedOverIsKeptWholeAndRefusedOnTheButton) {
   click(Command1);
   EXPECT_EQ(dialogs.messages(), QStringList{kGoodsNameTooWide});
   EXPECT_TRUE(stored().isEmpty());
-  press(Qt::Key_End);
-  press(Qt::Key_Backspace);
+  press_key(Qt::Key_End);
+  press_backspace();
   EXPECT_EQ(Text1->text(), QStringLiteral("abcdefghijklmnopqrs"));
 }
 
 TEST_F(GoodsWindow, ThePriceBoxTakesDigitsAndAPointOnly) {
   open();
   click(Text2);
-  type_keys(QStringLiteral("1a2.x5"));
+  type_text(QStringLiteral("1a2.x5"));
   EXPECT_EQ(Text2->text(), QStringLiteral("12.5"));
   ASSERT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("只可以输入数字与小数点。")));
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::Critical);
   commit_text(QStringLiteral("元"));
   EXPECT_EQ(Text2->text(), QStringLiteral("12.5"));
-  press(Qt::Key_Backspace);
+  press_backspace();
   EXPECT_EQ(Text2->text(), QStringLiteral("12."));
 
   // Enter on an empty box keeps the focus there; leaving it empty makes it 0.00.
   dialogs.clear();
   Text2->clear();
-  press(Qt::Key_Return);
+  press_enter();
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你还未输入数据！")});
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
   EXPECT_EQ(focused(), Text2);
@@ -203,7 +203,7 @@ TEST_F(GoodsWindow, ThePriceBoxTakesDigitsAndAPointOnly) {
 
   // So a goods can be registered at 0.00.
   dialogs.clear();
-  type_keys(QStringLiteral("bag"));
+  type_text(QStringLiteral("bag"));
   click(Command1);
   EXPECT_EQ(stored(), QStringList{QStringLiteral("bag=0.00")});
 }
@@ -242,7 +242,7 @@ TEST_F(GoodsWindow, ClickingALineFillsTheBoxesTheHeaderDoesNothing) {
   click_line(List1, 2);  // clicking the selected line again fills the boxes again
   EXPECT_EQ(Text1->text(), QStringLiteral("雪碧"));
 
-  press(Qt::Key_Up);  // choosing a line with the keyboard is a click too
+  press_key(Qt::Key_Up);  // choosing a line with the keyboard is a click too
   EXPECT_EQ(Text1->text(), QStringLiteral("可乐"));
 
   Text1->setText(QStringLiteral("typed"));

@@ -159,13 +159,13 @@ TEST_F(Operators, TheWindowOpensWithThePlaceholderReadyToBeTypedOver) {
   EXPECT_EQ(Text1->text(), kOperatorPlaceholder);
   click(Command1);
   EXPECT_EQ(dialogs.messages(), QStringList{kOperatorTooWide}) << "the untouched placeholder is too wide";
-  type_keys(QStringLiteral("00"));
+  type_text(QStringLiteral("00"));
   EXPECT_EQ(Text1->text(), QStringLiteral("00")) << "focus back in the box selects it all";
 }
 
 TEST_F(Operators, RegisteringAndDeletingThroughTheWindow) {
   open();
-  type_keys(QStringLiteral("007"));
+  type_text(QStringLiteral("007"));
   click(Com_Add);
   EXPECT_EQ(dialogs.messages(), QStringList{kRegistered});
   EXPECT_EQ(lines(List1), QStringList{QStringLiteral("007   ")});

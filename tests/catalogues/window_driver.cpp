@@ -1,35 +1,9 @@
 #include "window_driver.h"
 
-#include <QApplication>
-#include <QInputMethodEvent>
 #include <QListWidget>
 #include <QTest>
 
 namespace tavuro::testing {
-
-QWidget* focused() { return QApplication::focusWidget(); }
-
-void type_keys(const QString& text) {
-  for (const QChar c : text) {
-    QWidget* target = focused();
-    ASSERT_NE(target, nullptr);
-    QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
-  }
-}
-
-void commit_text(const QString& text) {
-  QWidget* target = focused();
-  ASSERT_NE(target, nullptr);
-  QInputMethodEvent event;
-  event.setCommitString(text);
-  QApplication::sendEvent(target, &event);
-}
-
-void press(int key) {
-  QWidget* target = focused();
-  ASSERT_NE(target, nullptr);
-  QTest::keyClick(target, static_cast<Qt::Key>(key));
-}
 
 void click(QWidget* button) {
   ASSERT_NE(button, nullptr);

@@ -2,10 +2,11 @@
 
 #include "support/modal_windows.h"
 // Driving the catalogue windows offscreen: a cashier window stand-in that records what it
-// was asked, and the keys, clicks and input-method commits of a user.
+// was asked, and the clicks of a user (the keys are in support/keyboard.h).
 
 #include "startup/app_state.h"
 #include "startup/cashier_link.h"
+#include "support/keyboard.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
@@ -34,12 +35,6 @@ class FakeCashier final : public startup::CashierLink {
   const startup::AppState* state = nullptr;
 };
 
-QWidget* focused();
-// One key press per character, to the widget that has the focus.
-void type_keys(const QString& text);
-// What a pinyin input method sends: the characters committed at once.
-void commit_text(const QString& text);
-void press(int key);
 void click(QWidget* button);
 void click_line(QListWidget* list, int row);
 QStringList lines(const QListWidget* list);

@@ -8,9 +8,11 @@
 #include "sales/labels.h"
 #include "sales/sale_line.h"
 #include "store/schemas.h"
+#include "support/keyboard.h"
 #include "support/modal_windows.h"
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
+#include "support/waiting.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -70,7 +72,7 @@ class QueryWindow : public ::testing::Test {
   std::unique_ptr<Frm_查询> open() {
     auto window = std::make_unique<Frm_查询>(shop.state);
     window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get(), static_cast<int>(testing::kPatience.count())));
     return window;
   }
 
@@ -129,8 +131,7 @@ class QueryWindow : public ::testing::Test {
   }
   static void typeInto(QComboBox* box, const QString& text) {
     box->lineEdit()->selectAll();
-    for (const QChar ch : text)
-      QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    testing::type_into(box->lineEdit(), text);
   }
   static void pick(QComboBox* box, const QString& entry) {
     const int index = box->findText(entry);

@@ -2,23 +2,23 @@
 // The child program of the reliability tests, started, left to work for a random moment
 // and killed with SIGKILL.
 
-#include <QProcess>
+#include "support/killed_child.h"
+
 #include <QStringList>
 
 #include <random>
 
 namespace tavuro::reliability {
 
+using testing::lines_after;
+
 // How many times each crash test kills its child: TAVURO_CRASH_TRIALS, or 100 (fewer
 // under the sanitizers, where every start of the child costs much more).
 int crash_trials();
 
-// Starts the child with args, waits for its "ready", lets it work for a random time of
-// up to maxMicroseconds and kills it. Returns the lines it printed; empty when it did not
-// start (a test failure has been recorded then).
+// Starts the child with args, waits for its first acknowledged change, lets it work for a
+// random time of up to maxMicroseconds more and kills it. Returns the lines it printed;
+// empty when it made no progress (a test failure has been recorded then).
 QStringList run_and_kill(const QStringList& args, int maxMicroseconds, std::mt19937& random);
-
-// The lines of output that begin with prefix, without it.
-QStringList lines_after(const QStringList& lines, const QString& prefix);
 
 }  // namespace tavuro::reliability

@@ -1,14 +1,16 @@
 #include "store/data_file.h"
 
+#include "support/killed_child.h"
 #include "support/shop_fixture.h"
+#include "support/waiting.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 #include <csignal>
+#include <random>
 
 namespace tavuro::store {
 namespace {
@@ -47,7 +49,7 @@ TEST_F(DataFileTest, TheSqliteToolSeesTheTableAndTheChineseTextExactly) {
   sqlite.start(QStringLiteral("sqlite3"),
                {day, QStringLiteral(".schema"), QStringLiteral("SELECT 商品 FROM FileName")});
   if (!sqlite.waitForStarted()) GTEST_SKIP() << "sqlite3 tool not installed";
-  sqlite.waitForFinished();
+  ASSERT_TRUE(sqlite.waitForFinished(static_cast<int>(testing::kPatience.count())));
   const QString out = QString::fromUtf8(sqlite.readAllStandardOutput());
   EXPECT_TRUE(out.contains(QStringLiteral("CREATE TABLE"))) << out.toStdString();
   EXPECT_TRUE(out.contains(QStringLiteral("\"FileName\" (\"商品\" TEXT"))) << out.toStdString();
@@ -220,7 +222,7 @@ TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
   {
     QProcess sqlite;
     sqlite.start(QStringLiteral("sqlite3"), {path("other.day"), QStringLiteral("CREATE TABLE t(x)")});
-    sqlite.waitForFinished();
+    sqlite.waitForFinished(static_cast<int>(testing::kPatience.count()));
   }
   for (const char* name : {"zero.day", "text.day", "header.day", "cut.day", "odd.day", "dir.day"}) {
     EXPECT_EQ(open_error(path(name)), StoreError::Kind::Damaged) << name;
@@ -315,20 +317,13 @@ TEST_F(DataFileTest, ARecordThatDoesNotFitItsPageIsDamageNotAnEmptyRecord) {
 TEST_F(DataFileTest, AKilledWriterLosesNoAcknowledgedRecord) {
   const QString day = makeDay();
   const QString backup = path("7.bak");
-  std::srand(20030507);
+  std::mt19937 random(20030507);
   int acknowledged = 0;
   for (int trial = 0; trial < 25; ++trial) {
     const QString run = QString::number(trial);
-    QProcess child;
-    child.start(QStringLiteral(CRASH_WRITER_PATH), {day, backup, run});
-    ASSERT_TRUE(child.waitForStarted());
-    QThread::msleep(static_cast<unsigned long>(20 + std::rand() % 60));
-    ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
-    child.waitForFinished();
+    const QStringList output = testing::run_and_kill(QStringLiteral(CRASH_WRITER_PATH), {day, backup, run}, 60000, random);
     QList<int> acks;
-    for (const QString& line : QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char('\n'))) {
-      if (line.startsWith(QStringLiteral("ack "))) acks << line.mid(4).toInt();
-    }
+    for (const QString& ack : testing::lines_after(output, QStringLiteral("ack "))) acks << ack.toInt();
     QMap<QString, int> seen;
     for (const Record& record : DataFile::open(day).records({day::kReceiptNo})) ++seen[record.value(day::kReceiptNo)];
     for (int n : acks) {

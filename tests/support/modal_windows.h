@@ -3,7 +3,10 @@
 // working a window that a command opens modally (exec()) — the work is queued before the
 // command runs and done once the window is up.
 
+#include "support/waiting.h"
+
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -16,20 +19,20 @@ namespace tavuro::testing {
 inline bool show_active(QWidget& window) {
   window.show();
   QApplication::setActiveWindow(&window);
-  const bool active = QTest::qWaitForWindowActive(&window);
+  const bool active = QTest::qWaitForWindowActive(&window, static_cast<int>(kPatience.count()));
   EXPECT_TRUE(active);
   return active;
 }
 inline bool show_active(QWidget* window) { return show_active(*window); }
 
-// Runs work on the next modal window that comes up (any kind), polling every 5 ms for up
-// to 10 seconds.
+// Runs work on the next modal window that comes up (any kind), looking every 5 ms until
+// the patience runs out.
 inline void on_next_modal(std::function<void(QWidget*)> work) {
   auto* poll = new QTimer;
   poll->setInterval(5);
-  QObject::connect(poll, &QTimer::timeout, [poll, work = std::move(work), ticks = 0]() mutable {
+  QObject::connect(poll, &QTimer::timeout, [poll, work = std::move(work), deadline = QDeadlineTimer(kPatience)] {
     QWidget* modal = QApplication::activeModalWidget();
-    if ((modal == nullptr || !modal->isVisible()) && ++ticks < 2000) return;
+    if ((modal == nullptr || !modal->isVisible()) && !deadline.hasExpired()) return;
     poll->stop();
     poll->deleteLater();
     if (modal == nullptr) {
@@ -52,7 +55,7 @@ void when_opened(std::function<void(T&)> work) {
       modal->close();
       return;
     }
-    EXPECT_TRUE(QTest::qWaitFor([window] { return window->isAncestorOf(QApplication::focusWidget()); }));
+    EXPECT_TRUE(wait_until([window] { return window->isAncestorOf(QApplication::focusWidget()); }));
     work(*window);
     if (window->isVisible()) {
       ADD_FAILURE() << "the window was left open";

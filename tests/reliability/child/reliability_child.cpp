@@ -5,7 +5,7 @@
 // (as an unprivileged user, for the permission cases) and prints each one's messages.
 //
 //   sale <day file> <day backup> <first receipt counter>
-//   backup <source> <target>
+//   backup <source> <target> [fresh]     (fresh: the target is removed before each copy)
 //   goods <shop.dat> <shop.bak> <first number>
 //   receipt <nober.dat>
 //   readers <application directory>
@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 #include <QTime>
 
 #include <sys/prctl.h>
@@ -62,7 +63,6 @@ QString arg(char** argv, int i) {
   startup::Paths paths;
   paths.dayFile = dayFile;
   paths.dayBackup = dayBackup;
-  print_line(QStringLiteral("ready"));
   for (;; ++counter) {
     const QString receipt = startup::receipt_number_text(counter);
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
@@ -74,9 +74,9 @@ QString arg(char** argv, int i) {
   }
 }
 
-[[noreturn]] void copy_backups(const QString& source, const QString& target) {
-  print_line(QStringLiteral("ready"));
+[[noreturn]] void copy_backups(const QString& source, const QString& target, bool fresh) {
   for (int n = 1;; ++n) {
+    if (fresh) QFile::remove(target);
     if (store::backup_file(source, target)) print_line(QStringLiteral("ack %1").arg(n));
   }
 }
@@ -87,7 +87,6 @@ QString arg(char** argv, int i) {
   startup::AppState state;
   state.paths.shopFile = shopFile;
   state.paths.shopBackup = shopBackup;
-  print_line(QStringLiteral("ready"));
   for (int i = 0;; ++i) {
     if (i % 3 == 2) {
       const QString name = QStringLiteral("货%1").arg(first + i - 2);
@@ -105,7 +104,6 @@ QString arg(char** argv, int i) {
   startup::AppState state;
   state.paths.noberFile = noberFile;
   startup::load_receipt_counter(state);
-  print_line(QStringLiteral("ready"));
   for (;;) {
     if (cashier::new_receipt_no(state)) print_line(QStringLiteral("ack %1").arg(state.receiptCounter));
   }
@@ -130,7 +128,9 @@ int main(int argc, char** argv) {
   platform::ScopedDialogs scope(dialogs);
   QCoreApplication app(argc, argv);
   if (mode == QStringLiteral("sale") && argc == 5) record_sales(arg(argv, 2), arg(argv, 3), arg(argv, 4).toInt());
-  if (mode == QStringLiteral("backup") && argc == 4) copy_backups(arg(argv, 2), arg(argv, 3));
+  if (mode == QStringLiteral("backup") && (argc == 4 || argc == 5)) {
+    copy_backups(arg(argv, 2), arg(argv, 3), argc == 5 && arg(argv, 4) == QStringLiteral("fresh"));
+  }
   if (mode == QStringLiteral("goods") && argc == 5) change_goods(arg(argv, 2), arg(argv, 3), arg(argv, 4).toInt());
   if (mode == QStringLiteral("receipt") && argc == 3) issue_receipts(arg(argv, 2));
   return 2;
