@@ -56,6 +56,11 @@ inline constexpr int kTotalsY = 234;
 
 inline constexpr int kSideX = 660;
 inline constexpr int kSideWidth = 146;
+// The commands in the right-hand column: the four of sale entry, then the window's two.
+inline constexpr int kCommandsY = 104;
+inline constexpr int kWindowCommandsY = 236;
+inline constexpr int kCommandStep = 32;
+inline constexpr int kCommandHeight = 28;
 
 // The columns each header button spans in a list line: sequence number, goods, quantity,
 // unit price, amount, operator.

@@ -12,10 +12,6 @@ namespace tavuro::cashier {
 // The line of the count-th line of the current receipt (count at most 9999).
 QString receipt_line(int count, const sales::SaleColumns& columns);
 
-// The number after the last line of today's list: the number at the line's start plus
-// one; 1 when the line carries none.
-int next_day_sequence(const QString& lastLine);
-
 // The goods name of a line: the text from the goods column up to the first column gap
 // (the goods column is trimmed before it is padded).
 QString goods_of_line(const QString& line);

@@ -39,7 +39,9 @@ struct AppState {
   bool printWindowFlag = false;  // the document window prints at once and closes
   QString currentReportFile;     // the report text the document window loads next
 
-  float tempTotal = 0.0f;        // the receipt being entered
+  // The receipt being entered: its total and its line count. Sale entry owns the receipt
+  // and keeps these in step with it; nothing else writes them.
+  float tempTotal = 0.0f;
   qint16 tempLineCount = 0;
 
   // The record handed to the edit window.

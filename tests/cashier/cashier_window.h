@@ -3,6 +3,8 @@
 // active on the offscreen screen so that focus moves as with a user.
 
 #include "cashier/frm_shop.h"
+#include "cashier/sale_entry_panel.h"
+#include "cashier/today_panel.h"
 #include "platform/line_printer.h"
 #include "support/keyboard.h"
 #include "support/scripted_dialogs.h"

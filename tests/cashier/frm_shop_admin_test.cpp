@@ -3,7 +3,6 @@
 #include "cashier/receipt_line_delete.h"
 #include "cashier/send_file.h"
 #include "platform/text_file.h"
-#include "textlayout/text_layout.h"
 
 #include "admin_window_driving.h"
 #include "cashier_window.h"
@@ -50,13 +49,11 @@ class CashierAdmin : public ::testing::Test {
   }
   const QString& dayFile() const { return shop.shop.state.paths.dayFile; }
   void selectToday(int row) { shop.list("List2")->setCurrentRow(row); }
-  // Puts a line of the receipt being entered into the temporary record, selected.
-  void addReceiptLine(const SaleLine& sale, int sequence) {
-    const QString line =
-        receipt_line(sequence, {sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time});
-    shop.list("List1")->addItem(line);
-    shop.list("List1")->setCurrentRow(shop.list("List1")->count() - 1);
-    shop.shop.state.tempTotal += textlayout::to_single(sale.amount).value_or(0);
+  // Puts a line into the temporary record as the receipt's next, selected, as if just
+  // recorded: the test has written its record into the day file, or none.
+  void addReceiptLine(const SaleLine& sale) {
+    ASSERT_TRUE(shop.window->sale_entry().add_line(
+        {sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time}, [] { return true; }));
   }
   bool masked() const {
     return shop.action("屏蔽")->text() == QStringLiteral("屏显") &&
@@ -180,8 +177,8 @@ TEST_F(CashierAdmin, DeletingAReceiptLineRemovesOnlyTheFirstMatchingRecord) {
   shop.shop.addSale(earlier);
   shop.shop.addSale(current);
   shop.open();
-  addReceiptLine({.goods = QStringLiteral("面包"), .amount = QStringLiteral("1.00")}, 1);
-  addReceiptLine(current, 2);
+  addReceiptLine({.goods = QStringLiteral("面包"), .amount = QStringLiteral("1.00")});
+  addReceiptLine(current);
   const QString line = shop.lines("List1").at(1);
 
   shop.dialogs.answerNo();
@@ -219,7 +216,7 @@ TEST_F(CashierAdmin, ADamagedDayFileIsRestoredBeforeTheReceiptLineIsDeleted) {
   QFile::copy(dayFile(), shop.shop.state.paths.dayBackup);
   const QByteArray backup = testing::read_bytes(shop.shop.state.paths.dayBackup);
   testing::write_bytes(dayFile(), "not a database");
-  addReceiptLine({.goods = QStringLiteral("面包"), .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00")}, 1);
+  addReceiptLine({.goods = QStringLiteral("面包"), .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00")});
   shop.dialogs.answerYes();
   shop.action("删除")->trigger();
   EXPECT_EQ(testing::read_bytes(dayFile() + QStringLiteral(".bad")), QByteArray("not a database"));

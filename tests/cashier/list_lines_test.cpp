@@ -36,14 +36,5 @@ TEST(ListLines, GoodsWiderThanItsColumnIsReportedAndLeftEmpty) {
   EXPECT_EQ(goods_of_line(line), QString());
 }
 
-TEST(ListLines, NextNumberOfTodaysList) {
-  EXPECT_EQ(next_day_sequence(sales::display_line(1, sale("可乐"))), 2);
-  EXPECT_EQ(next_day_sequence(sales::display_line(9999, sale("可乐"))), 10000);
-  EXPECT_EQ(next_day_sequence(sales::display_line(10000, sale("可乐"))), 10001);
-  // A goods name starting with digits does not run into the number.
-  EXPECT_EQ(next_day_sequence(sales::display_line(12, sale("7喜"))), 13);
-  EXPECT_EQ(next_day_sequence(QString()), 1);
-}
-
 }  // namespace
 }  // namespace tavuro::cashier

@@ -225,8 +225,8 @@ TEST_F(SaleEntryWindow, GoodsAndCustomerBoxes) {
   EXPECT_EQ(cashier.dialogs.messages(),
             QStringList{QStringLiteral("你输入的客户名 [李小姐] 还未注册，是否要注册为固定客户吗？")});
   EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Information);
-  EXPECT_TRUE(cashier.window->check_customer(QStringLiteral("  ")));
-  EXPECT_TRUE(cashier.window->check_customer(QStringLiteral("王先生")));
+  EXPECT_TRUE(cashier.window->sale_entry().check_customer(QStringLiteral("  ")));
+  EXPECT_TRUE(cashier.window->sale_entry().check_customer(QStringLiteral("王先生")));
 }
 
 TEST_F(SaleEntryWindow, ALineTheDayFileDoesNotTakeIsWithdrawn) {

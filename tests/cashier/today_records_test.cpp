@@ -116,7 +116,7 @@ TEST_F(TodayRecords, EmptyFilterTextsAreRefused) {
   EXPECT_EQ(cashier.lines("List2"), before);
 
   cashier.dialogs.clear();
-  cashier.window->Read_x_myfile(QStringLiteral("商品"), QString(), QStringLiteral("操作编号"), QStringLiteral("001"));
+  cashier.window->today().Read_x_myfile(QStringLiteral("商品"), QString(), QStringLiteral("操作编号"), QStringLiteral("001"));
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("数据传递出错。[Read_x_myfile]")});
   EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
 }
@@ -160,9 +160,9 @@ TEST_F(TodayRecords, ReceiptQueryAndItsPlaceholder) {
   EXPECT_TRUE(timer->isActive());
 
   // The placeholder returns at the 21st tick after the first query.
-  for (int tick = 0; tick < 20; ++tick) cashier.window->Timer2_Timer();
+  for (int tick = 0; tick < 20; ++tick) cashier.window->today().Timer2_Timer();
   EXPECT_EQ(query->text(), QStringLiteral("000001"));
-  cashier.window->Timer2_Timer();
+  cashier.window->today().Timer2_Timer();
   EXPECT_EQ(query->text(), QStringLiteral("单号查询"));
   EXPECT_FALSE(timer->isActive());
 
@@ -175,7 +175,7 @@ TEST_F(TodayRecords, ReceiptQueryAndItsPlaceholder) {
   EXPECT_EQ(labels(), (QStringList{QStringLiteral("查询单号 = 999999"), QStringLiteral("记录数：0"),
                                    QStringLiteral("合计金额：0.00元")}));
   EXPECT_TRUE(cashier.dialogs.shown().empty());
-  cashier.window->Timer2_Timer();
+  cashier.window->today().Timer2_Timer();
   EXPECT_EQ(query->text(), QStringLiteral("单号查询"));
 
   // An empty box asks for a number and starts no countdown.
@@ -276,6 +276,36 @@ TEST_F(TodayRecords, ANewSaleContinuesTheShownView) {
   // The running total of today grows by the line, whatever the view showed.
   EXPECT_EQ(labels(), (QStringList{QStringLiteral("操作编号 = *全部*"), QStringLiteral("记录数：3"),
                                    QStringLiteral("合计金额：22.00元")}));
+}
+
+TEST_F(TodayRecords, EachNewSaleIsNumberedAfterTheViewShown) {
+  cashier.shop.state.currentOperator = QStringLiteral("001");
+  cashier.button("Command4")->click();
+  const auto record = [this](const QString& goods) {
+    cashier.combo("Combo1")->setEditText(goods);
+    cashier.text("Text2")->setText(QStringLiteral("1.00"));
+    cashier.text("Text3")->setText(QStringLiteral("1.00"));
+    cashier.button("Command1")->click();
+    return cashier.lines("List2").last().left(10) + goods;
+  };
+  pick("Co_查操作员", QStringLiteral("002"));
+  EXPECT_EQ(record(QStringLiteral("雪碧")), QStringLiteral("     3    雪碧"));
+  EXPECT_EQ(record(QStringLiteral("可乐")), QStringLiteral("     4    可乐"));
+
+  QLineEdit* query = cashier.text("Text4");
+  query->setFocus();
+  type_text(QStringLiteral("000003"));
+  press_key(Qt::Key_Return);
+  ASSERT_EQ(cashier.list("List2")->count(), 1);
+  EXPECT_EQ(record(QStringLiteral("面包")), QStringLiteral("     2    面包"));
+
+  cashier.window->read_myfile();
+  ASSERT_EQ(cashier.list("List2")->count(), 7);
+  EXPECT_EQ(record(QStringLiteral("雪碧")), QStringLiteral("     8    雪碧"));
+  EXPECT_EQ(labels(), (QStringList{QStringLiteral("操作编号 = *全部*"), QStringLiteral("记录数：8"),
+                                   QStringLiteral("合计金额：25.00元")}));
+  EXPECT_EQ(cashier.window->today().view().lines(), cashier.lines("List2"));
+  EXPECT_TRUE(cashier.dialogs.shown().empty());
 }
 
 }  // namespace

@@ -2,14 +2,15 @@
 
 #include "cashier/frm_record_edit.h"
 #include "cashier/frm_shop.h"
+#include "cashier/sale_entry_panel.h"
 #include "cashier/sale_record.h"
+#include "cashier/today_panel.h"
 #include "catalogues/customer_list.h"
 #include "catalogues/goods_catalogue.h"
 #include "catalogues/operator_list.h"
 #include "query/frm_query.h"
 #include "query/query_engine.h"
 #include "reports/sales_report.h"
-#include "sales/display_line.h"
 #include "sales/labels.h"
 #include "sales/sale_line.h"
 #include "startup/data_files.h"
@@ -23,7 +24,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include <algorithm>
 
@@ -146,12 +146,12 @@ QList<Procedure> day_procedures() {
        [](Context& c) {
          child<QComboBox>(c.window, "Co_查商品")->setEditText(QStringLiteral("可乐"));
          child<QComboBox>(c.window, "Co_查操作员")->setEditText(sales::kAllEntry);
-         c.window.Co_查商品_Click();
+         c.window.today().Co_查商品_Click();
        }},
       {QStringLiteral("read_receipt_lines"), false, false,
        [](Context& c) {
          child<QLineEdit>(c.window, "Text4")->setText(QStringLiteral("000002"));
-         if (!c.window.read_receipt_lines()) c.dialogs.messages << QStringLiteral("查无此单！");
+         if (!c.window.today().read_receipt_lines()) c.dialogs.messages << QStringLiteral("查无此单！");
        }},
       {QStringLiteral("save_line"), true, true,
        [](Context& c) {
@@ -162,12 +162,12 @@ QList<Procedure> day_procedures() {
        }},
       {QStringLiteral("receipt line delete"), true, true,
        [](Context& c) {
-         auto* list = child<QListWidget>(c.window, "List1");
-         list->clear();
-         list->addItem(
-             sales::display_line(1, {QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"),
-                                     QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("09:00:03")}));
-         list->setCurrentRow(0);
+         // A line of the receipt whose record is in the day file, selected.
+         cashier::SaleEntryPanel& entry = c.window.sale_entry();
+         entry.Command2_Click();
+         entry.add_line({QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
+                         QStringLiteral("001"), QStringLiteral("09:00:03")},
+                        [] { return true; });
          child<QAction>(c.window, "删除")->trigger();
        }},
       {QStringLiteral("R_File"), false, false,

@@ -1,0 +1,216 @@
+// Sale entry: the receipt number, recording a line, clearing, printing and deleting a
+// line of the temporary record.
+
+#include "cashier/sale_entry_panel.h"
+
+#include "cashier/catalogue_lists.h"
+#include "cashier/list_lines.h"
+#include "cashier/receipt.h"
+#include "cashier/receipt_line_delete.h"
+#include "cashier/receipt_number.h"
+#include "cashier/sale_entry.h"
+#include "cashier/sale_record.h"
+#include "cashier/shop_controls.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "store/backup.h"
+#include "store/guarded.h"
+#include "textlayout/text_layout.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace tavuro::cashier {
+
+using textlayout::trim_spaces;
+
+SaleEntryPanel::SaleEntryPanel(startup::AppState& state, QWidget* area, SaleEntryHooks hooks)
+    : QObject(area), state_(state), hooks_(std::move(hooks)) {
+  setObjectName(QStringLiteral("saleEntry"));
+  build_controls(area);
+  connect_controls();
+}
+
+void SaleEntryPanel::connect_controls() {
+  connect(Command1_, &QPushButton::clicked, this, &SaleEntryPanel::Command1_Click);
+  connect(Command2_, &QPushButton::clicked, this, &SaleEntryPanel::Command2_Click);
+  connect(Command3_, &QPushButton::clicked, this, &SaleEntryPanel::Command3_Click);
+  connect(Command4_, &QPushButton::clicked, this, &SaleEntryPanel::Command4_Click);
+  connect(Combo1_, &QComboBox::activated, this, [this] { find_price(); });
+  connect(删除_, &QAction::triggered, this, &SaleEntryPanel::删除_Click);
+  for (QObject* watched : std::initializer_list<QObject*>{Combo1_, Text1_, Text2_, Text3_, Combo2_, List1_->viewport()}) {
+    watched->installEventFilter(this);
+  }
+}
+
+void SaleEntryPanel::start_without_receipt() {
+  receipt_.clear();
+  show_receipt();
+  Command1_->setEnabled(false);
+  Command2_->setEnabled(false);
+  Command3_->setEnabled(false);
+  Command4_->setEnabled(true);
+  set_entry_enabled(false);
+  receipt_caption_ = receipt_caption(state_.receiptCounter);
+  Label3_->setText(receipt_caption_);
+}
+
+void SaleEntryPanel::show_goods(const QStringList& names) { fill_combo(Combo1_, names); }
+
+void SaleEntryPanel::set_goods_text(const QString& text) { Combo1_->setEditText(text); }
+
+void SaleEntryPanel::show_customers(const QStringList& names) { fill_combo(Combo2_, names); }
+
+void SaleEntryPanel::set_customer_text(const QString& text) { Combo2_->setEditText(text); }
+
+void SaleEntryPanel::find_price() {
+  const QString& path = state_.paths.shopFile;
+  store::work_on_file(QStringLiteral("find_price"), path, state_.paths.shopBackup, [&] {
+    if (const std::optional<QString> price = price_of(path, Combo1_->currentText())) Text2_->setText(*price);
+  });
+}
+
+void SaleEntryPanel::set_record_heights(int frame, int list) {
+  Frame1_->resize(Frame1_->width(), frame);
+  List1_->resize(List1_->width(), list);
+}
+
+void SaleEntryPanel::set_entry_enabled(bool enabled) {
+  for (QWidget* box : std::initializer_list<QWidget*>{Combo1_, Combo2_, Text1_, Text2_, Text3_}) {
+    box->setEnabled(enabled);
+  }
+}
+
+void SaleEntryPanel::Command4_Click() {
+  take_focus_for_command(Command4_);
+  if (!new_receipt_no(state_)) return;
+  receipt_caption_ = receipt_caption(state_.receiptCounter);
+  Label3_->setText(receipt_caption_);
+  Command1_->setEnabled(true);
+  set_entry_enabled(true);
+  Combo1_->setFocus(Qt::OtherFocusReason);
+  Command2_->setEnabled(false);
+  Command3_->setEnabled(false);
+  Command4_->setEnabled(false);
+}
+
+void SaleEntryPanel::Command1_Click() {
+  take_focus_for_command(Command1_);
+  if (!record_line()) return;
+  // Ready for the next line of the receipt.
+  Combo1_->setFocus(Qt::OtherFocusReason);
+  Combo1_->setEditText(QString());
+  Combo2_->setEditText(QString());
+  Text3_->clear();
+  Text2_->setText(QStringLiteral("0"));
+  Text1_->setText(QStringLiteral("1.00"));
+  Command3_->setEnabled(true);
+  Command2_->setEnabled(true);
+}
+
+bool SaleEntryPanel::record_line() {
+  const auto refuse = [this](const EntryFault& fault) {
+    platform::dialogs().message(fault.text, fault.icon);
+    switch (fault.action) {
+      case FaultAction::FocusGoods: Combo1_->setFocus(Qt::OtherFocusReason); break;
+      case FaultAction::FocusPrice: Text2_->setFocus(Qt::OtherFocusReason); break;
+      case FaultAction::OperatorWindow: hooks_.open_operator_window(); break;
+      case FaultAction::CloseWindow: hooks_.close_window(); break;
+      case FaultAction::None: break;
+    }
+    return false;
+  };
+  const QString goods = trim_spaces(Combo1_->currentText());
+  if (const auto fault = goods_fault(goods, Label1_[0]->text())) return refuse(*fault);
+  if (!check_goods(goods)) return false;
+  if (const auto fault = number_fault(Text1_->text(), Text2_->text(), Text3_->text())) return refuse(*fault);
+  if (const auto fault = operator_fault(state_.currentOperator)) return refuse(*fault);
+
+  const QString time = platform::now().time().toString(QStringLiteral("HH:mm:ss"));
+  if (const auto fault = sequence_fault(receipt_.next_number())) return refuse(*fault);
+
+  const sales::SaleColumns columns{Combo1_->currentText(), Text1_->text(),          Text2_->text(),
+                                   Text3_->text(),          state_.currentOperator, time};
+  const SaleRecord record{columns, Combo2_->currentText(), receipt_caption_.right(6)};
+  // Every line shown is a line in the day file: a line the day file does not take goes
+  // nowhere else either.
+  return add_line(columns, [&] {
+    if (!save_line(state_.paths, record)) return false;
+    hooks_.add_to_today(columns, textlayout::to_single(columns.amount).value_or(0.0f));
+    return true;
+  });
+}
+
+bool SaleEntryPanel::add_line(const sales::SaleColumns& columns, const std::function<bool()>& commit) {
+  if (!receipt_.record(columns, commit)) return false;
+  show_receipt();
+  show_receipt_total();
+  return true;
+}
+
+void SaleEntryPanel::show_receipt() {
+  List1_->clear();
+  List1_->addItems(receipt_.texts());
+  if (List1_->count() > 0) List1_->setCurrentRow(List1_->count() - 1);
+  publish_receipt();
+}
+
+void SaleEntryPanel::show_receipt_total() {
+  Label4_->setText(textlayout::money_of(receipt_.total()) + QStringLiteral("元"));
+  publish_receipt();
+}
+
+void SaleEntryPanel::publish_receipt() {
+  // The count and the total are process-wide values; this is their one writer.
+  state_.tempLineCount = receipt_.count();
+  state_.tempTotal = receipt_.total();
+}
+
+void SaleEntryPanel::Command2_Click() {
+  take_focus_for_command(Command2_);
+  receipt_.clear();
+  show_receipt();  // the total shown stays until the next line
+  Command4_->setEnabled(true);
+  Command4_->setFocus(Qt::OtherFocusReason);
+  Command1_->setEnabled(false);
+  Command2_->setEnabled(false);
+  Command3_->setEnabled(false);
+  set_entry_enabled(false);
+}
+
+void SaleEntryPanel::Command3_Click() {
+  take_focus_for_command(Command3_);
+  if (Command2_->isEnabled()) Command2_->setFocus(Qt::OtherFocusReason);
+  Command3_->setEnabled(false);
+  print_receipt(
+      ReceiptData{receipt_.texts(), receipt_caption_, receipt_.total(), state_.companyName, platform::now().date()});
+}
+
+void SaleEntryPanel::删除_Click() {
+  const QString line = selected_text(List1_);
+  if (line.isEmpty() || !platform::ask_yes_no(delete_line_question(line))) return;
+  receipt_.remove(line);
+  show_receipt();
+
+  const QString& dayFile = state_.paths.dayFile;
+  std::optional<float> amount;
+  int attempts = 0;
+  const bool done = store::recovered(QStringLiteral("删除"), dayFile, state_.paths.dayBackup, [&] {
+    ++attempts;
+    amount = delete_first_sale(dayFile, goods_of_line(line), time_of_line(line));
+  });
+  // No day file, or nothing in it: only the receipt line goes.
+  if (!done || !amount) return;
+  // A day file just restored from its backup is not copied back over it.
+  if (attempts == 1) store::backup_file(dayFile, state_.paths.dayBackup, store::SourceCheck::AlreadySound);
+  hooks_.reload_today();
+  receipt_.take_off(*amount);
+  show_receipt_total();
+}
+
+}  // namespace tavuro::cashier

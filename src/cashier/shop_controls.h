@@ -1,0 +1,55 @@
+#pragma once
+// Building blocks of the cashier window's controls, and the small rules its parts share:
+// what a keystroke types, a button pressed by its mnemonic, the selected line of a list.
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+class QComboBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRect;
+class QWidget;
+
+namespace tavuro::cashier {
+
+QLabel* make_label(QWidget* parent, const QString& name, const QString& caption, const QRect& at);
+QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& caption, const QRect& at);
+// A number box: typed digits only, no input method, no context menu.
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, const QRect& at);
+// An editable combo box whose text stays as typed.
+QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& toolTip, const QRect& at);
+QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip,
+                         const QRect& at);
+// A list of display lines in the fixed-pitch font.
+QListWidget* make_list(QWidget* parent, const QString& name, const QRect& at);
+
+// The six column headers Com_cap(first) … Com_cap(first + 5) over a list, each spanning
+// the columns of its field; a click on one gives the focus back to the window.
+std::array<QPushButton*, 6> make_headers(QGroupBox* frame, const QListWidget* list, int first);
+
+// Replaces the items of a combo box; its text stays empty until it is set.
+void fill_combo(QComboBox* combo, const QStringList& items);
+
+// The character a key press types, as the entry rules see it: Enter is "\r", Backspace
+// "\b", a paste Ctrl+V (0x16). nullopt for Tab and keys that type nothing.
+std::optional<QChar> typed_char(const QKeyEvent& key);
+
+// A button pressed by its mnemonic takes the focus first, so that the box being left runs
+// its rules before the command, as with a click.
+void take_focus_for_command(QPushButton* button);
+
+// A box that got the focus has its whole text selected, so that typing replaces it.
+void select_on_focus(QLineEdit* box, bool by_mouse);
+
+// The text of the selected line; empty when none is selected.
+QString selected_text(const QListWidget* list);
+
+}  // namespace tavuro::cashier
