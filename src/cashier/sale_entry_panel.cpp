@@ -31,7 +31,6 @@ using textlayout::trim_spaces;
 
 SaleEntryPanel::SaleEntryPanel(startup::AppState& state, QWidget* area, SaleEntryHooks hooks)
     : QObject(area), state_(state), hooks_(std::move(hooks)) {
-  setObjectName(QStringLiteral("saleEntry"));
   build_controls(area);
   connect_controls();
 }
@@ -197,17 +196,18 @@ void SaleEntryPanel::删除_Click() {
   receipt_.remove(line);
   show_receipt();
 
-  const QString& dayFile = state_.paths.dayFile;
+  const QString& day_file = state_.paths.dayFile;
   std::optional<float> amount;
   int attempts = 0;
-  const bool done = store::recovered(QStringLiteral("删除"), dayFile, state_.paths.dayBackup, [&] {
+  const bool done = store::recovered(QStringLiteral("删除"), day_file, state_.paths.dayBackup, [&] {
     ++attempts;
-    amount = delete_first_sale(dayFile, goods_of_line(line), time_of_line(line));
+    amount = delete_first_sale(day_file, goods_of_line(line), time_of_line(line));
   });
-  // No day file, or nothing in it: only the receipt line goes.
+  // A failure has been told, or there is no day file or nothing in it: only the receipt
+  // line goes.
   if (!done || !amount) return;
   // A day file just restored from its backup is not copied back over it.
-  if (attempts == 1) store::backup_file(dayFile, state_.paths.dayBackup, store::SourceCheck::AlreadySound);
+  if (attempts == 1) store::backup_file(day_file, state_.paths.dayBackup, store::SourceCheck::AlreadySound);
   hooks_.reload_today();
   receipt_.take_off(*amount);
   show_receipt_total();

@@ -29,10 +29,10 @@ QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& capti
   return widget;
 }
 
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, const QRect& at) {
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at) {
   auto* widget = new QLineEdit(parent);
   widget->setObjectName(name);
-  widget->setToolTip(toolTip);
+  widget->setToolTip(tool_tip);
   widget->setGeometry(at);
   // Number boxes take typed digits only; an input method would bypass the key rules.
   widget->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -40,10 +40,10 @@ QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& to
   return widget;
 }
 
-QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& toolTip, const QRect& at) {
+QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at) {
   auto* widget = new QComboBox(parent);
   widget->setObjectName(name);
-  widget->setToolTip(toolTip);
+  widget->setToolTip(tool_tip);
   widget->setEditable(true);
   widget->setInsertPolicy(QComboBox::NoInsert);
   // What is typed stays as typed: no completion, and leaving the box with the text of
@@ -54,11 +54,11 @@ QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& t
   return widget;
 }
 
-QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip,
+QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& tool_tip,
                          const QRect& at) {
   auto* widget = new QPushButton(caption, parent);
   widget->setObjectName(name);
-  widget->setToolTip(toolTip);
+  widget->setToolTip(tool_tip);
   widget->setGeometry(at);
   // Enter on a focused button presses it, as everywhere in this program.
   widget->setAutoDefault(true);
@@ -81,8 +81,8 @@ std::array<QPushButton*, 6> make_headers(QGroupBox* frame, const QListWidget* li
                                             QStringLiteral("数 量"),  QStringLiteral("单 价"),
                                             QStringLiteral("金 额"),  QStringLiteral("操作/编号")};
   const int column = list->fontMetrics().horizontalAdvance(QLatin1Char('a'));
-  const int textMargin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
-  const int origin = list->x() + list->frameWidth() + textMargin;
+  const int text_margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+  const int origin = list->x() + list->frameWidth() + text_margin;
   std::array<QPushButton*, 6> made{};
   for (size_t i = 0; i < made.size(); ++i) {
     const auto [from, to] = kHeaderColumns[i];

@@ -23,10 +23,10 @@ namespace tavuro::cashier {
 QLabel* make_label(QWidget* parent, const QString& name, const QString& caption, const QRect& at);
 QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& caption, const QRect& at);
 // A number box: typed digits only, no input method, no context menu.
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, const QRect& at);
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at);
 // An editable combo box whose text stays as typed.
-QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& toolTip, const QRect& at);
-QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip,
+QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at);
+QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& tool_tip,
                          const QRect& at);
 // A list of display lines in the fixed-pitch font.
 QListWidget* make_list(QWidget* parent, const QString& name, const QRect& at);

@@ -39,7 +39,6 @@ const QString kQueryPlaceholder = QStringLiteral("单号查询");
 }  // namespace
 
 TodayPanel::TodayPanel(startup::AppState& state, QWidget* area) : QObject(area), state_(state) {
-  setObjectName(QStringLiteral("todayRecords"));
   build_controls(area);
   connect_controls();
 }
@@ -116,9 +115,9 @@ void TodayPanel::Co_查商品_Click() { filter_today(kByGoods); }
 void TodayPanel::filter_today(const QString& mode) {
   const QString op = trim_spaces(Co_查操作员_->currentText());
   const QString goods = trim_spaces(Co_查商品_->currentText());
-  const bool byOperator = mode == kByOperator;
-  if ((byOperator ? op : goods).isEmpty()) {
-    platform::inform(byOperator ? QStringLiteral("请先选查操作员。") : QStringLiteral("请先选商品名。"));
+  const bool by_operator = mode == kByOperator;
+  if ((by_operator ? op : goods).isEmpty()) {
+    platform::inform(by_operator ? QStringLiteral("请先选查操作员。") : QStringLiteral("请先选商品名。"));
     return;
   }
   if (op == sales::kAllEntry && goods == sales::kAllEntry) {
@@ -126,7 +125,7 @@ void TodayPanel::filter_today(const QString& mode) {
     return;
   }
   filter_mode_ = mode;
-  if (byOperator) {
+  if (by_operator) {
     Read_x_myfile(store::day::kOperator, op, store::day::kGoods, goods);
   } else {
     Read_x_myfile(store::day::kGoods, goods, store::day::kOperator, op);

@@ -30,20 +30,20 @@ void TodayPanel::build_controls(QWidget* area) {
 
   Frame4_ = make_frame(area, QStringLiteral("Frame4"), QStringLiteral("今日查询"),
                        QRect(kSideX, kFrame2Y + kFrame2Height - 170, kSideWidth, 170));
-  const int boxWidth = kSideWidth - 16;
+  const int box_width = kSideWidth - 16;
   Label10_ = make_label(Frame4_, QStringLiteral("Label10"), QStringLiteral("按 单 号"),
-                        QRect(8, 22, boxWidth, kLabelHeight));
+                        QRect(8, 22, box_width, kLabelHeight));
   Text4_ = make_text_box(Frame4_, QStringLiteral("Text4"), QStringLiteral("按单号查询（输入6个数的单号后按回车键）"),
-                         QRect(8, 40, boxWidth, kBoxHeight));
+                         QRect(8, 40, box_width, kBoxHeight));
   Text4_->setMaxLength(6);
   Label9_ = make_label(Frame4_, QStringLiteral("Label9"), QStringLiteral("按 商 品"),
-                       QRect(8, 70, boxWidth, kLabelHeight));
+                       QRect(8, 70, box_width, kLabelHeight));
   Co_查商品_ = make_combo_box(Frame4_, QStringLiteral("Co_查商品"), QStringLiteral("按商品名称查询"),
-                              QRect(8, 88, boxWidth, kBoxHeight));
+                              QRect(8, 88, box_width, kBoxHeight));
   Label8_ = make_label(Frame4_, QStringLiteral("Label8"), QStringLiteral("按操作员"),
-                       QRect(8, 118, boxWidth, kLabelHeight));
+                       QRect(8, 118, box_width, kLabelHeight));
   Co_查操作员_ = make_combo_box(Frame4_, QStringLiteral("Co_查操作员"), QStringLiteral("按操作员查询"),
-                                QRect(8, 136, boxWidth, kBoxHeight));
+                                QRect(8, 136, box_width, kBoxHeight));
 
   Timer2_ = new QTimer(this);
   Timer2_->setObjectName(QStringLiteral("Timer2"));
