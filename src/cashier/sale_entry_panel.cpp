@@ -186,8 +186,8 @@ void SaleEntryPanel::Command3_Click() {
   take_focus_for_command(Command3_);
   if (Command2_->isEnabled()) Command2_->setFocus(Qt::OtherFocusReason);
   Command3_->setEnabled(false);
-  print_receipt(
-      ReceiptData{receipt_.texts(), receipt_caption_, receipt_.total(), state_.companyName, platform::now().date()});
+  print_receipt(receipt_of(receipt_, receipt_caption_, state_.companyName, platform::now().date()),
+                state_.receipt_printer);
 }
 
 void SaleEntryPanel::删除_Click() {

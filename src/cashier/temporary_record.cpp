@@ -7,7 +7,7 @@ namespace tavuro::cashier {
 
 bool TemporaryRecord::record(const sales::SaleColumns& columns, const std::function<bool()>& commit) {
   const int number = next_number();
-  ReceiptLine line{columns, receipt_line(number, columns)};
+  ReceiptLine line{columns, receipt_line(number, columns), number};
   if (!commit()) return false;
   lines_.append(std::move(line));
   count_ = static_cast<qint16>(number);

@@ -14,7 +14,8 @@ namespace tavuro::cashier {
 
 struct ReceiptLine {
   sales::SaleColumns columns;
-  QString text;  // as the temporary record shows it, numbered 0001, 0002 …
+  QString text;    // as the temporary record shows it, numbered 0001, 0002 …
+  int number = 0;  // the number it shows
 };
 
 class TemporaryRecord {

@@ -17,6 +17,10 @@ class LinePrinter {
   // Ends the document and sends it to the printer. false when it was not printed
   // (no printer installed, the job could not start).
   virtual bool endDoc() = 0;
+  // Why the last document was not printed, in the user's words.
+  virtual QString failure() const { return kNoPrinter; }
+
+  inline static const QString kNoPrinter = QStringLiteral("没有可用的打印机，或打印任务未能开始");
 };
 
 // A printer that keeps what it was given, for tests and previews.

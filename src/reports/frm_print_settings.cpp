@@ -2,6 +2,8 @@
 
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
+#include "printing/printer_setting.h"
+#include "reports/receipt_printer_frame.h"
 #include "textlayout/text_layout.h"
 
 #include <QCheckBox>
@@ -44,12 +46,18 @@ Frm_打印设置::Frm_打印设置(startup::AppState& state, QWidget* parent) : 
   buttons->addStretch();
   buttons->addWidget(save);
   buttons->addWidget(close);
+  Frame2_ = new ReceiptPrinterFrame(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
+  layout->addWidget(Frame2_);
   layout->addLayout(buttons);
-  resize(420, 150);
+  resize(560, 360);
 
   Text1_->setText(state_.companyName);
+  const printing::StoredSetting stored = printing::read_printer_file(state_.paths.printer_file);
+  printer_file_understood_ = stored.understood;
+  Frame2_->show_setting(stored.understood ? state_.receipt_printer : printing::PrinterSetting{});
+  if (!stored.understood) Frame2_->show_not_understood(stored.line);
   Text1_->installEventFilter(this);
   connect(save, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(close, &QPushButton::clicked, this, &QDialog::close);
@@ -64,10 +72,31 @@ bool Frm_打印设置::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Frm_打印设置::Command1_Click() {
+  if (const QString wrong = Frame2_->problem(); !wrong.isEmpty()) {
+    platform::warn(wrong);
+    return;
+  }
   const QString name = Text1_->text();
-  if (textlayout::trim_spaces(name).isEmpty()) return;
-  state_.companyName = name;
-  if (platform::write_one_line_file(state_.paths.coFile, name)) platform::inform(QStringLiteral("成功保存!"));
+  const bool name_given = !textlayout::trim_spaces(name).isEmpty();
+  const printing::PrinterSetting printer = Frame2_->setting();
+  const bool printer_changed = printer != state_.receipt_printer || !printer_file_understood_;
+  if (!name_given && !printer_changed) return;
+
+  bool written = true;
+  if (name_given) {
+    state_.companyName = name;
+    written = platform::write_one_line_file(state_.paths.coFile, name);
+  }
+  if (printer_changed) {
+    state_.receipt_printer = printer;
+    if (!printing::write_printer_file(state_.paths.printer_file, printer)) {
+      platform::warn(QStringLiteral("printer.dat 未能写入：收据打印机的设置只在这次运行中有效。"));
+      return;
+    }
+    printer_file_understood_ = true;
+    Frame2_->show_not_understood(QString());
+  }
+  if (written) platform::inform(QStringLiteral("成功保存!"));
 }
 
 }  // namespace tavuro::reports

@@ -3,6 +3,8 @@
 // settings, the current operator and the values windows hand to one another. Start-up
 // fills it; every window receives it by reference.
 
+#include "printing/printer_setting.h"
+
 #include <QString>
 
 namespace tavuro::startup {
@@ -20,6 +22,7 @@ struct Paths {
   QString coFile;        // co.dat: the company name
   QString pFile;         // p.dat: the administrator password
   QString publicFile;    // public.dat: the mask setting
+  QString printer_file;  // printer.dat: where receipts are printed
 };
 
 inline const QString kMaskOff = QStringLiteral("屏蔽 = no");
@@ -33,6 +36,7 @@ struct AppState {
   QString adminPassword;         // p.dat, trimmed when read; empty: no password
   QString maskSetting = kMaskOff;
   QString currentOperator;       // chosen in the operator window; empty at start
+  printing::PrinterSetting receipt_printer;  // printer.dat; the system printer unless it says otherwise
 
   QString pendingGoodsName;      // the goods name being registered from sale entry
   bool customerRegistered = false;  // a customer was just registered from sale entry

@@ -24,6 +24,7 @@ Paths make_paths(const QString& appDir, const QDate& today) {
   paths.coFile = app_file(appDir, QStringLiteral("co.dat"));
   paths.pFile = app_file(appDir, QStringLiteral("p.dat"));
   paths.publicFile = app_file(appDir, QStringLiteral("public.dat"));
+  paths.printer_file = app_file(appDir, QStringLiteral("printer.dat"));
   return paths;
 }
 

@@ -59,6 +59,10 @@ void load_admin_password(AppState& state) {
   state.adminPassword = line ? trim_spaces(*line) : QString();
 }
 
+void load_receipt_printer(AppState& state) {
+  state.receipt_printer = printing::read_printer_file(state.paths.printer_file).setting;
+}
+
 QString receipt_number_text(qint32 counter) {
   return QStringLiteral("%1").arg(counter, 6, 10, QLatin1Char('0'));
 }

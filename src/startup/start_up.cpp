@@ -20,6 +20,7 @@ void set_paths(AppState& state, const QString& appDir, const QDate& today) {
   load_company_name(state);
   load_mask_setting(state);
   load_admin_password(state);
+  load_receipt_printer(state);
 }
 
 bool start_up(AppState& state, const QString& appDir, const QDate& today,

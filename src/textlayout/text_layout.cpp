@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -30,12 +31,13 @@ QString trim_spaces(const QString& text) {
 
 qint16 text_width(QString& text) {
   text = trim_spaces(text);
-  int width = 0;
-  for (const char32_t c : text.toUcs4()) {
-    width += char_width(c);
-    if (width >= std::numeric_limits<qint16>::max()) return std::numeric_limits<qint16>::max();
-  }
-  return static_cast<qint16>(width);
+  return static_cast<qint16>(std::min<qsizetype>(column_width(text), std::numeric_limits<qint16>::max()));
+}
+
+qsizetype column_width(const QString& text) {
+  qsizetype width = 0;
+  for (const char32_t c : text.toUcs4()) width += char_width(c);
+  return width;
 }
 
 QString pad_text(QString& text, const QString& side, int width) {

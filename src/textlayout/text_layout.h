@@ -19,6 +19,10 @@ QString trim_spaces(const QString& text);
 qint16 text_width(QString& text);
 inline qint16 text_width(QString&& text) { return text_width(text); }
 
+// The display width of the text as it stands, spaces at its ends included: the room a
+// line of a receipt or report takes on the paper.
+qsizetype column_width(const QString& text);
+
 // Pads the trimmed text with spaces to the display width: side 左 puts them in front,
 // 右 behind, any other side none. A text wider than width shows "数据出错![add_not]" and
 // gives an empty text. The caller's text is trimmed.

@@ -17,17 +17,44 @@ using testing::ScriptedDialogs;
 const QString kLine1 = QStringLiteral("  0001    可乐                    2.00        2.50          5.00    001       15:05:09");
 const QString kLine2 = QStringLiteral("  0002    面包片                  5.00        2.50         12.50    王五      15:06:10");
 
-ReceiptData two_line_receipt() {
-  return ReceiptData{{kLine1, kLine2}, QStringLiteral("单号:000123"), 17.5f, QStringLiteral("小王商店"), QDate(2003, 5, 7)};
+const sales::SaleColumns kSale1{QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"),
+                                QStringLiteral("5.00"), QStringLiteral("001"),  QStringLiteral("15:05:09")};
+const sales::SaleColumns kSale2{QStringLiteral("面包片"), QStringLiteral("5.00"), QStringLiteral("2.50"),
+                                QStringLiteral("12.50"),  QStringLiteral("王五"), QStringLiteral("15:06:10")};
+
+printing::ReceiptContent two_line_receipt() {
+  return {QStringLiteral("单号:000123"), {{1, kSale1}, {2, kSale2}}, QStringLiteral("17.50"), QStringLiteral("小王商店"),
+          QDate(2003, 5, 7)};
 }
 
 TEST(Receipt, ListLinesAreTheLayoutWrittenOutByHand) {
-  EXPECT_EQ(receipt_line(1, {QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"),
-                             QStringLiteral("5.00"), QStringLiteral("001"), QStringLiteral("15:05:09")}),
-            kLine1);
-  EXPECT_EQ(receipt_line(2, {QStringLiteral("面包片"), QStringLiteral("5.00"), QStringLiteral("2.50"),
-                             QStringLiteral("12.50"), QStringLiteral("王五"), QStringLiteral("15:06:10")}),
-            kLine2);
+  EXPECT_EQ(receipt_line(1, kSale1), kLine1);
+  EXPECT_EQ(receipt_line(2, kSale2), kLine2);
+}
+
+TEST(Receipt, TheTemporaryRecordGivesItsNumbersColumnsAndSinglePrecisionTotal) {
+  ScriptedDialogs dialogs;
+  TemporaryRecord record;
+  ASSERT_TRUE(record.record(kSale1, [] { return true; }));
+  ASSERT_TRUE(record.record(kSale2, [] { return true; }));
+  record.remove(kLine1);
+  printing::ReceiptContent receipt =
+      receipt_of(record, QStringLiteral("单号:000123"), QStringLiteral("小王商店"), QDate(2003, 5, 7));
+  // The remaining line keeps the number the list shows.
+  ASSERT_EQ(receipt.items.size(), 1);
+  EXPECT_EQ(receipt.items[0].number, 2);
+  EXPECT_EQ(receipt.items[0].columns.goods, QStringLiteral("面包片"));
+  EXPECT_EQ(receipt.total, QStringLiteral("17.50"));  // the count and total stay after a removal
+  EXPECT_EQ(receipt.caption, QStringLiteral("单号:000123"));
+  EXPECT_EQ(receipt.company, QStringLiteral("小王商店"));
+
+  // A total of a long day: single precision shows in the last digit.
+  TemporaryRecord big;
+  ASSERT_TRUE(big.record({QStringLiteral("金"), QStringLiteral("2.00"), QStringLiteral("61728.39"),
+                          QStringLiteral("123456.78"), QStringLiteral("001"), QStringLiteral("15:05:09")},
+                         [] { return true; }));
+  EXPECT_EQ(receipt_of(big, {}, {}, {}).total, QStringLiteral("123456.80"));
+  EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST(Receipt, WholeText) {
@@ -51,18 +78,15 @@ TEST(Receipt, WholeText) {
 }
 
 TEST(Receipt, TotalsAndCompanyEdges) {
-  ReceiptData receipt = two_line_receipt();
-  receipt.total = 12.5f;
-  receipt.companyName.clear();
+  printing::ReceiptContent receipt = two_line_receipt();
+  receipt.total = QStringLiteral("12.50");
+  receipt.company.clear();
   QStringList text = receipt_text(receipt);
   EXPECT_EQ(text[9], QStringLiteral("      合 计：") + QString(50, QLatin1Char(' ')) + QStringLiteral("12.50"));
   EXPECT_TRUE(text.last().endsWith(QStringLiteral("收款单位：")));
-  receipt.total = 0.0f;
+  receipt.total = QStringLiteral("0.00");
   EXPECT_TRUE(receipt_text(receipt)[9].endsWith(QStringLiteral("      0.00")));
-  // A total of a long day: single precision shows in the last digit.
-  receipt.total = 123456.78f;
-  EXPECT_TRUE(receipt_text(receipt)[9].endsWith(QStringLiteral(" 123456.80")));
-  receipt.lines.clear();
+  receipt.items.clear();
   EXPECT_TRUE(receipt_text(receipt).isEmpty());
 }
 
@@ -71,15 +95,15 @@ TEST(Receipt, PrintsAtSizeTwelveOrNothingForAnEmptyReceipt) {
   std::vector<platform::PrintedDocument> printed;
   platform::ScopedLinePrinterFactory factory(
       [&printed] { return std::make_unique<platform::RecordingPrinter>(printed); });
-  EXPECT_TRUE(print_receipt(two_line_receipt()));
+  EXPECT_TRUE(print_receipt(two_line_receipt(), printing::PrinterSetting{}));
   ASSERT_EQ(printed.size(), 1u);
   EXPECT_EQ(printed[0].fontSize, 12);
   EXPECT_EQ(printed[0].lines, receipt_text(two_line_receipt()));
   EXPECT_TRUE(printed[0].ended);
 
-  ReceiptData empty = two_line_receipt();
-  empty.lines.clear();
-  EXPECT_TRUE(print_receipt(empty));
+  printing::ReceiptContent empty = two_line_receipt();
+  empty.items.clear();
+  EXPECT_TRUE(print_receipt(empty, printing::PrinterSetting{}));
   EXPECT_EQ(printed.size(), 1u);
   EXPECT_TRUE(dialogs.shown().empty());
 }
@@ -87,7 +111,7 @@ TEST(Receipt, PrintsAtSizeTwelveOrNothingForAnEmptyReceipt) {
 TEST(Receipt, ANotPrintedReceiptIsReportedOnce) {
   ScriptedDialogs dialogs;
   platform::ScopedLinePrinterFactory factory([] { return std::make_unique<testing::NoPrinter>(); });
-  EXPECT_FALSE(print_receipt(two_line_receipt()));
+  EXPECT_FALSE(print_receipt(two_line_receipt(), printing::PrinterSetting{}));
   ASSERT_EQ(dialogs.messages(), QStringList{receipt_not_printed_message()});
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
   EXPECT_TRUE(receipt_not_printed_message().startsWith(QStringLiteral("收据未能打印")));
