@@ -6,7 +6,7 @@
 #include "printing/transport.h"
 
 #include "cups_server.h"
-#include "golden.h"
+#include "support/golden_receipt.h"
 #include "support/shop_fixture.h"
 #include "support/waiting.h"
 
@@ -15,6 +15,8 @@
 
 namespace tavuro::printing {
 namespace {
+
+namespace golden = testing::golden;
 
 struct CupsQueue : ::testing::Test {
   void SetUp() override {

@@ -3,7 +3,7 @@
 
 #include "printing/escpos.h"
 
-#include "golden.h"
+#include "support/golden_receipt.h"
 #include "textlayout/text_layout.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,8 @@
 
 namespace tavuro::printing {
 namespace {
+
+namespace golden = testing::golden;
 
 TEST(EscPosJob, IsTheGoldenJobWithAndWithoutCutAndDrawer) {
   for (const bool cut : {false, true}) {

@@ -3,13 +3,15 @@
 
 #include "printing/receipt_layout.h"
 
-#include "golden.h"
+#include "support/golden_receipt.h"
 #include "textlayout/text_layout.h"
 
 #include <gtest/gtest.h>
 
 namespace tavuro::printing {
 namespace {
+
+namespace golden = testing::golden;
 
 using golden::sp;
 using textlayout::column_width;

@@ -4,7 +4,7 @@
 #include "printing/receipt_printer.h"
 #include "printing/transport.h"
 
-#include "golden.h"
+#include "support/golden_receipt.h"
 #include "printing/escpos.h"
 #include "support/printer_listener.h"
 #include "support/shop_fixture.h"
@@ -26,6 +26,8 @@
 
 namespace tavuro::printing {
 namespace {
+
+namespace golden = testing::golden;
 
 using testing::PrinterListener;
 

@@ -70,6 +70,7 @@ TEST_F(StartUpTest, AFirstStartCreatesTheMonthFolderTheDayFileAndEverySettingFil
   EXPECT_EQ(state.companyName, QString());
   EXPECT_EQ(state.adminPassword, QString());
   EXPECT_EQ(state.maskSetting, kMaskOff);
+  EXPECT_TRUE(state.receipt_printer.is_system());  // and no printer.dat is made
   EXPECT_EQ(state.paths.dayBackup, file("2003_5/7.bak"));
   EXPECT_TRUE(dialogs.shown().empty());
 }
@@ -94,7 +95,10 @@ TEST_F(StartUpTest, SettingFilesAreReadByTheirRules) {
   write_bytes(file("co.dat"), platform::to_local_code_page(QStringLiteral("  天天小店  \r\nsecond line")));
   write_bytes(file("p.dat"), " secret ");
   write_bytes(file("public.dat"), "hello");
+  write_bytes(file("printer.dat"), "escpos:tcp:192.168.1.50:9100?width=58&cut=1&drawer=1");
   ASSERT_TRUE(start());
+  EXPECT_EQ(state.receipt_printer, (printing::PrinterSetting{printing::PrinterKind::Network,
+                                                             QStringLiteral("192.168.1.50"), 9100, 58, true, true}));
   EXPECT_EQ(state.receiptCounter, 57);
   EXPECT_EQ(state.companyName, QStringLiteral("天天小店"));
   EXPECT_EQ(state.adminPassword, QStringLiteral("secret"));
@@ -106,8 +110,11 @@ TEST_F(StartUpTest, OddSettingFilesFallBackToTheirDefaults) {
   write_bytes(file("nober.dat"), "fifty");
   write_bytes(file("p.dat"), "");
   write_bytes(file("public.dat"), platform::to_local_code_page(QStringLiteral("屏蔽 = yes")));
+  write_bytes(file("printer.dat"), "escpos:tcp:192.168.1.50:9100?width=57");
   state.adminPassword = QStringLiteral("stale");
+  state.receipt_printer.kind = printing::PrinterKind::Cups;
   ASSERT_TRUE(start());
+  EXPECT_TRUE(state.receipt_printer.is_system());
   EXPECT_EQ(state.receiptCounter, 0);
   EXPECT_EQ(state.adminPassword, QString());
   EXPECT_EQ(state.maskSetting, kMaskOn);

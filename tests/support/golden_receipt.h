@@ -8,11 +8,11 @@
 #include <QStringEncoder>
 #include <QStringList>
 
-namespace tavuro::printing::golden {
+namespace tavuro::testing::golden {
 
 inline QString sp(int count) { return QString(count, QLatin1Char(' ')); }
 
-inline ReceiptContent two_line_receipt() {
+inline printing::ReceiptContent two_line_receipt() {
   const sales::SaleColumns cola{QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"),
                                 QStringLiteral("5.00"), QStringLiteral("001"),  QStringLiteral("15:05:09")};
   const sales::SaleColumns bread{QStringLiteral("面包片"), QStringLiteral("5.00"), QStringLiteral("2.50"),
@@ -76,4 +76,4 @@ inline QByteArray job_of(const QStringList& lines, bool cut, bool drawer) {
   return job;
 }
 
-}  // namespace tavuro::printing::golden
+}  // namespace tavuro::testing::golden
