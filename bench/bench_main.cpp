@@ -3,11 +3,12 @@
 // same files, and their ratio.
 //   tavuro_bench [DATA_DIR] [WORKLOADS]
 // DATA_DIR defaults to ./bench-data (made once, then reused); WORKLOADS is a list of
-// workload numbers such as 15 (default: all, 123456).
+// workload numbers such as 15 (default: all, 1234567).
 
 #include "raw_sqlite.h"
 #include "shop_generator.h"
 #include "timing.h"
+#include "receipt_printing.h"
 #include "workloads.h"
 
 #include "platform/dialogs.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
   CountingDialogs dialogs;
   tavuro::platform::ScopedDialogs scope(dialogs);
 
-  const QString wanted = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("123456");
+  const QString wanted = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("1234567");
   Table table;
   if (wanted.contains(QLatin1Char('1'))) record_lines(shop, dataDir, table);
   if (wanted.contains(QLatin1Char('2'))) load_today(shop, table);
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
   if (wanted.contains(QLatin1Char('4'))) month_report(shop, table);
   if (wanted.contains(QLatin1Char('5'))) query_year(shop, table);
   if (wanted.contains(QLatin1Char('6'))) start_up_window(shop, table);
+  if (wanted.contains(QLatin1Char('7'))) receipt_printing(dataDir, table);
   table.print();
   if (dialogs.messages > 0) {
     std::printf("\nwarning: %d message box(es) were shown during the run, the last: %s\n", dialogs.messages,

@@ -13,12 +13,13 @@ namespace tavuro::printing {
 Wait wait_for(int fd, short events, std::chrono::milliseconds patience) {
   const auto deadline = std::chrono::steady_clock::now() + patience;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    // Rounded up: a printer is given its whole time, never a millisecond less.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd entry{fd, events, 0};
     const int ready = ::poll(&entry, 1, static_cast<int>(std::max<qint64>(left.count(), 0)));
     if (ready > 0) return (entry.revents & POLLNVAL) != 0 ? Wait::Failed : Wait::Ready;
-    if (ready == 0) return Wait::TimedOut;
-    if (errno != EINTR) return Wait::Failed;
+    if (ready == 0 && std::chrono::steady_clock::now() >= deadline) return Wait::TimedOut;
+    if (ready < 0 && errno != EINTR) return Wait::Failed;
   }
 }
 

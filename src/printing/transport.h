@@ -21,8 +21,7 @@ inline constexpr std::chrono::milliseconds kAnswerTime{2000};
 // created as a file). The device is locked for the job, so that two jobs never mix.
 std::optional<QString> send_to_device(const QString& path, const QByteArray& bytes);
 
-// Connects, asks the printer for its status and, once it has answered, sends the bytes and
-// waits until the printer has received them all.
+// Connects, asks the printer for its status and, once it has answered, sends the bytes.
 std::optional<QString> send_over_network(const QString& host, quint16 port, const QByteArray& bytes);
 
 // One raw job (no filter) on the queue of the CUPS server this system uses.
