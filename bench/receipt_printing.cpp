@@ -103,15 +103,15 @@ void raw_to_network(quint16 port, const QByteArray& bytes) {
 
 }  // namespace
 
-void receipt_printing(const QString& dataDir, Table& table) {
-  const QString appDir = dataDir + QStringLiteral("/receipt");
-  QDir(appDir).removeRecursively();
-  QDir().mkpath(appDir);
+void receipt_printing(const QString& data_dir, Table& table) {
+  const QString app_dir = data_dir + QStringLiteral("/receipt");
+  QDir(app_dir).removeRecursively();
+  QDir().mkpath(app_dir);
   platform::FixedClock clock(QDateTime(QDate(2026, 1, 15), QTime(9, 30, 0)));
-  platform::ScopedClock clockScope(clock);
+  platform::ScopedClock clock_scope(clock);
 
   startup::AppState state;
-  startup::start_up(state, appDir, clock.now().date(), [](startup::AppState&) {});
+  startup::start_up(state, app_dir, clock.now().date(), [](startup::AppState&) {});
   auto goods = store::DataFile::open(state.paths.shopFile);
   for (int i = 1; i <= kLines; ++i) {
     goods.append({{store::shop::kGoods, QStringLiteral("特级绿茶%1号500g").arg(i)},
@@ -136,12 +136,12 @@ void receipt_printing(const QString& dataDir, Table& table) {
     command1->click();
   }
 
-  const QString device = appDir + QStringLiteral("/lp0");
+  const QString device = app_dir + QStringLiteral("/lp0");
   QFile(device).open(QIODevice::WriteOnly);
   PrinterSink sink;
-  const printing::PrinterSetting onDevice{printing::PrinterKind::DeviceFile, device, printing::kDefaultPort, 80, true,
+  const printing::PrinterSetting on_device{printing::PrinterKind::DeviceFile, device, printing::kDefaultPort, 80, true,
                                           true};
-  const printing::PrinterSetting onNetwork{printing::PrinterKind::Network, QStringLiteral("127.0.0.1"), sink.port(),
+  const printing::PrinterSetting on_network{printing::PrinterKind::Network, QStringLiteral("127.0.0.1"), sink.port(),
                                            80, true, true};
   const auto print = [&](const printing::PrinterSetting& setting) {
     state.receipt_printer = setting;
@@ -150,24 +150,24 @@ void receipt_printing(const QString& dataDir, Table& table) {
   };
 
   // The bytes of one receipt, as the program wrote them: what the baseline writes.
-  print(onDevice);
+  print(on_device);
   QFile written(device);
   written.open(QIODevice::ReadOnly);
   const QByteArray job = written.readAll();
 
   Timing program;
   Timing baseline;
-  alternate(kRepetitions, program, [&] { print(onDevice); }, baseline, [&] { raw_to_file(device, job); });
+  alternate(kRepetitions, program, [&] { print(on_device); }, baseline, [&] { raw_to_file(device, job); });
   const QString name = QStringLiteral("7 print a %1-line receipt (%2 bytes) to a device file").arg(kLines).arg(job.size());
   table.add(name + QStringLiteral(", median"), program.median(), baseline.median(), QStringLiteral("< 50 ms"));
   table.add(name + QStringLiteral(", p99"), program.p99(), baseline.p99(), QStringLiteral("< 50 ms"));
 
-  Timing programNet;
-  Timing baselineNet;
-  alternate(kRepetitions, programNet, [&] { print(onNetwork); }, baselineNet, [&] { raw_to_network(sink.port(), job); });
+  Timing program_net;
+  Timing baseline_net;
+  alternate(kRepetitions, program_net, [&] { print(on_network); }, baseline_net, [&] { raw_to_network(sink.port(), job); });
   const QString net = QStringLiteral("7 print a %1-line receipt to a network printer on 127.0.0.1").arg(kLines);
-  table.add(net + QStringLiteral(", median"), programNet.median(), baselineNet.median(), QStringLiteral("< 50 ms"));
-  table.add(net + QStringLiteral(", p99"), programNet.p99(), baselineNet.p99(), QStringLiteral("< 50 ms"));
+  table.add(net + QStringLiteral(", median"), program_net.median(), baseline_net.median(), QStringLiteral("< 50 ms"));
+  table.add(net + QStringLiteral(", p99"), program_net.p99(), baseline_net.p99(), QStringLiteral("< 50 ms"));
 }
 
 }  // namespace tavuro::bench

@@ -7,6 +7,6 @@
 
 namespace tavuro::bench {
 
-void receipt_printing(const QString& dataDir, Table& table);
+void receipt_printing(const QString& data_dir, Table& table);
 
 }  // namespace tavuro::bench

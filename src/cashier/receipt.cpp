@@ -20,20 +20,20 @@ printing::ReceiptContent receipt_of(const TemporaryRecord& record, const QString
 QStringList receipt_text(const printing::ReceiptContent& receipt) {
   if (receipt.items.isEmpty()) return {};
   const QString indent(4, QLatin1Char(' '));
-  const QString heavyRule(printing::kSystemReceiptColumns / 2, QChar(0x2501));  // ━
-  const QString lightRule(printing::kSystemReceiptColumns / 2, QChar(0x2500));  // ─
+  const QString heavy_rule(printing::kSystemReceiptColumns / 2, QChar(0x2501));  // ━
+  const QString light_rule(printing::kSystemReceiptColumns / 2, QChar(0x2500));  // ─
   QString total = receipt.total;
 
   QStringList text;
   text << QStringLiteral("欢迎使用[") + platform::app_title() + QStringLiteral("]结算")
-       << QString(36, QLatin1Char(' ')) + QStringLiteral("** 收 银 收 据 **") << receipt.caption << heavyRule
+       << QString(36, QLatin1Char(' ')) + QStringLiteral("** 收 银 收 据 **") << receipt.caption << heavy_rule
        << QStringLiteral(" 序列号    商品名称               数量        单价         金额     操作员     时间")
-       << lightRule;
+       << light_rule;
   for (const printing::ReceiptItem& item : receipt.items) text << receipt_line(item.number, item.columns);
-  text << lightRule
+  text << light_rule
        << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + sales::kColumnGap +
               textlayout::pad_text(total, textlayout::kLeft, sales::kAmountWidth)
-       << heavyRule
+       << heavy_rule
        << QStringLiteral("【日期:") + printing::receipt_date(receipt.date) + QStringLiteral("】      收款单位：") +
               receipt.company;
   for (QString& line : text) line.prepend(indent);

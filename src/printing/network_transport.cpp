@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>

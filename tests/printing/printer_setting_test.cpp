@@ -67,13 +67,6 @@ TEST(PrinterSettingLine, ALineThatIsNoSettingIsNotUnderstood) {
   EXPECT_TRUE(is_usable(setting(PrinterKind::Cups, "收据", 58, false, false)));
 }
 
-TEST(PrinterSettingLine, PaperGivesTheColumnsOfFontA) {
-  EXPECT_EQ(columns_of(58), 32);
-  EXPECT_EQ(columns_of(80), 48);
-  EXPECT_EQ(receipt_columns(PrinterSetting{}), 88);
-  EXPECT_EQ(receipt_columns(setting(PrinterKind::Cups, "q", 58, false, false)), 32);
-}
-
 TEST(PrinterFile, MissingEmptyOrUnreadableMeansTheSystemPrinter) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("printer.dat"));

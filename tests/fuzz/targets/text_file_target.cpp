@@ -3,6 +3,7 @@
 
 #include "platform/file_ops.h"
 #include "platform/text_file.h"
+#include "printing/printer_setting.h"
 #include "startup/paths.h"
 #include "startup/settings.h"
 
@@ -35,13 +36,19 @@ int setting_files(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   startup::AppState state;
   state.paths = startup::make_paths(scratch_dir(), QDate(2003, 5, 7));
-  for (const QString& path : {state.paths.noberFile, state.paths.coFile, state.paths.publicFile, state.paths.pFile}) {
+  for (const QString& path : {state.paths.noberFile, state.paths.coFile, state.paths.publicFile, state.paths.pFile,
+                              state.paths.printer_file}) {
     require(platform::write_file_atomic(path, bytes), "scratch file written", path);
   }
   startup::load_receipt_counter(state);
   startup::load_company_name(state);
   startup::load_mask_setting(state);
   startup::load_admin_password(state);
+  startup::load_receipt_printer(state);
+  require(printing::is_usable(state.receipt_printer), "the receipt printer read can be used",
+          printing::setting_line(state.receipt_printer));
+  require(printing::parse_setting_line(printing::setting_line(state.receipt_printer)) == state.receipt_printer,
+          "the receipt printer's line reads back as the same printer", printing::setting_line(state.receipt_printer));
   require(state.maskSetting.startsWith(QStringLiteral("屏蔽")), "the mask setting always begins with 屏蔽",
           state.maskSetting);
   require(!state.companyName.startsWith(QLatin1Char(' ')) && !state.companyName.endsWith(QLatin1Char(' ')),
