@@ -62,8 +62,10 @@ void Frm_shop::build_menus() {
   文件->addSeparator();
   add_command(文件, QStringLiteral("打印设置"), QStringLiteral("打印设置"),
               [this] { reports::Frm_打印设置(state_, this).exec(); });
+  文件->addSeparator();
   add_guarded_command(文件, QStringLiteral("发送文件"), QStringLiteral("发送文件到软盘[A:][&S]"),
                       [this] { send_day_file(state_.paths.appDir); });
+  文件->addSeparator();
   add_guarded_command(文件, QStringLiteral("打印"), QStringLiteral("打印文件[&P]"),
                       [this] { reports::choose_and_print_day_report(state_, this); });
   add_guarded_command(文件, QStringLiteral("自由式打印"), QStringLiteral("自由式打印"),
@@ -79,6 +81,7 @@ void Frm_shop::build_menus() {
               [this] { catalogues::frm_注册商品(state_, *this, this).exec(); });
   add_command(编辑, QStringLiteral("注册固定客户"), QStringLiteral("注册固定客户[&K]"),
               [this] { catalogues::Frm_注册客户(state_, *this, this).exec(); });
+  编辑->addSeparator();
   add_command(编辑, QStringLiteral("输入操作员"), QStringLiteral("输入操作员或编号"),
               [this] { open_operator_window(); });
   编辑->addSeparator();
@@ -89,6 +92,7 @@ void Frm_shop::build_menus() {
   QMenu* 帮助 = menuBar()->addMenu(QStringLiteral("帮助[&H]"));
   帮助->setObjectName(QStringLiteral("帮助"));
   add_command(帮助, QStringLiteral("内容"), QStringLiteral("内容"), [this] { show_help_page(state_, this); });
+  帮助->addSeparator();
   add_command(帮助, QStringLiteral("关于"), QStringLiteral("关于"), [this] { frm_About(state_, this).exec(); });
 }
 

@@ -143,6 +143,16 @@ TEST(CashierControls, MenusWithEveryCommandAvailable) {
     }
     return texts;
   };
+  // The items of each menu in order, a separator as "-".
+  EXPECT_EQ(popupItems("文件"),
+            (QStringList{QStringLiteral("查询[Q]"), QStringLiteral("-"), QStringLiteral("打印设置"), QStringLiteral("-"),
+                         QStringLiteral("发送文件到软盘[A:][&S]"), QStringLiteral("-"), QStringLiteral("打印文件[&P]"),
+                         QStringLiteral("自由式打印"), QStringLiteral("打印"), QStringLiteral("-"),
+                         QStringLiteral("退出[&X]")}));
+  EXPECT_EQ(popupItems("编辑"), (QStringList{QStringLiteral("注册商品[&A]"), QStringLiteral("注册固定客户[&K]"),
+                                             QStringLiteral("-"), QStringLiteral("输入操作员或编号"), QStringLiteral("-"),
+                                             QStringLiteral("设置管理员密码"), QStringLiteral("屏蔽")}));
+  EXPECT_EQ(popupItems("帮助"), (QStringList{QStringLiteral("内容"), QStringLiteral("-"), QStringLiteral("关于")}));
   EXPECT_EQ(popupItems("list1_右击"), QStringList{QStringLiteral("删除  [&D]")});
   EXPECT_EQ(popupItems("list2_右击"), (QStringList{QStringLiteral("刷新全部数据"), QStringLiteral("-"),
                                                    QStringLiteral("编辑记录"), QStringLiteral("-"),
