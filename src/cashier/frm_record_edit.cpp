@@ -185,6 +185,13 @@ bool Frm_编辑::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+void Frm_编辑::keyPressEvent(QKeyEvent* event) {
+  // Saving is a click of 更新 (or Enter on it while it has the focus): an Enter that no
+  // box or button took presses no default button.
+  if (is_enter(event)) return;
+  QDialog::keyPressEvent(event);
+}
+
 bool Frm_编辑::keyPress(QLineEdit* box, QKeyEvent* event) {
   if (is_enter(event)) {
     if (!trim_spaces(box->text()).isEmpty()) {

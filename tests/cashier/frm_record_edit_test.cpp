@@ -224,6 +224,29 @@ TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
   EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("1.25"));
 }
 
+TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  for (int n : {2, 3, 7}) {
+    box(n)->setFocus(Qt::TabFocusReason);
+    if (n != 7) type_into(box(n), QStringLiteral("x"));
+    press_key(box(n), Qt::Key_Return);
+    press_key(box(n), Qt::Key_Enter);
+    EXPECT_TRUE(box(n)->hasFocus()) << n;
+  }
+  // Enter on 删除 while it has the focus does not save either.
+  button(2)->setFocus(Qt::TabFocusReason);
+  press_key(button(2), Qt::Key_Return);
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_TRUE(window->isVisible());
+
+  QTest::mouseClick(button(1), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你的修改已经保存。")});
+  EXPECT_EQ(stored(1).at(0), QStringLiteral("x"));  // the goods and customer typed over
+  EXPECT_EQ(stored(1).at(7), QStringLiteral("x"));
+}
+
 TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
   open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
   for (int n : {1, 4, 6}) {
