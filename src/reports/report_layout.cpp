@@ -31,8 +31,11 @@ QString border(const QString& left, const QString& middle, const QString& right,
   return line + right;
 }
 
+// A catalogue of 10,000 rows or more is real: a number wider than its cell is written
+// whole, pushing the rest of its line one column on.
 QString row_number(size_t index) {
-  return pad_text(QString::number(index + 1), kLeft, kNumberWidth);
+  QString number = QString::number(index + 1);
+  return number.size() > kNumberWidth ? number : pad_text(number, kLeft, kNumberWidth);
 }
 
 QString last_component(const QString& path) {

@@ -1,4 +1,5 @@
 #include "reports/sales_report.h"
+#include "reports/report_layout.h"
 #include "reports/report_sums.h"
 
 #include "platform/text_file.h"
@@ -153,6 +154,26 @@ TEST_F(SalesReportTest, AGoodsRegisteredTwiceGetsTwoEqualRowsThatBothCount) {
                           "  │    2 │       可乐                   │         1.00     │               2.50         │"));
   EXPECT_EQ(lines[9], QStringLiteral(
                           "  │      │           合     计          │                  │               5.00 （元）  │"));
+}
+
+TEST(ReportLayout, RowNumbersOfTenThousandAndMoreAreWrittenWholeWithoutAMessage) {
+  ScriptedDialogs dialogs;
+  std::vector<GoodsRow> goods(10001, GoodsRow{QStringLiteral("可乐"), 1.0f, 2.5f});
+  goods.back().name = QStringLiteral("一个名字长得超过了十六列");  // a cell value keeps its rule
+  const QStringList lines = goods_table(goods);
+  ASSERT_EQ(lines.size(), 6 + 10001);
+  EXPECT_EQ(lines[3 + 9998], QStringLiteral(
+                                 "│ 9999 │       可乐                   │         1.00     │               2.50         │"));
+  EXPECT_EQ(lines[3 + 9999], QStringLiteral(
+                                 "│ 10000 │       可乐                   │         1.00     │               2.50         │"));
+  EXPECT_TRUE(lines[3 + 10000].startsWith(QStringLiteral("│ 10001 │") + QString(14, QLatin1Char(' ')) +
+                                           QStringLiteral("│         1.00     │")));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错![add_not]")});
+
+  dialogs.clear();
+  const QStringList operators = operator_table(std::vector<OperatorRow>(12345, OperatorRow{QStringLiteral("张三"), 1.0f}));
+  EXPECT_TRUE(operators[3 + 12344].startsWith(QStringLiteral("│ 12345 │               张三  ")));
+  EXPECT_TRUE(dialogs.shown().empty());
 }
 
 bool same_bits(const std::vector<float>& a, const std::vector<float>& b) {
