@@ -3,6 +3,7 @@
 #include "platform/file_ops.h"
 #include "platform/fonts.h"
 #include "platform/text_file.h"
+#include "reports/report_layout.h"
 #include "reports/rtf_reader.h"
 #include "reports/rtf_writer.h"
 
@@ -54,6 +55,22 @@ QString current_time_text(const QDateTime& when) {
       .arg(weekday, when.time().toString(QStringLiteral("H:mm:ss")));
 }
 
+namespace {
+
+// The height of one line of plain text in font, laid out for the printer.
+qreal line_height(const QFont& font, QPrinter& printer) {
+  QTextDocument probe;
+  probe.documentLayout()->setPaintDevice(&printer);
+  probe.setDefaultFont(font);
+  probe.setDocumentMargin(0);
+  QString lines;
+  for (int i = 1; i < kReportPageLines; ++i) lines += QStringLiteral("可│\n");
+  probe.setPlainText(lines + QStringLiteral("可│"));
+  return probe.documentLayout()->documentSize().height() / kReportPageLines;
+}
+
+}  // namespace
+
 bool print_document(const QTextDocument& document, QPrinter& printer) {
   printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
   QPainter painter;
@@ -62,14 +79,19 @@ bool print_document(const QTextDocument& document, QPrinter& printer) {
   copy->documentLayout()->setPaintDevice(&printer);
   copy->setDocumentMargin(0);
   const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-  copy->setPageSize(page.size());
+  // The print is scaled so that a page holds a report page of lines in the document's
+  // face, and a little room, but never a line more.
+  const qreal scale = page.height() / (line_height(copy->defaultFont(), printer) * (kReportPageLines + 0.5));
+  const QSizeF laid(page.width() / scale, page.height() / scale);
+  copy->setPageSize(laid);
   const int pages = copy->pageCount();
   for (int i = 0; i < pages; ++i) {
     if (i > 0 && !printer.newPage()) return false;
     painter.save();
-    painter.translate(0, -i * page.height());
+    painter.scale(scale, scale);
+    painter.translate(0, -i * laid.height());
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, i * page.height(), page.width(), page.height());
+    context.clip = QRectF(0, i * laid.height(), laid.width(), laid.height());
     copy->documentLayout()->draw(&painter, context);
     painter.restore();
   }

@@ -31,8 +31,10 @@ bool save_rtf(const QString& path, const QTextDocument& document);
 // "2003年5月7日  星期三  15:05:09": the date, the weekday, the time without leading zeros.
 QString current_time_text(const QDateTime& when);
 
-// Prints the document on the printer, page by page within 15 mm margins. false when the
-// printer could not be opened (no printer installed, an unwritable PDF file).
+// Prints the document on the printer, page by page within 15 mm margins, scaled so that a
+// page holds kReportPageLines lines of the document's face (so one report of a file per
+// page). false when the printer could not be opened (no printer installed, an unwritable
+// PDF file).
 bool print_document(const QTextDocument& document, QPrinter& printer);
 
 }  // namespace tavuro::reports

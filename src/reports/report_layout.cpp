@@ -150,9 +150,8 @@ QStringList report_lines(const QString& company, const QString& stem, const Repo
   return lines;
 }
 
-int page_fill_lines(const ReportTables& tables) {
-  const qsizetype used = 22 + static_cast<qsizetype>(tables.goods.size() + tables.operators.size());
-  return used < 70 ? static_cast<int>(70 - used) : 0;
+int page_fill_lines(qsizetype lines) {
+  return static_cast<int>((kReportPageLines - lines % kReportPageLines) % kReportPageLines);
 }
 
 }  // namespace tavuro::reports

@@ -54,8 +54,11 @@ enum class Header {
 QStringList report_lines(const QString& company, const QString& stem, const ReportTables& tables, const QDate& date,
                          Header header = Header::Separate);
 
-// Empty lines that fill a report of one file to a page of 70 lines, counted as
-// 22 + goods rows + operator rows.
-int page_fill_lines(const ReportTables& tables);
+// A printed page holds this many report lines (see print_document).
+inline constexpr int kReportPageLines = 70;
+
+// Empty lines that fill a report of one file, lines long, to whole pages, so that the
+// next file's report starts on a page of its own.
+int page_fill_lines(qsizetype lines);
 
 }  // namespace tavuro::reports

@@ -62,8 +62,8 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
     if (mode == RunMode::Single) {
       ReportTables tables = empty_tables(goods, operators);
       add_sums(tables, file.sums);
-      lines << report_lines(state.companyName, title_stem(path), tables, today, Header::Joined);
-      for (int n = page_fill_lines(tables); n > 0; --n) lines << QString();
+      const QStringList report = report_lines(state.companyName, title_stem(path), tables, today, Header::Joined);
+      lines << report << QStringList(page_fill_lines(report.size()), QString());
     } else {
       add_sums(total, file.sums);
     }

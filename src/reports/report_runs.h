@@ -10,7 +10,7 @@
 namespace tavuro::reports {
 
 enum class RunMode {
-  Single,    // one report per file, one after another, each filling a page of 70 lines
+  Single,    // one report per file, one after another, each filling whole printed pages
   Summed,    // one report over the chosen files
   MonthEnd,  // one report over every file of the folder
 };

@@ -101,7 +101,7 @@ TEST_F(ReportRunTest, MonthEndReport) {
   test::expect_lines(test::report_file_lines(output()), summed_report("2003_5_[月结]"));
 }
 
-TEST_F(ReportRunTest, OneReportPerFileFillsEachToSeventyLines) {
+TEST_F(ReportRunTest, OneReportPerFileFillsWholePagesOfSeventyLines) {
   for (const char* name : {"面包", "牛奶", "饼干", "口香糖", "薯片", "方便面", "啤酒", "香烟"}) {
     shop.addGoods(QString::fromUtf8(name), QStringLiteral("1.00"));
   }
@@ -110,24 +110,34 @@ TEST_F(ReportRunTest, OneReportPerFileFillsEachToSeventyLines) {
   ASSERT_TRUE(run_reports(shop.state, RunMode::Single, folder(),
                           {QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day")}));
   const QStringList lines = test::report_file_lines(output());
-  // Two reports (day 2 has no sales): 21 lines of text (company and title on one line),
-  // 10 goods and 3 operators, then 70 - (22 + 13) = 35 empty lines each.
-  ASSERT_EQ(lines.size(), 2 * (21 + 13 + 35));
+  // Two reports (day 2 has no sales) of 21 lines of text (company and title on one line),
+  // 10 goods and 3 operators, each filled with empty lines to 70.
+  ASSERT_EQ(lines.size(), 2 * 70);
   EXPECT_EQ(lines[0], QString());
   EXPECT_EQ(lines[1], QStringLiteral("  【公司名：天河】【2003_5_1 商品销售明细报表 】"));
   EXPECT_EQ(lines[2], QStringLiteral("  ┌───┬───────────────┬─────────┬──────────────┐"));
   EXPECT_EQ(lines[5], QStringLiteral(
                           "  │    1 │       可乐                   │         1.00     │               2.50         │"));
   EXPECT_EQ(lines[33], QStringLiteral("  【制表日期: 2003年5月7日 】    制表员：(签名)_______________"));
-  for (int i = 34; i < 69; ++i) EXPECT_EQ(lines[i], QString()) << i;
-  EXPECT_EQ(lines[69], QString());
-  EXPECT_EQ(lines[70], QStringLiteral("  【公司名：天河】【2003_5_3 商品销售明细报表 】"));
-  EXPECT_EQ(
-      lines[74],
-      QStringLiteral("  │    1 │       可乐                   │         1.00     │               2.50         │"));
+  for (int i = 34; i < 70; ++i) EXPECT_EQ(lines[i], QString()) << i;
+  EXPECT_EQ(lines[70], QString());
+  EXPECT_EQ(lines[71], QStringLiteral("  【公司名：天河】【2003_5_3 商品销售明细报表 】"));
   EXPECT_EQ(
       lines[75],
+      QStringLiteral("  │    1 │       可乐                   │         1.00     │               2.50         │"));
+  EXPECT_EQ(
+      lines[76],
       QStringLiteral("  │    2 │       雪碧                   │         2.00     │               6.00         │"));
+  EXPECT_EQ(lines[103], QStringLiteral("  【制表日期: 2003年5月7日 】    制表员：(签名)_______________"));
+
+  // A report longer than a page is filled to two pages.
+  for (int i = 0; i < 40; ++i) shop.addGoods(QStringLiteral("货%1").arg(i), QStringLiteral("1.00"));
+  ASSERT_TRUE(run_reports(shop.state, RunMode::Single, folder(), {QStringLiteral("1.day"), QStringLiteral("3.day")}));
+  const QStringList longer = test::report_file_lines(output());
+  ASSERT_EQ(longer.size(), 2 * 140);  // 21 + 50 goods + 3 operators = 74 lines each
+  EXPECT_EQ(longer[140 + 1], QStringLiteral("  【公司名：天河】【2003_5_3 商品销售明细报表 】"));
+  EXPECT_EQ(longer[73], QStringLiteral("  【制表日期: 2003年5月7日 】    制表员：(签名)_______________"));
+  EXPECT_EQ(longer[74], QString());
 }
 
 TEST_F(ReportRunTest, MessagesOfARun) {
@@ -218,6 +228,54 @@ TEST_F(ReportRunTest, WindowModesSelectionsAndMessages) {
   window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
   EXPECT_TRUE(shop.state.printWindowFlag);
   EXPECT_TRUE(testing::read_bytes(shop.file(QStringLiteral("month.pdf"))).startsWith("%PDF"));
+}
+
+// Prints the single-file reports of the chosen day files from the window into a PDF and
+// returns its pages.
+QList<QStringList> print_each_file(ScriptedDialogs& dialogs, ShopFixture& shop, const QString& folder,
+                                   const QString& pdf) {
+  Frm_print window(shop.state);
+  window.setFolder(folder);
+  window.findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
+  window.findChild<QCheckBox*>(QStringLiteral("Check1"))->click();
+  dialogs.answerPrint(false, [pdf](QPrinter* printer) {
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+  });
+  window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+  EXPECT_FALSE(dialogs.answersLeft());
+  return test::pdf_pages(pdf);
+}
+
+TEST_F(ReportRunTest, EachFilesReportPrintsOnPagesOfItsOwn) {
+  for (const char* name : {"面包", "牛奶", "饼干", "口香糖", "薯片", "方便面", "啤酒", "香烟"}) {
+    shop.addGoods(QString::fromUtf8(name), QStringLiteral("1.00"));
+  }
+  shop.addSale(sale("面包", "1.00", "1.00", "张三"), day(4));
+  const auto title = [](int n) { return QStringLiteral("【公司名：天河】【2003_5_%1商品销售明细报表】").arg(n); };
+  const QString dateLine = QStringLiteral("【制表日期:2003年5月7日】制表员：(签名)_______________");
+
+  // Days 1, 3 and 4 have sales: three reports of 70 lines, one page each.
+  const QList<QStringList> pages = print_each_file(dialogs, shop, folder(), shop.file(QStringLiteral("each.pdf")));
+  ASSERT_EQ(pages.size(), 3);
+  const int days[] = {1, 3, 4};
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_FALSE(pages[i].isEmpty()) << i;
+    EXPECT_EQ(pages[i].front(), title(days[i])) << "page " << i + 1;
+    EXPECT_EQ(pages[i].back(), dateLine) << "page " << i + 1;
+  }
+
+  // Reports longer than a page take two pages each, and the next still starts a page.
+  for (int i = 0; i < 50; ++i) shop.addGoods(QStringLiteral("货%1").arg(i), QStringLiteral("1.00"));
+  const QList<QStringList> longer =
+      print_each_file(dialogs, shop, folder(), shop.file(QStringLiteral("longer.pdf")));
+  ASSERT_EQ(longer.size(), 6);
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_FALSE(longer[2 * i].isEmpty() || longer[2 * i + 1].isEmpty()) << i;
+    EXPECT_EQ(longer[2 * i].front(), title(days[i])) << "page " << 2 * i + 1;
+    EXPECT_FALSE(longer[2 * i].contains(dateLine)) << "page " << 2 * i + 1;
+    EXPECT_EQ(longer[2 * i + 1].back(), dateLine) << "page " << 2 * i + 2;
+  }
 }
 
 TEST_F(ReportRunTest, DriveThatIsNotReadyLeavesTheFolder) {

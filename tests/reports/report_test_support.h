@@ -4,6 +4,7 @@
 #include "support/shop_fixture.h"
 
 #include <gtest/gtest.h>
+#include <QProcess>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -50,6 +51,26 @@ inline QStringList utf8_lines(std::initializer_list<const char*> lines) {
 
 inline void expect_lines(const QStringList& actual, std::initializer_list<const char*> expected) {
   expect_lines(actual, utf8_lines(expected));
+}
+
+// The text of each page of a PDF file as pdftotext (poppler-utils) extracts it, with the
+// spaces taken out, one entry per line that holds any text.
+inline QList<QStringList> pdf_pages(const QString& pdf) {
+  QProcess extract;
+  extract.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  EXPECT_TRUE(extract.waitForFinished(60000)) << "pdftotext did not run";
+  QStringList pages = QString::fromUtf8(extract.readAllStandardOutput()).split(QLatin1Char('\f'));
+  if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
+  QList<QStringList> result;
+  for (const QString& page : pages) {
+    QStringList lines;
+    for (QString line : page.split(QLatin1Char('\n'))) {
+      line.remove(QLatin1Char(' '));
+      if (!line.isEmpty()) lines << line;
+    }
+    result << lines;
+  }
+  return result;
 }
 
 }  // namespace tavuro::reports::test
