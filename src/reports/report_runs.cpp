@@ -46,8 +46,15 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
     platform::warn(QStringLiteral("数据出错 [读商品名到数组 R_shop()]"));
     return false;
   }
-  ask_company_name(state);
+  if (!ask_company_name(state)) {
+    fail_wrong_file();
+    return false;
+  }
   const QStringList operators = names_or_none(state.paths.useFile, store::name_list_schema(), store::kNameField);
+  if (operators.isEmpty()) {
+    fail_operators();
+    return false;
+  }
   const QString separator = folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
   const QDate today = platform::now().date();
 

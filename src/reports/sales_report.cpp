@@ -25,12 +25,6 @@ void fail_goods_catalogue() {
 void fail_day_file() {
   platform::warn(QStringLiteral("数据出错 [读商品名,计算金额入数组 R_name(),R_money()]") + kEmptyFile);
 }
-void fail_operators() {
-  platform::warn(QStringLiteral("数据出错 [读操作员名,计算它的销售金额入数组 R_use(),R_use_money()]") + kEmptyFile);
-}
-void fail_wrong_file() {
-  platform::warn(QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！"));
-}
 
 // The names of a catalogue; nullopt when the file is missing, unreadable or empty.
 std::optional<QStringList> catalogue_names(const QString& path, const store::Schema& schema, const QString& field) {
@@ -43,6 +37,14 @@ std::optional<QStringList> catalogue_names(const QString& path, const store::Sch
 }
 
 }  // namespace
+
+void fail_operators() {
+  platform::warn(QStringLiteral("数据出错 [读操作员名,计算它的销售金额入数组 R_use(),R_use_money()]") + kEmptyFile);
+}
+
+void fail_wrong_file() {
+  platform::warn(QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！"));
+}
 
 QString report_file_path(const startup::AppState& state) {
   return startup::app_file(state.paths.appDir, QStringLiteral("p_file.run"));

@@ -13,6 +13,11 @@ QString report_file_path(const startup::AppState& state);
 // typed and written to co.dat. false when co.dat could not be written.
 bool ask_company_name(startup::AppState& state);
 
+// The report's messages: the operator list is missing or empty; a file could not be read
+// or written ("not a day file").
+void fail_operators();
+void fail_wrong_file();
+
 // Builds the report of dayFile with today's date. On success p_file.run is written, the
 // current report file names it, and true is returned. On failure one of the report's
 // messages has been shown and false is returned.

@@ -157,6 +157,36 @@ TEST_F(ReportRunTest, MessagesOfARun) {
   EXPECT_FALSE(QFile::exists(output()));
 }
 
+TEST_F(ReportRunTest, AnUnsavedCompanyNameOrNoOperatorsEndTheRunWithTheDayReportsMessages) {
+  const QStringList days{QStringLiteral("1.day"), QStringLiteral("3.day")};
+  const auto expectEnd = [&](const QString& message, const QString& company) {
+    for (const RunMode mode : {RunMode::Single, RunMode::Summed, RunMode::MonthEnd}) {
+      dialogs.clear();
+      shop.state.companyName = company;
+      if (company.isEmpty()) dialogs.answerInput(QStringLiteral("天河"));
+      EXPECT_FALSE(run_reports(shop.state, mode, folder(), days));
+      ASSERT_FALSE(dialogs.shown().empty());
+      EXPECT_EQ(dialogs.shown().back().text, message);
+      EXPECT_EQ(dialogs.shown().back().icon, platform::Icon::Exclamation);
+      EXPECT_FALSE(QFile::exists(output()));
+      EXPECT_TRUE(shop.state.currentReportFile.isEmpty());
+    }
+  };
+  // co.dat cannot be written (a folder stands in its place): the name typed is not saved.
+  QFile::remove(shop.state.paths.coFile);
+  ASSERT_TRUE(QDir().mkdir(shop.state.paths.coFile));
+  expectEnd(QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！"), QString());
+  EXPECT_FALSE(dialogs.answersLeft());
+  ASSERT_TRUE(QDir().rmdir(shop.state.paths.coFile));
+
+  const QString noOperators = QStringLiteral(
+      "数据出错 [读操作员名,计算它的销售金额入数组 R_use(),R_use_money()]\r\r当前的文件是空的数据文件。");
+  QFile::remove(shop.state.paths.useFile);
+  expectEnd(noOperators, QStringLiteral("天河"));
+  store::DataFile::create(shop.state.paths.useFile, store::name_list_schema());
+  expectEnd(noOperators, QStringLiteral("天河"));
+}
+
 // Runs work in the window, then closes the modal document window it opens.
 template <typename Work>
 QString text_of_modal_document(Work work) {
