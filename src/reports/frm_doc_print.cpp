@@ -218,18 +218,27 @@ void frmDoc_print::openFile() {
   const auto path = platform::dialogs().openFile({QStringLiteral("打开"), state_.paths.appDir, QString(),
                                                   QStringLiteral("写字板文档 (*.DOC)|*.DOC|文本文件 (*.TXT)|*.TXT")});
   if (!path) return;
-  // Loading a file is not a change of the document either.
-  const QString saved = modified_;
-  const LoadResult result = load_document(*path, *rtfText_->document());
-  modified_ = saved;
+  // A file that cannot be opened leaves the document (and its changes) as they are.
+  QTextDocument trial;
+  const LoadResult result = load_document(*path, trial);
   if (result != LoadResult::Loaded) {
     platform::warn((result == LoadResult::NotText ? QStringLiteral("不能识别这个文件的格式，文件没有打开。[")
                                                   : QStringLiteral("读文件时出错，文件没有打开。[")) +
                    *path + QLatin1Char(']'));
     return;
   }
+  // The opened file replaces the document: its changes are offered for saving first, as
+  // when the window closes.
+  if (modified_ == kModified && ask_to_save()) save();
+  load_document(*path, *rtfText_->document());
   rtfText_->document()->clearUndoRedoStacks();
+  // The document now is the file as it stands on disk.
+  modified_ = kNotModified;
   setWindowTitle(kCaptionPrefix + *path);
+}
+
+bool frmDoc_print::ask_to_save() {
+  return platform::ask_yes_no(QStringLiteral("当前文件已被修改，是否要保存？“是”= 保存，“否”= 放弃"));
 }
 
 bool frmDoc_print::writeRtf(const QString& path) {
@@ -370,10 +379,7 @@ void frmDoc_print::updateFormatButtons() {
 }
 
 void frmDoc_print::closeEvent(QCloseEvent* event) {
-  if (modified_ == kModified &&
-      platform::ask_yes_no(QStringLiteral("当前文件已被修改，是否要保存？“是”= 保存，“否”= 放弃"))) {
-    save();
-  }
+  if (modified_ == kModified && ask_to_save()) save();
   event->accept();
   done(QDialog::Rejected);
 }

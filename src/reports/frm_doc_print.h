@@ -31,7 +31,8 @@ class frmDoc_print final : public QDialog {
   const QString& modifiedState() const { return modified_; }
   QTextEdit* editor() const { return rtfText_; }
 
-  // The toolbar commands.
+  // The toolbar commands. An opened file replaces the document, whose changes are offered
+  // for saving first; the document is then unmodified.
   void openFile();
   void save();
   void print();
@@ -58,6 +59,8 @@ class frmDoc_print final : public QDialog {
   void buildContextMenu();
   void loadPendingReport();
   void saveAs();
+  // The question about unsaved changes; true for Yes.
+  bool ask_to_save();
   bool writeRtf(const QString& path);
   void updateFormatButtons();
   QString currentFile() const;

@@ -193,6 +193,58 @@ TEST_F(DocWindowTest, TextFilesOpenInEitherEncodingAndSaveOnlyAsDoc) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("文件输出打印 - ") + shop.file(QStringLiteral("b.doc")));
 }
 
+TEST_F(DocWindowTest, AnOpenedFileIsUnmodifiedAndChangesBeforeItAreOfferedForSaving) {
+  const QString a = shop.file(QStringLiteral("a.txt"));
+  const QString b = shop.file(QStringLiteral("b.txt"));
+  testing::write_bytes(a, platform::to_local_code_page(QStringLiteral("可乐")));
+  testing::write_bytes(b, platform::to_local_code_page(QStringLiteral("雪碧")));
+  const QString question = QStringLiteral("当前文件已被修改，是否要保存？“是”= 保存，“否”= 放弃");
+  pendingReport();
+  frmDoc_print window(shop.state);
+  window.show();
+
+  // The edited report is saved on Yes before the file replaces it.
+  window.editor()->textCursor().insertText(QStringLiteral("改过 "));
+  dialogs.answerFile(a);
+  dialogs.answerYes();
+  dialogs.answerFile(shop.file(QStringLiteral("report.doc")));
+  window.openFile();
+  EXPECT_EQ(dialogs.messages(), QStringList{question});
+  EXPECT_TRUE(testing::read_bytes(shop.file(QStringLiteral("report.doc"))).startsWith("{\\rtf1"));
+  EXPECT_EQ(window.editor()->toPlainText(), QStringLiteral("可乐"));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("文件输出打印 - ") + a);
+  EXPECT_EQ(window.modifiedState(), QStringLiteral("不保存"));
+
+  // Unchanged, the next file opens without a question; changed, No lets the changes go.
+  dialogs.answerFile(b);
+  window.openFile();
+  EXPECT_EQ(window.modifiedState(), QStringLiteral("不保存"));
+  window.editor()->textCursor().insertText(QStringLiteral("!"));
+  dialogs.answerFile(a);
+  dialogs.answerNo();
+  window.openFile();
+  EXPECT_EQ(dialogs.messages(), QStringList(2, question));
+  EXPECT_EQ(window.editor()->toPlainText(), QStringLiteral("可乐"));
+  EXPECT_EQ(testing::read_bytes(b), platform::to_local_code_page(QStringLiteral("雪碧")));
+
+  // A file that cannot be opened asks nothing and keeps the changes and their state.
+  window.editor()->textCursor().insertText(QStringLiteral("?"));
+  dialogs.answerFile(shop.file(QStringLiteral("missing.txt")));
+  window.openFile();
+  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(window.modifiedState(), QStringLiteral("保存"));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("文件输出打印 - ") + a);
+
+  // An opened file closes without a question.
+  dialogs.answerFile(b);
+  dialogs.answerNo();
+  window.openFile();
+  dialogs.clear();
+  window.close();
+  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_FALSE(dialogs.answersLeft());
+}
+
 TEST_F(DocWindowTest, PrintsToAPdfAndReportsAPrinterThatCannotPrint) {
   frmDoc_print window(shop.state);
   window.print();  // an empty document: nothing happens
