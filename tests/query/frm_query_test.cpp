@@ -462,6 +462,38 @@ TEST_F(QueryWindow, FilesThatCannotBeReadAreNamedAfterTheRun) {
   EXPECT_FLOAT_EQ(window->queryTotal(), 18.2f);
 }
 
+// A record whose amount is no number ends the reading of its file where it stands: it is
+// neither listed nor numbered nor counted, and a receipt whose only line it is is not found.
+TEST_F(QueryWindow, ALineWhoseAmountIsNoNumberIsNeitherNumberedNorCounted) {
+  addSale("2.day", sale("可乐", "1.00", "3.50", "3.50", "张三", "09:15:00", "散客", "000101"));
+  addSale("2.day", sale("面包", "1.00", "5.00", "五元", "张三", "09:20:00", "散客", "000102"));
+  addSale("2.day", sale("糖", "1.00", "0.80", "0.80", "张三", "09:30:00", "散客", "000103"));
+  addSale("3.day", sale("牛奶", "1.00", "4.20", "4.20", "张三", "10:00:00", "散客", "000104"));
+  const auto window = open();
+  openFolder(window.get(), month());
+  auto* list1 = child<QListWidget>(window.get(), "List1");
+  auto* list2 = child<QListWidget>(window.get(), "List2");
+  useMenu(window.get(), list2, "List2_右击", "全部选取");
+
+  QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(),
+            (QStringList{QStringLiteral("以下文件无法读取，已跳过：2.day"), QStringLiteral("完成查询。")}));
+  EXPECT_EQ(texts(list1),
+            (QStringList{
+                QStringLiteral("     1    可乐                    1.00        3.50          3.50    张三      09:15:00"),
+                QStringLiteral("     2    牛奶                    1.00        4.20          4.20    张三      10:00:00")}));
+  EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("记录数：2"));
+  EXPECT_EQ(child<QLabel>(window.get(), "Label5")->text(), QStringLiteral("合计金额：7.70元"));
+
+  dialogs.clear();
+  dialogs.answerInput(QStringLiteral("000102"));
+  useMenu(window.get(), list1, "list1_右击", "单号查询");
+  EXPECT_EQ(dialogs.messages(),
+            (QStringList{QStringLiteral("以下文件无法读取，已跳过：2.day"), QStringLiteral("查无此单！")}));
+  EXPECT_EQ(list1->count(), 0);
+  EXPECT_EQ(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("记录数：0"));
+}
+
 TEST_F(QueryWindow, AnEmptyResultIsNeitherPrintedNorPreviewedAndAFailedPrintIsReported) {
   fillMonth();
   const auto window = open();
