@@ -26,7 +26,8 @@ QueryResult run(const QStringList& files, const store::FieldValues& wanted, cons
   const int fileCount = static_cast<int>(files.size());
   for (int i = 0; i < fileCount && !result.truncated; ++i) {
     if (progress) progress(i, fileCount);
-    // An amount that is no number ends the reading of its file like a damaged record does.
+    // An amount that is no number ends the reading of its file like a damaged record does;
+    // its record is not listed, so it takes no line number and is not counted.
     bool badAmount = false;
     const bool read = store::guarded_quietly([&] {
       const store::DataFile file = store::DataFile::open(files[i]);
