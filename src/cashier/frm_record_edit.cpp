@@ -1,7 +1,9 @@
 #include "cashier/frm_record_edit.h"
 
 #include "cashier/focus_select.h"
+#include "cashier/sale_entry.h"
 #include "platform/dialogs.h"
+#include "platform/typing_guard.h"
 #include "sales/sale_line.h"
 #include "store/guarded.h"
 #include "textlayout/text_layout.h"
@@ -26,12 +28,6 @@ using textlayout::trim_spaces;
 const QString kCaption = QStringLiteral("编辑");
 
 bool is_enter(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
-
-// Keys that type nothing (arrows, Tab, Delete, shortcuts) are not typed characters.
-bool types_a_character(const QKeyEvent* event) {
-  const QString text = event->text();
-  return !text.isEmpty() && text.at(0).isPrint();
-}
 
 }  // namespace
 
@@ -64,6 +60,8 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
   Text7_->setReadOnly(true);
   for (QLineEdit* box : {Text1_, Text2_, Text3_, Text4_, Text5_, Text6_}) select_all_on_focus(box);
   for (QLineEdit* box : {Text1_, Text4_, Text5_, Text6_}) box->installEventFilter(this);
+  platform::guard_typing(Text1_, platform::Characters::Digits);
+  for (QLineEdit* box : {Text4_, Text5_, Text6_}) platform::guard_typing(box, platform::Characters::DigitsAndPoint);
 
   const auto addButton = [this](const char* name, const QString& caption, const QString& toolTip) {
     auto* button = new QPushButton(caption, this);
@@ -203,10 +201,8 @@ bool Frm_编辑::keyPress(QLineEdit* box, QKeyEvent* event) {
     }
     return true;
   }
-  if (event->key() == Qt::Key_Backspace || !types_a_character(event)) return false;
-  const QChar typed = event->text().at(0);
-  if (typed.isDigit() && typed.unicode() < 0x80) return false;
-  if (typed == QLatin1Char('.') && box != Text1_) return false;
+  const platform::KeyInput key = platform::key_input(*event);
+  if ((box == Text1_ ? digit_key(key) : money_key(key)) == KeyRule::Pass) return false;
   dialogs().message(QStringLiteral("只可以输入数字与小数点。"), Icon::Critical);
   return true;
 }

@@ -8,16 +8,27 @@ namespace tavuro::cashier {
 using platform::Icon;
 using textlayout::text_width;
 
-KeyRule money_key(QChar c) {
-  if (c == QLatin1Char('\r')) return KeyRule::Enter;
-  if (c.isDigit() && c.unicode() < 0x80) return KeyRule::Pass;
-  if (c == QLatin1Char('\b') || c == QLatin1Char('.')) return KeyRule::Pass;
-  return KeyRule::Refuse;
+namespace {
+
+KeyRule number_key(const platform::KeyInput& key, platform::Characters characters) {
+  switch (key.kind) {
+    case platform::KeyKind::Enter: return KeyRule::Enter;
+    case platform::KeyKind::Typed:
+    case platform::KeyKind::Paste: return platform::takes(characters, key.text) ? KeyRule::Pass : KeyRule::Refuse;
+    case platform::KeyKind::Backspace:
+    case platform::KeyKind::Editing: return KeyRule::Pass;
+  }
+  return KeyRule::Pass;
 }
 
-KeyRule digit_key(QChar c) {
-  if (c == QLatin1Char('.')) return KeyRule::Refuse;
-  return money_key(c);
+}  // namespace
+
+KeyRule money_key(const platform::KeyInput& key) {
+  return number_key(key, platform::Characters::DigitsAndPoint);
+}
+
+KeyRule digit_key(const platform::KeyInput& key) {
+  return number_key(key, platform::Characters::Digits);
 }
 
 std::optional<QString> amount_text(const QString& quantity, const QString& price) {

@@ -3,19 +3,21 @@
 // amount of a line, and the checks a line passes before it is recorded.
 
 #include "platform/dialogs.h"
+#include "platform/key_input.h"
 
 #include <QString>
 #include <optional>
 
 namespace tavuro::cashier {
 
-// What a typed character does in a number box.
+// What a key does in a number box.
 enum class KeyRule { Pass, Enter, Refuse };
 
-// Quantity, unit price and amount boxes: digits, Backspace and "." pass.
-KeyRule money_key(QChar c);
-// Receipt-number query box: digits and Backspace pass.
-KeyRule digit_key(QChar c);
+// Quantity, unit price and amount boxes: typed or pasted digits and "." pass, and so do
+// Backspace and the editing keys; any other text is refused.
+KeyRule money_key(const platform::KeyInput& key);
+// Receipt-number query box: the same with digits only.
+KeyRule digit_key(const platform::KeyInput& key);
 
 // The amount of a line: quantity × unit price in 32-bit float, as two-decimal money text
 // (the third decimal cut). nullopt when either text is no number.

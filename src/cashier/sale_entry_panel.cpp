@@ -41,6 +41,9 @@ void SaleEntryPanel::connect_controls() {
   connect(Command3_, &QPushButton::clicked, this, &SaleEntryPanel::Command3_Click);
   connect(Command4_, &QPushButton::clicked, this, &SaleEntryPanel::Command4_Click);
   connect(Combo1_, &QComboBox::activated, this, [this] { find_price(); });
+  // A name the user changes in any way (typed, pasted, cut, deleted, undone, from an input
+  // method) is a new name, and its price starts at zero until it is looked up again.
+  connect(Combo1_->lineEdit(), &QLineEdit::textEdited, this, [this] { Text2_->setText(QStringLiteral("0")); });
   connect(删除_, &QAction::triggered, this, &SaleEntryPanel::删除_Click);
   for (QObject* watched : std::initializer_list<QObject*>{Combo1_, Text1_, Text2_, Text3_, Combo2_, List1_->viewport()}) {
     watched->installEventFilter(this);

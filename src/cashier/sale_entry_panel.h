@@ -5,6 +5,7 @@
 // clears and prints the receipt, and deletes a line of it.
 
 #include "cashier/temporary_record.h"
+#include "platform/key_input.h"
 #include "startup/app_state.h"
 
 #include <QObject>
@@ -75,7 +76,7 @@ class SaleEntryPanel final : public QObject {
   void build_popup(QWidget* area);
   void connect_controls();
 
-  bool entry_key(QObject* watched, QChar key);
+  bool entry_key(QObject* watched, const platform::KeyInput& key);
   void entry_focus_out(QObject* watched);
   void Combo1_Enter();
   void Text2_LostFocus();

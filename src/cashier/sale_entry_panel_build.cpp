@@ -37,12 +37,12 @@ void SaleEntryPanel::build_controls(QWidget* area) {
                            QStringLiteral("选择或输入商品名称（如果是新的商品，这里会提示你注册）"),
                            QRect(kGoodsX, kEntryBoxY, kGoodsWidth, kBoxHeight));
   Text1_ = make_text_box(area, QStringLiteral("Text1"), QStringLiteral("商品的数量（这里须要填写，默认是1）"),
-                         QRect(kQuantityX, kEntryBoxY, kNumberWidth, kBoxHeight));
+                         QRect(kQuantityX, kEntryBoxY, kNumberWidth, kBoxHeight), platform::Characters::DigitsAndPoint);
   Text1_->setText(QStringLiteral("1.00"));
   Text2_ = make_text_box(area, QStringLiteral("Text2"), QStringLiteral("如果是已注册的商品，它的单价这里会自动显示。"),
-                         QRect(kPriceX, kEntryBoxY, kNumberWidth, kBoxHeight));
+                         QRect(kPriceX, kEntryBoxY, kNumberWidth, kBoxHeight), platform::Characters::DigitsAndPoint);
   Text3_ = make_text_box(area, QStringLiteral("Text3"), QStringLiteral("所选商品的结算金额"),
-                         QRect(kAmountX, kEntryBoxY, kAmountWidth, kBoxHeight));
+                         QRect(kAmountX, kEntryBoxY, kAmountWidth, kBoxHeight), platform::Characters::DigitsAndPoint);
   Combo2_ = make_combo_box(area, QStringLiteral("Combo2"), QStringLiteral("填写固定客户（如果是散客可以不用填写）"),
                            QRect(kCustomerX, kEntryBoxY, kCustomerWidth, kBoxHeight));
   for (QLineEdit* box : {Text1_, Text2_, Text3_}) box->setAlignment(Qt::AlignRight);

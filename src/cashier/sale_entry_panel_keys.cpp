@@ -22,16 +22,7 @@ using textlayout::trim_spaces;
 bool SaleEntryPanel::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
-      if (const std::optional<QChar> typed = typed_char(*static_cast<QKeyEvent*>(event))) {
-        return entry_key(watched, *typed);
-      }
-      break;
-    case QEvent::InputMethod:
-      // A name typed through an input method is a newly typed name too.
-      if (watched == Combo1_ && !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
-        Text2_->setText(QStringLiteral("0"));
-      }
-      break;
+      return entry_key(watched, platform::key_input(*static_cast<QKeyEvent*>(event)));
     case QEvent::FocusIn:
       if (watched == Text1_ || watched == Text2_) {
         select_on_focus(static_cast<QLineEdit*>(watched),
@@ -65,16 +56,11 @@ bool SaleEntryPanel::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-bool SaleEntryPanel::entry_key(QObject* watched, QChar key) {
-  const bool enter = key == QLatin1Char('\r');
+bool SaleEntryPanel::entry_key(QObject* watched, const platform::KeyInput& key) {
+  const bool enter = key.kind == platform::KeyKind::Enter;
   if (watched == Combo1_) {
-    if (enter) {
-      Combo1_Enter();
-      return true;
-    }
-    // A newly typed name starts at price zero.
-    Text2_->setText(QStringLiteral("0"));
-    return false;
+    if (enter) Combo1_Enter();
+    return enter;
   }
   if (watched == Combo2_) {
     if (enter) Combo1_->setFocus(Qt::OtherFocusReason);

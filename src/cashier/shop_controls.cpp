@@ -2,10 +2,10 @@
 
 #include "cashier/frm_shop_geometry.h"
 #include "platform/fonts.h"
+#include "platform/typing_guard.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,11 +29,13 @@ QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& capti
   return widget;
 }
 
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at) {
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at,
+                         platform::Characters characters) {
   auto* widget = new QLineEdit(parent);
   widget->setObjectName(name);
   widget->setToolTip(tool_tip);
   widget->setGeometry(at);
+  platform::guard_typing(widget, characters);
   // Number boxes take typed digits only; an input method would bypass the key rules.
   widget->setAttribute(Qt::WA_InputMethodEnabled, false);
   widget->setContextMenuPolicy(Qt::NoContextMenu);
@@ -101,15 +103,6 @@ void fill_combo(QComboBox* combo, const QStringList& items) {
   combo->addItems(items);
   combo->setCurrentIndex(-1);
   combo->setEditText(QString());
-}
-
-std::optional<QChar> typed_char(const QKeyEvent& key) {
-  if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) return std::nullopt;
-  if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return QLatin1Char('\r');
-  if (key.key() == Qt::Key_Backspace) return QLatin1Char('\b');
-  if (key.matches(QKeySequence::Paste)) return QChar(0x16);  // a paste is a keystroke like any other
-  if (!key.text().isEmpty() && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return key.text().front();
-  return std::nullopt;
 }
 
 void take_focus_for_command(QPushButton* button) {

@@ -1,16 +1,16 @@
 #pragma once
 // Building blocks of the cashier window's controls, and the small rules its parts share:
-// what a keystroke types, a button pressed by its mnemonic, the selected line of a list.
+// a button pressed by its mnemonic, the selected line of a list.
+
+#include "platform/key_input.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
-#include <optional>
 
 class QComboBox;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -22,8 +22,10 @@ namespace tavuro::cashier {
 
 QLabel* make_label(QWidget* parent, const QString& name, const QString& caption, const QRect& at);
 QGroupBox* make_frame(QWidget* parent, const QString& name, const QString& caption, const QRect& at);
-// A number box: typed digits only, no input method, no context menu.
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at);
+// A number box: it takes only the characters given, whatever puts them in; no input
+// method, no context menu.
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at,
+                         platform::Characters characters);
 // An editable combo box whose text stays as typed.
 QComboBox* make_combo_box(QWidget* parent, const QString& name, const QString& tool_tip, const QRect& at);
 QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& tool_tip,
@@ -37,10 +39,6 @@ std::array<QPushButton*, 6> make_headers(QGroupBox* frame, const QListWidget* li
 
 // Replaces the items of a combo box; its text stays empty until it is set.
 void fill_combo(QComboBox* combo, const QStringList& items);
-
-// The character a key press types, as the entry rules see it: Enter is "\r", Backspace
-// "\b", a paste Ctrl+V (0x16). nullopt for Tab and keys that type nothing.
-std::optional<QChar> typed_char(const QKeyEvent& key);
 
 // A button pressed by its mnemonic takes the focus first, so that the box being left runs
 // its rules before the command, as with a click.

@@ -199,8 +199,7 @@ void TodayPanel::edit_selected_record() {
 bool TodayPanel::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
-      if (const std::optional<QChar> typed = typed_char(*static_cast<QKeyEvent*>(event))) return key(watched, *typed);
-      break;
+      return key(watched, platform::key_input(*static_cast<QKeyEvent*>(event)));
     case QEvent::FocusIn:
       if (watched == Text4_) select_on_focus(Text4_, static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason);
       break;
@@ -223,8 +222,8 @@ bool TodayPanel::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-bool TodayPanel::key(QObject* watched, QChar typed) {
-  const bool enter = typed == QLatin1Char('\r');
+bool TodayPanel::key(QObject* watched, const platform::KeyInput& typed) {
+  const bool enter = typed.kind == platform::KeyKind::Enter;
   if (watched == Co_查商品_) {
     if (enter) Co_查商品_Click();
     return enter;

@@ -5,6 +5,7 @@
 // record edit window.
 
 #include "cashier/today_view.h"
+#include "platform/key_input.h"
 #include "startup/app_state.h"
 
 #include <QObject>
@@ -57,7 +58,7 @@ class TodayPanel final : public QObject {
   void build_popup(QWidget* area);
   void connect_controls();
 
-  bool key(QObject* watched, QChar typed);
+  bool key(QObject* watched, const platform::KeyInput& key);
   void filter_today(const QString& mode);
   void Text4_Enter();
   void show_view(TodayView::Kind kind, const DayView& view);

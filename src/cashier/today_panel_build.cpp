@@ -34,7 +34,7 @@ void TodayPanel::build_controls(QWidget* area) {
   Label10_ = make_label(Frame4_, QStringLiteral("Label10"), QStringLiteral("按 单 号"),
                         QRect(8, 22, box_width, kLabelHeight));
   Text4_ = make_text_box(Frame4_, QStringLiteral("Text4"), QStringLiteral("按单号查询（输入6个数的单号后按回车键）"),
-                         QRect(8, 40, box_width, kBoxHeight));
+                         QRect(8, 40, box_width, kBoxHeight), platform::Characters::Digits);
   Text4_->setMaxLength(6);
   Label9_ = make_label(Frame4_, QStringLiteral("Label9"), QStringLiteral("按 商 品"),
                        QRect(8, 70, box_width, kLabelHeight));

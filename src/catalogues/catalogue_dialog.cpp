@@ -1,6 +1,7 @@
 #include "catalogues/catalogue_dialog.h"
 
 #include "platform/fonts.h"
+#include "platform/typing_guard.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -13,7 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QValidator>
 
 namespace tavuro::catalogues {
 
@@ -94,33 +94,14 @@ QPushButton* make_button(QWidget* parent, const QString& name, const QString& ca
   return button;
 }
 
-namespace {
-
-// QLineEdit's own maximum length would cut a longer text set by the program.
-class TypingLimit final : public QValidator {
- public:
-  TypingLimit(QLineEdit* box, int maxLength) : QValidator(box), maxLength_(maxLength), last_(box->text()) {
-    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { last_ = text; });
-  }
-  State validate(QString& input, int&) const override {
-    return input.size() <= maxLength_ || input.size() < last_.size() ? Acceptable : Invalid;
-  }
-
- private:
-  int maxLength_;
-  QString last_;
-};
-
-}  // namespace
-
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength) {
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength,
+                         platform::Characters characters) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(name);
   box->setToolTip(toolTip);
-  if (maxLength > 0) box->setValidator(new TypingLimit(box, maxLength));
+  platform::guard_typing(box, characters, maxLength);
   return box;
 }
-
 
 QListWidget* make_list(QWidget* parent, const QString& name, int columns) {
   auto* list = new QListWidget(parent);
@@ -167,16 +148,15 @@ QStringList characters(const QString& text) {
 void on_key_press(QLineEdit* box, std::function<KeyVerdict(const QString& key)> handler) {
   new Filter(box, [box, handler = std::move(handler)](QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        return handler(QStringLiteral("\r")) == KeyVerdict::Discard;
+      const platform::KeyInput key = platform::key_input(*static_cast<QKeyEvent*>(event));
+      switch (key.kind) {
+        case platform::KeyKind::Enter: return handler(QStringLiteral("\r")) == KeyVerdict::Discard;
+        case platform::KeyKind::Backspace: return handler(QStringLiteral("\b")) == KeyVerdict::Discard;
+        case platform::KeyKind::Paste: return handler(key.text) == KeyVerdict::Discard;
+        case platform::KeyKind::Editing: return false;
+        case platform::KeyKind::Typed: break;
       }
-      if (key->key() == Qt::Key_Backspace) return handler(QStringLiteral("\b")) == KeyVerdict::Discard;
-      if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape ||
-          key->text().isEmpty()) {
-        return false;
-      }
-      const QStringList typed = characters(key->text());
+      const QStringList typed = characters(key.text);
       if (typed.size() == 1) return handler(typed.front()) == KeyVerdict::Discard;
       for (const QString& c : typed) {
         if (handler(c) == KeyVerdict::Accept) box->insert(c);

@@ -3,6 +3,8 @@
 // it is closed, Enter pressing only a focused button, and small helpers that give text
 // boxes and lists their KeyPress, GotFocus, LostFocus and Click handlers.
 
+#include "platform/key_input.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -48,8 +50,10 @@ QLabel* make_label(QWidget* parent, const QString& name, const QString& caption)
 QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption, const QString& toolTip = {});
 // maxLength limits what the user types or pastes, as a text box's maximum length does; a
 // longer text the program puts in is kept whole (a name handed over by sale entry is
-// never cut short) and may still be shortened by the user.
-QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength = 0);
+// never cut short) and may still be shortened by the user. characters: what the box takes,
+// however it is put in.
+QLineEdit* make_text_box(QWidget* parent, const QString& name, const QString& toolTip, int maxLength = 0,
+                         platform::Characters characters = platform::Characters::Any);
 // A single-selection list in the fixed-pitch font, wide enough for lines of columns
 // display columns.
 QListWidget* make_list(QWidget* parent, const QString& name, int columns);
@@ -57,8 +61,9 @@ QListWidget* make_list(QWidget* parent, const QString& name, int columns);
 enum class KeyVerdict { Accept, Discard };
 
 // handler sees each typed character before the box inserts it: "\r" for Enter, "\b" for
-// Backspace, one character at a time from an input method's commit. Keys that type
-// nothing (arrows, Delete, Tab) do not reach it.
+// Backspace, one character at a time from an input method's commit, and the whole text
+// of a paste from the keyboard (Ctrl+V, Shift+Insert). Editing keys and shortcuts (arrows,
+// Delete, Tab, Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+Z) do not reach it.
 void on_key_press(QLineEdit* box, std::function<KeyVerdict(const QString& key)> handler);
 // The box gets the focus from within the window (not when the window itself comes back
 // to the front after a message box).

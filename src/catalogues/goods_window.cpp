@@ -28,7 +28,8 @@ frm_注册商品::frm_注册商品(startup::AppState& state, startup::CashierLin
   Text1_ = make_text_box(this, QStringLiteral("Text1"), QStringLiteral("只可以最多使用8个中文字或16个英文字符，否则数据出错！"),
                          16);
   auto* Label2 = make_label(this, QStringLiteral("Label2"), QStringLiteral("单价"));
-  Text2_ = make_text_box(this, QStringLiteral("Text2"), QStringLiteral("只可以最多使用8个数字字符，否则数据出错！"), 16);
+  Text2_ = make_text_box(this, QStringLiteral("Text2"), QStringLiteral("只可以最多使用8个数字字符，否则数据出错！"), 16,
+                         platform::Characters::DigitsAndPoint);
   Label1->setBuddy(Text1_);
   Label2->setBuddy(Text2_);
   Command1_ = make_button(this, QStringLiteral("Command1"), QStringLiteral("加入商品"),
@@ -95,8 +96,8 @@ KeyVerdict frm_注册商品::Text1_KeyPress(const QString& key) {
 }
 
 KeyVerdict frm_注册商品::Text2_KeyPress(const QString& key) {
-  if (key.size() == 1 && ((key[0] >= QLatin1Char('0') && key[0] <= QLatin1Char('9')) || key[0] == QLatin1Char('.') ||
-                          key[0] == QLatin1Char('\b'))) {
+  // A typed character or a whole paste: digits and "." only.
+  if (key == QLatin1String("\b") || platform::takes(platform::Characters::DigitsAndPoint, key)) {
     return KeyVerdict::Accept;
   }
   if (key == QLatin1String("\r")) {

@@ -5,6 +5,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -222,6 +224,45 @@ TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
   press_key(button(1), Qt::Key_Return);
   EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的修改已经保存。"));
   EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("1.25"));
+}
+
+TEST_F(EditWindow, EditingKeysWorkInTheNumberBoxesAndAPasteIsCheckedAsTyping) {
+  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  const QString refusal = QStringLiteral("只可以输入数字与小数点。");
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  for (int n : {1, 4, 5, 6}) {
+    QLineEdit* edited = box(n);
+    edited->setText(QStringLiteral("123"));
+    edited->setFocus(Qt::TabFocusReason);
+    press_key(edited, Qt::Key_Home);
+    testing::press_delete();
+    testing::press_x11_key(edited, Qt::Key_Delete);
+    EXPECT_EQ(edited->text(), QStringLiteral("3")) << n;
+    testing::press_x11_key(edited, Qt::Key_A, Qt::ControlModifier);
+    testing::press_x11_key(edited, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("3")) << n;
+    testing::press_x11_key(edited, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edited->text(), QStringLiteral("3")) << n;
+    clipboard->setText(QStringLiteral("45"));
+    press_key(edited, Qt::Key_End);
+    testing::press_x11_key(edited, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edited->text(), QStringLiteral("345")) << n;
+    EXPECT_TRUE(dialogs.shown().empty()) << n;
+
+    // The receipt number takes digits only, the others a point too.
+    clipboard->setText(n == 1 ? QStringLiteral("6.7") : QStringLiteral("6,7"));
+    testing::press_x11_key(edited, Qt::Key_V, Qt::ControlModifier);
+    edited->paste();  // as the context menu or the middle mouse button pastes
+    EXPECT_EQ(edited->text(), QStringLiteral("345")) << n;
+    EXPECT_EQ(dialogs.messages(), QStringList{refusal}) << n;
+    dialogs.clear();
+  }
+  // The customer and goods boxes take a paste of anything.
+  clipboard->setText(QStringLiteral("李 小姐."));
+  box(2)->setFocus(Qt::TabFocusReason);
+  testing::press_x11_key(box(2), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(box(2)->text(), QStringLiteral("李 小姐."));
+  EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {

@@ -2,6 +2,9 @@
 
 #include "cashier/sale_entry.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace tavuro::cashier {
@@ -25,17 +28,55 @@ TEST(SaleEntry, AmountIsSinglePrecisionWithTheThirdDecimalCut) {
   EXPECT_EQ(amount_text(QStringLiteral(""), QStringLiteral("2.00")), std::nullopt);
 }
 
-TEST(SaleEntry, KeyRules) {
-  for (const char c : QByteArray("0123456789.\b")) {
-    if (c == 0) continue;
-    EXPECT_EQ(money_key(QLatin1Char(c)), KeyRule::Pass) << int(c);
+// Key presses as the X11 keyboard delivers them: the key, its modifiers and its text.
+TEST(SaleEntry, KeyRulesSeeTypedTextNotEditingKeys) {
+  QGuiApplication::clipboard()->setText(QStringLiteral("12.50"));
+  const auto key = [](Qt::Key code, Qt::KeyboardModifiers modifiers, const QString& text) {
+    return platform::key_input(QKeyEvent(QEvent::KeyPress, code, modifiers, text));
+  };
+  const struct {
+    Qt::Key code;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;
+    KeyRule money;
+    KeyRule digits;
+  } cases[] = {
+      {Qt::Key_7, Qt::NoModifier, "7", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_7, Qt::KeypadModifier, "7", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Period, Qt::NoModifier, ".", KeyRule::Pass, KeyRule::Refuse},
+      {Qt::Key_A, Qt::NoModifier, "a", KeyRule::Refuse, KeyRule::Refuse},
+      {Qt::Key_Minus, Qt::NoModifier, "-", KeyRule::Refuse, KeyRule::Refuse},
+      {Qt::Key_Space, Qt::NoModifier, " ", KeyRule::Refuse, KeyRule::Refuse},
+      {Qt::Key_unknown, Qt::NoModifier, "可", KeyRule::Refuse, KeyRule::Refuse},
+      {Qt::Key_unknown, Qt::NoModifier, "\u0663", KeyRule::Refuse, KeyRule::Refuse},  // an Arabic-Indic three
+      {Qt::Key_unknown, Qt::NoModifier, "\uff11", KeyRule::Refuse, KeyRule::Refuse},  // a full-width one
+      {Qt::Key_Return, Qt::NoModifier, "\r", KeyRule::Enter, KeyRule::Enter},
+      {Qt::Key_Enter, Qt::KeypadModifier, "\r", KeyRule::Enter, KeyRule::Enter},
+      {Qt::Key_Backspace, Qt::NoModifier, "\b", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Delete, Qt::NoModifier, "\x7f", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Delete, Qt::ShiftModifier, "\x7f", KeyRule::Pass, KeyRule::Pass},  // cut
+      {Qt::Key_Left, Qt::NoModifier, "", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Home, Qt::ShiftModifier, "", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Escape, Qt::NoModifier, "\x1b", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_A, Qt::ControlModifier, "\x01", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_A, Qt::ControlModifier, "a", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_C, Qt::ControlModifier, "\x03", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_X, Qt::ControlModifier, "\x18", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Z, Qt::ControlModifier, "\x1a", KeyRule::Pass, KeyRule::Pass},
+      {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "\x1a", KeyRule::Pass, KeyRule::Pass},
+      // A paste is checked by what the clipboard holds: 12.50 goes into a money box only.
+      {Qt::Key_V, Qt::ControlModifier, "\x16", KeyRule::Pass, KeyRule::Refuse},
+      {Qt::Key_Insert, Qt::ShiftModifier, "", KeyRule::Pass, KeyRule::Refuse},
+  };
+  for (const auto& c : cases) {
+    const platform::KeyInput input = key(c.code, c.modifiers, QString::fromUtf8(c.text));
+    EXPECT_EQ(money_key(input), c.money) << "key " << c.code << " text " << c.text;
+    EXPECT_EQ(digit_key(input), c.digits) << "key " << c.code << " text " << c.text;
   }
-  EXPECT_EQ(money_key(QLatin1Char('\r')), KeyRule::Enter);
-  for (const QChar c : QStringLiteral("a-+ ,e可\x1b\x16٣")) EXPECT_EQ(money_key(c), KeyRule::Refuse) << int(c.unicode());
-  EXPECT_EQ(digit_key(QLatin1Char('7')), KeyRule::Pass);
-  EXPECT_EQ(digit_key(QLatin1Char('\b')), KeyRule::Pass);
-  EXPECT_EQ(digit_key(QLatin1Char('\r')), KeyRule::Enter);
-  EXPECT_EQ(digit_key(QLatin1Char('.')), KeyRule::Refuse);
+  QGuiApplication::clipboard()->setText(QStringLiteral("12,50"));
+  EXPECT_EQ(money_key(key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"))), KeyRule::Refuse);
+  QGuiApplication::clipboard()->setText(QStringLiteral("1250"));
+  EXPECT_EQ(digit_key(key(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"))), KeyRule::Pass);
 }
 
 TEST(SaleEntry, GoodsNameWidth) {

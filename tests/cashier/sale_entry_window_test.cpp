@@ -8,7 +8,9 @@
 #include "platform/line_printer.h"
 #include "platform/text_file.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 namespace tavuro::testing {
@@ -179,6 +181,84 @@ TEST_F(SaleEntryWindow, KeyAndFocusRulesOfTheBoxes) {
   EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
   EXPECT_EQ(cashier.focused(), price);
   EXPECT_EQ(price->selectedText(), QStringLiteral("0.50"));
+}
+
+// Editing keys and shortcuts are no typed characters: they edit the number boxes as in
+// any text box, on X11 (where Delete carries U+007F) as on any other keyboard. A paste is
+// checked as typing is.
+TEST_F(SaleEntryWindow, EditingKeysAndShortcutsWorkInTheNumberBoxesAndAPasteIsChecked) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  for (const char* name : {"Text1", "Text2", "Text3"}) {
+    QLineEdit* box = cashier.text(name);
+    box->setFocus();  // the box left computes the amount: the text is set after
+    box->setText(QStringLiteral("12.50"));
+    press_key(Qt::Key_Home);
+    press_delete();
+    press_x11_key(box, Qt::Key_Delete);
+    EXPECT_EQ(box->text(), QStringLiteral(".50")) << name;
+    press_x11_key(box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), QStringLiteral(".50")) << name;
+    press_x11_key(box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral(".50")) << name;
+    press_x11_key(box, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), QString()) << name;
+    press_x11_key(box, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), QStringLiteral(".50")) << name;
+    clipboard->setText(QStringLiteral("3"));
+    press_key(Qt::Key_End);
+    press_x11_key(box, Qt::Key_V, Qt::ControlModifier);
+    press_x11_key(box, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(box->text(), QStringLiteral(".5033")) << name;
+    EXPECT_TRUE(cashier.dialogs.shown().empty()) << name;
+
+    // Other characters in a paste refuse it whole, with the box's message; pasting them
+    // in another way (as the mouse does) is refused too.
+    clipboard->setText(QStringLiteral("4元"));
+    press_x11_key(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), QStringLiteral(".5033")) << name;
+    EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("只可以输入数字与小数点。")}) << name;
+    EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Critical);
+    box->paste();
+    box->insert(QStringLiteral("-1"));
+    EXPECT_EQ(box->text(), QStringLiteral(".5033")) << name;
+    cashier.dialogs.clear();
+    box->setText(QStringLiteral("1.00"));
+  }
+}
+
+// The goods box: a change of the name by any key makes its price start at zero again; a
+// key that changes nothing leaves the price.
+TEST_F(SaleEntryWindow, AnyChangeOfTheGoodsNameResetsThePriceAndNothingElseDoes) {
+  QComboBox* goods = cashier.combo("Combo1");
+  QLineEdit* price = cashier.text("Text2");
+  goods->setEditText(QStringLiteral("可乐"));
+  cashier.window->find_price();
+  ASSERT_EQ(price->text(), QStringLiteral("2.50"));
+  press_key(Qt::Key_End);
+  press_x11_key(goods, Qt::Key_Delete);  // nothing after the cursor
+  press_x11_key(goods, Qt::Key_A, Qt::ControlModifier);
+  press_x11_key(goods, Qt::Key_C, Qt::ControlModifier);
+  press_key(Qt::Key_Left);
+  EXPECT_EQ(price->text(), QStringLiteral("2.50"));
+  press_key(Qt::Key_Home);
+  press_x11_key(goods, Qt::Key_Delete);
+  EXPECT_EQ(goods->currentText(), QStringLiteral("乐"));
+  EXPECT_EQ(price->text(), QStringLiteral("0"));
+
+  for (const Qt::Key shortcut : {Qt::Key_X, Qt::Key_V}) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("雪碧"));
+    goods->setEditText(QStringLiteral("可乐"));
+    price->setText(QStringLiteral("2.50"));
+    goods->lineEdit()->selectAll();
+    press_x11_key(goods, shortcut, Qt::ControlModifier);
+    EXPECT_EQ(price->text(), QStringLiteral("0")) << "Ctrl+" << char('A' + (shortcut - Qt::Key_A));
+  }
+  EXPECT_EQ(goods->currentText(), QStringLiteral("雪碧"));
+  price->setText(QStringLiteral("2.50"));
+  press_x11_key(goods, Qt::Key_Z, Qt::ControlModifier);  // the paste undone
+  EXPECT_EQ(goods->currentText(), QStringLiteral("可乐"));
+  EXPECT_EQ(price->text(), QStringLiteral("0"));
+  EXPECT_TRUE(cashier.dialogs.shown().empty());
 }
 
 TEST_F(SaleEntryWindow, GoodsAndCustomerBoxes) {

@@ -3,7 +3,9 @@
 
 #include "cashier_window.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -184,6 +186,36 @@ TEST_F(TodayRecords, ReceiptQueryAndItsPlaceholder) {
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("你还未输入数据！")});
   EXPECT_FALSE(timer->isActive());
   EXPECT_EQ(cashier.focused(), query);
+}
+
+TEST_F(TodayRecords, TheReceiptBoxTakesEditingKeysAndPastedDigitsOnly) {
+  QLineEdit* query = cashier.text("Text4");
+  query->setFocus();
+  type_text(QStringLiteral("0000012"));  // six at most
+  press_key(Qt::Key_End);
+  press_key(Qt::Key_Left);
+  press_key(Qt::Key_Left);
+  press_delete();
+  press_x11_key(query, Qt::Key_Delete);
+  EXPECT_EQ(query->text(), QStringLiteral("0000"));
+  press_x11_key(query, Qt::Key_A, Qt::ControlModifier);
+  press_x11_key(query, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(query->text(), QString());
+  QGuiApplication::clipboard()->setText(QStringLiteral("000002"));
+  press_x11_key(query, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(query->text(), QStringLiteral("000002"));
+  EXPECT_TRUE(cashier.dialogs.shown().empty());
+
+  query->clear();
+  QGuiApplication::clipboard()->setText(QStringLiteral("00000.2"));
+  press_x11_key(query, Qt::Key_V, Qt::ControlModifier);
+  query->paste();
+  EXPECT_EQ(query->text(), QString());
+  EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("只可以输入数字。")});
+  QGuiApplication::clipboard()->setText(QStringLiteral("000002"));
+  press_x11_key(query, Qt::Key_Insert, Qt::ShiftModifier);
+  press_key(Qt::Key_Return);
+  EXPECT_EQ(shown_goods(), QStringList{QStringLiteral("可乐")});
 }
 
 TEST_F(TodayRecords, ReceiptQueryWithoutADayFileFindsNothing) {

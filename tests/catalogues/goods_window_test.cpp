@@ -5,7 +5,9 @@
 #include "support/shop_fixture.h"
 #include "window_driver.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -206,6 +208,52 @@ TEST_F(GoodsWindow, ThePriceBoxTakesDigitsAndAPointOnly) {
   type_text(QStringLiteral("bag"));
   click(Command1);
   EXPECT_EQ(stored(), QStringList{QStringLiteral("bag=0.00")});
+}
+
+TEST_F(GoodsWindow, EditingKeysWorkInBothBoxesAndAPasteIsCheckedAsTyping) {
+  open();
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  // The price: Delete (as X11 sends it too) and the shortcuts edit; a paste of digits and
+  // a point goes in, anything else is refused with the box's message.
+  click(Text2);
+  type_text(QStringLiteral("12.50"));
+  press_key(Qt::Key_Home);
+  press_delete();
+  press_x11_key(Text2, Qt::Key_Delete);
+  EXPECT_EQ(Text2->text(), QStringLiteral(".50"));
+  press_x11_key(Text2, Qt::Key_A, Qt::ControlModifier);
+  press_x11_key(Text2, Qt::Key_X, Qt::ControlModifier);
+  clipboard->setText(QStringLiteral("3.5"));
+  press_x11_key(Text2, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Text2->text(), QStringLiteral("3.5"));
+  EXPECT_TRUE(dialogs.shown().empty());
+  clipboard->setText(QStringLiteral("3.5元"));
+  press_x11_key(Text2, Qt::Key_V, Qt::ControlModifier);
+  Text2->paste();
+  EXPECT_EQ(Text2->text(), QStringLiteral("3.5"));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("只可以输入数字与小数点。")});
+  dialogs.clear();
+
+  // The name, once too wide, refuses typed keys and pastes but not the editing keys that
+  // shorten it.
+  click(Text1);
+  commit_text(QStringLiteral("八个中文字符的名字"));
+  press_key(Qt::Key_Home);
+  press_x11_key(Text1, Qt::Key_Delete);
+  EXPECT_EQ(Text1->text(), QStringLiteral("个中文字符的名字"));
+  press_x11_key(Text1, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名字"));
+  EXPECT_TRUE(dialogs.shown().empty());
+  clipboard->setText(QStringLiteral("甲"));
+  press_x11_key(Text1, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名字"));
+  EXPECT_EQ(dialogs.messages(), QStringList{kGoodsNameTooWide});
+  press_x11_key(Text1, Qt::Key_A, Qt::ControlModifier);
+  press_x11_key(Text1, Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(Text1->text(), QString());
+  press_x11_key(Text1, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名字"));
+  EXPECT_EQ(dialogs.messages().size(), 1);
 }
 
 TEST_F(GoodsWindow, ANameAlreadyRegisteredIsRepricedOnYesAndLeftOnNo) {

@@ -88,6 +88,22 @@ void press_key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
   if (QWidget* target = focused_or_fail()) press_key(target, key, modifiers);
 }
 
+void press_x11_key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  if (target == nullptr) {
+    ADD_FAILURE() << "pressing a key in no widget";
+    return;
+  }
+  QString text;
+  if (key == Qt::Key_Delete) {
+    text = QStringLiteral("\x7f");
+  } else if (key == Qt::Key_Escape) {
+    text = QStringLiteral("\x1b");
+  } else if ((modifiers & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z) {
+    text = QChar(key - Qt::Key_A + 1);
+  }
+  QTest::sendKeyEvent(QTest::Click, target, key, text, modifiers);
+}
+
 void press_enter() { press_key(Qt::Key_Return); }
 void press_tab() { press_key(Qt::Key_Tab); }
 void press_backspace() { press_key(Qt::Key_Backspace); }

@@ -34,6 +34,10 @@ void commit_text(const QString& text);
 // Presses and releases one key, with modifiers held, in target or the focused widget.
 void press_key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void press_key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// The same as the X11 keyboard delivers it, with the text the key carries there: Delete
+// (also with Shift) U+007F, Escape U+001B, Ctrl with a letter its control character
+// (Ctrl+A U+0001, Ctrl+V U+0016), Shift+Insert nothing.
+void press_x11_key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void press_enter();
 void press_tab();
 void press_backspace();

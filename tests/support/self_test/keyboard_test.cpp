@@ -110,6 +110,20 @@ TEST_F(Keyboard, KeysWithModifiersAndTheEditingKeys) {
   EXPECT_EQ(focused(), second);
 }
 
+TEST_F(Keyboard, X11KeysCarryTheirControlCharacters) {
+  type_text(QStringLiteral("可乐汽水"));
+  press_x11_key(first, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(presses.back().text, QStringLiteral("\x01"));
+  EXPECT_EQ(first->selectedText(), QStringLiteral("可乐汽水"));
+  press_key(Qt::Key_Home);
+  press_x11_key(first, Qt::Key_Delete);
+  EXPECT_EQ(presses.back().text, QStringLiteral("\x7f"));
+  EXPECT_EQ(presses.back().key, Qt::Key_Delete);
+  EXPECT_EQ(first->text(), QStringLiteral("乐汽水"));
+  press_x11_key(first, Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_TRUE(presses.back().text.isEmpty());
+}
+
 // A scanner's pace: the event loop turns between the keys and they are at least the
 // pause apart (only a lower bound: a slow machine makes the gaps longer, never shorter).
 TEST_F(Keyboard, APauseBetweenKeysLetsTheEventLoopRun) {
