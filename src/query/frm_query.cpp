@@ -27,6 +27,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -101,13 +102,25 @@ void Frm_查询::buildControls() {
   connect(Dir2_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { revealDir2_ = false; });
   Dir2_->setMinimumHeight(200);
   Dir2_->setMinimumWidth(260);
-  // The model reads folders in the background: once the folders above the current one are
-  // in, bring the current folder into view.
-  connect(Dir2Model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-    if (revealDir2_ && Dir2_->currentIndex().isValid() && dir2Path_.startsWith(loaded)) {
+  // The model reads folders in the background and adds and sorts their rows whenever the
+  // machine gets to them, which moves the rows under a tree that keeps its scroll offset:
+  // after every such change the current folder is brought into view again, until the user
+  // moves about in the tree.
+  dir2_reveal_timer_ = new QTimer(this);
+  dir2_reveal_timer_->setSingleShot(true);
+  dir2_reveal_timer_->setInterval(0);
+  connect(dir2_reveal_timer_, &QTimer::timeout, this, [this] {
+    if (revealDir2_ && Dir2_->currentIndex().isValid()) {
       Dir2_->scrollTo(Dir2_->currentIndex(), QAbstractItemView::PositionAtCenter);
     }
   });
+  const auto reveal_later = [this] {
+    if (revealDir2_) dir2_reveal_timer_->start();
+  };
+  connect(Dir2Model_, &QFileSystemModel::directoryLoaded, this, reveal_later);
+  connect(Dir2Model_, &QAbstractItemModel::rowsInserted, this, reveal_later);
+  connect(Dir2Model_, &QAbstractItemModel::rowsRemoved, this, reveal_later);
+  connect(Dir2Model_, &QAbstractItemModel::layoutChanged, this, reveal_later);
   connect(Dir2_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
     if (current.isValid()) Dir2_Change(Dir2Model_->filePath(current));
   });
@@ -217,6 +230,8 @@ void Frm_查询::buildControls() {
 void Frm_查询::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   List2_->setFocus();
+  // The tree has its size only now.
+  if (revealDir2_) dir2_reveal_timer_->start();
 }
 
 bool Frm_查询::eventFilter(QObject* watched, QEvent* event) {

@@ -18,6 +18,7 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QTreeView;
 
 namespace tavuro::query {
@@ -74,6 +75,7 @@ class Frm_查询 final : public QDialog {
   float queryTotal_ = 0.0f;
   bool busy_ = false;
   bool revealDir2_ = false;  // keep the current folder in view while the tree is read
+  QTimer* dir2_reveal_timer_ = nullptr;  // one scroll after a burst of changes
 
   QGroupBox* Frame1_ = nullptr;
   QLabel* Label2_ = nullptr;

@@ -199,6 +199,55 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
   EXPECT_EQ(window->queryTotal(), 0.0f);
 }
 
+// The folder tree reads folders in the background, each arriving when the machine gets
+// to it. However late they come, the tree ends with the application folder current,
+// selected and in view — here below forty other folders of its parent.
+TEST_F(QueryWindow, TheFolderTreeOpensOnTheApplicationFolderSelectedAndInView) {
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(QDir(shop.dir()).mkdir(QStringLiteral("店%1").arg(i, 2, 10, QLatin1Char('0'))));
+  const QString app = shop.file(QStringLiteral("zz收银"));
+  ASSERT_TRUE(QDir().mkdir(app));
+  shop.state.paths.appDir = app;
+
+  Frm_查询 window(shop.state);
+  auto* tree = child<QTreeView>(&window, "Dir2");
+  auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+  ASSERT_NE(model, nullptr);
+  QStringList loaded;
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, [&loaded](const QString& path) { loaded << path; });
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, static_cast<int>(testing::kPatience.count())));
+
+  // Every folder from the root down to the application folder has been read.
+  QStringList folders;
+  for (QDir dir(app);; dir.cdUp()) {
+    folders << dir.absolutePath();
+    if (dir.isRoot()) break;
+  }
+  const auto allLoaded = [&] {
+    for (const QString& folder : folders) {
+      if (!loaded.contains(folder)) return false;
+    }
+    return true;
+  };
+  ASSERT_TRUE(testing::wait_until(allLoaded)) << loaded.join(QLatin1Char(' ')).toStdString();
+  const auto inView = [&] {
+    const QModelIndex current = tree->currentIndex();
+    return model->filePath(current) == app && tree->selectionModel()->isSelected(current) &&
+           tree->viewport()->rect().contains(tree->visualRect(current));
+  };
+  EXPECT_TRUE(testing::wait_until(inView)) << "row at " << tree->visualRect(tree->currentIndex()).y()
+                                           << " in a viewport " << tree->viewport()->height() << " high";
+  // And it stays there once what the model does after its last folder (sorting its rows)
+  // has had its turns.
+  for (int round = 0; round < 3; ++round) {
+    bool turned = false;
+    QTimer::singleShot(0, [&turned] { turned = true; });
+    ASSERT_TRUE(testing::wait_until([&turned] { return turned; }));
+    EXPECT_TRUE(inView()) << "round " << round;
+  }
+  EXPECT_EQ(window.dir2Path(), app);
+}
+
 TEST_F(QueryWindow, EachHeaderReachesToTheMiddleOfTheGapAfterItsColumn) {
   // A result line whose columns are filled to their widths: every gap is where the
   // layout puts it.
