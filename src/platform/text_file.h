@@ -1,7 +1,9 @@
 #pragma once
-// Text in the shop's files: the one-line setting files (nober.dat, co.dat, p.dat,
-// public.dat) and the report text files are written in GB18030, the Chinese multi-byte
-// code page; reading also takes files a person wrote in UTF-8.
+// Text in the shop's files. The one-line setting files (nober.dat, co.dat, p.dat,
+// public.dat) are written in UTF-8, marked as such unless they are plain ASCII; the report
+// text files in GB18030, the Chinese multi-byte code page. Reading takes any of them, and
+// also files an older install wrote in GBK and files a person wrote in UTF-8 (the rule:
+// text_encoding.h, docs/TEXT_FILES.md).
 
 #include <QByteArray>
 #include <QString>
@@ -11,15 +13,17 @@
 namespace tavuro::platform {
 
 QByteArray to_local_code_page(const QString& text);
-// The text of a file's bytes: GB18030 or UTF-8, whichever reads as ordinary text (UTF-8
-// first when it reads as Chinese).
+// The bytes of a setting file holding text: ASCII as it is, any other text in UTF-8
+// after the UTF-8 byte-order mark.
+QByteArray setting_file_bytes(const QString& text);
+// The text of a file's bytes, in whichever code page they were written (decode_text).
 QString from_file_bytes(const QByteArray& bytes);
 
 // The first line of a text file (without its line end); nullopt when the file is
 // missing, unreadable or empty (there is no first line to read).
 std::optional<QString> read_first_line(const QString& path);
 
-// Writes text as the whole content of the file, without a line terminator.
+// Writes text as the whole content of a setting file, without a line terminator.
 bool write_one_line_file(const QString& path, const QString& text);
 
 // Writes lines, each ended by CR LF, in GB18030.

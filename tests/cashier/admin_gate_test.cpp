@@ -1,6 +1,8 @@
 #include "cashier/admin_gate.h"
 
+#include "platform/text_file.h"
 #include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +39,32 @@ TEST(AdminGate, OnlyTheExactPasswordPasses) {
   dialogs.cancelInput();
   EXPECT_FALSE(check_admin_password(state));
   EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+// p.dat as a person writes it in an editor (UTF-8) and as an older install wrote it
+// (GBK): the password in it opens the gate, whatever its letters.
+TEST(AdminGate, APasswordFileWrittenByHandOrByAnOlderInstallOpensTheGate) {
+  const struct {
+    QByteArray bytes;
+    const char* typed;
+  } files[] = {
+      {QStringLiteral("Pässwört1").toUtf8(), "Pässwört1"},
+      {QStringLiteral(" Müller\n").toUtf8(), "Müller"},
+      {QStringLiteral("Café").toUtf8(), "Café"},
+      {QStringLiteral("老板123").toUtf8(), "老板123"},
+      {platform::to_local_code_page(QStringLiteral("山水")), "山水"},
+      {platform::to_local_code_page(QStringLiteral("小学")), "小学"},
+      {platform::to_local_code_page(QStringLiteral("Boss老板")), "Boss老板"},
+  };
+  for (const auto& file : files) {
+    ScriptedDialogs dialogs;
+    testing::ShopFixture shop;
+    testing::write_bytes(shop.temp.filePath(QStringLiteral("p.dat")), file.bytes);
+    shop.startUp();
+    dialogs.answerInput(QString::fromUtf8(file.typed));
+    EXPECT_TRUE(check_admin_password(shop.state)) << file.typed << " read as " << shop.state.adminPassword.toStdString();
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << file.typed;
+  }
 }
 
 TEST(AdminGate, TheRefusalIsSevenFramedLinesJoinedByCarriageReturns) {

@@ -14,13 +14,18 @@ QByteArray bytes_of(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(TextFile, OneLineFilesAreGb18030WithoutALineEnd) {
+TEST(TextFile, OneLineFilesAreMarkedUtf8WithoutALineEnd) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("co.dat"));
   ASSERT_TRUE(write_one_line_file(path, QStringLiteral("天天小店")));
-  EXPECT_EQ(bytes_of(path), QByteArray("\xcc\xec\xcc\xec\xd0\xa1\xb5\xea"));
+  EXPECT_EQ(bytes_of(path), QByteArray("\xef\xbb\xbf") + QStringLiteral("天天小店").toUtf8());
   EXPECT_EQ(read_first_line(path), QStringLiteral("天天小店"));
   EXPECT_FALSE(QFile::exists(path + QStringLiteral(".tmp~")));
+  // Plain ASCII is written as it is.
+  ASSERT_TRUE(write_one_line_file(path, QStringLiteral("57")));
+  EXPECT_EQ(bytes_of(path), QByteArray("57"));
+  ASSERT_TRUE(write_one_line_file(path, QStringLiteral(" ")));
+  EXPECT_EQ(bytes_of(path), QByteArray(" "));
 }
 
 TEST(TextFile, TheFirstLineIsReadUtf8FirstThenGb18030) {
@@ -58,15 +63,6 @@ TEST(Dialogs, ClassicFiltersBecomeQtFilters) {
   EXPECT_EQ(qt_file_filter(QStringLiteral("每天的数据文件名 (*.day)|*.DAY")), QStringLiteral("每天的数据文件名 (*.DAY *.day)"));
   EXPECT_EQ(qt_file_filter(QStringLiteral("写字板文档 (*.DOC)|*.DOC|文本文件 (*.TXT)|*.TXT")),
             QStringLiteral("写字板文档 (*.DOC *.doc);;文本文件 (*.TXT *.txt)"));
-}
-
-
-TEST(TextFile, ShortGb18030TextThatIsAlsoValidUtf8ReadsAsChinese) {
-  // 屎 in GB18030 is CA BA, which is also the UTF-8 of U+02BA.
-  for (const QString& name : {QStringLiteral("屎"), QStringLiteral("铆"), QStringLiteral("天天小店"), QStringLiteral("Tavuro")}) {
-    EXPECT_EQ(from_file_bytes(to_local_code_page(name)), name) << name.toStdString();
-  }
-  EXPECT_EQ(from_file_bytes(QStringLiteral("天天小店 v2").toUtf8()), QStringLiteral("天天小店 v2"));
 }
 
 

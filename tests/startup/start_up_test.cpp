@@ -61,7 +61,7 @@ TEST_F(StartUpTest, AFirstStartCreatesTheMonthFolderTheDayFileAndEverySettingFil
   EXPECT_EQ(files[QStringLiteral("co.dat")], QByteArray(" "));
   EXPECT_EQ(files[QStringLiteral("p.dat")], QByteArray(" "));
   EXPECT_EQ(platform::from_file_bytes(files[QStringLiteral("public.dat")]), QStringLiteral("屏蔽 = no"));
-  EXPECT_EQ(files[QStringLiteral("public.dat")], platform::to_local_code_page(QStringLiteral("屏蔽 = no")));
+  EXPECT_EQ(files[QStringLiteral("public.dat")], platform::setting_file_bytes(QStringLiteral("屏蔽 = no")));
   EXPECT_EQ(store::DataFile::open(file("2003_5/7.day")).fields(), store::day_schema().names());
   EXPECT_EQ(store::DataFile::open(file("shop.dat")).fields(), store::shop_schema().names());
   EXPECT_EQ(store::DataFile::open(file("use.dat")).fields(), QStringList{QStringLiteral("名单")});
@@ -120,10 +120,24 @@ TEST_F(StartUpTest, OddSettingFilesFallBackToTheirDefaults) {
   EXPECT_EQ(state.maskSetting, kMaskOn);
 }
 
-TEST_F(StartUpTest, SettingFilesWrittenInUtf8AreReadToo) {
-  write_bytes(file("co.dat"), QStringLiteral("天天小店").toUtf8());
-  ASSERT_TRUE(start());
-  EXPECT_EQ(state.companyName, QStringLiteral("天天小店"));
+TEST_F(StartUpTest, SettingFilesWrittenByHandInUtf8AreReadToo) {
+  for (const QString& company : {QStringLiteral("天天小店"), QStringLiteral("Café"), QStringLiteral("Müller GmbH"),
+                                 QStringLiteral("Crème brûlée 甜品店")}) {
+    write_bytes(file("co.dat"), company.toUtf8());
+    write_bytes(file("public.dat"), QStringLiteral("屏蔽 = no").toUtf8());
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.companyName, company);
+    EXPECT_EQ(state.maskSetting, kMaskOff);
+  }
+}
+
+TEST_F(StartUpTest, SettingFilesOfAnOlderInstallInGbkAreReadRight) {
+  // GBK bytes that are valid UTF-8 as well (小学 is D0 A1 D1 A7, the UTF-8 of Сѧ).
+  for (const QString& company : {QStringLiteral("小学"), QStringLiteral("一品山水"), QStringLiteral("兴隆超市")}) {
+    write_bytes(file("co.dat"), platform::to_local_code_page(company));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(state.companyName, company);
+  }
 }
 
 TEST_F(StartUpTest, AnErrorShowsTheOneStartUpMessage) {

@@ -14,8 +14,8 @@ namespace tavuro::fuzz {
 int text_reader(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const QString text = platform::from_file_bytes(bytes);
-  // Text the program writes reads back unchanged, unless its GB18030 bytes happen to be
-  // valid UTF-8 Chinese as well (then nothing can tell the two apart).
+  // A report the program writes in GB18030 reads back unchanged, unless its bytes happen
+  // to be valid UTF-8 as well (then the reading may take them for UTF-8).
   const QByteArray written = platform::to_local_code_page(text);
   const QString asUtf8 = QString::fromUtf8(written);
   const bool alsoUtf8 = asUtf8.toUtf8() == written && asUtf8 != text;
@@ -23,6 +23,9 @@ int text_reader(const uint8_t* data, size_t size) {
     require(platform::from_file_bytes(written) == text || text.contains(QChar::ReplacementCharacter),
             "what the program writes reads back", text);
   }
+
+  // A setting file the program writes reads back unchanged, whatever it holds.
+  require(platform::from_file_bytes(platform::setting_file_bytes(text)) == text, "a setting file reads back", text);
 
   const QString path = scratch_dir() + QStringLiteral("/line.txt");
   require(platform::write_file_atomic(path, bytes), "scratch file written", path);
