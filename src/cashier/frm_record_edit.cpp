@@ -73,7 +73,6 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
   QPushButton* Command1 = addButton("Command1", QStringLiteral("更新"), QStringLiteral("保存编辑过的内容"));
   QPushButton* Command2 = addButton("Command2", QStringLiteral("删除"), QStringLiteral("删除当前记录"));
   QPushButton* Command3 = addButton("Command3", QStringLiteral("关闭"), QStringLiteral("关闭窗口"));
-  Command1->setAutoDefault(true);  // Enter on the focused button saves
   connect(Command1, &QPushButton::clicked, this, &Frm_编辑::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &Frm_编辑::Command2_Click);
   // Closing takes no focus, so that an empty box never keeps the window from closing.
@@ -184,9 +183,14 @@ bool Frm_编辑::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Frm_编辑::keyPressEvent(QKeyEvent* event) {
-  // Saving is a click of 更新 (or Enter on it while it has the focus): an Enter that no
-  // box or button took presses no default button.
-  if (is_enter(event)) return;
+  // Enter presses the button that has the focus; the window has no default button, so
+  // Enter in a box saves nothing (saving is a click of 更新).
+  if (is_enter(event)) {
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+      button->click();
+    }
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 

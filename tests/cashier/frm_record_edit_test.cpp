@@ -275,12 +275,17 @@ TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {
     press_key(box(n), Qt::Key_Enter);
     EXPECT_TRUE(box(n)->hasFocus()) << n;
   }
-  // Enter on 删除 while it has the focus does not save either.
-  button(2)->setFocus(Qt::TabFocusReason);
-  press_key(button(2), Qt::Key_Return);
   EXPECT_TRUE(dialogs.shown().empty());
+  // Enter on a button presses that button: 删除 asks its question, and saves nothing.
+  button(2)->setFocus(Qt::TabFocusReason);
+  dialogs.answerNo();
+  press_key(button(2), Qt::Key_Return);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral(
+                                    "真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？")});
   EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
   EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(button(1)->isDefault());
+  dialogs.clear();
 
   QTest::mouseClick(button(1), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你的修改已经保存。")});
