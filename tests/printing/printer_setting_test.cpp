@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 namespace tavuro::printing {
@@ -91,8 +90,9 @@ TEST(PrinterFile, IsOneLineInTheCodePageOfTheOtherFilesAndALineNotUnderstoodIsKe
   const QString path = dir.filePath(QStringLiteral("printer.dat"));
   const PrinterSetting queue = setting(PrinterKind::Cups, "收据", 58, true, true);
   ASSERT_TRUE(write_printer_file(path, queue));
-  QStringEncoder gb("GB18030");
-  EXPECT_EQ(testing::read_bytes(path), QByteArray(gb.encode(QStringLiteral("escpos:cups:收据?width=58&cut=1&drawer=1"))));
+  // Like co.dat and p.dat: UTF-8 after its byte-order mark.
+  EXPECT_EQ(testing::read_bytes(path),
+            QByteArray("\xEF\xBB\xBF") + QStringLiteral("escpos:cups:收据?width=58&cut=1&drawer=1").toUtf8());
   EXPECT_EQ(read_printer_file(path).setting, queue);
 
   // A line a person wrote in UTF-8 is read too.

@@ -111,7 +111,7 @@ TEST_F(PrintSettings, EachKindIsSavedToPrinterDatAndShownAgain) {
   button("Command1")->click();
   EXPECT_EQ(platform::read_first_line(shop.state.paths.printer_file),
             QStringLiteral("escpos:cups:收据?width=58&cut=1&drawer=1"));
-  EXPECT_EQ(printer_file(), platform::to_local_code_page(QStringLiteral("escpos:cups:收据?width=58&cut=1&drawer=1")));
+  EXPECT_EQ(printer_file(), platform::setting_file_bytes(QStringLiteral("escpos:cups:收据?width=58&cut=1&drawer=1")));
 
   option("Option2")->click();
   retype(text("Text2"), QStringLiteral("/dev/usb/lp0"));
