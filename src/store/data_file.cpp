@@ -2,6 +2,7 @@
 
 #include "platform/file_ops.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -280,6 +281,78 @@ void DataFile::remove(qint64 id) {
   if (sqlite3_changes(connection_.get()) == 0) {
     throw StoreError(StoreError::Kind::Io, path(), QStringLiteral("no such record"));
   }
+}
+
+std::optional<QStringList> DataFile::values_of(qint64 id) const {
+  Statement select(connection_, QStringLiteral("SELECT ") + columnList(*fields_) + QStringLiteral(" FROM ") + kTable +
+                                    QStringLiteral(" WHERE rowid = ?"));
+  select.bind(1, id);
+  if (!select.step()) return std::nullopt;
+  QStringList values;
+  values.reserve(fields_->size());
+  for (int i = 0; i < fields_->size(); ++i) values << select.text(i);
+  return values;
+}
+
+namespace {
+
+// A transaction over two files writes a super-journal beside the data file, which names
+// both files' rollback journals. When the disk fills while the commit is written, SQLite
+// may roll back without having written the super-journal's name into them, and the
+// super-journal stays behind. Once neither rollback journal exists, nothing refers to any
+// super-journal of the file: they go.
+void remove_stale_super_journals(const QString& path, const QString& journal) {
+  if (QFileInfo::exists(path + QStringLiteral("-journal")) || QFileInfo::exists(journal + QStringLiteral("-journal"))) {
+    return;
+  }
+  const QFileInfo file(path);
+  QDir folder = file.absoluteDir();
+  for (const QString& name : folder.entryList({file.fileName() + QStringLiteral("-mj*")}, QDir::Files | QDir::Hidden)) {
+    folder.remove(name);
+  }
+}
+
+}  // namespace
+
+void DataFile::with_journal(const QString& journal, const std::function<void(JournalTable&)>& work) {
+  const auto refused = [&journal](const QString& detail) {
+    return StoreError(StoreError::Kind::Journal, journal, detail);
+  };
+  if (!QFileInfo(journal).isFile()) throw refused(QStringLiteral("missing"));
+  try {
+    Statement attach(connection_, QStringLiteral("ATTACH DATABASE ? AS journal"));
+    attach.bind(1, journal);
+    attach.run();
+  } catch (const StoreError& error) {
+    throw refused(error.detail());
+  }
+  const auto detach = [this] { sqlite3_exec(connection_.get(), "DETACH DATABASE journal", nullptr, nullptr, nullptr); };
+  try {
+    // The journal is as durable as the data file, whatever that is set to.
+    Statement level(connection_, QStringLiteral("PRAGMA main.synchronous"));
+    const qint64 synchronous = level.step() ? level.integer(0) : 2;
+    connection_.exec("PRAGMA journal.journal_mode=DELETE");
+    connection_.exec(QStringLiteral("PRAGMA journal.synchronous=%1").arg(synchronous).toUtf8().constData());
+    Statement table(connection_, QStringLiteral(
+                                     "SELECT count(*) FROM journal.sqlite_master WHERE type = 'table' AND name = 'Journal'"));
+    if (!table.step() || table.integer(0) != 1) throw refused(QStringLiteral("no table Journal"));
+  } catch (const StoreError& error) {
+    detach();
+    if (error.kind() == StoreError::Kind::Journal) throw;
+    throw refused(error.detail());
+  }
+  connection_.exec("BEGIN IMMEDIATE");
+  try {
+    JournalTable table(connection_, journal);
+    work(table);
+    connection_.exec("COMMIT");
+  } catch (...) {
+    sqlite3_exec(connection_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    detach();
+    remove_stale_super_journals(path(), journal);
+    throw;
+  }
+  detach();
 }
 
 void DataFile::close() { connection_.close(); }

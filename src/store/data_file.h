@@ -3,6 +3,8 @@
 // fields are text. Records come back in the order they were added, and each change is on
 // disk when the call returns. Opening never creates a file.
 
+#include "store/journal_table.h"
+#include "store/record_ref.h"
 #include "store/schemas.h"
 #include "store/sqlite_handle.h"
 
@@ -87,6 +89,20 @@ class DataFile {
   // The first record, in stored order, for which match returns true.
   std::optional<Record> findFirst(const QStringList& fields,
                                   const std::function<bool(const Record&)>& match) const;
+
+  // Every field of the record with this id, in the table's order; nullopt when there is
+  // no such record.
+  std::optional<QStringList> values_of(qint64 id) const;
+  // The reference to a record read with every field.
+  RecordRef ref_to(const Record& record) const { return {path(), record.id(), record.values()}; }
+  // Whether the record of ref is still there and holds what ref read.
+  bool holds(const RecordRef& ref) const { return values_of(ref.id) == ref.values; }
+
+  // Runs work in one transaction over this file and the journal at journal (ATTACHed):
+  // the changes work makes to both are committed together or not at all. A journal that
+  // is missing, no journal, or refuses to be read or written fails with Journal, so that
+  // no recovery of this file starts over it; nothing is changed then.
+  void with_journal(const QString& journal, const std::function<void(JournalTable&)>& work);
 
   // Adds one record at the end; returns its id.
   qint64 append(const FieldValues& values);

@@ -14,6 +14,7 @@ class StoreError : public std::runtime_error {
     WrongSchema,   // the table lacks a field that was asked for
     ValueTooLong,  // a value longer than its field holds; nothing was written
     Io,            // the disk refused: full, read-only, unreadable
+    Journal,       // the journal of changes could not take the entry: nothing was changed
   };
 
   StoreError(Kind kind, QString path, QString detail);
