@@ -2,6 +2,8 @@
 // The texts that stand beside and above every list of sale lines: the count and total
 // labels under a list, and the all-entry that opens every filter box.
 
+#include "sales/money.h"
+
 #include <QString>
 
 namespace tavuro::sales {
@@ -10,6 +12,6 @@ namespace tavuro::sales {
 inline const QString kAllEntry = QStringLiteral("* 全部 *");
 
 QString count_label(int count);    // 记录数：N
-QString total_label(float total);  // 合计金额：0.00元
+QString total_label(Money total);  // 合计金额：0.00元
 
 }  // namespace tavuro::sales

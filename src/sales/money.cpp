@@ -68,6 +68,12 @@ std::optional<Money> Money::plus(Money other) const {
   return Money(sum);
 }
 
+Money Money::added(Money other) const {
+  qint64 sum = 0;
+  if (!__builtin_add_overflow(hundredths_, other.hundredths_, &sum)) return Money(sum);
+  return Money(other.hundredths_ < 0 ? std::numeric_limits<qint64>::min() : kMax);
+}
+
 std::optional<Money> line_amount(Money quantity, Money unit_price) {
   // Ten-thousandths; integer division cuts towards zero.
   const Wide cut = Wide{quantity.hundredths()} * Wide{unit_price.hundredths()} / 100;

@@ -30,6 +30,9 @@ class Money {
 
   // The exact sum; nullopt when it leaves the range.
   std::optional<Money> plus(Money other) const;
+  // The exact sum for a running total: one that would leave the range (beyond 92 million
+  // million yuan, only reached by texts written by hand) stays at its end.
+  Money added(Money other) const;
 
   friend constexpr auto operator<=>(Money, Money) = default;
 
@@ -38,6 +41,9 @@ class Money {
 
   qint64 hundredths_ = 0;
 };
+
+// A stored amount as a running total takes it: a text that is no number adds nothing.
+inline Money amount_or_zero(const QString& text) { return Money::parse(text).value_or(Money()); }
 
 // The amount of a sale line: quantity × unit price, cut (not rounded) towards zero to the
 // fen: 1.5 × 1.25 = 1.87, 3 × 3.33 = 9.99. The quantity is a two-decimal number held like
