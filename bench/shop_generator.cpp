@@ -1,6 +1,7 @@
 #include "shop_generator.h"
 
 #include "platform/text_file.h"
+#include "sales/money.h"
 #include "sales/sale_line.h"
 #include "startup/paths.h"
 #include "store/data_file.h"
@@ -60,8 +61,8 @@ void write_day_file(const GeneratedShop& shop, const QString& path, int lines, u
     QString quantity = QString::number(pick(4) == 0 ? 2 + pick(4) : 1) + (pick(8) == 0 ? QStringLiteral(".5") : QString());
     quantity = textlayout::money_text(quantity);
     QString price = shop.prices[g];
-    const float product = *textlayout::to_single(quantity) * *textlayout::to_single(price);
-    const QString amount = textlayout::money_of(product);
+    const QString amount =
+        sales::line_amount(*sales::Money::parse(quantity), *sales::Money::parse(price)).value_or(sales::Money()).text();
     const QTime time = QTime(7, 0).addSecs(i * 50400 / std::max(lines, 1));
     const QString customer = pick(5) == 0 ? shop.customers[pick(shop.customers.size())] : sales::kWalkInCustomer;
     rows.push_back({{day::kGoods, goods},

@@ -10,6 +10,7 @@
 #include "reports/sales_report.h"
 #include "sales/display_line.h"
 #include "sales/labels.h"
+#include "sales/money.h"
 #include "sales/sale_line.h"
 #include "startup/paths.h"
 #include "startup/start_up.h"
@@ -110,13 +111,13 @@ void load_today(const GeneratedShop& shop, Table& table) {
       15, program, [&] { lines = static_cast<int>(cashier::all_day_lines(file).lines.size()); }, baseline,
       [&] {
         QStringList view;
-        float total = 0;
+        sales::Money total;
         raw::select(file,
                     QStringLiteral("SELECT 商品,数量,单价,金额,操作编号,时间 FROM FileName ORDER BY rowid"), {},
                     [&](const QStringList& row) {
                       view << sales::display_line(static_cast<int>(view.size()) + 1,
                                                   {row[0], row[1], row[2], row[3], row[4], row[5]});
-                      total += textlayout::to_single(row[3]).value_or(0);
+                      total = total.added(sales::amount_or_zero(row[3]));
                     });
       });
   table.add(QStringLiteral("2 today's %1 lines into display lines").arg(lines), program.median(), baseline.median(),
@@ -128,7 +129,7 @@ namespace {
 // The baseline of a query: the same records selected by SQL and formatted alike.
 int raw_query(const QStringList& files, const QString& where, const QStringList& binds) {
   int count = 0;
-  float total = 0;
+  sales::Money total;
   QStringList lines;
   for (const QString& file : files) {
     raw::select(file,
@@ -136,7 +137,7 @@ int raw_query(const QStringList& files, const QString& where, const QStringList&
                     QStringLiteral(" ORDER BY rowid"),
                 binds, [&](const QStringList& row) {
                   lines << sales::display_line(++count, {row[0], row[1], row[2], row[3], row[4], row[5]});
-                  total += textlayout::to_single(row[3]).value_or(0);
+                  total = total.added(sales::amount_or_zero(row[3]));
                 });
     if (count > query::kMaxResultLines) break;
   }
@@ -249,15 +250,17 @@ void raw_report(const GeneratedShop& shop, const QStringList& files, const QStri
 // every operator row, a walk over every record of the day file from the first.
 void rescan_per_row(const QString& path, const QStringList& goods, const QStringList& operators) {
   const store::DataFile file = store::DataFile::open(path);
-  std::vector<float> quantity(static_cast<size_t>(goods.size()));
-  std::vector<float> amount(static_cast<size_t>(goods.size()));
-  std::vector<float> operatorAmount(static_cast<size_t>(operators.size()));
+  std::vector<sales::Money> quantity(static_cast<size_t>(goods.size()));
+  std::vector<sales::Money> amount(static_cast<size_t>(goods.size()));
+  std::vector<sales::Money> operatorAmount(static_cast<size_t>(operators.size()));
   for (qsizetype row = 0; row < goods.size(); ++row) {
     file.walk({day::kGoods, day::kQuantity, day::kAmount}, [&](const store::Record& record) {
       const QStringList& v = record.values();
       if (textlayout::trim_spaces(v[0]) == goods[row]) {
-        quantity[static_cast<size_t>(row)] += textlayout::to_single(v[1]).value_or(0);
-        amount[static_cast<size_t>(row)] += textlayout::to_single(v[2]).value_or(0);
+        auto& q = quantity[static_cast<size_t>(row)];
+        auto& a = amount[static_cast<size_t>(row)];
+        q = q.added(sales::amount_or_zero(v[1]));
+        a = a.added(sales::amount_or_zero(v[2]));
       }
       return true;
     });
@@ -266,7 +269,8 @@ void rescan_per_row(const QString& path, const QStringList& goods, const QString
     file.walk({day::kOperator, day::kAmount}, [&](const store::Record& record) {
       const QStringList& v = record.values();
       if (textlayout::trim_spaces(v[0]) == operators[row]) {
-        operatorAmount[static_cast<size_t>(row)] += textlayout::to_single(v[1]).value_or(0);
+        auto& a = operatorAmount[static_cast<size_t>(row)];
+        a = a.added(sales::amount_or_zero(v[1]));
       }
       return true;
     });

@@ -3,7 +3,6 @@
 #include "sales/display_line.h"
 #include "sales/labels.h"
 #include "store/schemas.h"
-#include "textlayout/text_layout.h"
 
 #include <functional>
 
@@ -20,9 +19,9 @@ DayView collect(const QString& dayFile, const std::function<bool(const store::Re
     view.hasRecords = true;
     if (!take(record)) return true;
     ++view.count;
-    // An amount that is no number adds nothing.
-    view.total += textlayout::to_single(record.value(day::kAmount)).value_or(0.0f);
+    view.total = view.total.added(sales::amount_or_zero(record.value(day::kAmount)));
     view.lines << sales::display_line(view.count, sales::sale_columns(record));
+    view.records.push_back(file.ref_to(record));
     return true;
   });
   return view;

@@ -1,20 +1,23 @@
 #pragma once
 // Views over today's day file: every line, the lines of one operator and/or goods name,
-// the lines of one receipt. Each view numbers its lines 1, 2, 3 … in stored order and
-// sums their amounts in 32-bit float. Store errors are thrown.
+// the lines of one receipt. Each view numbers its lines 1, 2, 3 … in stored order, keeps
+// the record behind each line, and sums their amounts exactly. Store errors are thrown.
 
+#include "sales/money.h"
 #include "store/data_file.h"
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace tavuro::cashier {
 
 struct DayView {
-  bool hasRecords = false;  // the table held any record at all
-  QStringList lines;        // display lines of the records taken
+  bool hasRecords = false;                // the table held any record at all
+  QStringList lines;                      // display lines of the records taken
+  std::vector<store::RecordRef> records;  // the record behind each line
   int count = 0;
-  float total = 0.0f;
+  sales::Money total{};                   // an amount that is no number adds nothing
 };
 
 // Every record of the day file.

@@ -5,10 +5,13 @@
 #include "platform/dialogs.h"
 #include "platform/typing_guard.h"
 #include "sales/sale_line.h"
+#include "startup/paths.h"
+#include "store/backup.h"
 #include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <utility>
 
 namespace tavuro::cashier {
 
@@ -96,18 +101,16 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
 Frm_编辑::~Frm_编辑() { editor_.close(); }
 
 void Frm_编辑::Form_Load() {
-  if (state_.editGoods.isEmpty() || state_.editTime.isEmpty()) return;
-  R_File(state_.editPath, store::day::kGoods, state_.editGoods, store::day::kTime, state_.editTime);
-  setWindowTitle(kCaption + state_.editPath);
-  state_.editGoods.clear();
-  state_.editTime.clear();
-  state_.editPath.clear();
+  if (state_.editRecord.path.isEmpty()) return;
+  const store::RecordRef record = std::exchange(state_.editRecord, {});
+  R_File(record);
+  setWindowTitle(kCaption + record.path);
 }
 
-void Frm_编辑::R_File(const QString& path, const QString& fieldA, const QString& valueA, const QString& fieldB,
-                      const QString& valueB) {
-  RecordLookup lookup = RecordLookup::NotFound;
-  if (!store::guarded(QStringLiteral("R_File"), [&] { lookup = editor_.open(path, fieldA, valueA, fieldB, valueB); })) {
+void Frm_编辑::R_File(const store::RecordRef& record) {
+  RecordLookup lookup = RecordLookup::Gone;
+  if (!store::guarded(QStringLiteral("R_File"),
+                      [&] { lookup = editor_.open(record, startup::backup_path_of(record.path)); })) {
     return;
   }
   switch (lookup) {
@@ -117,9 +120,21 @@ void Frm_编辑::R_File(const QString& path, const QString& fieldA, const QStrin
     case RecordLookup::NoRecords:
       dialogs().message(QStringLiteral("你查找的文件没有记录。[R_File]"), Icon::Information);
       return;
-    case RecordLookup::NotFound: return;
+    case RecordLookup::Gone:
+      record_gone_ = true;
+      platform::warn(sales::stale_record_message());
+      return;
     case RecordLookup::Found: fill(editor_.record()); return;
   }
+}
+
+sales::ChangeContext Frm_编辑::change_context() const {
+  return sales::change_context(sales::journal_path(QFileInfo(editor_.path()).absolutePath()), state_.currentOperator);
+}
+
+void Frm_编辑::back_up() {
+  // The file was found sound when it was opened for the change.
+  store::backup_file(editor_.path(), startup::backup_path_of(editor_.path()), store::SourceCheck::AlreadySound);
 }
 
 void Frm_编辑::fill(const EditedRecord& record) {
@@ -138,14 +153,32 @@ bool Frm_编辑::noRecord() {
   return true;
 }
 
+namespace {
+
+// A journal that refused has its own message; any other failure the window's.
+store::FailureReport change_failure(const QString& text) {
+  return [text](const store::StoreError& error) {
+    platform::warn(error.kind() == store::StoreError::Kind::Journal ? sales::journal_failure_message() : text);
+  };
+}
+
+}  // namespace
+
 void Frm_编辑::Command1_Click() {
   if (noRecord()) return;
-  if (!store::guarded(store::show_message(QStringLiteral("保存记录时发生错误。"), Icon::Exclamation), [&] {
-        editor_.save({Text1_->text(), Text2_->text(), Text3_->text(), Text4_->text(), Text5_->text(), Text6_->text(),
-                      QString()});
+  bool saved = false;
+  if (!store::guarded(change_failure(QStringLiteral("保存记录时发生错误。")), [&] {
+        saved = editor_.save({Text1_->text(), Text2_->text(), Text3_->text(), Text4_->text(), Text5_->text(),
+                              Text6_->text(), QString()},
+                             change_context());
       })) {
     return;
   }
+  if (!saved) {
+    platform::warn(sales::stale_record_message());
+    return;
+  }
+  back_up();
   dialogs().message(QStringLiteral("你的修改已经保存。"), Icon::Information);
 }
 
@@ -156,10 +189,16 @@ void Frm_编辑::Command2_Click() {
           Icon::Information)) {
     return;
   }
-  if (!store::guarded(store::show_message(QStringLiteral("删除记录时发生错误。"), Icon::Exclamation),
-                      [&] { editor_.remove(); })) {
+  bool deleted = false;
+  if (!store::guarded(change_failure(QStringLiteral("删除记录时发生错误。")),
+                      [&] { deleted = editor_.remove(change_context()); })) {
     return;
   }
+  if (!deleted) {
+    platform::warn(sales::stale_record_message());
+    return;
+  }
+  back_up();
   dialogs().message(QStringLiteral("记录已经删除！点击“确定”关闭窗口。"), Icon::Information);
   accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The record edit window: one record of today's day file in seven boxes, to correct and
-// save or to delete. The day file stays open while the window is open.
+// save or to delete. The day file stays open while the window is open; each change goes
+// into the journal of changes and is followed by the backup copy of the day file.
 
 #include "cashier/record_edit.h"
 #include "startup/app_state.h"
@@ -18,10 +19,11 @@ class Frm_编辑 final : public QDialog {
   explicit Frm_编辑(startup::AppState& state, QWidget* parent = nullptr);
   ~Frm_编辑() override;
 
-  // Opens the day file at path, rests on the first record whose fieldA equals valueA and
-  // whose fieldB equals valueB, and fills the boxes from it.
-  void R_File(const QString& path, const QString& fieldA, const QString& valueA, const QString& fieldB,
-              const QString& valueB);
+  // Opens the day file of record, rests on exactly that record and fills the boxes from
+  // it; a record gone or changed since it was shown is told of and not shown.
+  void R_File(const store::RecordRef& record);
+  // Whether load found the record handed over gone or changed (and said so).
+  bool record_gone() const { return record_gone_; }
 
   void Command1_Click();  // 更新: save
   void Command2_Click();  // 删除: delete
@@ -39,6 +41,9 @@ class Frm_编辑 final : public QDialog {
   bool keyPress(QLineEdit* box, QKeyEvent* event);
   void lostFocus(QLineEdit* box);
   bool noRecord();
+  // The backup copy after a change, and the context the change is made in.
+  void back_up();
+  sales::ChangeContext change_context() const;
 
   startup::AppState& state_;
   RecordEditor editor_;
@@ -50,6 +55,7 @@ class Frm_编辑 final : public QDialog {
   QLineEdit* Text6_ = nullptr;  // 金额
   QLineEdit* Text7_ = nullptr;  // 时间
   QLineEdit* returning_ = nullptr;  // the box the focus is being put back into
+  bool record_gone_ = false;
 };
 
 }  // namespace tavuro::cashier

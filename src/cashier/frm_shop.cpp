@@ -38,7 +38,9 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
       .open_customer_window = [this](const QString& name) { open_customer_window(name); },
       .open_operator_window = [this] { open_operator_window(); },
       .close_window = [this] { close(); },
-      .add_to_today = [this](const sales::SaleColumns& columns, float amount) { today_->add_sale(columns, amount); },
+      .add_to_today = [this](const sales::SaleColumns& columns, const store::RecordRef& record) {
+        today_->add_sale(columns, record);
+      },
       .reload_today = [this] { today_->read_myfile(); },
   });
   today_ = new TodayPanel(state_, central);

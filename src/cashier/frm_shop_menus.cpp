@@ -4,6 +4,7 @@
 #include "cashier/admin_gate.h"
 #include "cashier/frm_about.h"
 #include "cashier/frm_browser.h"
+#include "cashier/frm_journal.h"
 #include "cashier/frm_password.h"
 #include "cashier/frm_shop.h"
 #include "cashier/frm_shop_geometry.h"
@@ -88,6 +89,9 @@ void Frm_shop::build_menus() {
   add_command(编辑, QStringLiteral("设置管理员密码"), QStringLiteral("设置管理员密码"),
               [this] { Frm_PassWord(state_, this).exec(); });
   屏蔽_ = add_command(编辑, QStringLiteral("屏蔽"), QStringLiteral("屏蔽"), [this] { 屏蔽_Click(); });
+  编辑->addSeparator();
+  add_guarded_command(编辑, QStringLiteral("修改记录"), QStringLiteral("修改记录[&J]"),
+                      [this] { open_journal_window(state_, this); });
 
   QMenu* 帮助 = menuBar()->addMenu(QStringLiteral("帮助[&H]"));
   帮助->setObjectName(QStringLiteral("帮助"));

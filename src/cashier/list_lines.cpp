@@ -1,7 +1,6 @@
 #include "cashier/list_lines.h"
 
 #include "sales/sale_line.h"
-#include "textlayout/text_layout.h"
 
 namespace tavuro::cashier {
 
@@ -11,13 +10,5 @@ QString receipt_line(int count, const sales::SaleColumns& columns) {
       .replace(sales::kLineMarginWidth, sales::kNumberWidth,
                QStringLiteral("%1").arg(count, sales::kNumberWidth, 10, QLatin1Char('0')));
 }
-
-QString goods_of_line(const QString& line) {
-  const QString rest = line.mid(sales::kGoodsColumnStart);
-  const qsizetype gap = rest.indexOf(sales::kColumnGap);
-  return gap < 0 ? rest : rest.left(gap);
-}
-
-QString time_of_line(const QString& line) { return textlayout::trim_spaces(line.right(8)); }
 
 }  // namespace tavuro::cashier

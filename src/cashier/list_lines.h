@@ -12,11 +12,4 @@ namespace tavuro::cashier {
 // The line of the count-th line of the current receipt (count at most 9999).
 QString receipt_line(int count, const sales::SaleColumns& columns);
 
-// The goods name of a line: the text from the goods column up to the first column gap
-// (the goods column is trimmed before it is padded).
-QString goods_of_line(const QString& line);
-
-// The recorded time of a line: its last 8 characters, trimmed.
-QString time_of_line(const QString& line);
-
 }  // namespace tavuro::cashier

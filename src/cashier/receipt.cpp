@@ -12,7 +12,7 @@ namespace tavuro::cashier {
 
 printing::ReceiptContent receipt_of(const TemporaryRecord& record, const QString& caption, const QString& company,
                                     const QDate& date) {
-  printing::ReceiptContent receipt{caption, {}, textlayout::money_of(record.total()), company, date};
+  printing::ReceiptContent receipt{caption, {}, record.total().text(), company, date};
   for (const ReceiptLine& line : record.lines()) receipt.items.append({line.number, line.columns});
   return receipt;
 }

@@ -1,18 +1,20 @@
 #pragma once
 // Taking a line of the receipt being entered back out of today's day file.
 
+#include "sales/journaled_change.h"
+#include "store/record_ref.h"
+
 #include <QString>
-#include <optional>
 
 namespace tavuro::cashier {
 
 // The question before a line of the receipt is deleted.
 QString delete_line_question(const QString& line);
 
-// Deletes the first record, in stored order, whose 商品 equals goods and whose 时间,
-// trimmed, equals time; later records with the same goods and time stay. Returns the
-// deleted record's amount (0 when none matched), or nullopt when the day file is missing
-// or holds no record (then nothing is done). Throws StoreError.
-std::optional<float> delete_first_sale(const QString& dayFile, const QString& goods, const QString& time);
+// Deletes exactly the record the line wrote, with its journal entry, when it still holds
+// what the line wrote; false (nothing done) when it has gone or changed, or the day file is
+// not there. Throws StoreError.
+bool delete_receipt_record(const QString& dayFile, const QString& backup, const sales::ChangeContext& context,
+                           const store::RecordRef& record);
 
 }  // namespace tavuro::cashier

@@ -1,55 +1,61 @@
 #include "cashier/record_edit.h"
 
+#include "sales/journal_entry.h"
+
 #include <QFileInfo>
 
 namespace tavuro::cashier {
 
 namespace day = store::day;
 
-RecordLookup RecordEditor::open(const QString& path, const QString& fieldA, const QString& valueA,
-                                const QString& fieldB, const QString& valueB) {
+namespace {
+
+EditedRecord edited_record(const QStringList& fields, const QStringList& values) {
+  const auto value = [&](const QString& field) { return values.value(fields.indexOf(field)); };
+  return {value(day::kReceiptNo), value(day::kCustomer), value(day::kGoods), value(day::kQuantity),
+          value(day::kPrice),     value(day::kAmount),   value(day::kTime)};
+}
+
+}  // namespace
+
+RecordLookup RecordEditor::open(const store::RecordRef& record, const QString& backup) {
   close();
-  if (!QFileInfo::exists(path)) return RecordLookup::NoFile;
-  file_.emplace(store::DataFile::open(path, store::day_schema()));
+  if (!QFileInfo::exists(record.path)) return RecordLookup::NoFile;
+  file_.emplace(store::DataFile::openForChange(record.path, store::day_schema(), backup));
   if (file_->recordCount() == 0) return RecordLookup::NoRecords;
-  QStringList fields{fieldA, fieldB, day::kReceiptNo, day::kCustomer, day::kGoods,
-                     day::kQuantity, day::kPrice, day::kAmount, day::kTime};
-  fields.removeDuplicates();
-  const auto found = file_->findFirst(fields, [&](const store::Record& record) {
-    return record.value(fieldA) == valueA && record.value(fieldB) == valueB;
-  });
-  if (!found) return RecordLookup::NotFound;
-  id_ = found->id();
-  record_ = {found->value(day::kReceiptNo), found->value(day::kCustomer), found->value(day::kGoods),
-             found->value(day::kQuantity),  found->value(day::kPrice),    found->value(day::kAmount),
-             found->value(day::kTime)};
+  if (!file_->holds(record)) return RecordLookup::Gone;
+  ref_ = record;
+  record_ = edited_record(file_->fields(), record.values);
   return RecordLookup::Found;
 }
 
-void RecordEditor::save(const EditedRecord& values) {
-  if (!file_ || !id_) throw store::StoreError(store::StoreError::Kind::Missing, QString(), QStringLiteral("no record"));
-  file_->update(*id_, {{day::kReceiptNo, values.receiptNo},
-                       {day::kCustomer, values.customer},
-                       {day::kGoods, values.goods},
-                       {day::kQuantity, values.quantity},
-                       {day::kPrice, values.price},
-                       {day::kAmount, values.amount}});
-  EditedRecord saved = values;
-  saved.time = record_.time;
-  record_ = saved;
+bool RecordEditor::save(const EditedRecord& values, const sales::ChangeContext& context) {
+  if (!file_ || !ref_) throw store::StoreError(store::StoreError::Kind::Missing, QString(), QStringLiteral("no record"));
+  const std::optional<store::RecordRef> saved = sales::update_journaled(*file_, context, sales::kEditedKind, *ref_,
+                                                                        {{day::kReceiptNo, values.receiptNo},
+                                                                         {day::kCustomer, values.customer},
+                                                                         {day::kGoods, values.goods},
+                                                                         {day::kQuantity, values.quantity},
+                                                                         {day::kPrice, values.price},
+                                                                         {day::kAmount, values.amount}});
+  if (!saved) return false;
+  ref_ = saved;
+  record_ = edited_record(file_->fields(), saved->values);
+  return true;
 }
 
-void RecordEditor::remove() {
-  if (!file_ || !id_) throw store::StoreError(store::StoreError::Kind::Missing, QString(), QStringLiteral("no record"));
-  file_->remove(*id_);
-  id_.reset();
+bool RecordEditor::remove(const sales::ChangeContext& context) {
+  if (!file_ || !ref_) throw store::StoreError(store::StoreError::Kind::Missing, QString(), QStringLiteral("no record"));
+  if (!sales::remove_journaled(*file_, context, sales::kDeletedKind, *ref_)) return false;
+  ref_.reset();
   record_ = {};
+  return true;
 }
 
 void RecordEditor::close() {
   if (file_) file_->close();
   file_.reset();
-  id_.reset();
+  ref_.reset();
   record_ = {};
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // One record of a day file, held open while the administrator corrects or deletes it.
+// Every change goes into the journal of changes with its entry.
 
+#include "sales/journaled_change.h"
 #include "store/data_file.h"
 
 #include <optional>
@@ -21,34 +23,36 @@ struct EditedRecord {
 enum class RecordLookup {
   NoFile,     // the day file is not there
   NoRecords,  // the file holds no record
-  NotFound,   // no record matches
+  Gone,       // the record is no longer there, or no longer holds what was shown
   Found,
 };
 
 // The day file, open from the lookup until close(), and the record found in it.
 class RecordEditor {
  public:
-  // Opens the file and rests on the first record, in stored order, whose fieldA equals
-  // valueA and whose fieldB equals valueB (exact text, stored values untrimmed). The
-  // file stays open whenever it could be opened. Throws StoreError when it cannot be read.
-  RecordLookup open(const QString& path, const QString& fieldA, const QString& valueA, const QString& fieldB,
-                    const QString& valueB);
+  // Opens the file of record for a change and rests on exactly that record, if it still
+  // holds what was read. The file stays open whenever it could be opened. Throws
+  // StoreError when it cannot be read (or is damaged: no change goes into such a file).
+  RecordLookup open(const store::RecordRef& record, const QString& backup);
 
-  bool hasRecord() const { return id_.has_value(); }
+  bool hasRecord() const { return ref_.has_value(); }
   // The record found (empty fields when there is none).
   const EditedRecord& record() const { return record_; }
+  QString path() const { return file_ ? file_->path() : QString(); }
 
-  // Writes every field but the time into the record found. Throws StoreError.
-  void save(const EditedRecord& values);
-  // Deletes the record found; afterwards there is none. Throws StoreError.
-  void remove();
+  // Writes every field but the time into the record, with its journal entry; false
+  // (nothing written) when the record has changed since it was read. Throws StoreError.
+  bool save(const EditedRecord& values, const sales::ChangeContext& context);
+  // Deletes the record with its journal entry; afterwards there is none. false (nothing
+  // done) when it has changed since it was read. Throws StoreError.
+  bool remove(const sales::ChangeContext& context);
 
   bool isOpen() const { return file_.has_value(); }
   void close();
 
  private:
   std::optional<store::DataFile> file_;
-  std::optional<qint64> id_;
+  std::optional<store::RecordRef> ref_;
   EditedRecord record_;
 };
 

@@ -1,5 +1,6 @@
 #include "cashier/sale_entry.h"
 
+#include "sales/money.h"
 #include "sales/sale_line.h"
 #include "textlayout/text_layout.h"
 
@@ -32,11 +33,12 @@ KeyRule digit_key(const platform::KeyInput& key) {
 }
 
 std::optional<QString> amount_text(const QString& quantity, const QString& price) {
-  const std::optional<float> q = textlayout::to_single(quantity);
-  const std::optional<float> p = textlayout::to_single(price);
+  const std::optional<sales::Money> q = sales::Money::parse(quantity);
+  const std::optional<sales::Money> p = sales::Money::parse(price);
   if (!q || !p) return std::nullopt;
-  const float product = *p * *q;
-  return textlayout::money_of(product);
+  const std::optional<sales::Money> amount = sales::line_amount(*q, *p);
+  if (!amount) return std::nullopt;
+  return amount->text();
 }
 
 std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption) {

@@ -19,8 +19,8 @@ KeyRule money_key(const platform::KeyInput& key);
 // Receipt-number query box: the same with digits only.
 KeyRule digit_key(const platform::KeyInput& key);
 
-// The amount of a line: quantity × unit price in 32-bit float, as two-decimal money text
-// (the third decimal cut). nullopt when either text is no number.
+// The amount of a line: quantity × unit price, exactly, as two-decimal money text (the
+// third decimal cut). nullopt when either text is no number or the amount no amount.
 std::optional<QString> amount_text(const QString& quantity, const QString& price);
 
 // Where the focus goes, or what else happens, after a refused line.

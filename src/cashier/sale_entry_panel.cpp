@@ -13,12 +13,14 @@
 #include "cashier/shop_controls.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "sales/journaled_change.h"
 #include "store/backup.h"
 #include "store/guarded.h"
 #include "textlayout/text_layout.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,14 +143,15 @@ bool SaleEntryPanel::record_line() {
   const SaleRecord record{columns, Combo2_->currentText(), receipt_caption_.right(6)};
   // Every line shown is a line in the day file: a line the day file does not take goes
   // nowhere else either.
-  return add_line(columns, [&] {
-    if (!save_line(state_.paths, record)) return false;
-    hooks_.add_to_today(columns, textlayout::to_single(columns.amount).value_or(0.0f));
-    return true;
+  return add_line(columns, [&]() -> std::optional<store::RecordRef> {
+    const std::optional<store::RecordRef> written = save_line(state_.paths, record);
+    if (written) hooks_.add_to_today(columns, *written);
+    return written;
   });
 }
 
-bool SaleEntryPanel::add_line(const sales::SaleColumns& columns, const std::function<bool()>& commit) {
+bool SaleEntryPanel::add_line(const sales::SaleColumns& columns,
+                              const std::function<std::optional<store::RecordRef>()>& commit) {
   if (!receipt_.record(columns, commit)) return false;
   show_receipt();
   show_receipt_total();
@@ -163,7 +166,7 @@ void SaleEntryPanel::show_receipt() {
 }
 
 void SaleEntryPanel::show_receipt_total() {
-  Label4_->setText(textlayout::money_of(receipt_.total()) + QStringLiteral("元"));
+  Label4_->setText(receipt_.total().text() + QStringLiteral("元"));
   publish_receipt();
 }
 
@@ -194,26 +197,31 @@ void SaleEntryPanel::Command3_Click() {
 }
 
 void SaleEntryPanel::删除_Click() {
-  const QString line = selected_text(List1_);
-  if (line.isEmpty() || !platform::ask_yes_no(delete_line_question(line))) return;
-  receipt_.remove(line);
-  show_receipt();
+  const int row = selected_row(List1_);
+  if (row < 0 || row >= receipt_.lines().size()) return;
+  const ReceiptLine line = receipt_.lines()[row];
+  if (!platform::ask_yes_no(delete_line_question(line.text))) return;
 
   const QString& day_file = state_.paths.dayFile;
-  std::optional<float> amount;
+  const sales::ChangeContext context = sales::change_context(state_.paths.journalFile, state_.currentOperator);
+  bool deleted = false;
   int attempts = 0;
-  const bool done = store::recovered(QStringLiteral("删除"), day_file, state_.paths.dayBackup, [&] {
+  const bool done = sales::journaled_work(QStringLiteral("删除"), day_file, state_.paths.dayBackup, [&] {
     ++attempts;
-    amount = delete_first_sale(day_file, goods_of_line(line), time_of_line(line));
+    deleted = delete_receipt_record(day_file, state_.paths.dayBackup, context, line.record);
   });
-  // A failure has been told, or there is no day file or nothing in it: only the receipt
-  // line goes.
-  if (!done || !amount) return;
+  // A failure has been told (the line stays); a record gone or changed meanwhile is told
+  // here, and nothing changes.
+  if (!done || !deleted) {
+    if (done || !QFileInfo::exists(day_file)) platform::warn(sales::stale_record_message());
+    return;
+  }
   // A day file just restored from its backup is not copied back over it.
   if (attempts == 1) store::backup_file(day_file, state_.paths.dayBackup, store::SourceCheck::AlreadySound);
-  hooks_.reload_today();
-  receipt_.take_off(*amount);
+  receipt_.remove(row);
+  show_receipt();
   show_receipt_total();
+  hooks_.reload_today();
 }
 
 }  // namespace tavuro::cashier

@@ -31,8 +31,8 @@ struct SaleEntryHooks {
   std::function<void(const QString& name)> open_customer_window;
   std::function<void()> open_operator_window;
   std::function<void()> close_window;
-  // A line is in the day file: today's list shows it and counts it.
-  std::function<void(const sales::SaleColumns& columns, float amount)> add_to_today;
+  // A line is in the day file as record: today's list shows it and counts it.
+  std::function<void(const sales::SaleColumns& columns, const store::RecordRef& record)> add_to_today;
   // A record left the day file: today's list is read again.
   std::function<void()> reload_today;
 };
@@ -65,7 +65,7 @@ class SaleEntryPanel final : public QObject {
   void 删除_Click();
 
   // Adds a line to the receipt when commit puts it everywhere else; shows the receipt.
-  bool add_line(const sales::SaleColumns& columns, const std::function<bool()>& commit);
+  bool add_line(const sales::SaleColumns& columns, const std::function<std::optional<store::RecordRef>()>& commit);
   const TemporaryRecord& receipt() const { return receipt_; }
 
  protected:

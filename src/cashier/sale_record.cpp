@@ -1,5 +1,7 @@
 #include "cashier/sale_record.h"
 
+#include "sales/journal_entry.h"
+#include "sales/journaled_change.h"
 #include "sales/sale_line.h"
 #include "store/backup.h"
 #include "store/data_file.h"
@@ -12,7 +14,7 @@ namespace tavuro::cashier {
 
 namespace day = store::day;
 
-bool save_line(const startup::Paths& paths, const SaleRecord& line) {
+std::optional<store::RecordRef> save_line(const startup::Paths& paths, const SaleRecord& line) {
   QString customer = textlayout::trim_spaces(line.customer);
   if (customer.isEmpty()) customer = sales::kWalkInCustomer;
   const sales::SaleColumns& sale = line.columns;
@@ -23,19 +25,23 @@ bool save_line(const startup::Paths& paths, const SaleRecord& line) {
   if (!QFileInfo(paths.dayFile).isFile()) {
     // The day file has gone since start-up: the line has nowhere to go.
     store::report_store_failure(QStringLiteral("save_line"));
-    return false;
+    return std::nullopt;
   }
+  const sales::ChangeContext context = sales::change_context(paths.journalFile, sale.op);
+  std::optional<store::RecordRef> written;
   int attempts = 0;
-  const bool written = store::work_on_file(QStringLiteral("save_line"), paths.dayFile, paths.dayBackup, [&] {
+  // In this order: the line and its entry in one transaction, then the backup copy, which
+  // thus never holds a line the journal does not know; the lists show it after that.
+  const bool done = sales::journaled_work(QStringLiteral("save_line"), paths.dayFile, paths.dayBackup, [&] {
     ++attempts;
     store::DataFile file = store::DataFile::openForChange(paths.dayFile, store::day_schema(), paths.dayBackup);
-    file.append(values);
+    written = sales::append_journaled(file, context, sales::kRecordedKind, values);
     file.close();
   });
-  if (!written) return false;
+  if (!done) return std::nullopt;
   // A line written on the second attempt went into the restored backup: no new copy.
   if (attempts == 1) store::backup_file(paths.dayFile, paths.dayBackup, store::SourceCheck::AlreadySound);
-  return true;
+  return written;
 }
 
 }  // namespace tavuro::cashier

@@ -122,4 +122,9 @@ QString selected_text(const QListWidget* list) {
   return current != nullptr && current->isSelected() ? current->text() : QString();
 }
 
+int selected_row(const QListWidget* list) {
+  const QListWidgetItem* current = list->currentItem();
+  return current != nullptr && current->isSelected() ? list->row(current) : -1;
+}
+
 }  // namespace tavuro::cashier

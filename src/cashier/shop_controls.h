@@ -49,5 +49,7 @@ void select_on_focus(QLineEdit* box, bool by_mouse);
 
 // The text of the selected line; empty when none is selected.
 QString selected_text(const QListWidget* list);
+// The row of the selected line; -1 when none is selected.
+int selected_row(const QListWidget* list);
 
 }  // namespace tavuro::cashier

@@ -1,29 +1,32 @@
 #include "cashier/temporary_record.h"
 
 #include "cashier/list_lines.h"
-#include "textlayout/text_layout.h"
 
 namespace tavuro::cashier {
 
-bool TemporaryRecord::record(const sales::SaleColumns& columns, const std::function<bool()>& commit) {
+bool TemporaryRecord::record(const sales::SaleColumns& columns,
+                             const std::function<std::optional<store::RecordRef>()>& commit) {
   const int number = next_number();
-  ReceiptLine line{columns, receipt_line(number, columns), number};
-  if (!commit()) return false;
-  lines_.append(std::move(line));
+  QString text = receipt_line(number, columns);
+  const std::optional<store::RecordRef> written = commit();
+  if (!written) return false;
+  lines_.append({columns, std::move(text), number, *written});
   count_ = static_cast<qint16>(number);
-  // An amount that is no number adds nothing.
-  total_ += textlayout::to_single(columns.amount).value_or(0.0f);
+  total_ = total_.added(sales::amount_or_zero(columns.amount));
   return true;
 }
 
-int TemporaryRecord::remove(const QString& text) {
-  return static_cast<int>(lines_.removeIf([&text](const ReceiptLine& line) { return line.text == text; }));
+void TemporaryRecord::remove(int index) {
+  if (index < 0 || index >= lines_.size()) return;
+  const sales::Money amount = sales::amount_or_zero(lines_[index].columns.amount);
+  total_ = total_.added(sales::Money::from_hundredths(-amount.hundredths()));
+  lines_.removeAt(index);
 }
 
 void TemporaryRecord::clear() {
   lines_.clear();
   count_ = 0;
-  total_ = 0.0f;
+  total_ = {};
 }
 
 QStringList TemporaryRecord::texts() const {

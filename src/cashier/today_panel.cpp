@@ -5,7 +5,6 @@
 
 #include "cashier/admin_gate.h"
 #include "cashier/frm_record_edit.h"
-#include "cashier/list_lines.h"
 #include "cashier/sale_entry.h"
 #include "cashier/shop_controls.h"
 #include "platform/dialogs.h"
@@ -88,8 +87,8 @@ void TodayPanel::show_view(TodayView::Kind kind, const DayView& view) {
   }
 }
 
-void TodayPanel::add_sale(const sales::SaleColumns& columns, float amount) {
-  const int number = view_.add_sale(columns, amount);
+void TodayPanel::add_sale(const sales::SaleColumns& columns, const store::RecordRef& record) {
+  const int number = view_.add_sale(columns, record);
   List2_->addItem(view_.lines().back());
   List2_->setCurrentRow(List2_->count() - 1);
   // Whatever view was shown, the labels now tell the day's figures.
@@ -184,16 +183,16 @@ void TodayPanel::Timer2_Timer() {
 }
 
 void TodayPanel::edit_selected_record() {
-  const QString line = selected_text(List2_);
-  if (line.isEmpty()) {
+  const std::optional<store::RecordRef> record = view_.record_at(selected_row(List2_));
+  if (!record) {
     platform::inform(QStringLiteral("你还未选记录."));
     return;
   }
   if (!check_admin_password(state_)) return;
-  state_.editGoods = goods_of_line(line);
-  state_.editTime = time_of_line(line);
-  state_.editPath = state_.paths.dayFile;
-  Frm_编辑(state_, List2_->window()).exec();
+  state_.editRecord = *record;
+  Frm_编辑 window(state_, List2_->window());
+  // A record gone or changed since the list was read has been told of: nothing to edit.
+  if (!window.record_gone()) window.exec();
 }
 
 bool TodayPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -36,7 +36,7 @@ class TodayPanel final : public QObject {
   void set_shown(bool shown);
 
   // A line just written to the day file joins the list, its count and today's total.
-  void add_sale(const sales::SaleColumns& columns, float amount);
+  void add_sale(const sales::SaleColumns& columns, const store::RecordRef& record);
 
   void read_myfile();
   void Read_x_myfile(const QString& fieldA, const QString& valueA, const QString& fieldB, const QString& valueB);

@@ -1,6 +1,7 @@
 #include "catalogues/customer_list.h"
 
 #include "platform/dialogs.h"
+#include "sales/journaled_change.h"
 #include "store/data_file.h"
 #include "store/guarded.h"
 #include "textlayout/text_layout.h"
@@ -22,15 +23,22 @@ std::optional<Record> first_named(const DataFile& file, const QString& name) {
 
 }  // namespace
 
-std::optional<QStringList> read_KeFu(const startup::AppState& state) {
+std::optional<CustomerLines> read_KeFu(const startup::AppState& state) {
   if (!QFileInfo::exists(state.paths.kefuFile)) return std::nullopt;
-  QStringList names;
-  if (!store::guarded(
-          store::show_message(QStringLiteral("客户名文件被破坏[read_KeFu]。"), platform::Icon::Exclamation),
-          [&] { names = DataFile::open(state.paths.kefuFile, store::name_list_schema()).column(kNameField); })) {
+  CustomerLines lines;
+  if (!store::guarded(store::show_message(QStringLiteral("客户名文件被破坏[read_KeFu]。"), platform::Icon::Exclamation),
+                      [&] {
+                        lines = {};
+                        const DataFile file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
+                        file.walk({}, [&](const Record& record) {
+                          lines.names << record.value(kNameField);
+                          lines.records.push_back(file.ref_to(record));
+                          return true;
+                        });
+                      })) {
     return std::nullopt;
   }
-  return names;
+  return lines;
 }
 
 AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text) {
@@ -64,7 +72,7 @@ AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text) {
   return AddKeFuResult::Registered;
 }
 
-bool del_KeFu(const startup::AppState& state, const QString& name) {
+bool del_KeFu(const startup::AppState& state, const QString& name, const store::RecordRef& record) {
   if (!platform::ask_yes_no(QStringLiteral("真的要删除客户[") + name +
                                 QStringLiteral("]吗? （如果删除了就不能再用它来查询它所有的记录）"),
                             platform::Icon::Information)) {
@@ -72,7 +80,11 @@ bool del_KeFu(const startup::AppState& state, const QString& name) {
   }
   return store::guarded(QStringLiteral("del_KeFu"), [&] {
     DataFile file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
-    if (const auto record = first_named(file, name)) file.remove(record->id());
+    if (file.holds(record)) {
+      file.remove(record.id);
+    } else {
+      platform::warn(sales::stale_record_message());
+    }
   });
 }
 

@@ -3,15 +3,23 @@
 // the file: a missing list is left to the cashier window and start-up.
 
 #include "startup/app_state.h"
+#include "store/record_ref.h"
 
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace tavuro::catalogues {
 
-// The stored names in stored order; nullopt when kefu.dat is missing (no message) or
-// cannot be read ("客户名文件被破坏[read_KeFu]。").
-std::optional<QStringList> read_KeFu(const startup::AppState& state);
+// The stored names in stored order, with the record behind each.
+struct CustomerLines {
+  QStringList names;
+  std::vector<store::RecordRef> records;
+};
+
+// The list of kefu.dat; nullopt when kefu.dat is missing (no message) or cannot be read
+// ("客户名文件被破坏[read_KeFu]。").
+std::optional<CustomerLines> read_KeFu(const startup::AppState& state);
 
 enum class AddKeFuResult { Empty, Duplicate, Registered, Failed };
 
@@ -19,8 +27,9 @@ enum class AddKeFuResult { Empty, Duplicate, Registered, Failed };
 // list cannot hold (over 50 characters) is refused with a message and nothing is added.
 AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text);
 
-// Asks the delete question and on Yes deletes the first customer named exactly name.
+// Asks the delete question and on Yes deletes exactly the record behind the chosen line, when
+// it still holds what the list showed (otherwise the message for a record gone or changed).
 // Returns true when the list was worked on (Yes and no failure).
-bool del_KeFu(const startup::AppState& state, const QString& name);
+bool del_KeFu(const startup::AppState& state, const QString& name, const store::RecordRef& record);
 
 }  // namespace tavuro::catalogues

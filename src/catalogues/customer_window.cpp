@@ -40,7 +40,10 @@ void Frm_注册客户::Form_Unload() {
 }
 
 void Frm_注册客户::read_KeFu() {
-  if (const auto names = catalogues::read_KeFu(state_)) fill_list(List1_, *names);
+  if (const auto lines = catalogues::read_KeFu(state_)) {
+    fill_list(List1_, lines->names);
+    records_ = lines->records;
+  }
 }
 
 void Frm_注册客户::add_KeFu() {
@@ -63,8 +66,11 @@ void Frm_注册客户::add_KeFu() {
 
 void Frm_注册客户::del_KeFu() {
   const int row = selected_row(List1_);
-  if (row < 0) return;
-  if (!catalogues::del_KeFu(state_, textlayout::trim_spaces(List1_->item(row)->text()))) return;
+  if (row < 0 || static_cast<size_t>(row) >= records_.size()) return;
+  if (!catalogues::del_KeFu(state_, textlayout::trim_spaces(List1_->item(row)->text()),
+                            records_[static_cast<size_t>(row)])) {
+    return;
+  }
   read_KeFu();
   Text1_->clear();
   Text1_->setFocus();

@@ -7,6 +7,9 @@
 #include "catalogues/catalogue_dialog.h"
 #include "startup/app_state.h"
 #include "startup/cashier_link.h"
+#include "store/record_ref.h"
+
+#include <vector>
 
 class QLineEdit;
 class QListWidget;
@@ -32,6 +35,7 @@ class Frm_注册客户 final : public CatalogueDialog {
   startup::AppState& state_;
   startup::CashierLink& cashier_;
   bool registered_ = false;  // a customer was added while the window was open
+  std::vector<store::RecordRef> records_;  // the record behind each line of List1
   QListWidget* List1_ = nullptr;
   QLineEdit* Text1_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "catalogues/goods_catalogue.h"
 
 #include "platform/dialogs.h"
+#include "sales/journal_entry.h"
+#include "sales/journaled_change.h"
 #include "sales/sale_line.h"
 #include "store/backup.h"
 #include "store/data_file.h"
@@ -18,14 +20,17 @@ using namespace textlayout;
 
 namespace {
 
-const QStringList kGoodsFields{shop::kGoods, shop::kPrice};
-
 bool on_shop_file(const startup::AppState& state, const QString& procedure, const std::function<void()>& work) {
-  return store::recovered(procedure, state.paths.shopFile, state.paths.shopBackup, work);
+  return sales::journaled_recovered(procedure, state.paths.shopFile, state.paths.shopBackup, work);
+}
+
+sales::ChangeContext goods_change(const startup::AppState& state) {
+  // Goods changes go into the journal of the month in which they are made.
+  return sales::change_context(state.paths.journalFile, state.currentOperator);
 }
 
 std::optional<Record> first_named(const DataFile& file, const QString& name) {
-  return file.findFirst(kGoodsFields, [&name](const Record& record) { return record.value(shop::kGoods) == name; });
+  return file.findFirst({}, [&name](const Record& record) { return record.value(shop::kGoods) == name; });
 }
 
 }  // namespace
@@ -38,10 +43,12 @@ std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
   if (!QFileInfo::exists(state.paths.shopFile)) return std::nullopt;
   GoodsList list;
   const bool read = on_shop_file(state, QStringLiteral("read_shop_list"), [&] {
-    list = GoodsList{{kGoodsHeader}, {QString()}};
-    DataFile::open(state.paths.shopFile, store::shop_schema()).walk(kGoodsFields, [&list](const Record& record) {
+    list = GoodsList{{kGoodsHeader}, {QString()}, {store::RecordRef()}};
+    const DataFile file = DataFile::open(state.paths.shopFile, store::shop_schema());
+    file.walk({}, [&](const Record& record) {
       list.lines << goods_line(record.value(shop::kGoods), record.value(shop::kPrice));
       list.names << record.value(shop::kGoods);
+      list.records.push_back(file.ref_to(record));
       return true;
     });
   });
@@ -49,14 +56,19 @@ std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
   return list;
 }
 
-std::optional<Goods> find_goods(const startup::AppState& state, const QString& name, const QString& failureName) {
+std::optional<Goods> find_goods(const startup::AppState& state, const store::RecordRef& record,
+                                const QString& failureName) {
   std::optional<Goods> found;
-  on_shop_file(state, failureName, [&] {
-    found.reset();
-    if (const auto record = first_named(DataFile::open(state.paths.shopFile, store::shop_schema()), name)) {
-      found = Goods{record->value(shop::kGoods), record->value(shop::kPrice)};
+  bool gone = false;
+  const bool read = on_shop_file(state, failureName, [&] {
+    const DataFile file = DataFile::open(state.paths.shopFile, store::shop_schema());
+    gone = !file.holds(record);
+    if (!gone) {
+      found = Goods{record.values.value(file.fields().indexOf(shop::kGoods)),
+                    record.values.value(file.fields().indexOf(shop::kPrice))};
     }
   });
+  if (read && gone) platform::warn(sales::stale_record_message());
   return found;
 }
 
@@ -67,6 +79,7 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
     return AddShopResult::TooWide;
   }
   std::optional<bool> changePrice;  // asked once, even if the work is tried again
+  const sales::ChangeContext context = goods_change(state);
   AddShopResult result = AddShopResult::Failed;
   const bool worked = on_shop_file(state, QStringLiteral("add_shop"), [&] {
     DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
@@ -81,10 +94,10 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
         result = AddShopResult::PriceKept;
         return;
       }
-      file.update(existing->id(), {{shop::kPrice, price}});
+      sales::update_journaled(file, context, sales::kGoodsKind, file.ref_to(*existing), {{shop::kPrice, price}});
       result = AddShopResult::PriceChanged;
     } else {
-      file.append({{shop::kGoods, name}, {shop::kPrice, price}});
+      sales::append_journaled(file, context, sales::kGoodsKind, {{shop::kGoods, name}, {shop::kPrice, price}});
       result = AddShopResult::Registered;
     }
   });
@@ -95,16 +108,22 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
   return result;
 }
 
-bool del_shop(const startup::AppState& state, const QString& name) {
+bool del_shop(const startup::AppState& state, const QString& name, const store::RecordRef& record) {
   if (!platform::ask_yes_no(QStringLiteral("真的要删除商品[") + name + QStringLiteral("]吗?"),
                             platform::Icon::Information)) {
     return false;
   }
+  const sales::ChangeContext context = goods_change(state);
+  bool deleted = false;
   const bool worked = on_shop_file(state, QStringLiteral("del_shop"), [&] {
     DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
-    if (const auto record = first_named(file, name)) file.remove(record->id());
+    deleted = sales::remove_journaled(file, context, sales::kGoodsKind, record);
   });
   if (!worked) return false;
+  if (!deleted) {
+    platform::warn(sales::stale_record_message());
+    return true;  // the list is read again, to show the catalogue as it is
+  }
   store::backup_file(state.paths.shopFile, state.paths.shopBackup, store::SourceCheck::AlreadySound);
   return true;
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The goods catalogue shop.dat as the goods window works on it: its list lines, the
 // registration of a name with its price, a price change and a deletion. Every read and
-// write runs under the damaged-file recovery; every change is followed by the backup copy
-// shop.bak. Messages and questions go through the program's dialogs.
+// write runs under the damaged-file recovery; every change goes into the month's journal
+// of changes with its entry and is followed by the backup copy shop.bak. Messages and
+// questions go through the program's dialogs.
 
 #include "startup/app_state.h"
+#include "store/record_ref.h"
 
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace tavuro::catalogues {
 
@@ -17,10 +20,12 @@ inline const QString kGoodsNameTooWide =
 
 // The goods list: the header line, then one line per record in stored order. names holds,
 // for each line, the goods name exactly as stored (empty for the header): a line shows the
-// name trimmed, so the line alone cannot tell " 可乐" from "可乐".
+// name trimmed, so the line alone cannot tell " 可乐" from "可乐". records holds the record
+// behind each line (an empty one for the header): two goods of one name are two records.
 struct GoodsList {
   QStringList lines;
   QStringList names;
+  std::vector<store::RecordRef> records;
   int count() const { return static_cast<int>(lines.size()) - 1; }
 };
 
@@ -36,9 +41,11 @@ struct Goods {
   QString price;
 };
 
-// The first record whose name equals name exactly. A store failure is reported under
-// failureName.
-std::optional<Goods> find_goods(const startup::AppState& state, const QString& name, const QString& failureName);
+// The goods of exactly the record behind a line, read afresh. A record gone or changed since
+// the list was read is told of ("该记录已被修改或删除，请刷新后再试。"); a store failure is
+// reported under failureName. nullopt in both cases.
+std::optional<Goods> find_goods(const startup::AppState& state, const store::RecordRef& record,
+                                const QString& failureName);
 
 enum class AddShopResult {
   Ignored,       // name or price empty: nothing happens
@@ -53,8 +60,9 @@ enum class AddShopResult {
 // price of the first record of that name.
 AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price);
 
-// Asks "真的要删除商品[name]吗?" and on Yes deletes the first record of that exact name.
+// Asks "真的要删除商品[name]吗?" and on Yes deletes exactly the record behind the line, when
+// it still holds what the list showed (otherwise the message for a record gone or changed).
 // Returns true when the catalogue was worked on (Yes and no failure).
-bool del_shop(const startup::AppState& state, const QString& name);
+bool del_shop(const startup::AppState& state, const QString& name, const store::RecordRef& record);
 
 }  // namespace tavuro::catalogues

@@ -61,6 +61,8 @@ void frm_注册商品::Form_Activate() {
 void frm_注册商品::Form_Unload() {
   cashier_.read_shop_file();
   cashier_.setGoodsText(state_.pendingGoodsName);
+  // Handed back: a later opening from the menu has no goods pending.
+  state_.pendingGoodsName.clear();
 }
 
 void frm_注册商品::read_shop_list() {
@@ -68,13 +70,14 @@ void frm_注册商品::read_shop_list() {
   if (!list) return;  // the list keeps what it shows
   fill_list(List1_, list->lines);
   names_ = list->names;
+  records_ = list->records;
   Label4_->setText(QStringLiteral("总数：") + QString::number(list->count()));
 }
 
 void frm_注册商品::List1_Click() {
   const int row = selected_row(List1_);
   if (row < 0 || row >= names_.size() || row == 0) return;  // nothing selected, or the header
-  if (const auto goods = find_goods(state_, names_[row], QStringLiteral("List1_Click"))) {
+  if (const auto goods = find_goods(state_, records_[static_cast<size_t>(row)], QStringLiteral("List1_Click"))) {
     Text1_->setText(goods->name);
     Text2_->setText(goods->price);
   }
@@ -137,7 +140,7 @@ void frm_注册商品::add_shop() {
 void frm_注册商品::del_shop() {
   const int row = selected_row(List1_);
   if (row <= 0 || row >= names_.size()) return;  // nothing selected, or the header
-  if (!catalogues::del_shop(state_, names_[row])) return;
+  if (!catalogues::del_shop(state_, names_[row], records_[static_cast<size_t>(row)])) return;
   read_shop_list();
   clear_boxes();
 }

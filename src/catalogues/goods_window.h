@@ -9,6 +9,7 @@
 #include "startup/cashier_link.h"
 
 #include <QStringList>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -41,7 +42,8 @@ class frm_注册商品 final : public CatalogueDialog {
 
   startup::AppState& state_;
   startup::CashierLink& cashier_;
-  QStringList names_;  // the stored goods name behind each line of List1
+  QStringList names_;                      // the stored goods name behind each line of List1
+  std::vector<store::RecordRef> records_;  // the record behind each line (none for the header)
   QListWidget* List1_ = nullptr;
   QLabel* Label4_ = nullptr;
   QLineEdit* Text1_ = nullptr;

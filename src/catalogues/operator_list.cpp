@@ -1,6 +1,7 @@
 #include "catalogues/operator_list.h"
 
 #include "platform/dialogs.h"
+#include "sales/journaled_change.h"
 #include "sales/sale_line.h"
 #include "startup/data_files.h"
 #include "store/data_file.h"
@@ -25,13 +26,16 @@ bool any_name(const DataFile& file, const std::function<bool(const QString&)>& m
 
 QString operator_line(QString name) { return pad_text(name, kRight, sales::kOperatorWidth); }
 
-std::optional<QStringList> read_use(const startup::AppState& state) {
-  QStringList lines;
+std::optional<OperatorLines> read_use(const startup::AppState& state) {
+  OperatorLines lines;
   if (!store::guarded(store::show_message(QStringLiteral("数据出错！[read_use]")), [&] {
         startup::make_usefile(state);
-        for (const QString& name : DataFile::open(state.paths.useFile, store::name_list_schema()).column(kNameField)) {
-          lines << operator_line(name);
-        }
+        const DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
+        file.walk({}, [&](const Record& record) {
+          lines.lines << operator_line(record.value(kNameField));
+          lines.records.push_back(file.ref_to(record));
+          return true;
+        });
       })) {
     return std::nullopt;
   }
@@ -62,7 +66,7 @@ AddUseResult add_use(const startup::AppState& state, const QString& text) {
   return AddUseResult::Registered;
 }
 
-bool del_use(const startup::AppState& state, const QString& name) {
+bool del_use(const startup::AppState& state, const QString& name, const store::RecordRef& record) {
   if (!platform::ask_yes_no(QStringLiteral("真的要删除[") + name + QStringLiteral("]吗?"), platform::Icon::Information)) {
     return false;
   }
@@ -72,9 +76,11 @@ bool del_use(const startup::AppState& state, const QString& name) {
       platform::inform(QLatin1Char('[') + name + QStringLiteral("]不存在！"));
       return;
     }
-    const auto record = file.findFirst(
-        {kNameField}, [&name](const Record& stored) { return trim_spaces(stored.value(kNameField)) == name; });
-    if (record) file.remove(record->id());
+    if (file.holds(record)) {
+      file.remove(record.id);
+    } else {
+      platform::warn(sales::stale_record_message());
+    }
   });
 }
 
@@ -100,8 +106,8 @@ UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
     platform::inform(kOperatorNotRegistered);
     return UseOperatorResult::NotRegistered;
   }
-  state.currentOperator = text;
-  platform::inform(QStringLiteral("你的操作员姓名或编号 [") + text + QStringLiteral("] 开始使用!"));
+  state.currentOperator = name;
+  platform::inform(QStringLiteral("你的操作员姓名或编号 [") + name + QStringLiteral("] 开始使用!"));
   return UseOperatorResult::Chosen;
 }
 

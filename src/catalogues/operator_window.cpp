@@ -46,7 +46,10 @@ void Frm_输入操作::Form_Activate() {
 void Frm_输入操作::Form_Unload() { cashier_.read_usefile(); }
 
 void Frm_输入操作::read_use() {
-  if (const auto lines = catalogues::read_use(state_)) fill_list(List1_, *lines);
+  if (const auto lines = catalogues::read_use(state_)) {
+    fill_list(List1_, lines->lines);
+    records_ = lines->records;
+  }
 }
 
 void Frm_输入操作::add_use() {
@@ -69,8 +72,11 @@ void Frm_输入操作::add_use() {
 
 void Frm_输入操作::del_use() {
   const int row = selected_row(List1_);
-  if (row < 0) return;
-  if (!catalogues::del_use(state_, textlayout::trim_spaces(List1_->item(row)->text()))) return;
+  if (row < 0 || static_cast<size_t>(row) >= records_.size()) return;
+  if (!catalogues::del_use(state_, textlayout::trim_spaces(List1_->item(row)->text()),
+                           records_[static_cast<size_t>(row)])) {
+    return;
+  }
   read_use();
   Text1_->clear();
 }

@@ -371,6 +371,7 @@ QueryResult Frm_查询::runWithProgress(const std::function<QueryResult(const Fi
 void Frm_查询::showResult(const QueryResult& result, const QString& caption) {
   List1_->clear();
   List1_->addItems(result.lines);
+  resultRecords_ = result.records;
   Label1_->setText(sales::count_label(result.count()));
   Label5_->setText(sales::total_label(result.total));
   setWindowTitle(caption);

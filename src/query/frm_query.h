@@ -49,7 +49,9 @@ class Frm_查询 final : public QDialog {
 
   // What the last query asked and the total of its lines, for the report.
   const QString& queryDescription() const { return queryDescription_; }
-  float queryTotal() const { return queryTotal_; }
+  sales::Money queryTotal() const { return queryTotal_; }
+  // The record behind each line of the result list.
+  const std::vector<store::RecordRef>& resultRecords() const { return resultRecords_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +74,8 @@ class Frm_查询 final : public QDialog {
   startup::AppState& state_;
   QString dir2Path_;
   QString queryDescription_;
-  float queryTotal_ = 0.0f;
+  sales::Money queryTotal_;
+  std::vector<store::RecordRef> resultRecords_;
   bool busy_ = false;
   bool revealDir2_ = false;  // keep the current folder in view while the tree is read
   QTimer* dir2_reveal_timer_ = nullptr;  // one scroll after a burst of changes

@@ -18,11 +18,10 @@ namespace tavuro::query {
 namespace {
 
 // Every record of the files whose fields hold the wanted texts exactly; the database
-// skips the others, and only the shown fields are read.
+// skips the others.
 QueryResult run(const QStringList& files, const store::FieldValues& wanted, const FileProgress& progress,
                 int lineLimit) {
   QueryResult result;
-  const QStringList& fields = sales::display_fields();
   const int fileCount = static_cast<int>(files.size());
   for (int i = 0; i < fileCount && !result.truncated; ++i) {
     if (progress) progress(i, fileCount);
@@ -31,19 +30,25 @@ QueryResult run(const QStringList& files, const store::FieldValues& wanted, cons
     bool badAmount = false;
     const bool read = store::guarded_quietly([&] {
       const store::DataFile file = store::DataFile::open(files[i]);
-      file.walkWhere(fields, wanted, [&](const store::Record& record) {
+      // A file without the shown fields is no day file.
+      for (const QString& field : sales::display_fields()) {
+        if (!file.hasField(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, files[i], field);
+      }
+      // Every field is read: the record behind a line is known by all of them.
+      file.walkWhere({}, wanted, [&](const store::Record& record) {
         if (result.count() >= lineLimit) {
           result.truncated = true;
           return false;
         }
         const sales::SaleColumns columns = sales::sale_columns(record);
-        const std::optional<float> amount = textlayout::to_single(columns.amount);
+        const std::optional<sales::Money> amount = sales::Money::parse(columns.amount);
         if (!amount) {
           badAmount = true;
           return false;
         }
-        result.total += *amount;
+        result.total = result.total.added(*amount);
         result.lines << sales::display_line(result.count() + 1, columns);
+        result.records.push_back(file.ref_to(record));
         return true;
       });
     });

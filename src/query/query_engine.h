@@ -4,10 +4,14 @@
 // after the other. A file that cannot be read is given up from the point where reading
 // failed, and the run goes on with the next one.
 
+#include "sales/money.h"
+#include "store/record_ref.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace tavuro::query {
 
@@ -22,8 +26,9 @@ struct QueryFilter {
 inline constexpr int kMaxResultLines = 32767;
 
 struct QueryResult {
-  QStringList lines;         // display lines numbered 1, 2, 3 … over all files
-  float total = 0.0f;        // sum of the amounts, in single precision
+  QStringList lines;                      // display lines numbered 1, 2, 3 … over all files
+  std::vector<store::RecordRef> records;  // the record behind each line, in its file
+  sales::Money total{};                   // the exact sum of the amounts
   QStringList skippedFiles;  // names of the files that could not be read to their end
   bool truncated = false;    // more lines matched than the list may hold
   int count() const { return static_cast<int>(lines.size()); }

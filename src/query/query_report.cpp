@@ -27,7 +27,7 @@ QStringList query_report_lines(const QueryReport& report) {
   const QString header =
       QStringLiteral(" 序列号    商品名称               数量        单价          金额    操作员     时间");
   const QString totalText =
-      textlayout::pad_text(textlayout::money_of(report.total), textlayout::kLeft, sales::kAmountWidth);
+      textlayout::pad_text(report.total.text(), textlayout::kLeft, sales::kAmountWidth);
 
   QStringList lines{QStringLiteral("欢迎使用[") + platform::app_title() + QStringLiteral("]结算"),
                     QString(24, QLatin1Char('=')),

@@ -4,6 +4,8 @@
 // line to sign. It is printed on the default printer or written to txfile.txt for the
 // document window.
 
+#include "sales/money.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@ namespace tavuro::query {
 struct QueryReport {
   QStringList resultLines;  // the lines of the result list, as shown
   QString description;      // what the query asked, e.g. 单号=000123
-  float total = 0.0f;
+  sales::Money total{};
   QString companyName;
   QDate date;
 };

@@ -14,7 +14,6 @@ using sales::kOperatorWidth;
 using sales::kQuantityWidth;
 using textlayout::kLeft;
 using textlayout::kRight;
-using textlayout::money_of;
 using textlayout::pad_text;
 
 const QString kMargin = QStringLiteral("  ");
@@ -82,19 +81,19 @@ QStringList goods_table(const std::vector<GoodsRow>& rows) {
   lines << border(QStringLiteral("┌"), QStringLiteral("┬"), QStringLiteral("┐"), widths);
   lines << QStringLiteral("│ 序号 │         商       品          │    数      量    │          金    额          │");
   lines << separator;
-  float total = 0.0f;
+  sales::Money total;
   for (size_t i = 0; i < rows.size(); ++i) {
     const GoodsRow& row = rows[i];
     QString name = row.name;
     lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │       ") + pad_text(name, kRight, kGoodsWidth) +
-                 QStringLiteral("       │     ") + pad_text(money_of(row.quantity), kLeft, kQuantityWidth) +
-                 QStringLiteral("     │         ") + pad_text(money_of(row.amount), kLeft, kAmountWidth) +
+                 QStringLiteral("       │     ") + pad_text(row.quantity.text(), kLeft, kQuantityWidth) +
+                 QStringLiteral("     │         ") + pad_text(row.amount.text(), kLeft, kAmountWidth) +
                  QStringLiteral("         │");
-    total += row.amount;
+    total = total.added(row.amount);
   }
   lines << separator;
   lines << QStringLiteral("│      │           合     计          │                  │         ") +
-               pad_text(money_of(total), kLeft, kAmountWidth) + QStringLiteral(" （元）  │");
+               pad_text(total.text(), kLeft, kAmountWidth) + QStringLiteral(" （元）  │");
   lines << border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths);
   return lines;
 }
@@ -106,18 +105,18 @@ QStringList operator_table(const std::vector<OperatorRow>& rows) {
   lines << border(QStringLiteral("┌"), QStringLiteral("┬"), QStringLiteral("┐"), widths);
   lines << QStringLiteral("│ 序号 │          操作员姓名/编号         │          个人销售金额          │");
   lines << separator;
-  float total = 0.0f;
+  sales::Money total;
   for (size_t i = 0; i < rows.size(); ++i) {
     const OperatorRow& row = rows[i];
     QString name = row.name;
     lines << QStringLiteral("│ ") + row_number(i) + QStringLiteral(" │               ") +
                  pad_text(name, kRight, kOperatorWidth) + QStringLiteral("             │           ") +
-                 pad_text(money_of(row.amount), kLeft, kAmountWidth) + QStringLiteral("           │");
-    total += row.amount;
+                 pad_text(row.amount.text(), kLeft, kAmountWidth) + QStringLiteral("           │");
+    total = total.added(row.amount);
   }
   lines << separator;
   lines << QStringLiteral("│      │             合     计            │           ") +
-               pad_text(money_of(total), kLeft, kAmountWidth) + QStringLiteral(" （元）    │");
+               pad_text(total.text(), kLeft, kAmountWidth) + QStringLiteral(" （元）    │");
   lines << border(QStringLiteral("└"), QStringLiteral("┴"), QStringLiteral("┘"), widths);
   return lines;
 }

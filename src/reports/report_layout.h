@@ -4,6 +4,8 @@
 // widths (a CJK or box character takes two columns); every line after the first starts
 // with a two-space margin.
 
+#include "sales/money.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -13,13 +15,13 @@ namespace tavuro::reports {
 
 struct GoodsRow {
   QString name;
-  float quantity = 0.0f;
-  float amount = 0.0f;
+  sales::Money quantity{};  // a quantity is a two-decimal number held like an amount
+  sales::Money amount{};
 };
 
 struct OperatorRow {
   QString name;
-  float amount = 0.0f;
+  sales::Money amount{};
 };
 
 struct ReportTables {

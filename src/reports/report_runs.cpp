@@ -24,10 +24,12 @@ QStringList names_or_none(const QString& path, const store::Schema& schema, cons
 
 void add_sums(ReportTables& tables, const DaySums& sums) {
   for (size_t i = 0; i < tables.goods.size(); ++i) {
-    tables.goods[i].quantity += sums.quantity[i];
-    tables.goods[i].amount += sums.amount[i];
+    tables.goods[i].quantity = tables.goods[i].quantity.added(sums.quantity[i]);
+    tables.goods[i].amount = tables.goods[i].amount.added(sums.amount[i]);
   }
-  for (size_t i = 0; i < tables.operators.size(); ++i) tables.operators[i].amount += sums.operatorAmount[i];
+  for (size_t i = 0; i < tables.operators.size(); ++i) {
+    tables.operators[i].amount = tables.operators[i].amount.added(sums.operatorAmount[i]);
+  }
 }
 
 }  // namespace

@@ -16,16 +16,16 @@ namespace {
 using textlayout::trim_spaces;
 
 // A quantity or amount: 0 when blank, nullopt when it is no number.
-std::optional<float> number_of(const QString& text) {
-  if (trim_spaces(text).isEmpty()) return 0.0f;
-  return textlayout::to_single(text);
+std::optional<sales::Money> number_of(const QString& text) {
+  if (trim_spaces(text).isEmpty()) return sales::Money();
+  return sales::Money::parse(text);
 }
 
 DaySums empty_sums(const QStringList& goods, const QStringList& operators) {
   DaySums sums;
-  sums.quantity.assign(static_cast<size_t>(goods.size()), 0.0f);
-  sums.amount.assign(static_cast<size_t>(goods.size()), 0.0f);
-  sums.operatorAmount.assign(static_cast<size_t>(operators.size()), 0.0f);
+  sums.quantity.assign(static_cast<size_t>(goods.size()), sales::Money());
+  sums.amount.assign(static_cast<size_t>(goods.size()), sales::Money());
+  sums.operatorAmount.assign(static_cast<size_t>(operators.size()), sales::Money());
   return sums;
 }
 
@@ -61,14 +61,14 @@ DaySums sum_one_pass(const QStringList& goods, const QStringList& operators, con
     if (!sums.goodsFailed) {
       const auto it = goodsRows.find(trim_spaces(line.goods));
       if (it != goodsRows.end()) {
-        const std::optional<float> quantity = number_of(line.quantity);
-        const std::optional<float> amount = number_of(line.amount);
+        const std::optional<sales::Money> quantity = number_of(line.quantity);
+        const std::optional<sales::Money> amount = number_of(line.amount);
         if (!quantity || !amount) {
           sums.goodsFailed = true;
         } else {
           for (const size_t row : *it) {
-            sums.quantity[row] += *quantity;
-            sums.amount[row] += *amount;
+            sums.quantity[row] = sums.quantity[row].added(*quantity);
+            sums.amount[row] = sums.amount[row].added(*amount);
           }
         }
       }
@@ -76,11 +76,11 @@ DaySums sum_one_pass(const QStringList& goods, const QStringList& operators, con
     if (!sums.operatorsFailed) {
       const auto it = operatorRows.find(trim_spaces(line.op));
       if (it != operatorRows.end()) {
-        const std::optional<float> amount = number_of(line.amount);
+        const std::optional<sales::Money> amount = number_of(line.amount);
         if (!amount) {
           sums.operatorsFailed = true;
         } else {
-          for (const size_t row : *it) sums.operatorAmount[row] += *amount;
+          for (const size_t row : *it) sums.operatorAmount[row] = sums.operatorAmount[row].added(*amount);
         }
       }
     }
@@ -93,25 +93,25 @@ DaySums sum_per_row(const QStringList& goods, const QStringList& operators, cons
   for (size_t row = 0; row < sums.quantity.size() && !sums.goodsFailed; ++row) {
     for (const DayLine& line : lines) {
       if (trim_spaces(line.goods) != goods[static_cast<qsizetype>(row)]) continue;
-      const std::optional<float> quantity = number_of(line.quantity);
-      const std::optional<float> amount = number_of(line.amount);
+      const std::optional<sales::Money> quantity = number_of(line.quantity);
+      const std::optional<sales::Money> amount = number_of(line.amount);
       if (!quantity || !amount) {
         sums.goodsFailed = true;
         break;
       }
-      sums.quantity[row] += *quantity;
-      sums.amount[row] += *amount;
+      sums.quantity[row] = sums.quantity[row].added(*quantity);
+      sums.amount[row] = sums.amount[row].added(*amount);
     }
   }
   for (size_t row = 0; row < sums.operatorAmount.size() && !sums.operatorsFailed; ++row) {
     for (const DayLine& line : lines) {
       if (trim_spaces(line.op) != operators[static_cast<qsizetype>(row)]) continue;
-      const std::optional<float> amount = number_of(line.amount);
+      const std::optional<sales::Money> amount = number_of(line.amount);
       if (!amount) {
         sums.operatorsFailed = true;
         break;
       }
-      sums.operatorAmount[row] += *amount;
+      sums.operatorAmount[row] = sums.operatorAmount[row].added(*amount);
     }
   }
   return sums;

@@ -1,9 +1,10 @@
 #pragma once
 // The figures of a sales report: per catalogue goods the quantity and amount sold, per
 // registered operator the amount sold, summed from the lines of day files. Names are
-// compared after trimming spaces; an empty quantity or amount counts 0; every sum is a
-// 32-bit float accumulated in record order.
+// compared after trimming spaces; an empty quantity or amount counts 0; every sum is exact
+// (a quantity or amount counts with its two-decimal value).
 
+#include "sales/money.h"
 #include "store/schemas.h"
 
 #include <QString>
@@ -23,9 +24,9 @@ struct DayLine {
 // The sums of one day file, one entry per goods row and per operator row. A quantity or
 // amount that is not a number (in a line that counts for some row) marks its table failed.
 struct DaySums {
-  std::vector<float> quantity;
-  std::vector<float> amount;
-  std::vector<float> operatorAmount;
+  std::vector<sales::Money> quantity;
+  std::vector<sales::Money> amount;
+  std::vector<sales::Money> operatorAmount;
   bool goodsFailed = false;
   bool operatorsFailed = false;
 };

@@ -4,6 +4,8 @@
 // fills it; every window receives it by reference.
 
 #include "printing/printer_setting.h"
+#include "sales/money.h"
+#include "store/record_ref.h"
 
 #include <QString>
 
@@ -14,6 +16,7 @@ struct Paths {
   QString monthFolder;   // <appDir>/<year>_<month>
   QString dayFile;       // <monthFolder>/<day>.day
   QString dayBackup;     // <monthFolder>/<day>.bak
+  QString journalFile;   // <monthFolder>/journal.db: the journal of changes of the month
   QString shopFile;      // shop.dat
   QString shopBackup;    // shop.bak
   QString useFile;       // use.dat
@@ -45,13 +48,11 @@ struct AppState {
 
   // The receipt being entered: its total and its line count. Sale entry owns the receipt
   // and keeps these in step with it; nothing else writes them.
-  float tempTotal = 0.0f;
+  sales::Money tempTotal{};
   qint16 tempLineCount = 0;
 
-  // The record handed to the edit window.
-  QString editGoods;
-  QString editTime;
-  QString editPath;
+  // The record handed to the edit window: the one behind the chosen line of today's list.
+  store::RecordRef editRecord;
 
   QString browseTarget;          // what the help browser shows next
 };

@@ -1,5 +1,7 @@
 #include "startup/paths.h"
 
+#include "sales/journaled_change.h"
+
 namespace tavuro::startup {
 
 QString app_file(const QString& appDir, const QString& name) {
@@ -16,6 +18,7 @@ Paths make_paths(const QString& appDir, const QDate& today) {
       app_file(appDir, QString::number(today.year()) + QLatin1Char('_') + QString::number(today.month()));
   paths.dayFile = paths.monthFolder + QLatin1Char('/') + QString::number(today.day()) + QStringLiteral(".day");
   paths.dayBackup = backup_path_of(paths.dayFile);
+  paths.journalFile = sales::journal_path(paths.monthFolder);
   paths.shopFile = app_file(appDir, QStringLiteral("shop.dat"));
   paths.shopBackup = backup_path_of(paths.shopFile);
   paths.useFile = app_file(appDir, QStringLiteral("use.dat"));

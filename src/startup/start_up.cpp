@@ -30,6 +30,7 @@ bool start_up(AppState& state, const QString& appDir, const QDate& today,
     state.printWindowFlag = false;
     set_paths(state, appDir, today);
     make_day_file(state);
+    make_journal(state);
     make_shop_file(state);
     make_usefile(state);
     showMainWindow(state);

@@ -3,10 +3,8 @@
 #include "platform/dialogs.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <limits>
+#include <optional>
 
 namespace tavuro::textlayout {
 
@@ -16,6 +14,51 @@ int char_width(char32_t c) {
   // Printable ASCII counts one column, except the double quote.
   if (c >= 0x20 && c <= 0x7E && c != U'"') return 1;
   return 2;
+}
+
+// The floor of the number a text is (optional sign, digits with at most one point), worked
+// out on the digits themselves, so that no digit is lost however long the number is.
+std::optional<QString> floor_text(const QString& text) {
+  qsizetype i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+    negative = text[i] == QLatin1Char('-');
+    ++i;
+  }
+  QString integer;
+  bool fraction = false;  // a digit other than 0 after the point
+  bool point = false;
+  int digits = 0;
+  for (; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == QLatin1Char('.')) {
+      if (point) return std::nullopt;
+      point = true;
+    } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+      ++digits;
+      if (point) {
+        fraction = fraction || c != QLatin1Char('0');
+      } else if (!integer.isEmpty() || c != QLatin1Char('0')) {
+        integer += c;
+      }
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  if (integer.isEmpty()) integer = QStringLiteral("0");
+  if (!negative || (integer == QStringLiteral("0") && !fraction)) return integer;
+  if (fraction) {
+    // One more in magnitude: -1.5 has the floor -2.
+    qsizetype at = integer.size() - 1;
+    while (at >= 0 && integer[at] == QLatin1Char('9')) integer[at--] = QLatin1Char('0');
+    if (at < 0) {
+      integer.prepend(QLatin1Char('1'));
+    } else {
+      integer[at] = QChar(integer[at].unicode() + 1);
+    }
+  }
+  return QLatin1Char('-') + integer;
 }
 
 }  // namespace
@@ -52,61 +95,6 @@ QString pad_text(QString& text, const QString& side, int width) {
   return text;
 }
 
-std::optional<float> to_single(const QString& text) {
-  const QString trimmed = trim_spaces(text);
-  QByteArray ascii;
-  ascii.reserve(trimmed.size());
-  int digits = 0;
-  int points = 0;
-  for (qsizetype i = 0; i < trimmed.size(); ++i) {
-    const QChar c = trimmed[i];
-    if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-      ++digits;
-    } else if (c == QLatin1Char('.')) {
-      if (++points > 1) return std::nullopt;
-    } else if ((c == QLatin1Char('-') || c == QLatin1Char('+')) && i == 0) {
-      if (c == QLatin1Char('+')) continue;  // from_chars takes no plus sign
-    } else {
-      return std::nullopt;
-    }
-    ascii.append(static_cast<char>(c.unicode()));
-  }
-  if (digits == 0) return std::nullopt;
-  float value = 0;
-  const auto [end, error] = std::from_chars(ascii.constData(), ascii.constData() + ascii.size(), value,
-                                            std::chars_format::fixed);
-  if (error != std::errc() || end != ascii.constData() + ascii.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-QString single_text(float value) {
-  if (!std::isfinite(value) || value == 0.0f) return QStringLiteral("0");
-  // Seven significant digits in scientific form, then written out in plain digits.
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.6e", static_cast<double>(value));
-  const QByteArray scientific(buffer);
-  const bool negative = scientific.startsWith('-');
-  const qsizetype ePos = scientific.indexOf('e');
-  QByteArray mantissa = scientific.mid(negative ? 1 : 0, ePos - (negative ? 1 : 0));
-  mantissa.replace(".", "");
-  const int exponent = scientific.mid(ePos + 1).toInt();
-  while (mantissa.size() > 1 && mantissa.endsWith('0')) mantissa.chop(1);
-  // The value is 0.<mantissa> × 10^(exponent + 1).
-  const int pointAt = exponent + 1;
-  QByteArray plain;
-  if (pointAt <= 0) {
-    plain = "0." + QByteArray(-pointAt, '0') + mantissa;
-  } else if (pointAt >= mantissa.size()) {
-    plain = mantissa + QByteArray(pointAt - mantissa.size(), '0');
-  } else {
-    plain = mantissa.left(pointAt) + '.' + mantissa.mid(pointAt);
-  }
-  if (negative) plain.prepend('-');
-  return QString::fromLatin1(plain);
-}
-
 QString money_text(QString& text) {
   const QString trimmed = trim_spaces(text);
   if (trimmed.isEmpty()) return QStringLiteral("0.00");
@@ -123,12 +111,7 @@ QString money_text(QString& text) {
     }
   }
 
-  QString integer = QStringLiteral("0");
-  if (const std::optional<float> value = to_single(text)) {
-    // Adding 0.0 turns a floor of -0 into 0.
-    integer = QString::number(std::floor(static_cast<double>(*value)) + 0.0, 'f', 0);
-  }
-  return integer + decimals;
+  return floor_text(text).value_or(QStringLiteral("0")) + decimals;
 }
 
 }  // namespace tavuro::textlayout

@@ -4,7 +4,6 @@
 // widths, and every input limit of the program is a display width.
 
 #include <QString>
-#include <optional>
 
 namespace tavuro::textlayout {
 
@@ -32,19 +31,10 @@ inline QString pad_text(QString&& text, const QString& side, int width) {
 }
 
 // Integer part plus exactly two decimals, the decimals cut, not rounded: 12.349 gives
-// 12.34, a blank text 0.00. A non-blank caller's text is replaced by its trimmed form.
+// 12.34, a blank text 0.00. The integer part is the floor of the number the text is (0 for
+// a text that is no number), exact however long. A non-blank caller's text is replaced by
+// its trimmed form.
 QString money_text(QString& text);
 inline QString money_text(QString&& text) { return money_text(text); }
-
-// The text as a 32-bit float: optional sign, digits with at most one decimal point,
-// spaces around allowed. nullopt for anything else or a value out of range.
-std::optional<float> to_single(const QString& text);
-
-// A 32-bit float as decimal text rounded to 7 significant digits, trailing zeros
-// dropped, always in plain digits (never an exponent): 9.99, 0.5, 12345680.
-QString single_text(float value);
-
-// The two-decimal money text of a 32-bit total, as every total of the program shows it.
-inline QString money_of(float value) { return money_text(single_text(value)); }
 
 }  // namespace tavuro::textlayout

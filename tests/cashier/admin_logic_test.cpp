@@ -1,5 +1,4 @@
 #include "cashier/help_page.h"
-#include "cashier/list_lines.h"
 #include "cashier/password_change.h"
 #include "cashier/receipt_line_delete.h"
 #include "cashier/send_file.h"
@@ -17,54 +16,45 @@ using testing::SaleLine;
 using testing::ScriptedDialogs;
 using testing::ShopFixture;
 
-// A list line as the cashier window lays it out: a line of the receipt (0001) or of
-// today's list (  12).
-QString line_of(int number, bool receipt, const QString& goods, const QString& time) {
-  const sales::SaleColumns columns{goods, QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
-                                   QStringLiteral("001"), time};
-  return receipt ? receipt_line(number, columns) : sales::display_line(number, columns);
-}
-
-TEST(ListLine, GoodsAndTimeComeBackFromTheLayout) {
-  const QString receipt = line_of(1, true, QStringLiteral("可乐 2L"), QStringLiteral("15:05:09"));
-  EXPECT_EQ(goods_of_line(receipt), QStringLiteral("可乐 2L"));
-  EXPECT_EQ(time_of_line(receipt), QStringLiteral("15:05:09"));
-  // A name as wide as its column is followed directly by the gap.
-  const QString today = line_of(12, false, QStringLiteral("八个中文字的商品"), QStringLiteral("9:05:03"));
-  EXPECT_EQ(goods_of_line(today), QStringLiteral("八个中文字的商品"));
-  EXPECT_EQ(time_of_line(today), QStringLiteral("9:05:03"));
-  // Without a run of four spaces the name runs to the end; a short line has a short time.
-  EXPECT_EQ(goods_of_line(QStringLiteral("  0001    abc  d")), QStringLiteral("abc  d"));
-  EXPECT_EQ(time_of_line(QStringLiteral(" 1:02 ")), QStringLiteral("1:02"));
-}
-
-TEST(ReceiptLineDelete, OnlyTheFirstOfTwoMatchingRecordsGoes) {
+TEST(ReceiptLineDelete, ExactlyTheRecordTheLineWroteGoesAndOnlyWhileItIsAsWritten) {
   ShopFixture shop;
   shop.startUp();
+  // An earlier receipt sold the same goods in the same second.
   shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("3.00"), .receipt = QStringLiteral("000001")});
-  shop.addSale({.goods = QStringLiteral("面包"), .amount = QStringLiteral("4.00")});
-  shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("7.50"), .time = QStringLiteral("15:05:09 "),
-                .receipt = QStringLiteral("000002")});
-  shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("9.00"), .receipt = QStringLiteral("000003")});
+  shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("7.50"), .receipt = QStringLiteral("000002")});
+  shop.addSale({.goods = QStringLiteral("面包"), .amount = QStringLiteral("4.00"), .receipt = QStringLiteral("000002")});
+  const QString& day_file = shop.state.paths.dayFile;
+  const auto refs = [&] {
+    const store::DataFile file = store::DataFile::open(day_file);
+    std::vector<store::RecordRef> all;
+    for (const store::Record& record : file.records()) all.push_back(file.ref_to(record));
+    return all;
+  };
+  const std::vector<store::RecordRef> written = refs();
+  const sales::ChangeContext context = sales::change_context(shop.state.paths.journalFile, QStringLiteral("001"));
 
-  EXPECT_EQ(delete_first_sale(shop.state.paths.dayFile, QStringLiteral("可乐"), QStringLiteral("15:05:09")), 3.0f);
-  auto left = shop.records(shop.state.paths.dayFile);
-  ASSERT_EQ(left.size(), 3u);
-  EXPECT_EQ(left[1].value(store::day::kReceiptNo), QStringLiteral("000002"));
-  // The stored time is compared trimmed.
-  EXPECT_EQ(delete_first_sale(shop.state.paths.dayFile, QStringLiteral("可乐"), QStringLiteral("15:05:09")), 7.5f);
-  left = shop.records(shop.state.paths.dayFile);
+  EXPECT_TRUE(delete_receipt_record(day_file, shop.state.paths.dayBackup, context, written[1]));
+  std::vector<store::Record> left = shop.records(day_file);
   ASSERT_EQ(left.size(), 2u);
-  EXPECT_EQ(left[1].value(store::day::kReceiptNo), QStringLiteral("000003"));
+  EXPECT_EQ(left[0].value(store::day::kReceiptNo), QStringLiteral("000001"));
+  EXPECT_EQ(left[1].value(store::day::kGoods), QStringLiteral("面包"));
+  // Deleted once, it is gone: a second try changes nothing.
+  EXPECT_FALSE(delete_receipt_record(day_file, shop.state.paths.dayBackup, context, written[1]));
 
-  // No match: nothing goes, the amount is 0. An empty or missing file: nothing is done.
-  EXPECT_EQ(delete_first_sale(shop.state.paths.dayFile, QStringLiteral("可乐 "), QStringLiteral("15:05:09")), 0.0f);
-  EXPECT_EQ(shop.records(shop.state.paths.dayFile).size(), 2u);
-  const QString empty = QDir(shop.dir()).filePath(QStringLiteral("empty.day"));
-  store::DataFile::create(empty, store::day_schema());
-  EXPECT_EQ(delete_first_sale(empty, QStringLiteral("可乐"), QStringLiteral("15:05:09")), std::nullopt);
-  EXPECT_EQ(delete_first_sale(shop.file(QStringLiteral("none.day")), QStringLiteral("可乐"), QStringLiteral("1")),
-            std::nullopt);
+  // A record changed since the line was written is not deleted.
+  store::DataFile::open(day_file).update(written[0].id, {{store::day::kAmount, QStringLiteral("30.00")}});
+  EXPECT_FALSE(delete_receipt_record(day_file, shop.state.paths.dayBackup, context, written[0]));
+  EXPECT_EQ(shop.records(day_file).size(), 2u);
+  EXPECT_FALSE(delete_receipt_record(shop.file(QStringLiteral("none.day")), QString(), context, written[2]));
+
+  // The deletion is in the journal with the record as it was.
+  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journalFile);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].kind, QStringLiteral("删除"));
+  EXPECT_EQ(entries[0].record, written[1].id);
+  EXPECT_EQ(entries[0].op, QStringLiteral("001"));
+  EXPECT_TRUE(entries[0].before.contains(QStringLiteral("金额=7.50")));
+  EXPECT_TRUE(entries[0].after.isEmpty());
 }
 
 TEST(ReceiptLineDelete, TheQuestionFramesTheLine) {

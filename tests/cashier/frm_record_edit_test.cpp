@@ -33,13 +33,17 @@ class EditWindow : public ::testing::Test {
                   .receipt = QStringLiteral("000007")});
     shop.addSale({.goods = QStringLiteral("可乐"), .receipt = QStringLiteral("000008")});
   }
-  void open(const QString& goods, const QString& time) {
-    shop.state.editGoods = goods;
-    shop.state.editTime = time;
-    shop.state.editPath = shop.state.paths.dayFile;
+  // The record behind the index-th line of today's list, as the list read it.
+  store::RecordRef line_record(int index) const {
+    const store::DataFile file = store::DataFile::open(shop.state.paths.dayFile);
+    return file.ref_to(file.records().at(static_cast<size_t>(index)));
+  }
+  void open(const store::RecordRef& record) {
+    shop.state.editRecord = record;
     window = std::make_unique<Frm_编辑>(shop.state);
     ASSERT_TRUE(testing::show_active(window.get()));
   }
+  void open(int index) { open(line_record(index)); }
   QLineEdit* box(int n) const { return window->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
   QPushButton* button(int n) const {
     return window->findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
@@ -57,7 +61,7 @@ class EditWindow : public ::testing::Test {
 };
 
 TEST_F(EditWindow, ControlsCaptionsAndLimits) {
-  open(QString(), QString());
+  open(store::RecordRef());
   EXPECT_EQ(window->windowTitle(), QStringLiteral("编辑"));
   const QStringList labels{QStringLiteral("Label6"), QStringLiteral("Label1"), QStringLiteral("Label2"),
                            QStringLiteral("Label3"), QStringLiteral("Label4"), QStringLiteral("Label5"),
@@ -87,13 +91,19 @@ TEST_F(EditWindow, ControlsCaptionsAndLimits) {
   EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
 }
 
-TEST_F(EditWindow, TheFirstMatchingRecordIsShownAndTheDayFileHeldUntilTheWindowCloses) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+TEST_F(EditWindow, TheRecordHandedOverIsShownAndTheDayFileHeldUntilTheWindowCloses) {
+  // The second and third record share goods and time: the one chosen is the one shown.
+  open(2);
+  EXPECT_EQ(boxes(), (QStringList{QStringLiteral("000008"), QStringLiteral("散客"), QStringLiteral("可乐"),
+                                  QStringLiteral("1.00"), QStringLiteral("1.00"), QStringLiteral("1.00"),
+                                  QStringLiteral("15:05:09")}));
+  window.reset();
+  open(1);
   EXPECT_EQ(boxes(), (QStringList{QStringLiteral("000007"), QStringLiteral("王先生"), QStringLiteral("可乐"),
                                   QStringLiteral("2.00"), QStringLiteral("3.00"), QStringLiteral("6.00"),
                                   QStringLiteral("15:05:09")}));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("编辑") + shop.state.paths.dayFile);
-  EXPECT_TRUE(shop.state.editGoods.isEmpty() && shop.state.editTime.isEmpty() && shop.state.editPath.isEmpty());
+  EXPECT_TRUE(shop.state.editRecord.path.isEmpty());
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_TRUE(testing::process_holds_open(shop.state.paths.dayFile));
   QTest::mouseClick(button(3), Qt::LeftButton);
@@ -102,7 +112,7 @@ TEST_F(EditWindow, TheFirstMatchingRecordIsShownAndTheDayFileHeldUntilTheWindowC
 }
 
 TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(1);
   const QStringList first = stored(0);
   const QStringList third = stored(2);
   box(1)->setText(QStringLiteral("000009"));
@@ -126,6 +136,8 @@ TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
   EXPECT_EQ(records[1].value(day::kOperator), QStringLiteral("001"));
   EXPECT_EQ(stored(0), first);
   EXPECT_EQ(stored(2), third);
+  // Like every writer of the day file, the window leaves the backup equal to it.
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayBackup), testing::read_bytes(shop.state.paths.dayFile));
 
   // The window stays on the record: it can be saved again, then deleted.
   box(5)->setText(QStringLiteral("2.50"));
@@ -140,10 +152,50 @@ TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
   EXPECT_EQ(left[0].values(), first);
   EXPECT_EQ(left[1].values(), third);
   EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayBackup), testing::read_bytes(shop.state.paths.dayFile));
+
+  // Each change is in the journal, with the record before and after it.
+  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journalFile, QStringLiteral("7.day"));
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].kind, QStringLiteral("修改"));
+  EXPECT_TRUE(entries[0].before.contains(QStringLiteral("商品=可乐\n")));
+  EXPECT_TRUE(entries[0].after.contains(QStringLiteral("商品=雪碧\n")));
+  EXPECT_EQ(entries[1].kind, QStringLiteral("修改"));
+  EXPECT_TRUE(entries[1].after.contains(QStringLiteral("单价=2.50")));
+  EXPECT_EQ(entries[2].kind, QStringLiteral("删除"));
+  EXPECT_EQ(entries[2].before, entries[1].after);
+  EXPECT_TRUE(entries[2].after.isEmpty());
+  for (const auto& entry : entries) EXPECT_EQ(entry.record, line_record(0).id + 1);
+}
+
+TEST_F(EditWindow, ARecordChangedMeanwhileIsNeitherSavedNorDeleted) {
+  open(1);
+  // Changed behind the window's back, as with the sqlite3 tool.
+  store::DataFile::open(shop.state.paths.dayFile).update(line_record(1).id, {{day::kAmount, QStringLiteral("60.00")}});
+  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  box(4)->setText(QStringLiteral("9.00"));
+  QTest::mouseClick(button(1), Qt::LeftButton);
+  dialogs.answerYes();
+  QTest::mouseClick(button(2), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("该记录已被修改或删除，请刷新后再试。"),
+                                             QStringLiteral("真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？"),
+                                             QStringLiteral("该记录已被修改或删除，请刷新后再试。")}));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_TRUE(store::journal_entries(shop.state.paths.journalFile).empty());
+
+  // Handed over once it has changed, the record is not shown at all.
+  const store::RecordRef stale = line_record(2);
+  store::DataFile::open(shop.state.paths.dayFile).remove(stale.id);
+  dialogs.clear();
+  window.reset();
+  open(stale);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("该记录已被修改或删除，请刷新后再试。")});
+  EXPECT_TRUE(window->record_gone());
+  EXPECT_EQ(boxes(), QStringList(7));
 }
 
 TEST_F(EditWindow, DeletingAsksFirst) {
-  open(QStringLiteral("面包"), QStringLiteral("09:00:00"));
+  open(0);
   const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
   dialogs.answerNo();
   QTest::mouseClick(button(2), Qt::LeftButton);
@@ -156,7 +208,7 @@ TEST_F(EditWindow, DeletingAsksFirst) {
 
 TEST_F(EditWindow, WithoutARecordSaveAndDeleteSayNoneIsSelectedAndLeaveTheFile) {
   const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
-  open(QStringLiteral("可乐"), QStringLiteral("12:00:00"));
+  open(store::RecordRef());
   EXPECT_EQ(boxes(), QStringList(7));
   EXPECT_TRUE(dialogs.shown().empty());
   for (int n = 1; n <= 6; ++n) box(n)->setText(QStringLiteral("1"));
@@ -168,20 +220,21 @@ TEST_F(EditWindow, WithoutARecordSaveAndDeleteSayNoneIsSelectedAndLeaveTheFile) 
 }
 
 TEST_F(EditWindow, AMissingOrEmptyDayFileIsTold) {
+  const store::RecordRef record = line_record(1);
   QFile::remove(shop.state.paths.dayFile);
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(record);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("找不到可用的数据文件[R_File]")});
   window.reset();
   dialogs.clear();
   store::DataFile::create(shop.state.paths.dayFile, store::day_schema());
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(record);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你查找的文件没有记录。[R_File]")});
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
   EXPECT_EQ(boxes(), QStringList(7));
 }
 
 TEST_F(EditWindow, AValueTheDayFileCannotHoldIsRefusedWhole) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(1);
   const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
   box(3)->setText(QStringLiteral("雪碧"));
   box(1)->setText(QString(51, QLatin1Char('1')));
@@ -191,7 +244,7 @@ TEST_F(EditWindow, AValueTheDayFileCannotHoldIsRefusedWhole) {
 }
 
 TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(1);
   const QString refusal = QStringLiteral("只可以输入数字与小数点。");
 
   box(1)->setFocus(Qt::TabFocusReason);
@@ -294,7 +347,7 @@ TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {
 }
 
 TEST_F(EditWindow, AnEmptyBoxCannotBeLeft) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(1);
   for (int n : {1, 4, 6}) {
     dialogs.clear();
     box(n)->setFocus(Qt::TabFocusReason);

@@ -1,5 +1,4 @@
 #include "cashier/admin_gate.h"
-#include "cashier/list_lines.h"
 #include "cashier/receipt_line_delete.h"
 #include "cashier/send_file.h"
 #include "platform/text_file.h"
@@ -50,10 +49,12 @@ class CashierAdmin : public ::testing::Test {
   const QString& dayFile() const { return shop.shop.state.paths.dayFile; }
   void selectToday(int row) { shop.list("List2")->setCurrentRow(row); }
   // Puts a line into the temporary record as the receipt's next, selected, as if just
-  // recorded: the test has written its record into the day file, or none.
-  void addReceiptLine(const SaleLine& sale) {
-    ASSERT_TRUE(shop.window->sale_entry().add_line(
-        {sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time}, [] { return true; }));
+  // recorded: the test has written its record into the day file as the record-th one.
+  void addReceiptLine(const SaleLine& sale, int record) {
+    const store::DataFile file = store::DataFile::open(dayFile());
+    const store::RecordRef written = file.ref_to(file.records().at(static_cast<size_t>(record)));
+    ASSERT_TRUE(shop.window->sale_entry().add_line({sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time},
+                                                   [written] { return written; }));
   }
   bool masked() const {
     return shop.action("屏蔽")->text() == QStringLiteral("屏显") &&
@@ -86,7 +87,7 @@ TEST_F(CashierAdmin, GuardedCommandsRefusedDoNothing) {
       ASSERT_EQ(shop.dialogs.shown().size(), 2u);
       EXPECT_EQ(shop.dialogs.shown()[0].text, QStringLiteral("输入你的管理密码："));
       EXPECT_EQ(shop.dialogs.lastMessage().text, wrong_password_message());
-      EXPECT_TRUE(shop.shop.state.editGoods.isEmpty());
+      EXPECT_TRUE(shop.shop.state.editRecord.path.isEmpty());
       EXPECT_TRUE(masked());
       EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.publicFile), maskBytes);
       EXPECT_EQ(testing::read_bytes(dayFile()), dayBytes);
@@ -161,14 +162,14 @@ TEST_F(CashierAdmin, AnAdministratorSetsAPasswordThenCorrectsOneLineAndDeletesAn
   shop.action("刷新数据")->trigger();
   const QStringList lines = shop.lines("List2");
   ASSERT_EQ(lines.size(), 2);
-  EXPECT_EQ(goods_of_line(lines[0]), QStringLiteral("面包"));
+  EXPECT_TRUE(lines[0].startsWith(QStringLiteral("     1    面包    ")));
   EXPECT_TRUE(lines[0].contains(QStringLiteral("    3.00    ")));
   EXPECT_TRUE(lines[0].contains(QStringLiteral("     12.00    ")));
-  EXPECT_EQ(goods_of_line(lines[1]), QStringLiteral("雪碧"));
+  EXPECT_TRUE(lines[1].startsWith(QStringLiteral("     2    雪碧    ")));
   EXPECT_EQ(shop.label("Label5")->text(), QStringLiteral("合计金额：13.00元"));
 }
 
-TEST_F(CashierAdmin, DeletingAReceiptLineRemovesOnlyTheFirstMatchingRecord) {
+TEST_F(CashierAdmin, DeletingAReceiptLineRemovesExactlyTheRecordItWrote) {
   // An earlier sale and the line of this receipt share goods and time.
   const SaleLine earlier{.goods = QStringLiteral("可乐"), .amount = QStringLiteral("2.50"),
                          .receipt = QStringLiteral("000004")};
@@ -177,8 +178,10 @@ TEST_F(CashierAdmin, DeletingAReceiptLineRemovesOnlyTheFirstMatchingRecord) {
   shop.shop.addSale(earlier);
   shop.shop.addSale(current);
   shop.open();
-  addReceiptLine({.goods = QStringLiteral("面包"), .amount = QStringLiteral("1.00")});
-  addReceiptLine(current);
+  addReceiptLine({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("4.00"),
+                  .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00"), .receipt = QStringLiteral("000002")},
+                 1);
+  addReceiptLine(current, 4);
   const QString line = shop.lines("List1").at(1);
 
   shop.dialogs.answerNo();
@@ -195,19 +198,20 @@ TEST_F(CashierAdmin, DeletingAReceiptLineRemovesOnlyTheFirstMatchingRecord) {
   QStringList receipts;
   for (const auto& record : shop.shop.records(dayFile())) receipts << record.value(day::kReceiptNo);
   EXPECT_EQ(receipts, (QStringList{QStringLiteral("000001"), QStringLiteral("000002"), QStringLiteral("000003"),
-                                   QStringLiteral("000005")}));
+                                   QStringLiteral("000004")}));
   EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.dayBackup), testing::read_bytes(dayFile()));
   EXPECT_EQ(shop.lines("List2").size(), 4);
-  // The amount of the record deleted comes off the receipt total: 6.00 - 2.50.
-  EXPECT_EQ(shop.shop.state.tempTotal, 3.5f);
-  EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("3.50元"));
+  // The line's own amount comes off the receipt total: 13.00 - 5.00.
+  EXPECT_EQ(shop.shop.state.tempTotal.text(), QStringLiteral("8.00"));
+  EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("8.00元"));
 
-  // Without a day file the line leaves the receipt and nothing else changes.
+  // Without a day file the record is gone: said so, and the receipt keeps its line.
   QFile::remove(dayFile());
   shop.dialogs.answerYes();
   shop.action("删除")->trigger();
-  EXPECT_TRUE(shop.lines("List1").isEmpty());
-  EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("3.50元"));
+  EXPECT_EQ(shop.dialogs.lastMessage().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
+  EXPECT_EQ(shop.lines("List1").size(), 1);
+  EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("8.00元"));
   EXPECT_EQ(shop.lines("List2").size(), 4);
 }
 
@@ -215,8 +219,10 @@ TEST_F(CashierAdmin, ADamagedDayFileIsRestoredBeforeTheReceiptLineIsDeleted) {
   shop.open();
   QFile::copy(dayFile(), shop.shop.state.paths.dayBackup);
   const QByteArray backup = testing::read_bytes(shop.shop.state.paths.dayBackup);
+  addReceiptLine({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("4.00"),
+                  .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00")},
+                 1);
   testing::write_bytes(dayFile(), "not a database");
-  addReceiptLine({.goods = QStringLiteral("面包"), .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00")});
   shop.dialogs.answerYes();
   shop.action("删除")->trigger();
   EXPECT_EQ(testing::read_bytes(dayFile() + QStringLiteral(".bad")), QByteArray("not a database"));

@@ -1,4 +1,4 @@
-// The lines of the cashier's lists and what other commands read back from them.
+// The lines of the cashier's lists.
 
 #include "cashier/list_lines.h"
 #include "support/scripted_dialogs.h"
@@ -24,8 +24,6 @@ TEST(ListLines, ColumnsLineUpWhateverTheGoodsWidth) {
     const QString head = line.left(line.indexOf(QStringLiteral("7.25")) + 4);  // through the amount
     EXPECT_EQ(textlayout::text_width(QString(QLatin1Char('|') + head)) - 1, 64) << goods;
     EXPECT_EQ(textlayout::text_width(QString(QLatin1Char('|') + line)) - 1, 86) << goods;
-    EXPECT_EQ(goods_of_line(line), QString::fromUtf8(goods)) << goods;
-    EXPECT_EQ(time_of_line(line), QStringLiteral("09:15:00"));
   }
 }
 
@@ -33,7 +31,7 @@ TEST(ListLines, GoodsWiderThanItsColumnIsReportedAndLeftEmpty) {
   testing::ScriptedDialogs dialogs;
   const QString line = receipt_line(1, sale("可口可乐大瓶装三九"));
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错![add_not]")});
-  EXPECT_EQ(goods_of_line(line), QString());
+  EXPECT_FALSE(line.contains(QStringLiteral("可口"))) << line.toStdString();
 }
 
 }  // namespace

@@ -21,51 +21,70 @@ sales::SaleColumns sale(const char* goods, const char* amount, const char* time 
           QString::fromLatin1(amount), QStringLiteral("001"), QString::fromLatin1(time)};
 }
 
+// A commit that puts the line into a day file as record id.
+std::function<std::optional<store::RecordRef>()> written_as(qint64 id) {
+  return [id] { return store::RecordRef{QStringLiteral("7.day"), id, {}}; };
+}
+std::optional<store::RecordRef> refused() { return std::nullopt; }
+
 TEST(TemporaryRecordData, ALineJoinsOnlyWhenItIsCommittedEverywhereElse) {
   TemporaryRecord receipt;
   int commits = 0;
   EXPECT_FALSE(receipt.record(sale("可乐", "2.50"), [&] {
     ++commits;
-    return false;
+    return refused();
   }));
   EXPECT_EQ(commits, 1);
   EXPECT_TRUE(receipt.lines().isEmpty());
   EXPECT_EQ(receipt.count(), 0);
-  EXPECT_EQ(receipt.total(), 0.0f);
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("0.00"));
 
-  ASSERT_TRUE(receipt.record(sale("可乐", "2.50"), [] { return true; }));
+  ASSERT_TRUE(receipt.record(sale("可乐", "2.50"), written_as(11)));
   // A refused second line leaves the first as it was, and the next one still is 0002.
-  EXPECT_FALSE(receipt.record(sale("面包", "8.00"), [] { return false; }));
-  ASSERT_TRUE(receipt.record(sale("雪碧", "1.25"), [] { return true; }));
+  EXPECT_FALSE(receipt.record(sale("面包", "8.00"), refused));
+  ASSERT_TRUE(receipt.record(sale("雪碧", "1.25"), written_as(12)));
   EXPECT_EQ(receipt.texts(), (QStringList{receipt_line(1, sale("可乐", "2.50")), receipt_line(2, sale("雪碧", "1.25"))}));
   EXPECT_EQ(receipt.lines().at(1).columns.goods, QStringLiteral("雪碧"));
+  // Each line knows the record it wrote.
+  EXPECT_EQ(receipt.lines().at(0).record.id, 11);
+  EXPECT_EQ(receipt.lines().at(1).record.id, 12);
   EXPECT_EQ(receipt.count(), 2);
   EXPECT_EQ(receipt.next_number(), 3);
-  EXPECT_EQ(receipt.total(), 3.75f);
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("3.75"));
 
   // An amount that is no number adds nothing.
-  ASSERT_TRUE(receipt.record(sale("茶", "x"), [] { return true; }));
-  EXPECT_EQ(receipt.total(), 3.75f);
+  ASSERT_TRUE(receipt.record(sale("茶", "x"), written_as(13)));
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("3.75"));
+}
+
+TEST(TemporaryRecordData, TheTotalIsExactWhereSinglePrecisionLosesCents) {
+  // A hand-typed amount of ten digits and one cent: in single precision 1234568.00.
+  TemporaryRecord receipt;
+  sales::SaleColumns watch = sale("金表", "1.00");
+  watch.amount = QStringLiteral("1234567.89");
+  ASSERT_TRUE(receipt.record(watch, written_as(1)));
+  ASSERT_TRUE(receipt.record(sale("袋子", "0.01"), written_as(2)));
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("1234567.90"));
+  receipt.remove(0);
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("0.01"));
 }
 
 TEST(TemporaryRecordData, DeletingALineKeepsTheNumberingAndClearingStartsAfresh) {
   TemporaryRecord receipt;
-  ASSERT_TRUE(receipt.record(sale("可乐", "2.50"), [] { return true; }));
-  ASSERT_TRUE(receipt.record(sale("面包", "8.00"), [] { return true; }));
-  const QString first = receipt.texts().at(0);
-  EXPECT_EQ(receipt.remove(QStringLiteral("no such line")), 0);
-  EXPECT_EQ(receipt.remove(first), 1);
+  ASSERT_TRUE(receipt.record(sale("可乐", "2.50"), written_as(1)));
+  ASSERT_TRUE(receipt.record(sale("面包", "8.00"), written_as(2)));
+  receipt.remove(5);  // no such line
+  EXPECT_EQ(receipt.lines().size(), 2);
+  receipt.remove(0);
   EXPECT_EQ(receipt.texts(), QStringList{receipt_line(2, sale("面包", "8.00"))});
-  // The total loses what the day file gave back, which need not be the line's amount.
-  EXPECT_EQ(receipt.total(), 10.5f);
-  receipt.take_off(2.0f);
-  EXPECT_EQ(receipt.total(), 8.5f);
+  // The total loses the amount of the line that went.
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("8.00"));
   EXPECT_EQ(receipt.next_number(), 3);
 
   receipt.clear();
   EXPECT_TRUE(receipt.lines().isEmpty());
   EXPECT_EQ(receipt.next_number(), 1);
-  EXPECT_EQ(receipt.total(), 0.0f);
+  EXPECT_EQ(receipt.total().text(), QStringLiteral("0.00"));
 }
 
 class TodayViewData : public ::testing::Test {
@@ -86,38 +105,57 @@ TEST_F(TodayViewData, TheNextNumberFollowsTheViewShown) {
   EXPECT_EQ(view.next_number(), 1);
   view.show(TodayView::Kind::All, all_day_lines(dayFile()));
   EXPECT_EQ(view.next_number(), 5);
-  EXPECT_EQ(view.today_total(), 10.0f);
+  EXPECT_EQ(view.today_total().text(), QStringLiteral("10.00"));
 
   // A filtered view numbers its own lines; a sale continues it and adds to both totals.
   view.show(TodayView::Kind::Filtered,
             filtered_day_lines(dayFile(), day::kOperator, QStringLiteral("002"), day::kGoods, sales::kAllEntry));
   EXPECT_EQ(view.kind(), TodayView::Kind::Filtered);
   EXPECT_EQ(view.next_number(), 3);
-  EXPECT_EQ(view.total(), 5.0f);
-  EXPECT_EQ(view.today_total(), 10.0f);
-  EXPECT_EQ(view.add_sale(sale("雪碧", "1.00"), 1.0f), 3);
+  EXPECT_EQ(view.total().text(), QStringLiteral("5.00"));
+  EXPECT_EQ(view.today_total().text(), QStringLiteral("10.00"));
+  EXPECT_EQ(view.add_sale(sale("雪碧", "1.00"), {dayFile(), 5, {}}), 3);
   EXPECT_EQ(view.lines().last(), sales::display_line(3, sale("雪碧", "1.00")));
-  EXPECT_EQ(view.add_sale(sale("茶", "2.00"), 2.0f), 4);
-  EXPECT_EQ(view.total(), 8.0f);
-  EXPECT_EQ(view.today_total(), 13.0f);
+  EXPECT_EQ(view.add_sale(sale("茶", "2.00"), {dayFile(), 6, {}}), 4);
+  EXPECT_EQ(view.total().text(), QStringLiteral("8.00"));
+  EXPECT_EQ(view.today_total().text(), QStringLiteral("13.00"));
 
   // A receipt that the day does not hold: an empty view, and a sale is its first line.
   view.show(TodayView::Kind::Receipt, receipt_day_lines(dayFile(), QStringLiteral("999999")));
   EXPECT_EQ(view.next_number(), 1);
-  EXPECT_EQ(view.today_total(), 13.0f);
+  EXPECT_EQ(view.today_total().text(), QStringLiteral("13.00"));
 
   // Reading the full view again takes the day file's figures.
   view.show(TodayView::Kind::All, all_day_lines(dayFile()));
   EXPECT_EQ(view.next_number(), 5);
-  EXPECT_EQ(view.today_total(), 10.0f);
+  EXPECT_EQ(view.today_total().text(), QStringLiteral("10.00"));
+}
+
+TEST_F(TodayViewData, EveryLineOfEveryViewKnowsItsRecord) {
+  const std::vector<store::Record> stored = shop.records(dayFile());
+  // The lines of operator 002 are the second and third record, whatever their text says.
+  view.show(TodayView::Kind::Filtered,
+            filtered_day_lines(dayFile(), day::kOperator, QStringLiteral("002"), day::kGoods, sales::kAllEntry));
+  ASSERT_EQ(view.count(), 2);
+  EXPECT_EQ(view.record_at(0)->id, stored[1].id());
+  EXPECT_EQ(view.record_at(1)->id, stored[2].id());
+  EXPECT_EQ(view.record_at(1)->values, stored[2].values());
+  EXPECT_EQ(view.record_at(1)->path, dayFile());
+  EXPECT_FALSE(view.record_at(2).has_value());
+  EXPECT_FALSE(view.record_at(-1).has_value());
+  // A sale joins with the record it wrote.
+  view.add_sale(sale("雪碧", "1.00"), {dayFile(), 99, {}});
+  EXPECT_EQ(view.record_at(2)->id, 99);
+  view.show(TodayView::Kind::All, all_day_lines(dayFile()));
+  EXPECT_EQ(view.record_at(3)->id, stored[3].id());
 }
 
 TEST_F(TodayViewData, NumbersPastFourDigitsGoOn) {
   DayView big;
   for (int n = 1; n <= 9999; ++n) big.lines << sales::display_line(n, sale("可乐", "1.00"));
   view.show(TodayView::Kind::All, big);
-  EXPECT_EQ(view.add_sale(sale("可乐", "1.00"), 1.0f), 10000);
-  EXPECT_EQ(view.add_sale(sale("7喜", "1.00"), 1.0f), 10001);
+  EXPECT_EQ(view.add_sale(sale("可乐", "1.00"), {}), 10000);
+  EXPECT_EQ(view.add_sale(sale("7喜", "1.00"), {}), 10001);
   EXPECT_TRUE(view.lines().last().startsWith(QStringLiteral("  10001    7喜")));
 }
 

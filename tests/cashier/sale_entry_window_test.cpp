@@ -323,7 +323,7 @@ TEST_F(SaleEntryWindow, ALineTheDayFileDoesNotTakeIsWithdrawn) {
   EXPECT_EQ(cashier.list("List1")->count(), 1);
   EXPECT_EQ(cashier.lines("List2"), today);
   EXPECT_EQ(cashier.shop.state.tempLineCount, 1);
-  EXPECT_EQ(cashier.shop.state.tempTotal, 2.5f);
+  EXPECT_EQ(cashier.shop.state.tempTotal.text(), QStringLiteral("2.50"));
   EXPECT_EQ(cashier.label("Label4")->text(), QStringLiteral("2.50元"));
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：2.50元"));
   EXPECT_EQ(cashier.text("Text3")->text(), QStringLiteral("5.00"));  // the entry stays for another try

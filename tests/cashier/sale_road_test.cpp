@@ -144,7 +144,7 @@ TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
   press_key(Qt::Key_Return);  // 清临时记录[&D] has the focus
   EXPECT_EQ(cashier.list("List1")->count(), 0);
   EXPECT_EQ(cashier.shop.state.tempLineCount, 0);
-  EXPECT_EQ(cashier.shop.state.tempTotal, 0.0f);
+  EXPECT_EQ(cashier.shop.state.tempTotal.text(), QStringLiteral("0.00"));
   EXPECT_EQ(cashier.label("Label4")->text(), QStringLiteral("17.50元"));  // kept until the next line
   EXPECT_EQ(cashier.focused(), cashier.button("Command4"));
   for (const char* name : {"Command1", "Command2", "Command3", "Combo1", "Combo2", "Text1", "Text2", "Text3"}) {

@@ -69,7 +69,7 @@ TEST_F(Customers, NamesAreStoredTrimmedAndComparedExactly) {
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("Acme")), AddKeFuResult::Registered);
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("ACME")), AddKeFuResult::Registered);
   EXPECT_EQ(stored(), (QStringList{QStringLiteral("王五公司"), QStringLiteral("Acme"), QStringLiteral("ACME")}));
-  EXPECT_EQ(*read_KeFu(shop.state), stored());
+  EXPECT_EQ(read_KeFu(shop.state)->names, stored());
 }
 
 TEST_F(Customers, ANameLongerThanTheListHoldsIsRefusedWithAMessage) {
@@ -84,18 +84,28 @@ TEST_F(Customers, ANameLongerThanTheListHoldsIsRefusedWithAMessage) {
   EXPECT_EQ(stored(), QStringList{fifty});
 }
 
-TEST_F(Customers, DeletingAsksWithTheWarningAboutQueries) {
+TEST_F(Customers, DeletingAsksWithTheWarningAboutQueriesAndTakesTheChosenRecord) {
   shop.addCustomer(QStringLiteral("Acme"));
   shop.addCustomer(QStringLiteral("acme"));
+  shop.addCustomer(QStringLiteral("acme"));
+  const store::RecordRef second = shop.recordRef(shop.state.paths.kefuFile, 1);
+  const store::RecordRef third = shop.recordRef(shop.state.paths.kefuFile, 2);
   dialogs.answerNo();
-  EXPECT_FALSE(del_KeFu(shop.state, QStringLiteral("acme")));
+  EXPECT_FALSE(del_KeFu(shop.state, QStringLiteral("acme"), third));
   EXPECT_EQ(dialogs.lastMessage().text,
             QStringLiteral("真的要删除客户[acme]吗? （如果删除了就不能再用它来查询它所有的记录）"));
   EXPECT_EQ(dialogs.lastMessage().buttons, Buttons::YesNo);
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
   dialogs.answerYes();
-  EXPECT_TRUE(del_KeFu(shop.state, QStringLiteral("acme")));
-  EXPECT_EQ(stored(), QStringList{QStringLiteral("Acme")});
+  EXPECT_TRUE(del_KeFu(shop.state, QStringLiteral("acme"), third));
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral("Acme"), QStringLiteral("acme")}));
+  EXPECT_EQ(shop.records(shop.state.paths.kefuFile)[1].id(), second.id);
+  // A record that has gone since the list was read is not looked for by its name.
+  dialogs.clear();
+  dialogs.answerYes();
+  EXPECT_TRUE(del_KeFu(shop.state, QStringLiteral("acme"), third));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
+  EXPECT_EQ(stored().size(), 2);
 }
 
 TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {

@@ -174,39 +174,55 @@ TEST_F(GoodsCatalogue, ARegistrationIntoADamagedCatalogueGoesIntoItsRestoredBack
   expectBackedUp();
 }
 
-TEST_F(GoodsCatalogue, DeletingAsksWithTheBareNameAndRemovesTheFirstExactMatch) {
+TEST_F(GoodsCatalogue, DeletingAsksWithTheBareNameAndRemovesExactlyTheChosenRecord) {
   shop.addGoods(QStringLiteral("cola"), QStringLiteral("1.00"));
   shop.addGoods(QStringLiteral("Cola"), QStringLiteral("2.00"));
   shop.addGoods(QStringLiteral("Cola"), QStringLiteral("3.00"));
+  const store::RecordRef second = shop.recordRef(shop.state.paths.shopFile, 1);
 
   dialogs.answerNo();
-  EXPECT_FALSE(del_shop(shop.state, QStringLiteral("Cola")));
+  EXPECT_FALSE(del_shop(shop.state, QStringLiteral("Cola"), second));
   EXPECT_EQ(stored().size(), 3);
   EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("真的要删除商品[Cola]吗?"));
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
   EXPECT_EQ(dialogs.lastMessage().buttons, Buttons::YesNo);
 
   dialogs.answerYes();
-  EXPECT_TRUE(del_shop(shop.state, QStringLiteral("Cola")));
-  EXPECT_EQ(stored(), (QStringList{QStringLiteral("cola=1.00/"), QStringLiteral("Cola=3.00/")}));
+  EXPECT_TRUE(del_shop(shop.state, QStringLiteral("Cola"), shop.recordRef(shop.state.paths.shopFile, 2)));
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral("cola=1.00/"), QStringLiteral("Cola=2.00/")}));
   expectBackedUp();
+  // The change is in the month's journal, with the goods as they were.
+  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journalFile);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].kind, QStringLiteral("商品"));
+  EXPECT_EQ(entries[0].file, QStringLiteral("shop.dat"));
+  EXPECT_EQ(entries[0].before, QStringLiteral("商品=Cola\n单价=3.00\n编码="));
 
+  // A record changed since the list was read is not deleted.
+  store::DataFile::open(shop.state.paths.shopFile).update(second.id, {{store::shop::kPrice, QStringLiteral("2.20")}});
+  dialogs.clear();
   dialogs.answerYes();
-  EXPECT_TRUE(del_shop(shop.state, QStringLiteral("雪碧"))) << "a name no longer there deletes nothing, silently";
+  EXPECT_TRUE(del_shop(shop.state, QStringLiteral("Cola"), second));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
   EXPECT_EQ(stored().size(), 2);
-  EXPECT_EQ(dialogs.messages().size(), 3);
 }
 
-TEST_F(GoodsCatalogue, FindingGoodsReportsAStoreFailureUnderTheGivenName) {
+TEST_F(GoodsCatalogue, FindingGoodsReadsTheChosenRecordAndReportsAStoreFailureUnderTheGivenName) {
   shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  const auto goods = find_goods(shop.state, QStringLiteral("可乐"), QStringLiteral("List1_Click"));
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("3.00"));
+  const auto goods = find_goods(shop.state, shop.recordRef(shop.state.paths.shopFile, 1), QStringLiteral("List1_Click"));
   ASSERT_TRUE(goods);
-  EXPECT_EQ(goods->price, QStringLiteral("2.50"));
-  EXPECT_FALSE(find_goods(shop.state, QStringLiteral("可乐 "), QStringLiteral("List1_Click")));
+  EXPECT_EQ(goods->price, QStringLiteral("3.00"));
   EXPECT_TRUE(dialogs.shown().empty());
 
+  const store::RecordRef first = shop.recordRef(shop.state.paths.shopFile, 0);
+  store::DataFile::open(shop.state.paths.shopFile).update(first.id, {{store::shop::kPrice, QStringLiteral("2.60")}});
+  EXPECT_FALSE(find_goods(shop.state, first, QStringLiteral("List1_Click")));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("该记录已被修改或删除，请刷新后再试。")});
+
+  dialogs.clear();
   QFile::remove(shop.state.paths.shopFile);
-  EXPECT_FALSE(find_goods(shop.state, QStringLiteral("可乐"), QStringLiteral("List1_Click")));
+  EXPECT_FALSE(find_goods(shop.state, first, QStringLiteral("List1_Click")));
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[List1_Click]")});
 }
 

@@ -46,14 +46,16 @@ TEST_F(Operators, TheListIsMadeWhenMissingAndShowsNamesInSixColumns) {
   QFile::remove(shop.state.paths.useFile);
   auto lines = read_use(shop.state);
   ASSERT_TRUE(lines);
-  EXPECT_TRUE(lines->isEmpty());
+  EXPECT_TRUE(lines->lines.isEmpty());
   EXPECT_TRUE(QFile::exists(shop.state.paths.useFile));
 
   shop.addOperator(QStringLiteral("001"));
   shop.addOperator(QStringLiteral("张三丰"));
   lines = read_use(shop.state);
   ASSERT_TRUE(lines);
-  EXPECT_EQ(*lines, (QStringList{QStringLiteral("001   "), QStringLiteral("张三丰")}));
+  EXPECT_EQ(lines->lines, (QStringList{QStringLiteral("001   "), QStringLiteral("张三丰")}));
+  ASSERT_EQ(lines->records.size(), 2u);
+  EXPECT_EQ(lines->records[1].values, QStringList{QStringLiteral("张三丰")});
   EXPECT_TRUE(dialogs.shown().empty());
 
   write_bytes(shop.state.paths.useFile, "garbage");
@@ -92,9 +94,9 @@ TEST_F(Operators, RegisteringTrimsRefusesWideNamesAndDuplicates) {
   EXPECT_EQ(dialogs.lastMessage().icon, Icon::None);
 }
 
-TEST_F(Operators, DeletingAsksAndRemovesTheFirstNameThatMatchesTrimmed) {
+TEST_F(Operators, DeletingAsksAndRemovesTheChosenRecord) {
   dialogs.answerYes();
-  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001")));
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001"), {}));
   EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("真的要删除[001]吗?"), QStringLiteral("[001]不存在！")}));
   EXPECT_EQ(dialogs.shown()[0].buttons, Buttons::YesNo);
   EXPECT_EQ(dialogs.shown()[0].icon, Icon::Information);
@@ -102,24 +104,32 @@ TEST_F(Operators, DeletingAsksAndRemovesTheFirstNameThatMatchesTrimmed) {
 
   shop.addOperator(QStringLiteral(" 001 "));  // written by hand, untrimmed
   shop.addOperator(QStringLiteral("002"));
+  shop.addOperator(QStringLiteral("001"));
+  const store::RecordRef first = shop.recordRef(shop.state.paths.useFile, 0);
+  const store::RecordRef last = shop.recordRef(shop.state.paths.useFile, 2);
   dialogs.clear();
   dialogs.answerNo();
-  EXPECT_FALSE(del_use(shop.state, QStringLiteral("001")));
+  EXPECT_FALSE(del_use(shop.state, QStringLiteral("001"), last));
   dialogs.answerYes();
-  EXPECT_TRUE(del_use(shop.state, QStringLiteral("009")));
-  EXPECT_EQ(dialogs.messages().size(), 2) << "a name that is not there is not reported";
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001"), last));
+  EXPECT_EQ(dialogs.messages().size(), 2);
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral(" 001 "), QStringLiteral("002")}));
+  // Gone since the list was read: told, and nothing else deleted in its place.
   dialogs.answerYes();
-  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001")));
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001"), last));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
+  dialogs.answerYes();
+  EXPECT_TRUE(del_use(shop.state, QStringLiteral("001"), first));
   EXPECT_EQ(stored(), QStringList{QStringLiteral("002")});
 
   QFile::remove(shop.state.paths.useFile);
   dialogs.clear();
   dialogs.answerYes();
-  EXPECT_FALSE(del_use(shop.state, QStringLiteral("002")));
+  EXPECT_FALSE(del_use(shop.state, QStringLiteral("002"), first));
   EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("数据出错！[del_use]"));
 }
 
-TEST_F(Operators, UsingAnOperatorChecksTheTrimmedNameAndKeepsTheTextAsGiven) {
+TEST_F(Operators, UsingAnOperatorChecksTheTrimmedNameAndTakesItTrimmed) {
   EXPECT_EQ(use_operator(shop.state, QStringLiteral("  ")), UseOperatorResult::Empty);
   EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你还没有输入操作员姓名或编号!"));
   EXPECT_EQ(use_operator(shop.state, kOperatorPlaceholder), UseOperatorResult::TooWide);
@@ -133,13 +143,13 @@ TEST_F(Operators, UsingAnOperatorChecksTheTrimmedNameAndKeepsTheTextAsGiven) {
   for (const ShownDialog& shown : dialogs.shown()) EXPECT_EQ(shown.icon, Icon::Information);
 
   EXPECT_EQ(use_operator(shop.state, QStringLiteral("001   ")), UseOperatorResult::Chosen);
-  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("001   "));
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [001   ] 开始使用!"));
+  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("001"));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [001] 开始使用!"));
 
   QFile::remove(shop.state.paths.useFile);
   EXPECT_EQ(use_operator(shop.state, QStringLiteral("002")), UseOperatorResult::Failed);
   EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("数据出错！[Command1_Click]"));
-  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("001   "));
+  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("001"));
 }
 
 TEST_F(Operators, TheWindowOpensWithThePlaceholderReadyToBeTypedOver) {
@@ -198,7 +208,7 @@ TEST_F(Operators, RegisteringAndDeletingThroughTheWindow) {
   EXPECT_TRUE(Text1->text().isEmpty());
 }
 
-TEST_F(Operators, ALineChosenFromTheListBecomesTheOperatorWithItsPadding) {
+TEST_F(Operators, ALineChosenFromTheListBecomesTheOperatorWithoutItsPadding) {
   shop.addOperator(QStringLiteral("001"));
   shop.addOperator(QStringLiteral("李四"));
   open();
@@ -210,8 +220,8 @@ TEST_F(Operators, ALineChosenFromTheListBecomesTheOperatorWithItsPadding) {
 
   click_line(List1, 1);
   click(Command1);
-  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("李四  "));
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [李四  ] 开始使用!"));
+  EXPECT_EQ(shop.state.currentOperator, QStringLiteral("李四"));
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [李四] 开始使用!"));
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_usefile")});
 }

@@ -196,7 +196,7 @@ TEST_F(QueryWindow, OpensWithItsControlsAndTheFilterBoxesLoaded) {
   EXPECT_TRUE(child<QListWidget>(window.get(), "List2")->hasFocus());
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_TRUE(window->queryDescription().isEmpty());
-  EXPECT_EQ(window->queryTotal(), 0.0f);
+  EXPECT_EQ(window->queryTotal().text(), QStringLiteral("0.00"));
 }
 
 // The folder tree reads folders in the background, each arriving when the machine gets
@@ -508,7 +508,7 @@ TEST_F(QueryWindow, FilesThatCannotBeReadAreNamedAfterTheRun) {
   EXPECT_EQ(dialogs.shown().front().icon, platform::Icon::Exclamation);
   EXPECT_EQ(child<QListWidget>(window.get(), "List1")->count(), 3);  // the lines of 10.day
   EXPECT_EQ(window->queryDescription(), QStringLiteral("商品=* 全部 *，操作编号=* 全部 *，固定客户=* 全部 *"));
-  EXPECT_FLOAT_EQ(window->queryTotal(), 18.2f);
+  EXPECT_EQ(window->queryTotal().text(), QStringLiteral("18.20"));
 }
 
 // A record whose amount is no number ends the reading of its file where it stands: it is

@@ -68,7 +68,7 @@ TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
   EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                           QStringLiteral("D"), QStringLiteral("E")}));
   for (int i = 0; i < 5; ++i) EXPECT_EQ(result.lines[i].left(6), QStringLiteral("     ") + QString::number(i + 1));
-  EXPECT_FLOAT_EQ(result.total, 113.75f);
+  EXPECT_EQ(result.total.text(), QStringLiteral("113.75"));
   EXPECT_TRUE(result.skippedFiles.isEmpty());
   EXPECT_EQ(total_label(result.total), QStringLiteral("合计金额：113.75元"));
 }
@@ -102,14 +102,13 @@ TEST_F(QueryEngine, FiltersCompareTheStoredTextExactly) {
   add(file, sale(QStringLiteral("Tea"), QStringLiteral("32.00"), QStringLiteral(""), QStringLiteral("")));
   const QStringList files{day(file)};
 
-  EXPECT_FLOAT_EQ(query_files(files, filters(QStringLiteral("Cola"), kAll, kAll)).total, 25.0f);
-  EXPECT_FLOAT_EQ(query_files(files, filters(QStringLiteral("cola"), kAll, kAll)).total, 2.0f);
-  EXPECT_FLOAT_EQ(query_files(files, filters(QStringLiteral("Cola"), QStringLiteral("Li"), kAll)).total, 17.0f);
-  EXPECT_FLOAT_EQ(
-      query_files(files, filters(QStringLiteral("Cola"), QStringLiteral("Li"), QStringLiteral("王先生"))).total, 1.0f);
-  EXPECT_FLOAT_EQ(query_files(files, filters(kAll, kAll, QStringLiteral("散客"))).total, 16.0f);
+  EXPECT_EQ(query_files(files, filters(QStringLiteral("Cola"), kAll, kAll)).total.text(), QStringLiteral("25.00"));
+  EXPECT_EQ(query_files(files, filters(QStringLiteral("cola"), kAll, kAll)).total.text(), QStringLiteral("2.00"));
+  EXPECT_EQ(query_files(files, filters(QStringLiteral("Cola"), QStringLiteral("Li"), kAll)).total.text(), QStringLiteral("17.00"));
+  EXPECT_EQ(query_files(files, filters(QStringLiteral("Cola"), QStringLiteral("Li"), QStringLiteral("王先生"))).total.text(), QStringLiteral("1.00"));
+  EXPECT_EQ(query_files(files, filters(kAll, kAll, QStringLiteral("散客"))).total.text(), QStringLiteral("16.00"));
   // An empty filter value is a value: it takes the lines whose field is empty.
-  EXPECT_FLOAT_EQ(query_files(files, filters(kAll, QString(), kAll)).total, 32.0f);
+  EXPECT_EQ(query_files(files, filters(kAll, QString(), kAll)).total.text(), QStringLiteral("32.00"));
 
   for (const char* typed : {"COLA", " Cola", "Cola  ", "Tea ", "全部", "*全部*"}) {
     const QueryResult none = query_files(files, filters(QString::fromUtf8(typed), kAll, kAll));
@@ -153,7 +152,7 @@ TEST_F(QueryEngine, UnreadableFilesAreSkippedFromWhereTheyFailAndTheRunGoesOn) {
   const QueryResult result = query_files(files, filters(kAll, kAll, kAll));
   EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("F")}));
   EXPECT_TRUE(result.lines[2].startsWith(QStringLiteral("     3 ")));  // no number lost to the bad line
-  EXPECT_FLOAT_EQ(result.total, 11.0f);
+  EXPECT_EQ(result.total.text(), QStringLiteral("11.00"));
   EXPECT_EQ(result.skippedFiles, (QStringList{QStringLiteral("2.day"), QStringLiteral("3.day"), QStringLiteral("4.day"),
                                               QStringLiteral("5.day")}));
   EXPECT_EQ(skipped_files_message(result.skippedFiles),
@@ -177,20 +176,35 @@ TEST_F(QueryEngine, ReceiptNumberIsFoundInEverySelectedFile) {
 
   const QueryResult result = query_receipt_lines(files, QStringLiteral("000123"));
   EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
-  EXPECT_FLOAT_EQ(result.total, 5.0f);
+  EXPECT_EQ(result.total.text(), QStringLiteral("5.00"));
   EXPECT_EQ(goodsOf(query_receipt_lines(files, QStringLiteral("123"))), QStringList{QStringLiteral("D")});
   EXPECT_EQ(query_receipt_lines(files, QStringLiteral("000125")).count(), 0);
 }
 
-TEST_F(QueryEngine, TheTotalIsKeptInSinglePrecision) {
+TEST_F(QueryEngine, TheTotalIsExactPastSevenDigits) {
   add(QStringLiteral("1.day"), sale(QStringLiteral("A"), QStringLiteral("99999.99")));
   add(QStringLiteral("1.day"), sale(QStringLiteral("B"), QStringLiteral("0.02")));
-  // 100000.01 exactly; a 32-bit total shows seven significant digits.
+  // A 32-bit total showed seven significant digits: 100000.00 and 123456.80.
   EXPECT_EQ(total_label(query_files({day(QStringLiteral("1.day"))}, filters(kAll, kAll, kAll)).total),
-            QStringLiteral("合计金额：100000.00元"));
+            QStringLiteral("合计金额：100000.01元"));
   add(QStringLiteral("2.day"), sale(QStringLiteral("C"), QStringLiteral("123456.78")));
   EXPECT_EQ(total_label(query_files({day(QStringLiteral("2.day"))}, filters(kAll, kAll, kAll)).total),
-            QStringLiteral("合计金额：123456.80元"));
+            QStringLiteral("合计金额：123456.78元"));
+}
+
+TEST_F(QueryEngine, EveryLineKnowsTheRecordAndFileItCameFrom) {
+  add(QStringLiteral("1.day"), sale(QStringLiteral("A"), QStringLiteral("1.00")));
+  add(QStringLiteral("1.day"), sale(QStringLiteral("B"), QStringLiteral("2.00")));
+  add(QStringLiteral("2.day"), sale(QStringLiteral("B"), QStringLiteral("2.00")));
+  const QueryResult result =
+      query_files({day(QStringLiteral("1.day")), day(QStringLiteral("2.day"))}, filters(QStringLiteral("B"), kAll, kAll));
+  ASSERT_EQ(result.records.size(), 2u);
+  // The two lines read alike; their records do not.
+  EXPECT_EQ(result.records[0].path, day(QStringLiteral("1.day")));
+  EXPECT_EQ(result.records[0].id, 2);
+  EXPECT_EQ(result.records[1].path, day(QStringLiteral("2.day")));
+  EXPECT_EQ(result.records[1].id, 1);
+  EXPECT_EQ(result.records[1].values, fixture.records(day(QStringLiteral("2.day"))).at(0).values());
 }
 
 TEST_F(QueryEngine, TheListStopsAtItsLimit) {
@@ -201,7 +215,7 @@ TEST_F(QueryEngine, TheListStopsAtItsLimit) {
       {day(QStringLiteral("1.day")), day(QStringLiteral("2.day"))}, filters(kAll, kAll, kAll),
       [&](int, int) { ++filesRead; }, 2);
   EXPECT_EQ(result.count(), 2);
-  EXPECT_FLOAT_EQ(result.total, 2.0f);  // the total covers the lines shown
+  EXPECT_EQ(result.total.text(), QStringLiteral("2.00"));  // the total covers the lines shown
   EXPECT_TRUE(result.truncated);
   EXPECT_EQ(filesRead, 1);
   EXPECT_FALSE(query_files({day(QStringLiteral("1.day"))}, filters(kAll, kAll, kAll), {}, 3).truncated);

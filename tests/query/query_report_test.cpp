@@ -27,7 +27,7 @@ TEST(QueryReport, HeaderAndTotalStandOverTheResultColumns) {
   const QString result =
       sales::display_line(1, {QStringLiteral("可乐"), QStringLiteral("12345.00"), QStringLiteral("99999.99"),
                               QStringLiteral("9999999.99"), QStringLiteral("张三"), QStringLiteral("15:05:09")});
-  const QStringList lines = query_report_lines({{result}, QStringLiteral("单号=1"), 9999999.0f, {}, QDate(2003, 5, 7)});
+  const QStringList lines = query_report_lines({{result}, QStringLiteral("单号=1"), sales::Money::from_hundredths(999999900), {}, QDate(2003, 5, 7)});
   const QString margin(4, QLatin1Char(' '));
   const QString header = lines[5].mid(4);
   EXPECT_EQ(end_column(header, QStringLiteral("数量")), end_column(result, QStringLiteral("12345.00")));
@@ -40,7 +40,7 @@ TEST(QueryReport, HeaderAndTotalStandOverTheResultColumns) {
 }
 
 TEST(QueryReport, EmptyCompanyAndZeroTotal) {
-  const QStringList lines = query_report_lines({{QStringLiteral("x")}, {}, 0.0f, {}, QDate(2010, 12, 31)});
+  const QStringList lines = query_report_lines({{QStringLiteral("x")}, {}, sales::Money(), {}, QDate(2010, 12, 31)});
   ASSERT_EQ(lines.size(), 12);
   EXPECT_EQ(lines[2], QStringLiteral("    【公司名：】"));
   EXPECT_EQ(lines[3], QStringLiteral("    查询【】报表"));

@@ -30,7 +30,7 @@ using store::DataFile;
 
 class DiskFull : public ::testing::Test {
  protected:
-  static constexpr int kLines = 600;
+  static constexpr int kLines = 1500;
 
   void SetUp() override {
     if (::geteuid() != 0) GTEST_SKIP() << "mounting a small filesystem needs root; the disk-full cases did not run";
@@ -41,7 +41,10 @@ class DiskFull : public ::testing::Test {
     mounted_ = true;
     startup::set_paths(state_, dir_.path(), QDate(2003, 5, 7));
     startup::make_day_file(state_);
-    // A day of 600 lines: its backup copy needs more room than one more line does.
+    // The journal starts before the day's lines, so that it stays small beside them.
+    startup::make_journal(state_);
+    // A day of 1,500 lines: its backup copy needs more room than one more line (with its
+    // journal entry) does.
     std::vector<store::FieldValues> day(
         kLines - 1, {{store::day::kGoods, QStringLiteral("可乐")}, {store::day::kAmount, QStringLiteral("2.50")}});
     DataFile::open(state_.paths.dayFile).appendAll(day);
@@ -54,10 +57,11 @@ class DiskFull : public ::testing::Test {
 
   bool record(int n) {
     return cashier::save_line(
-        state_.paths, {{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
-                        QStringLiteral("001"), QStringLiteral("15:05:09")},
-                       QString(),
-                       QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'))});
+               state_.paths, {{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"),
+                               QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09")},
+                              QString(),
+                              QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'))})
+        .has_value();
   }
   int lines() { return DataFile::open(state_.paths.dayFile, store::day_schema()).recordCount(); }
 

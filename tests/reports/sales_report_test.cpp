@@ -158,7 +158,7 @@ TEST_F(SalesReportTest, AGoodsRegisteredTwiceGetsTwoEqualRowsThatBothCount) {
 
 TEST(ReportLayout, RowNumbersOfTenThousandAndMoreAreWrittenWholeWithoutAMessage) {
   ScriptedDialogs dialogs;
-  std::vector<GoodsRow> goods(10001, GoodsRow{QStringLiteral("可乐"), 1.0f, 2.5f});
+  std::vector<GoodsRow> goods(10001, GoodsRow{QStringLiteral("可乐"), sales::Money::from_hundredths(100), sales::Money::from_hundredths(250)});
   goods.back().name = QStringLiteral("一个名字长得超过了十六列");  // a cell value keeps its rule
   const QStringList lines = goods_table(goods);
   ASSERT_EQ(lines.size(), 6 + 10001);
@@ -171,14 +171,12 @@ TEST(ReportLayout, RowNumbersOfTenThousandAndMoreAreWrittenWholeWithoutAMessage)
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错![add_not]")});
 
   dialogs.clear();
-  const QStringList operators = operator_table(std::vector<OperatorRow>(12345, OperatorRow{QStringLiteral("张三"), 1.0f}));
+  const QStringList operators = operator_table(std::vector<OperatorRow>(12345, OperatorRow{QStringLiteral("张三"), sales::Money::from_hundredths(100)}));
   EXPECT_TRUE(operators[3 + 12344].startsWith(QStringLiteral("│ 12345 │               张三  ")));
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-bool same_bits(const std::vector<float>& a, const std::vector<float>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
-}
+bool same_bits(const std::vector<sales::Money>& a, const std::vector<sales::Money>& b) { return a == b; }
 
 TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
   QRandomGenerator random(20030507);
@@ -201,9 +199,9 @@ TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
   EXPECT_TRUE(same_bits(fast.amount, slow.amount));
   EXPECT_TRUE(same_bits(fast.operatorAmount, slow.operatorAmount));
   EXPECT_FALSE(fast.goodsFailed || fast.operatorsFailed);
-  EXPECT_EQ(fast.amount[5], 0.0f);
+  EXPECT_EQ(fast.amount[5], sales::Money());
   EXPECT_EQ(fast.amount[0], fast.amount[2]);
-  EXPECT_GT(fast.amount[1], 0.0f);
+  EXPECT_GT(fast.amount[1], sales::Money());
 
   // Letters in a line that counts for nobody are never read; in a counted line they fail
   // the table they count for, in both ways alike.

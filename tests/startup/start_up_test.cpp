@@ -54,7 +54,7 @@ TEST_F(StartUpTest, AFirstStartCreatesTheMonthFolderTheDayFileAndEverySettingFil
   EXPECT_TRUE(windowShown);
   const auto files = snapshot(temp.path());
   EXPECT_EQ(files.keys(),
-            (QStringList{QStringLiteral("2003_5/7.day"), QStringLiteral("co.dat"), QStringLiteral("kefu.dat"),
+            (QStringList{QStringLiteral("2003_5/7.day"), QStringLiteral("2003_5/journal.db"), QStringLiteral("co.dat"), QStringLiteral("kefu.dat"),
                          QStringLiteral("nober.dat"), QStringLiteral("p.dat"), QStringLiteral("public.dat"),
                          QStringLiteral("shop.dat"), QStringLiteral("use.dat")}));
   EXPECT_EQ(files[QStringLiteral("nober.dat")], QByteArray("0"));

@@ -18,6 +18,7 @@ ShopFixture::ShopFixture(const QDate& today, const QTime& time)
 void ShopFixture::startUp() {
   startup::set_paths(state, temp.path(), clock.now().date());
   startup::make_day_file(state);
+  startup::make_journal(state);
   startup::make_shop_file(state);
   startup::make_usefile(state);
   startup::make_KeFu_file(state);
@@ -52,6 +53,11 @@ void ShopFixture::addSale(const SaleLine& line, const QString& dayFile) {
 
 std::vector<store::Record> ShopFixture::records(const QString& path) const {
   return store::DataFile::open(path).records();
+}
+
+store::RecordRef ShopFixture::recordRef(const QString& path, int index) const {
+  const store::DataFile file = store::DataFile::open(path);
+  return file.ref_to(file.records().at(static_cast<size_t>(index)));
 }
 
 void write_bytes(const QString& path, const QByteArray& bytes) {

@@ -41,6 +41,8 @@ class ShopFixture {
   void addSale(const SaleLine& line, const QString& dayFile = {});
   // The records of a data file, all fields, in stored order.
   std::vector<store::Record> records(const QString& path) const;
+  // The reference a list makes to the index-th record of a data file.
+  store::RecordRef recordRef(const QString& path, int index) const;
 
   QTemporaryDir temp;
   platform::FixedClock clock;

@@ -37,7 +37,7 @@ int data_file(const uint8_t* data, size_t size) {
     records = static_cast<int>(all.size());
     require(file.recordCount() == records, "the count is the number of records read", path);
     for (const store::Record& record : all) {
-      amountsAreNumbers = amountsAreNumbers && textlayout::to_single(record.value(store::day::kAmount)).has_value();
+      amountsAreNumbers = amountsAreNumbers && sales::Money::parse(record.value(store::day::kAmount)).has_value();
     }
   } catch (const store::StoreError&) {
   }

@@ -9,7 +9,7 @@
 
 namespace tavuro::fuzz {
 
-// text_width, pad_text, money_text, to_single, single_text.
+// text_width, pad_text, money_text, and the money type reading and writing texts.
 int text_layout(const uint8_t* data, size_t size);
 // The UTF-8/GB18030 text reader and the one-line file reader.
 int text_reader(const uint8_t* data, size_t size);

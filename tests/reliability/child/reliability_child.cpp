@@ -5,6 +5,7 @@
 // (as an unprivileged user, for the permission cases) and prints each one's messages.
 //
 //   sale <day file> <day backup> <first receipt counter>
+//   journal <day file> <day backup> <first receipt counter>  (records, and deletes every third)
 //   backup <source> <target> [fresh]     (fresh: the target is removed before each copy)
 //   goods <shop.dat> <shop.bak> <first number>
 //   receipt <nober.dat>
@@ -15,16 +16,19 @@
 
 #include "procedures/damage_run.h"
 
+#include "cashier/receipt_line_delete.h"
 #include "cashier/receipt_number.h"
 #include "cashier/sale_record.h"
 #include "catalogues/goods_catalogue.h"
 #include "platform/dialogs.h"
+#include "sales/journaled_change.h"
 #include "startup/settings.h"
 #include "store/backup.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QTime>
 
 #include <sys/prctl.h>
@@ -59,18 +63,56 @@ QString arg(char** argv, int i) {
   return QString::fromLocal8Bit(argv[i]);
 }
 
-[[noreturn]] void record_sales(const QString& dayFile, const QString& dayBackup, qint32 counter) {
+startup::Paths day_paths(const QString& dayFile, const QString& dayBackup) {
   startup::Paths paths;
   paths.dayFile = dayFile;
   paths.dayBackup = dayBackup;
+  paths.journalFile = sales::journal_path(QFileInfo(dayFile).absolutePath());
+  return paths;
+}
+
+cashier::SaleRecord sale_line(const QString& receipt, const QString& time) {
+  return {{QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"), QStringLiteral("5.00"),
+           QStringLiteral("001"), time},
+          QString(),
+          receipt};
+}
+
+[[noreturn]] void record_sales(const QString& dayFile, const QString& dayBackup, qint32 counter) {
+  const startup::Paths paths = day_paths(dayFile, dayBackup);
   for (;; ++counter) {
     const QString receipt = startup::receipt_number_text(counter);
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
-    const cashier::SaleRecord line{{QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"),
-                                    QStringLiteral("5.00"), QStringLiteral("001"), time},
-                                   QString(),
-                                   receipt};
-    if (cashier::save_line(paths, line)) print_line(QStringLiteral("ack %1 %2").arg(receipt, time));
+    if (cashier::save_line(paths, sale_line(receipt, time))) print_line(QStringLiteral("ack %1 %2").arg(receipt, time));
+  }
+}
+
+// Step i records receipt <counter + i>; every third step (i % 3 == 2) deletes the line
+// recorded two steps before instead, as 删除 on the temporary record does.
+[[noreturn]] void record_and_delete(const QString& dayFile, const QString& dayBackup, qint32 counter) {
+  const startup::Paths paths = day_paths(dayFile, dayBackup);
+  QList<store::RecordRef> written;
+  for (int i = 0;; ++i) {
+    if (i % 3 == 2) {
+      if (written.size() < 2) continue;
+      const store::RecordRef record = written[written.size() - 2];
+      const sales::ChangeContext context = sales::change_context(paths.journalFile, QStringLiteral("001"));
+      bool deleted = false;
+      const bool done = sales::journaled_work(QStringLiteral("删除"), dayFile, dayBackup, [&] {
+        deleted = cashier::delete_receipt_record(dayFile, dayBackup, context, record);
+      });
+      if (done && deleted) {
+        store::backup_file(dayFile, dayBackup, store::SourceCheck::AlreadySound);
+        print_line(QStringLiteral("ack del %1").arg(record.values.last()));
+      }
+      continue;
+    }
+    const QString receipt = startup::receipt_number_text(counter + i);
+    const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    if (const auto record = cashier::save_line(paths, sale_line(receipt, time))) {
+      written << *record;
+      print_line(QStringLiteral("ack add %1").arg(receipt));
+    }
   }
 }
 
@@ -87,10 +129,16 @@ QString arg(char** argv, int i) {
   startup::AppState state;
   state.paths.shopFile = shopFile;
   state.paths.shopBackup = shopBackup;
+  state.paths.journalFile = sales::journal_path(QFileInfo(shopFile).absolutePath());
   for (int i = 0;; ++i) {
     if (i % 3 == 2) {
       const QString name = QStringLiteral("货%1").arg(first + i - 2);
-      if (catalogues::del_shop(state, name)) print_line(QStringLiteral("ack del ") + name);
+      // The line of that name, as the goods window lists it.
+      const std::optional<catalogues::GoodsList> list = catalogues::read_shop_list(state);
+      const qsizetype row = list ? list->names.indexOf(name) : -1;
+      if (row > 0 && catalogues::del_shop(state, name, list->records[static_cast<size_t>(row)])) {
+        print_line(QStringLiteral("ack del ") + name);
+      }
     } else {
       const QString name = QStringLiteral("货%1").arg(first + i);
       if (catalogues::add_shop(state, name, QStringLiteral("%1.50").arg(i)) == catalogues::AddShopResult::Registered) {
@@ -128,6 +176,9 @@ int main(int argc, char** argv) {
   platform::ScopedDialogs scope(dialogs);
   QCoreApplication app(argc, argv);
   if (mode == QStringLiteral("sale") && argc == 5) record_sales(arg(argv, 2), arg(argv, 3), arg(argv, 4).toInt());
+  if (mode == QStringLiteral("journal") && argc == 5) {
+    record_and_delete(arg(argv, 2), arg(argv, 3), arg(argv, 4).toInt());
+  }
   if (mode == QStringLiteral("backup") && (argc == 4 || argc == 5)) {
     copy_backups(arg(argv, 2), arg(argv, 3), argc == 5 && arg(argv, 4) == QStringLiteral("fresh"));
   }

@@ -80,6 +80,18 @@ void fill_shop(startup::AppState& state, const QString& appDir) {
   store::backup_file(state.paths.shopFile, state.paths.shopBackup);
 }
 
+// The fourth sale line fill_shop writes, as a list that read it refers to it.
+store::RecordRef tea_record(const startup::AppState& state) {
+  return {state.paths.dayFile,
+          4,
+          {QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
+           QStringLiteral("002"), QStringLiteral("09:00:03"), QString(), sales::kWalkInCustomer,
+           startup::receipt_number_text(2)}};
+}
+
+// The second record fill_shop writes into a catalogue, as its list read it.
+store::RecordRef second_record(const QString& path, const QStringList& values) { return {path, 2, values}; }
+
 struct Context {
   startup::AppState& state;
   Frm_shop& window;
@@ -166,15 +178,13 @@ QList<Procedure> day_procedures() {
          cashier::SaleEntryPanel& entry = c.window.sale_entry();
          entry.Command2_Click();
          entry.add_line({QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
-                         QStringLiteral("001"), QStringLiteral("09:00:03")},
-                        [] { return true; });
+                         QStringLiteral("002"), QStringLiteral("09:00:03")},
+                        [&c] { return tea_record(c.state); });
          child<QAction>(c.window, "删除")->trigger();
        }},
       {QStringLiteral("R_File"), false, false,
        [](Context& c) {
-         c.state.editGoods = QStringLiteral("茶");
-         c.state.editTime = QStringLiteral("09:00:03");
-         c.state.editPath = c.state.paths.dayFile;
+         c.state.editRecord = tea_record(c.state);
          cashier::Frm_编辑 edit(c.state, &c.window);
        },
        true},
@@ -205,12 +215,18 @@ QList<Procedure> shop_procedures() {
        true},
       {QStringLiteral("read_shop_list"), true, false, [](Context& c) { catalogues::read_shop_list(c.state); }, true},
       {QStringLiteral("find_goods"), true, false,
-       [](Context& c) { catalogues::find_goods(c.state, QStringLiteral("茶"), QStringLiteral("List1_Click")); }, true},
+       [](Context& c) { catalogues::find_goods(c.state,
+                                 second_record(c.state.paths.shopFile,
+                                               {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}),
+                                 QStringLiteral("List1_Click")); }, true},
       {QStringLiteral("add_shop (new)"), true, true,
        [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("新货"), QStringLiteral("3.00")); }},
       {QStringLiteral("add_shop (new price)"), true, true,
        [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("茶"), QStringLiteral("9.99")); }},
-      {QStringLiteral("del_shop"), true, true, [](Context& c) { catalogues::del_shop(c.state, QStringLiteral("茶")); }},
+      {QStringLiteral("del_shop"), true, true, [](Context& c) {
+         catalogues::del_shop(c.state, QStringLiteral("茶"),
+                              second_record(c.state.paths.shopFile, {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}));
+       }},
       {QStringLiteral("query window"), true, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); },
        true},
       kSalesReport,
@@ -223,7 +239,9 @@ QList<Procedure> use_procedures() {
       {QStringLiteral("read_use"), false, false, [](Context& c) { catalogues::read_use(c.state); }},
       {QStringLiteral("add_use"), false, true,
        [](Context& c) { catalogues::add_use(c.state, QStringLiteral("新人")); }},
-      {QStringLiteral("del_use"), false, true, [](Context& c) { catalogues::del_use(c.state, QStringLiteral("002")); },
+      {QStringLiteral("del_use"), false, true, [](Context& c) {
+         catalogues::del_use(c.state, QStringLiteral("002"), second_record(c.state.paths.useFile, {QStringLiteral("002")}));
+       },
        true},
       {QStringLiteral("use_operator"), false, false,
        [](Context& c) { catalogues::use_operator(c.state, QStringLiteral("001")); }, true},
@@ -239,7 +257,10 @@ QList<Procedure> kefu_procedures() {
       {QStringLiteral("add_KeFu"), false, true,
        [](Context& c) { catalogues::add_KeFu(c.state, QStringLiteral("新客户")); }},
       {QStringLiteral("del_KeFu"), false, true,
-       [](Context& c) { catalogues::del_KeFu(c.state, QStringLiteral("李四")); }, true},
+       [](Context& c) {
+         catalogues::del_KeFu(c.state, QStringLiteral("李四"), second_record(c.state.paths.kefuFile, {QStringLiteral("李四")}));
+       },
+       true},
       {QStringLiteral("query window"), false, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
   };
 }
