@@ -32,28 +32,33 @@ TEST(Receipt, ListLinesAreTheLayoutWrittenOutByHand) {
   EXPECT_EQ(receipt_line(2, kSale2), kLine2);
 }
 
-TEST(Receipt, TheTemporaryRecordGivesItsNumbersColumnsAndSinglePrecisionTotal) {
+TEST(Receipt, TheTemporaryRecordGivesItsNumbersColumnsAndExactTotal) {
   ScriptedDialogs dialogs;
   TemporaryRecord record;
-  ASSERT_TRUE(record.record(kSale1, [] { return true; }));
-  ASSERT_TRUE(record.record(kSale2, [] { return true; }));
-  record.remove(kLine1);
+  const store::RecordRef first{QStringLiteral("7.day"), 1, {}};
+  const store::RecordRef second{QStringLiteral("7.day"), 2, {}};
+  ASSERT_TRUE(record.record(kSale1, [&] { return std::optional(first); }));
+  ASSERT_TRUE(record.record(kSale2, [&] { return std::optional(second); }));
+  EXPECT_FALSE(record.record(kSale1, [] { return std::optional<store::RecordRef>(); }));  // not written: not shown
+  record.remove(0);
   printing::ReceiptContent receipt =
       receipt_of(record, QStringLiteral("单号:000123"), QStringLiteral("小王商店"), QDate(2003, 5, 7));
-  // The remaining line keeps the number the list shows.
+  // The remaining line keeps the number the list shows and the record it wrote.
   ASSERT_EQ(receipt.items.size(), 1);
   EXPECT_EQ(receipt.items[0].number, 2);
   EXPECT_EQ(receipt.items[0].columns.goods, QStringLiteral("面包片"));
-  EXPECT_EQ(receipt.total, QStringLiteral("17.50"));  // the count and total stay after a removal
+  EXPECT_EQ(record.lines()[0].record.id, 2);
+  EXPECT_EQ(record.next_number(), 3);  // the numbering goes on after a removal
+  EXPECT_EQ(receipt.total, QStringLiteral("12.50"));  // the removed line's amount is taken off
   EXPECT_EQ(receipt.caption, QStringLiteral("单号:000123"));
   EXPECT_EQ(receipt.company, QStringLiteral("小王商店"));
 
-  // A total of a long day: single precision shows in the last digit.
+  // A total of a long day is exact to the last digit.
   TemporaryRecord big;
   ASSERT_TRUE(big.record({QStringLiteral("金"), QStringLiteral("2.00"), QStringLiteral("61728.39"),
                           QStringLiteral("123456.78"), QStringLiteral("001"), QStringLiteral("15:05:09")},
-                         [] { return true; }));
-  EXPECT_EQ(receipt_of(big, {}, {}, {}).total, QStringLiteral("123456.80"));
+                         [&] { return std::optional(first); }));
+  EXPECT_EQ(receipt_of(big, {}, {}, {}).total, QStringLiteral("123456.78"));
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
