@@ -280,7 +280,7 @@ TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
 }
 
 TEST_F(EditWindow, EditingKeysWorkInTheNumberBoxesAndAPasteIsCheckedAsTyping) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(1);
   const QString refusal = QStringLiteral("只可以输入数字与小数点。");
   QClipboard* clipboard = QGuiApplication::clipboard();
   for (int n : {1, 4, 5, 6}) {
@@ -319,7 +319,7 @@ TEST_F(EditWindow, EditingKeysWorkInTheNumberBoxesAndAPasteIsCheckedAsTyping) {
 }
 
 TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {
-  open(QStringLiteral("可乐"), QStringLiteral("15:05:09"));
+  open(1);
   const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
   for (int n : {2, 3, 7}) {
     box(n)->setFocus(Qt::TabFocusReason);
