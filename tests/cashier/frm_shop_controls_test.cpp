@@ -151,7 +151,8 @@ TEST(CashierControls, MenusWithEveryCommandAvailable) {
                          QStringLiteral("退出[&X]")}));
   EXPECT_EQ(popupItems("编辑"), (QStringList{QStringLiteral("注册商品[&A]"), QStringLiteral("注册固定客户[&K]"),
                                              QStringLiteral("-"), QStringLiteral("输入操作员或编号"), QStringLiteral("-"),
-                                             QStringLiteral("设置管理员密码"), QStringLiteral("屏蔽")}));
+                                             QStringLiteral("设置管理员密码"), QStringLiteral("屏蔽"), QStringLiteral("-"),
+                                             QStringLiteral("修改记录[&J]")}));
   EXPECT_EQ(popupItems("帮助"), (QStringList{QStringLiteral("内容"), QStringLiteral("-"), QStringLiteral("关于")}));
   EXPECT_EQ(popupItems("list1_右击"), QStringList{QStringLiteral("删除  [&D]")});
   EXPECT_EQ(popupItems("list2_右击"), (QStringList{QStringLiteral("刷新全部数据"), QStringLiteral("-"),
