@@ -92,6 +92,11 @@ void Statement::run() {
   }
 }
 
+void Statement::reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
 QString Statement::text(int column) const {
   const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
   if (data == nullptr) return {};
