@@ -177,10 +177,14 @@ QString value_text(quint64 type, const uchar* p, qint64 size, Encoding encoding)
   return text_of(p, size, encoding);  // text, or a blob read as text
 }
 
-// The fields of a record whose header and body agree exactly; columns < 0: any number.
-std::optional<QStringList> decode_record(const QByteArray& payload, int columns, Encoding encoding) {
+// The fields of a record whose header and body agree exactly. A record of a table's tree
+// may have fewer fields than the table (the missing ones read as empty, as SQLite reads
+// them) or more (the table's own are read); one found outside any tree must have exactly
+// as many.
+std::optional<QStringList> decode_record(const QByteArray& payload, int columns, Encoding encoding, bool exact) {
   const auto* p = reinterpret_cast<const uchar*>(payload.constData());
   const qint64 size = payload.size();
+  if (size == 0 && !exact) return QStringList(columns, QString());  // SQLite reads every field as empty
   quint64 headerSize = 0;
   int length = 0;
   if (!read_varint(p, p + size, &headerSize, &length) || headerSize < quint64(length) || headerSize > quint64(size)) {
@@ -198,15 +202,17 @@ std::optional<QStringList> decode_record(const QByteArray& payload, int columns,
     body += bytes;
     types.push_back(type);
   }
-  if (qint64(headerSize) + body != size || (columns >= 0 && qint64(types.size()) != columns)) return std::nullopt;
+  if (qint64(headerSize) + body != size || (exact && qint64(types.size()) != columns)) return std::nullopt;
   QStringList values;
-  values.reserve(qsizetype(types.size()));
+  values.reserve(columns);
   qint64 offset = qint64(headerSize);
   for (const quint64 type : types) {
+    if (values.size() == columns) break;
     const qint64 bytes = value_size(type);
     values << value_text(type, p + offset, bytes, encoding);
     offset += bytes;
   }
+  while (values.size() < columns) values << QString();
   return values;
 }
 
@@ -340,7 +346,7 @@ void TreeReader::leaf(const uchar* page, quint32 header, qint64 first, qint64 la
     const quint32 offset = be16(page + header + 8 + 2 * i);
     const std::optional<Cell> cell = offset < pointersEnd ? std::nullopt : leafCell(page, offset);
     const std::optional<QStringList> values =
-        cell ? decode_record(cell->payload, columns_, pages_.layout().encoding) : std::nullopt;
+        cell ? decode_record(cell->payload, columns_, pages_.layout().encoding, !inTree) : std::nullopt;
     if (!values) {
       whole = false;
       continue;

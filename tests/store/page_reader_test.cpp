@@ -149,6 +149,25 @@ TEST_F(PageReader, FilesOfEveryPageSizeAndTextEncodingRead) {
   }
 }
 
+TEST_F(PageReader, RecordsWrittenBeforeAFieldWasAddedReadAsSQLiteReadsThem) {
+  // A table that got its last field later: the records written before have one field less.
+  const QString older = dir.filePath(QStringLiteral("older.day"));
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(older).constData(), &db), SQLITE_OK);
+  const char* steps[] = {
+      "CREATE TABLE \"FileName\" (\"商品\" TEXT, \"数量\" TEXT, \"单价\" TEXT, \"金额\" TEXT, \"操作编号\" TEXT, "
+      "\"时间\" TEXT, \"识别码\" TEXT, \"固定客户\" TEXT)",
+      "INSERT INTO FileName VALUES ('可乐', '1.00', '2.50', '2.50', '001', '09:00:00', '', '散客')",
+      "ALTER TABLE FileName ADD COLUMN \"单号\" TEXT CHECK(length(\"单号\") <= 50)",
+      "INSERT INTO FileName VALUES ('茶', '1.00', '1.00', '1.00', '001', '09:00:01', '', '散客', '000002')"};
+  for (const char* step : steps) ASSERT_EQ(sqlite3_exec(db, step, nullptr, nullptr, nullptr), SQLITE_OK) << step;
+  sqlite3_close(db);
+  const Salvage salvage = read_pages(read_bytes(older), day_schema());
+  EXPECT_TRUE(salvage.isWhole());
+  EXPECT_EQ(as_salvaged(salvage), as_read(older));
+  EXPECT_EQ(salvage.records.size(), 2u);
+}
+
 TEST_F(PageReader, ADamagedLeafLosesOnlyTheRecordsItHeld) {
   overwrite(4 * kPage, kPage);  // a leaf in the middle of the table
   const Salvage salvage = read();
