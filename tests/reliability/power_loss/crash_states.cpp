@@ -108,7 +108,7 @@ std::vector<FsOp> read_fs_log(const QString& path, bool* ok) {
   return ops;
 }
 
-CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops) : before_(std::move(before)) {
+CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize) : before_(std::move(before)) {
   QMap<quint64, int> nodeOfInode;
   for (auto it = before_.files.cbegin(); it != before_.files.cend(); ++it) {
     const int node = static_cast<int>(initial_.size());
@@ -136,7 +136,21 @@ CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops) : before_(std::mo
       default:
         break;
     }
-    steps_.push_back(std::move(step));
+    if (step.kind != FsOpKind::Write || sectorSize <= 0) {
+      steps_.push_back(std::move(step));
+      continue;
+    }
+    // One step per sector the write touches.
+    for (quint64 at = 0; at < quint64(step.data.size());) {
+      const quint64 offset = step.offset + at;
+      const quint64 piece = std::min<quint64>(quint64(sectorSize) - offset % quint64(sectorSize),
+                                              quint64(step.data.size()) - at);
+      Step part = step;
+      part.offset = offset;
+      part.data = step.data.mid(qsizetype(at), qsizetype(piece));
+      steps_.push_back(std::move(part));
+      at += piece;
+    }
   }
   const int count = static_cast<int>(steps_.size());
   for (int i = 0; i < count; ++i) {

@@ -73,8 +73,10 @@ struct CrashFigures {
 class CrashStates {
  public:
   // before: the folder before the run; ops: its record. Fills problems with what in the
-  // record cannot be followed (a write to a file the record never named).
-  CrashStates(FsTree before, std::vector<FsOp> ops);
+  // record cannot be followed (a write to a file the record never named). With sectorSize,
+  // each write is taken as the sectors it covers, each of which may reach the disk or
+  // not (a disk writes sectors, not whole calls); without, each write reaches it whole.
+  CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize = 0);
 
   const QStringList& problems() const { return problems_; }
   // Every operation on the disk: what the folder must hold when the run has ended.

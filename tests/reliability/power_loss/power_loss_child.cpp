@@ -2,7 +2,7 @@
 // parent has prepared, under the file operation recorder (fs_recorder), and marks each
 // change in the record once the call has returned ("ack …"), as the cashier would see it.
 //
-//   power_loss_child <sale|goods|edit|receipt|new-month|recovery> <application directory>
+//   power_loss_child <sale|goods|edit|receipt|new-month|recovery> <application directory> <changes>
 //
 // Messages are printed as "message <text>"; questions are answered Yes. Prints "done".
 
@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QTime>
 
 #include <dlfcn.h>
 #include <cstdio>
@@ -59,19 +60,23 @@ cashier::SaleRecord line(const QString& receipt, const QString& time) {
           receipt};
 }
 
-void record_sales(const startup::AppState& state) {
-  if (cashier::save_line(state.paths, line(QStringLiteral("000901"), QStringLiteral("15:05:09")))) {
-    acknowledge(QStringLiteral("000901"));
-  }
-  if (cashier::save_line(state.paths, line(QStringLiteral("000902"), QStringLiteral("15:05:10")))) {
-    acknowledge(QStringLiteral("000902"));
+// Lines 000901, 000902, … one second apart.
+void record_sales(const startup::AppState& state, int count) {
+  for (int i = 1; i <= count; ++i) {
+    const QString receipt = QStringLiteral("%1").arg(900 + i, 6, 10, QLatin1Char('0'));
+    if (cashier::save_line(state.paths, line(receipt, QTime(15, 5, 8).addSecs(i).toString(QStringLiteral("HH:mm:ss"))))) {
+      acknowledge(receipt);
+    }
   }
 }
 
-void change_goods(const startup::AppState& state) {
-  if (catalogues::add_shop(state, QStringLiteral("新货"), QStringLiteral("3.00")) ==
-      catalogues::AddShopResult::Registered) {
-    acknowledge(QStringLiteral("add 新货"));
+// New goods 新货1, 新货2, …, then a new price of 茶 and 可乐 deleted.
+void change_goods(const startup::AppState& state, int count) {
+  for (int i = 1; i <= count; ++i) {
+    const QString name = QStringLiteral("新货%1").arg(i);
+    if (catalogues::add_shop(state, name, QStringLiteral("3.00")) == catalogues::AddShopResult::Registered) {
+      acknowledge(QStringLiteral("add ") + name);
+    }
   }
   if (catalogues::add_shop(state, QStringLiteral("茶"), QStringLiteral("9.99")) ==
       catalogues::AddShopResult::PriceChanged) {
@@ -80,22 +85,25 @@ void change_goods(const startup::AppState& state) {
   if (catalogues::del_shop(state, QStringLiteral("可乐"))) acknowledge(QStringLiteral("del 可乐"));
 }
 
-void edit_record(const startup::AppState& state) {
+// Edit n of the record 茶 at 09:00:03: quantity n + 1, amount 2.50 times that.
+void edit_record(const startup::AppState& state, int count) {
   cashier::RecordEditor editor;
   if (editor.open(state.paths.dayFile, store::day::kGoods, QStringLiteral("茶"), store::day::kTime,
                   QStringLiteral("09:00:03")) != cashier::RecordLookup::Found) {
     return;
   }
-  cashier::EditedRecord changed = editor.record();
-  changed.quantity = QStringLiteral("3.00");
-  changed.amount = QStringLiteral("7.50");
-  editor.save(changed);
+  for (int n = 1; n <= count; ++n) {
+    cashier::EditedRecord changed = editor.record();
+    changed.quantity = QStringLiteral("%1.00").arg(n + 1);
+    changed.amount = QString::number((n + 1) * 2.5, 'f', 2);
+    editor.save(changed);
+    acknowledge(QStringLiteral("edit %1").arg(n));
+  }
   editor.close();
-  acknowledge(QStringLiteral("edit"));
 }
 
-void issue_receipts(startup::AppState& state) {
-  for (int i = 0; i < 2; ++i) {
+void issue_receipts(startup::AppState& state, int count) {
+  for (int i = 0; i < count; ++i) {
     if (cashier::new_receipt_no(state)) acknowledge(QString::number(state.receiptCounter));
   }
 }
@@ -103,7 +111,7 @@ void issue_receipts(startup::AppState& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return 2;
+  if (argc != 4) return 2;
   QCoreApplication app(argc, argv);
   AnsweringDialogs dialogs;
   platform::ScopedDialogs scope(dialogs);
@@ -111,18 +119,19 @@ int main(int argc, char** argv) {
   startup::AppState state;
   // Makes the month folder when it is missing, as every start-up does.
   startup::set_paths(state, QString::fromLocal8Bit(argv[2]), QDate(2003, 5, 7));
+  const int count = QString::fromLatin1(argv[3]).toInt();
   try {
     if (mode == QStringLiteral("sale") || mode == QStringLiteral("recovery")) {
-      record_sales(state);
+      record_sales(state, count);
     } else if (mode == QStringLiteral("new-month")) {
       startup::make_day_file(state);
-      record_sales(state);
+      record_sales(state, count);
     } else if (mode == QStringLiteral("goods")) {
-      change_goods(state);
+      change_goods(state, count);
     } else if (mode == QStringLiteral("edit")) {
-      edit_record(state);
+      edit_record(state, count);
     } else if (mode == QStringLiteral("receipt")) {
-      issue_receipts(state);
+      issue_receipts(state, count);
     } else {
       return 2;
     }
