@@ -86,7 +86,7 @@ Recovery rebuild_file(const QString& file, const QString& damagedCopy, const QSt
     if (std::optional<QString> kept = keep_damaged_copy(backup)) recovery.damagedBackupCopy = *kept;
   }
   Merged merged = merge_records(fromFile, fromBackup);
-  recovery.records = static_cast<int>(merged.records.size());
+  recovery.rebuilt = recovery.records = static_cast<int>(merged.records.size());
   recovery.fromBackup = merged.fromBackup;
   set_journal_aside(file, damagedCopy);
   DataFile::create(file, schema, merged.records);
@@ -94,14 +94,14 @@ Recovery rebuild_file(const QString& file, const QString& damagedCopy, const QSt
 }
 
 QString recovery_notice(const Recovery& recovery) {
+  const int fromFile = recovery.rebuilt - recovery.fromBackup;
   QString text = recovery.fromBackup > 0
-                     ? QStringLiteral("数据文件已从备份恢复：%1\n文件现有 %2 条记录，其中 %3 条取自备份。")
+                     ? QStringLiteral("数据文件已从备份恢复：%1\n从损坏的文件中读出 %2 条记录，从备份中取回 %3 条。")
                            .arg(recovery.file)
-                           .arg(recovery.records)
+                           .arg(fromFile)
                            .arg(recovery.fromBackup)
-                     : QStringLiteral("数据文件已修复：%1\n文件现有 %2 条记录，都是从损坏的文件中读出的。")
-                           .arg(recovery.file)
-                           .arg(recovery.records);
+                     : QStringLiteral("数据文件已修复：%1\n从损坏的文件中读出 %2 条记录。").arg(recovery.file).arg(fromFile);
+  text += QStringLiteral("\n文件现有 %1 条记录。").arg(recovery.records);
   text += QStringLiteral("\n损坏的文件保存为：") + recovery.damagedCopy;
   if (!recovery.backupWhole) {
     text += recovery.damagedBackupCopy.isEmpty()

@@ -38,8 +38,9 @@ struct Recovery {
   QString damagedCopy;        // where the damaged file's bytes lie
   QString damagedBackupCopy;  // where a damaged backup's bytes lie; empty when it was whole
   bool backupWhole = false;
-  int records = 0;     // records in the rebuilt file
+  int rebuilt = 0;     // records the rebuilt file was made with
   int fromBackup = 0;  // of them, taken from the backup
+  int records = 0;     // records the file holds now (after the work done on it)
   // The backup may be replaced by a copy of the rebuilt file: it was whole, or its
   // damaged bytes are kept.
   bool backupReplaceable() const { return backupWhole || !damagedBackupCopy.isEmpty(); }

@@ -68,8 +68,8 @@ TEST_F(RecoveryTest, ADamagedFileIsSetAsideAndRestoredFromItsBackup) {
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
   EXPECT_EQ(dialogs.lastMessage().text,
             QStringLiteral("数据文件已从备份恢复：") + day +
-                QStringLiteral("\n文件现有 1 条记录，其中 1 条取自备份。\n损坏的文件保存为：") + day +
-                QStringLiteral(".bad"));
+                QStringLiteral("\n从损坏的文件中读出 0 条记录，从备份中取回 1 条。\n文件现有 1 条记录。\n损坏的文件保存为：") +
+                day + QStringLiteral(".bad"));
   EXPECT_EQ(countRecords(), 1);
   EXPECT_EQ(dialogs.shown().size(), 1u) << "a file recovered once is whole";
 }
@@ -146,7 +146,8 @@ TEST_F(RecoveryTest, AnOlderBackupNeverCostsTheFileARecord) {
     EXPECT_EQ(after[j].values(), before[i].values());
     ++j;
   }
-  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("文件现有 300 条记录，其中")));
+  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("从备份中取回")));
+  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("文件现有 300 条记录。")));
 }
 
 TEST_F(RecoveryTest, BytesAfterTheLastPageAreNoDamage) {
