@@ -33,9 +33,15 @@ struct Layout {
   quint32 freelistTrunk = 0;  // 0 when unknown
 };
 
-quint32 be32(const uchar* p) { return qFromBigEndian<quint32>(p); }
-quint16 be16(const uchar* p) { return qFromBigEndian<quint16>(p); }
-quint32 content_start(const uchar* header) { return be16(header + 5) == 0 ? 65536u : be16(header + 5); }
+quint32 be32(const uchar* p) {
+  return qFromBigEndian<quint32>(p);
+}
+quint16 be16(const uchar* p) {
+  return qFromBigEndian<quint16>(p);
+}
+quint32 content_start(const uchar* header) {
+  return be16(header + 5) == 0 ? 65536u : be16(header + 5);
+}
 
 // SQLite's variable-length integer: one to nine bytes, big-endian, seven bits a byte but
 // eight in the ninth.
@@ -58,7 +64,9 @@ bool read_varint(const uchar* p, const uchar* end, quint64* value, int* length) 
   return false;
 }
 
-bool is_page_size(quint32 size) { return size >= 512 && size <= 65536 && (size & (size - 1)) == 0; }
+bool is_page_size(quint32 size) {
+  return size >= 512 && size <= 65536 && (size & (size - 1)) == 0;
+}
 
 std::optional<Layout> layout_from_header(const QByteArray& bytes) {
   static const char kMagic[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f', 'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
@@ -142,8 +150,8 @@ QString text_of(const uchar* p, qsizetype size, Encoding encoding) {
       QString text;
       text.reserve(size / 2);
       for (qsizetype i = 0; i + 1 < size; i += 2) {
-        text.append(QChar(encoding == Encoding::Utf16le ? quint16(p[i] | (p[i + 1] << 8))
-                                                        : quint16((p[i] << 8) | p[i + 1])));
+        text.append(
+            QChar(encoding == Encoding::Utf16le ? quint16(p[i] | (p[i + 1] << 8)) : quint16((p[i] << 8) | p[i + 1])));
       }
       return text;
     }
@@ -377,8 +385,7 @@ void TreeReader::interior(const uchar* page, quint32 header, qint64 first, qint6
     const quint32 offset = be16(page + header + 12 + 2 * i);
     quint64 key = 0;
     int length = 0;
-    if (offset < pointersEnd || offset + 4 >= usable ||
-        !read_varint(page + offset + 4, page + usable, &key, &length)) {
+    if (offset < pointersEnd || offset + 4 >= usable || !read_varint(page + offset + 4, page + usable, &key, &length)) {
       whole = false;
       break;
     }

@@ -95,12 +95,13 @@ Recovery rebuild_file(const QString& file, const QString& damagedCopy, const QSt
 
 QString recovery_notice(const Recovery& recovery) {
   const int fromFile = recovery.rebuilt - recovery.fromBackup;
-  QString text = recovery.fromBackup > 0
-                     ? QStringLiteral("数据文件已从备份恢复：%1\n从损坏的文件中读出 %2 条记录，从备份中取回 %3 条。")
-                           .arg(recovery.file)
-                           .arg(fromFile)
-                           .arg(recovery.fromBackup)
-                     : QStringLiteral("数据文件已修复：%1\n从损坏的文件中读出 %2 条记录。").arg(recovery.file).arg(fromFile);
+  QString text =
+      recovery.fromBackup > 0
+          ? QStringLiteral("数据文件已从备份恢复：%1\n从损坏的文件中读出 %2 条记录，从备份中取回 %3 条。")
+                .arg(recovery.file)
+                .arg(fromFile)
+                .arg(recovery.fromBackup)
+          : QStringLiteral("数据文件已修复：%1\n从损坏的文件中读出 %2 条记录。").arg(recovery.file).arg(fromFile);
   text += QStringLiteral("\n文件现有 %1 条记录。").arg(recovery.records);
   text += QStringLiteral("\n损坏的文件保存为：") + recovery.damagedCopy;
   if (!recovery.backupWhole) {

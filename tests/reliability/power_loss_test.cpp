@@ -19,11 +19,11 @@
 #include "store/backup.h"
 #include "store/data_file.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <sqlite3.h>
 
@@ -46,7 +46,9 @@ int setting(const char* name, int fallback, int most) {
   return ok && value >= 0 && value <= most ? value : fallback;
 }
 
-int changes() { return std::max(1, setting("TAVURO_POWER_LOSS_CHANGES", 2, 1000)); }
+int changes() {
+  return std::max(1, setting("TAVURO_POWER_LOSS_CHANGES", 2, 1000));
+}
 
 CrashLimits limits() {
   CrashLimits limits;
@@ -55,7 +57,9 @@ CrashLimits limits() {
   return limits;
 }
 
-bool is_database(const QByteArray& bytes) { return bytes.startsWith(QByteArrayLiteral("SQLite format 3")); }
+bool is_database(const QByteArray& bytes) {
+  return bytes.startsWith(QByteArrayLiteral("SQLite format 3"));
+}
 
 // What SQLite's check of a database file says, as the next start opens it (rolling back
 // a journal a crash left): "ok" for a whole database, whatever its tables.
@@ -188,7 +192,8 @@ class PowerLoss : public ::testing::Test {
                                    const QMap<QString, QByteArray>& knownDamaged) {
     QStringList problems;
     for (auto it = before.files.cbegin(); it != before.files.cend(); ++it) {
-      if (!is_working_copy(it.key()) && !state.disk.files.contains(it.key())) problems << it.key() + QStringLiteral(" is gone");
+      if (!is_working_copy(it.key()) && !state.disk.files.contains(it.key()))
+        problems << it.key() + QStringLiteral(" is gone");
     }
     for (auto it = state.disk.files.cbegin(); it != state.disk.files.cend(); ++it) {
       if (is_working_copy(it.key()) || !is_database(before.files.value(it.key(), it.value()))) continue;
@@ -224,7 +229,8 @@ QStringList sale_lines_held(const QString& dir, const CrashState& state, int fix
                                         [](const QString& r) { return r < QStringLiteral("000900"); });
     if (old != fixtureLines) problems << QStringLiteral("%1 holds %2 of the earlier lines").arg(file).arg(old);
     for (const QString& mark : state.marks) {
-      if (receipts->count(mark) != 1) problems << QStringLiteral("%1 holds line %2 %3 times").arg(file, mark).arg(receipts->count(mark));
+      if (receipts->count(mark) != 1)
+        problems << QStringLiteral("%1 holds line %2 %3 times").arg(file, mark).arg(receipts->count(mark));
     }
     for (const QString& receipt : *receipts) {
       if (receipt >= QStringLiteral("000900") && receipt.toInt() > 900 + changes()) {
@@ -246,7 +252,8 @@ TEST_F(PowerLoss, TheFirstLinesOfANewMonth) {
     if (state.marks.isEmpty()) {
       // The day file appears whole or not at all.
       const QString dayFile = QDir(dir).filePath(kDay);
-      if (QFileInfo::exists(dayFile) && !receipts_in(dayFile)) return QStringList{QStringLiteral("a half-made day file")};
+      if (QFileInfo::exists(dayFile) && !receipts_in(dayFile))
+        return QStringList{QStringLiteral("a half-made day file")};
       return QStringList();
     }
     return sale_lines_held(dir, state, 0);
@@ -273,7 +280,8 @@ TEST_F(PowerLoss, ChangingTheGoodsCatalogue) {
           problems << file + QStringLiteral(" lacks the goods registered");
         }
       }
-      if (state.marks.contains(QStringLiteral("price 茶")) && prices.value(QStringLiteral("茶")) != QStringList{"9.99"}) {
+      if (state.marks.contains(QStringLiteral("price 茶")) &&
+          prices.value(QStringLiteral("茶")) != QStringList{"9.99"}) {
         problems << file + QStringLiteral(" lacks the new price");
       }
       if (state.marks.contains(QStringLiteral("del 可乐")) && prices.contains(QStringLiteral("可乐"))) {
@@ -288,7 +296,8 @@ TEST_F(PowerLoss, EditingARecord) {
   everyPowerFailure(QStringLiteral("edit"), [](const QString& dir, const CrashState& state) {
     QStringList problems;
     const std::optional<Records> records = records_of(QDir(dir).filePath(kDay), store::day_schema());
-    if (!records || records->size() != std::size_t(kFixtureLines)) return QStringList{QStringLiteral("the day lost lines")};
+    if (!records || records->size() != std::size_t(kFixtureLines))
+      return QStringList{QStringLiteral("the day lost lines")};
     // Edit n sets the quantity to n + 1 and the amount to 2.50 times that; edit 0 is the
     // record as it was.
     const QStringList& edited = records->at(4);  // 茶 at 09:00:03
@@ -337,7 +346,8 @@ TEST_F(PowerLoss, RecoveringADamagedDayFile) {
     if (!rebuilt && !state.marks.isEmpty()) problems << QStringLiteral("a line acknowledged on the damaged file");
     if (rebuilt) {
       const std::optional<QStringList> lines = receipts_in(path);
-      if (!lines || lines->size() < kFixtureLines + state.marks.size()) problems << QStringLiteral("the day lost lines");
+      if (!lines || lines->size() < kFixtureLines + state.marks.size())
+        problems << QStringLiteral("the day lost lines");
     }
     // The backup is whole, at most the ten lines behind it was, and up to date with every
     // line acknowledged.

@@ -17,9 +17,9 @@
 
 #include "support/scripted_dialogs.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QListWidget>
-#include <gtest/gtest.h>
 
 namespace tavuro::reliability {
 namespace {
@@ -103,7 +103,8 @@ TEST_F(RecoveryAtStartUp, AnOlderBackupNeverTakesAwayTheLinesRecordedSince) {
   const QString notice = dialogs.lastMessage().text;
   EXPECT_TRUE(notice.startsWith(QStringLiteral("数据文件已从备份恢复：") + day)) << notice.toStdString();
   EXPECT_TRUE(notice.contains(QStringLiteral("文件现有 300 条记录"))) << notice.toStdString();
-  EXPECT_TRUE(notice.endsWith(QStringLiteral("损坏的文件保存为：") + day + QStringLiteral(".bad"))) << notice.toStdString();
+  EXPECT_TRUE(notice.endsWith(QStringLiteral("损坏的文件保存为：") + day + QStringLiteral(".bad")))
+      << notice.toStdString();
   // The lines keep their records' ids: the day reads as it did before the damage.
   const auto before = [this] {
     const QString copy = dir.filePath(QStringLiteral("whole.day"));
@@ -164,7 +165,8 @@ TEST_F(RecoveryAtStartUp, TheCopyBeforeTheLastBackupIsInNoListOfDayFiles) {
   dialogs.answerFile(QString());
   cashier::send_day_file(state.paths.appDir);
   const QString filter = platform::qt_file_filter(dialogs.shown().back().file.filter);
-  const QStringList patterns = filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0).split(QLatin1Char(' '));
+  const QStringList patterns =
+      filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0).split(QLatin1Char(' '));
   EXPECT_EQ(QDir(state.paths.monthFolder).entryList(patterns, QDir::Files), QStringList{QStringLiteral("7.day")});
 }
 

@@ -3,8 +3,8 @@
 
 #include "support/shop_fixture.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include <sqlite3.h>
 
@@ -18,7 +18,9 @@ using testing::write_bytes;
 
 constexpr int kPage = 4096;
 
-QString goods_of(int i) { return QStringLiteral("商品%1").arg(i) + QString(i % 7, QChar(0x8336)); }
+QString goods_of(int i) {
+  return QStringLiteral("商品%1").arg(i) + QString(i % 7, QChar(0x8336));
+}
 
 FieldValues sale(int i) {
   return {{day::kGoods, goods_of(i)},
@@ -215,8 +217,8 @@ TEST_F(PageReader, AGoneHeaderOrTreeStillYieldsEveryRecord) {
 
 TEST_F(PageReader, ACutFileYieldsThePagesItStillHas) {
   const QByteArray bytes = read_bytes(day);
-  for (const qsizetype size : {qsizetype(0), qsizetype(50), qsizetype(kPage + 10), bytes.size() / 2,
-                               bytes.size() - kPage, bytes.size() - 1}) {
+  for (const qsizetype size :
+       {qsizetype(0), qsizetype(50), qsizetype(kPage + 10), bytes.size() / 2, bytes.size() - kPage, bytes.size() - 1}) {
     SCOPED_TRACE(size);
     write_bytes(day, bytes.left(size));
     const Salvage salvage = read();

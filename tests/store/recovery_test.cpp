@@ -68,7 +68,8 @@ TEST_F(RecoveryTest, ADamagedFileIsSetAsideAndRestoredFromItsBackup) {
   EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
   EXPECT_EQ(dialogs.lastMessage().text,
             QStringLiteral("数据文件已从备份恢复：") + day +
-                QStringLiteral("\n从损坏的文件中读出 0 条记录，从备份中取回 1 条。\n文件现有 1 条记录。\n损坏的文件保存为：") +
+                QStringLiteral(
+                    "\n从损坏的文件中读出 0 条记录，从备份中取回 1 条。\n文件现有 1 条记录。\n损坏的文件保存为：") +
                 day + QStringLiteral(".bad"));
   EXPECT_EQ(countRecords(), 1);
   EXPECT_EQ(dialogs.shown().size(), 1u) << "a file recovered once is whole";
@@ -111,7 +112,8 @@ TEST_F(RecoveryTest, ADamagedBackupIsNeverCopiedInAndBothDamagedCopiesAreKept) {
   EXPECT_EQ(read_bytes(bak + QStringLiteral(".bad")), whole.left(whole.size() / 2));
   EXPECT_TRUE(DataFile::open(day).isIntact());
   EXPECT_EQ(read_bytes(bak), read_bytes(day)) << "the backup is whole again";
-  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("备份文件也已损坏，保存为：") + bak + QStringLiteral(".bad")));
+  EXPECT_TRUE(
+      dialogs.lastMessage().text.contains(QStringLiteral("备份文件也已损坏，保存为：") + bak + QStringLiteral(".bad")));
 
   // A second recovery does not touch the first one's copies.
   write_bytes(day, "damaged again");

@@ -69,8 +69,9 @@ int recovery(const uint8_t* data, size_t size) {
   // Two bytes say where the day file ends and its backup begins.
   const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const qsizetype rest = std::max<qsizetype>(input.size() - 2, 0);
-  const quint64 share = input.size() < 2 ? 0 : (static_cast<quint64>(static_cast<uchar>(input.at(0))) << 8) |
-                                                    static_cast<uchar>(input.at(1));
+  const quint64 share =
+      input.size() < 2 ? 0
+                       : (static_cast<quint64>(static_cast<uchar>(input.at(0))) << 8) | static_cast<uchar>(input.at(1));
   const auto split = static_cast<qsizetype>(share * static_cast<quint64>(rest) / 65535);
   const QByteArray dayBytes = input.mid(2, split);
   const QByteArray backupBytes = input.mid(2 + split);

@@ -98,9 +98,13 @@ std::vector<FsOp> read_fs_log(const QString& path, bool* ok) {
     at += sizeof header;
     const qsizetype dataSize = header.kind == unsigned(FsOpKind::Write) ? qsizetype(header.size) : 0;
     if (bytes.size() - at < qsizetype(header.pathSize) + header.path2Size + dataSize) return ops;
-    FsOp op{static_cast<FsOpKind>(header.kind), QString::fromUtf8(bytes.constData() + at, header.pathSize),
-            QString::fromUtf8(bytes.constData() + at + header.pathSize, header.path2Size), header.ino, header.offset,
-            header.size, bytes.mid(at + header.pathSize + header.path2Size, dataSize)};
+    FsOp op{static_cast<FsOpKind>(header.kind),
+            QString::fromUtf8(bytes.constData() + at, header.pathSize),
+            QString::fromUtf8(bytes.constData() + at + header.pathSize, header.path2Size),
+            header.ino,
+            header.offset,
+            header.size,
+            bytes.mid(at + header.pathSize + header.path2Size, dataSize)};
     at += qsizetype(header.pathSize) + header.path2Size + dataSize;
     ops.push_back(std::move(op));
   }
@@ -143,8 +147,8 @@ CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize) :
     // One step per sector the write touches.
     for (quint64 at = 0; at < quint64(step.data.size());) {
       const quint64 offset = step.offset + at;
-      const quint64 piece = std::min<quint64>(quint64(sectorSize) - offset % quint64(sectorSize),
-                                              quint64(step.data.size()) - at);
+      const quint64 piece =
+          std::min<quint64>(quint64(sectorSize) - offset % quint64(sectorSize), quint64(step.data.size()) - at);
       Step part = step;
       part.offset = offset;
       part.data = step.data.mid(qsizetype(at), qsizetype(piece));
@@ -258,7 +262,8 @@ FsTree CrashStates::complete() const {
   return build(static_cast<int>(steps_.size()), all).disk;
 }
 
-CrashFigures CrashStates::forEach(const CrashLimits& limits, const std::function<void(const CrashState&)>& visit) const {
+CrashFigures CrashStates::forEach(const CrashLimits& limits,
+                                  const std::function<void(const CrashState&)>& visit) const {
   CrashFigures figures;
   figures.operations = static_cast<int>(steps_.size());
   std::set<QByteArray> seen;

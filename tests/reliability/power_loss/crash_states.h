@@ -99,8 +99,8 @@ class CrashStates {
   CrashState build(int issued, const std::vector<int>& chosen) const;
 
   FsTree before_;
-  std::vector<QByteArray> initial_;       // node → the bytes of the file before the run
-  QMap<QString, int> initialNodes_;       // path → node before the run
+  std::vector<QByteArray> initial_;  // node → the bytes of the file before the run
+  QMap<QString, int> initialNodes_;  // path → node before the run
   std::vector<Step> steps_;
   QStringList problems_;
 };

@@ -87,7 +87,9 @@ Recorder* recorder() {
   return instance;
 }
 
-bool active() { return recorder()->log >= 0; }
+bool active() {
+  return recorder()->log >= 0;
+}
 
 // A path made absolute and plain (no ".", "..", or doubled slashes), without touching the
 // disk: the names the program gives are what the record is about.
@@ -287,8 +289,12 @@ int open64(const char* path, int flags, ...) {
   va_end(args);
   return do_open("open64", path, flags, mode);
 }
-int __open_2(const char* path, int flags) { return do_open("open", path, flags, 0); }
-int __open64_2(const char* path, int flags) { return do_open("open64", path, flags, 0); }
+int __open_2(const char* path, int flags) {
+  return do_open("open", path, flags, 0);
+}
+int __open64_2(const char* path, int flags) {
+  return do_open("open64", path, flags, 0);
+}
 int openat(int dirfd, const char* path, int flags, ...) {
   va_list args;
   va_start(args, flags);
@@ -303,10 +309,18 @@ int openat64(int dirfd, const char* path, int flags, ...) {
   va_end(args);
   return do_openat("openat64", dirfd, path, flags, mode);
 }
-int __openat_2(int dirfd, const char* path, int flags) { return do_openat("openat", dirfd, path, flags, 0); }
-int __openat64_2(int dirfd, const char* path, int flags) { return do_openat("openat64", dirfd, path, flags, 0); }
-int creat(const char* path, mode_t mode) { return do_open("open", path, O_CREAT | O_WRONLY | O_TRUNC, mode); }
-int creat64(const char* path, mode_t mode) { return do_open("open64", path, O_CREAT | O_WRONLY | O_TRUNC, mode); }
+int __openat_2(int dirfd, const char* path, int flags) {
+  return do_openat("openat", dirfd, path, flags, 0);
+}
+int __openat64_2(int dirfd, const char* path, int flags) {
+  return do_openat("openat64", dirfd, path, flags, 0);
+}
+int creat(const char* path, mode_t mode) {
+  return do_open("open", path, O_CREAT | O_WRONLY | O_TRUNC, mode);
+}
+int creat64(const char* path, mode_t mode) {
+  return do_open("open64", path, O_CREAT | O_WRONLY | O_TRUNC, mode);
+}
 
 int close(int fd) {
   if (Tracked* t = tracked(fd)) *t = Tracked();
@@ -380,8 +394,12 @@ static int record_sync(int fd, int result) {
   return result;
 }
 
-int fsync(int fd) { return record_sync(fd, real<SyncFn>("fsync")(fd)); }
-int fdatasync(int fd) { return record_sync(fd, real<SyncFn>("fdatasync")(fd)); }
+int fsync(int fd) {
+  return record_sync(fd, real<SyncFn>("fsync")(fd));
+}
+int fdatasync(int fd) {
+  return record_sync(fd, real<SyncFn>("fdatasync")(fd));
+}
 
 int rename(const char* from, const char* to) {
   const std::string a = path_at(AT_FDCWD, from);

@@ -64,7 +64,8 @@ cashier::SaleRecord line(const QString& receipt, const QString& time) {
 void record_sales(const startup::AppState& state, int count) {
   for (int i = 1; i <= count; ++i) {
     const QString receipt = QStringLiteral("%1").arg(900 + i, 6, 10, QLatin1Char('0'));
-    if (cashier::save_line(state.paths, line(receipt, QTime(15, 5, 8).addSecs(i).toString(QStringLiteral("HH:mm:ss"))))) {
+    if (cashier::save_line(state.paths,
+                           line(receipt, QTime(15, 5, 8).addSecs(i).toString(QStringLiteral("HH:mm:ss"))))) {
       acknowledge(receipt);
     }
   }

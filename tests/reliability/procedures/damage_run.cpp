@@ -117,8 +117,7 @@ bool is_failure_message(const QString& text) {
   return exact.contains(text) || text.startsWith(QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ")) ||
          text.startsWith(QStringLiteral("数据出错！[")) || text.endsWith(QStringLiteral("]数据文件备份出错！")) ||
          text.startsWith(QStringLiteral("以下文件无法读取，已跳过：")) ||
-         text.startsWith(QStringLiteral("数据出错 [读")) ||
-         text == kReportWrongFile;
+         text.startsWith(QStringLiteral("数据出错 [读")) || text == kReportWrongFile;
 }
 
 bool is_ordinary_message(const QString& text) {
@@ -171,8 +170,8 @@ QList<Procedure> day_procedures() {
          child<QLineEdit>(c.window, "Text4")->setText(QStringLiteral("000002"));
          if (!c.window.today().read_receipt_lines()) c.dialogs.messages << QStringLiteral("查无此单！");
        }},
-      {QStringLiteral("save_line"), true, true, [](Context& c) { cashier::save_line(c.state.paths, kNewLine); },
-       false, false, kNewLine.receipt},
+      {QStringLiteral("save_line"), true, true, [](Context& c) { cashier::save_line(c.state.paths, kNewLine); }, false,
+       false, kNewLine.receipt},
       {QStringLiteral("start-up, save_line, report"), true, true,
        [](Context& c) { start_up_then(c, [&c] { cashier::save_line(c.state.paths, kNewLine); }); }, false, false,
        kNewLine.receipt},
@@ -287,7 +286,8 @@ bool changes_bytes(Damage damage) {
 }
 
 bool is_recovery_notice(const QString& text) {
-  return text.startsWith(QStringLiteral("数据文件已从备份恢复：")) || text.startsWith(QStringLiteral("数据文件已修复："));
+  return text.startsWith(QStringLiteral("数据文件已从备份恢复：")) ||
+         text.startsWith(QStringLiteral("数据文件已修复："));
 }
 
 // The records of before that after lacks: by id, or (a record whose id the damage
@@ -299,14 +299,16 @@ QList<qint64> missing_records(const std::map<qint64, QStringList>& before, const
   for (const auto& [id, values] : before) {
     const auto at = after.find(id);
     if (at != after.end() && (!compareFields || at->second == values)) continue;
-    const bool moved = std::any_of(after.cbegin(), after.cend(), [&](const auto& record) { return record.second == values; });
+    const bool moved =
+        std::any_of(after.cbegin(), after.cend(), [&](const auto& record) { return record.second == values; });
     if (!moved) missing << id;
   }
   return missing;
 }
 
 bool holds_value(const std::map<qint64, QStringList>& records, const QString& value) {
-  return std::any_of(records.cbegin(), records.cend(), [&](const auto& record) { return record.second.contains(value); });
+  return std::any_of(records.cbegin(), records.cend(),
+                     [&](const auto& record) { return record.second.contains(value); });
 }
 
 }  // namespace
@@ -343,8 +345,8 @@ void DamageRun::restore(BackupState backup, unsigned seed) {
   const QDir folder(info.path());
   for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
     const bool besideFile = name.startsWith(info.fileName()) && name != info.fileName();
-    const bool besideBackup = !target_.backup.isEmpty() && name.startsWith(QFileInfo(target_.backup).fileName() +
-                                                                           QStringLiteral(".")) ;
+    const bool besideBackup =
+        !target_.backup.isEmpty() && name.startsWith(QFileInfo(target_.backup).fileName() + QStringLiteral("."));
     if (besideFile || besideBackup) remove_any(folder.filePath(name));
   }
   put_bytes(target_.file, healthy_);
@@ -458,7 +460,8 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupS
 
   if (notices > 1) problem(QStringLiteral("told %1 times of one recovery").arg(notices));
   if (recovered != (notices == 1)) {
-    problem(recovered ? QStringLiteral("recovered without a word") : QStringLiteral("told of a recovery that did not happen"));
+    problem(recovered ? QStringLiteral("recovered without a word")
+                      : QStringLiteral("told of a recovery that did not happen"));
   }
 
   if (damage == Damage::ReadOnly && bytes_of(file) != damaged) problem(QStringLiteral("a read-only file changed"));
