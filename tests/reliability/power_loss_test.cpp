@@ -281,7 +281,7 @@ TEST_F(PowerLoss, ChangingTheGoodsCatalogue) {
         }
       }
       if (state.marks.contains(QStringLiteral("price 茶")) &&
-          prices.value(QStringLiteral("茶")) != QStringList{"9.99"}) {
+          prices.value(QStringLiteral("茶")) != QStringList{QStringLiteral("9.99")}) {
         problems << file + QStringLiteral(" lacks the new price");
       }
       if (state.marks.contains(QStringLiteral("del 可乐")) && prices.contains(QStringLiteral("可乐"))) {

@@ -263,7 +263,8 @@ TEST(MergeRecords, TheFileWinsAndTheBackupFillsOnlyWhatTheFileLost) {
   QStringList seen;
   for (const Record& r : merged.records) seen << QStringLiteral("%1=%2").arg(r.id()).arg(r.values()[1]);
   // 1: changed since the backup; 2: deleted since (the file read whole there); 6, 7: lost.
-  EXPECT_EQ(seen, (QStringList{"1=9.99", "4=1.00", "6=1.00", "7=1.00", "9=1.00"}));
+  EXPECT_EQ(seen, (QStringList{QStringLiteral("1=9.99"), QStringLiteral("4=1.00"), QStringLiteral("6=1.00"),
+                               QStringLiteral("7=1.00"), QStringLiteral("9=1.00")}));
   EXPECT_EQ(merged.fromBackup, 2);
 }
 
