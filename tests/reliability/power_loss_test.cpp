@@ -202,7 +202,9 @@ class PowerLoss : public ::testing::Test {
       if (check != QStringLiteral("ok")) problems << it.key() + QStringLiteral(": ") + check;
     }
     bool number = false;
-    const QString counter = state.disk.files.value(QStringLiteral("nober.dat"));
+    // The setting files are UTF-8, and may begin with its mark.
+    const QString counter =
+        QString::fromUtf8(state.disk.files.value(QStringLiteral("nober.dat"))).remove(QChar(0xFEFF)).trimmed();
     counter.toLongLong(&number);
     if (!number) problems << QStringLiteral("nober.dat holds \"%1\"").arg(counter);
     return problems;
