@@ -3,13 +3,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <linux/fs.h>
-#include <sys/syscall.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace tavuro::platform {
 
@@ -28,17 +27,26 @@ bool write_all(int fd, const char* data, qsizetype size) {
   return true;
 }
 
-// After a rename the directory entry itself must reach the disk too.
-void sync_directory_of(const QByteArray& path) {
-  QByteArray dir = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toLocal8Bit();
+bool sync_directory(const QByteArray& dir) {
   const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  return (::close(fd) == 0) && ok;
 }
 
 }  // namespace
+
+// After a rename the directory entry itself must reach the disk too.
+bool sync_directory_of(const QString& path) {
+  return sync_directory(QFile::encodeName(QFileInfo(path).absolutePath()));
+}
+
+bool make_folder(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  if (::mkdir(name.constData(), 0755) != 0) return errno == EEXIST && QFileInfo(path).isDir();
+  sync_directory_of(path);
+  return true;
+}
 
 QString temporary_sibling(const QString& target) { return target + QStringLiteral(".tmp~"); }
 
@@ -55,7 +63,7 @@ bool write_file_atomic(const QString& path, const QByteArray& bytes, bool syncDi
     ::unlink(temp.constData());
     return false;
   }
-  if (syncDirectory) sync_directory_of(target);
+  if (syncDirectory) sync_directory_of(path);
   return true;
 }
 
@@ -87,7 +95,7 @@ bool copy_file_atomic(const QString& source, const QString& target) {
   bool ok = false;
   const QByteArray bytes = read_whole_file(source, &ok);
   if (!ok) return false;
-  return write_file_atomic(target, bytes, false);
+  return write_file_atomic(target, bytes);
 }
 
 QString kept_copy_of(const QString& target) {
@@ -105,17 +113,19 @@ bool refresh_copy(const QString& source, const QString& target) {
   const QByteArray kept = QFile::encodeName(kept_copy_of(target));
   const QByteArray name = QFile::encodeName(target);
   const int fd = ::open(kept.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return write_file_atomic(target, bytes, false);
+  if (fd < 0) return write_file_atomic(target, bytes);
   ok = ::pwrite(fd, bytes.constData(), static_cast<size_t>(bytes.size()), 0) == bytes.size();
   ok = ok && ::ftruncate(fd, bytes.size()) == 0;
   ok = ok && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (!ok) return false;
-  if (::syscall(SYS_renameat2, AT_FDCWD, kept.constData(), AT_FDCWD, name.constData(), RENAME_EXCHANGE) == 0) {
-    return true;
+  // No target yet, or a file system that cannot exchange names: a plain rename. Either
+  // way the new name reaches the disk before the copy counts as made.
+  if (::renameat2(AT_FDCWD, kept.constData(), AT_FDCWD, name.constData(), RENAME_EXCHANGE) != 0 &&
+      ::rename(kept.constData(), name.constData()) != 0) {
+    return false;
   }
-  // No target yet, or a file system that cannot exchange names: a plain rename.
-  return ::rename(kept.constData(), name.constData()) == 0;
+  return sync_directory_of(target);
 }
 
 }  // namespace tavuro::platform

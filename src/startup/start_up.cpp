@@ -1,6 +1,7 @@
 #include "startup/start_up.h"
 
 #include "platform/dialogs.h"
+#include "platform/file_ops.h"
 #include "startup/data_files.h"
 #include "startup/paths.h"
 #include "startup/settings.h"
@@ -15,7 +16,7 @@ namespace tavuro::startup {
 
 void set_paths(AppState& state, const QString& appDir, const QDate& today) {
   state.paths = make_paths(appDir, today);
-  if (!QFileInfo(state.paths.monthFolder).isDir()) QDir().mkdir(state.paths.monthFolder);
+  if (!QFileInfo(state.paths.monthFolder).isDir()) platform::make_folder(state.paths.monthFolder);
   load_receipt_counter(state);
   load_company_name(state);
   load_mask_setting(state);

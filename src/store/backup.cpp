@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_ops.h"
 #include "store/data_file.h"
+#include "store/recovery.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,15 +25,6 @@ void give_up(const QString& file) {
   platform::warn(QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ") + file + QLatin1Char(']'));
 }
 
-// A rollback journal left beside the damaged file belongs to it, not to the backup that
-// is about to take its place: it goes aside with the damaged copy.
-void set_journal_aside(const QString& file) {
-  const QString journal = file + QStringLiteral("-journal");
-  if (!QFileInfo::exists(journal)) return;
-  platform::copy_file_atomic(journal, file + QStringLiteral(".bad-journal"));
-  QFile::remove(journal);
-}
-
 }  // namespace
 
 bool backup_file(const QString& source, const QString& target, SourceCheck check) {
@@ -49,17 +41,33 @@ bool with_recovery(const QString& file, const QString& backup, const std::functi
   } catch (const StoreError& error) {
     if (!error.isDamage()) throw;
   }
-  // Without its damaged copy set aside the file must not be replaced.
-  if (!platform::copy_file_atomic(file, file + QStringLiteral(".bad")) || !QFileInfo(backup).isFile()) {
+  // Without its damaged bytes kept the file is not touched.
+  const std::optional<QString> damagedCopy = keep_damaged_copy(file);
+  const Schema* schema = schema_to_recover(file, backup);
+  if (!damagedCopy || !QFileInfo(backup).isFile() || schema == nullptr) {
     give_up(file);
     return false;
   }
-  set_journal_aside(file);
-  if (!platform::copy_file_atomic(backup, file)) {
-    give_up(file);
-    return false;
+  const Recovery recovery = rebuild_file(file, *damagedCopy, backup, *schema);
+  const auto tell = [&recovery](int records) {
+    Recovery told = recovery;
+    told.records = records;
+    platform::inform(recovery_notice(told));
+  };
+  try {
+    work();
+  } catch (...) {
+    tell(recovery.records);
+    throw;
   }
-  work();
+  int records = recovery.records;
+  try {
+    records = DataFile::open(file).recordCount();
+  } catch (const StoreError&) {
+  }
+  tell(records);
+  // The backup catches up at once with the rebuilt file and the change just made in it.
+  if (recovery.backupReplaceable()) backup_file(file, backup, SourceCheck::Verify);
   return true;
 }
 

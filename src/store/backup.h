@@ -20,15 +20,17 @@ enum class SourceCheck {
 // and returns false; the change already made stays in source.
 bool backup_file(const QString& source, const QString& target, SourceCheck check = SourceCheck::Verify);
 
-// Runs work on file. When work finds the file damaged, the file is set aside as
-// file + ".bad", the backup copied over it and work run once more; an error in that
-// second attempt goes to the caller. Without a backup the two messages
-// "备份数据文件出错。" and "数据不能修复，请试用 Microsoft Access 来修复 [ " + file + "]"
-// are shown, the file stays as it was, and false is returned.
+// Runs work on file. When work finds the file damaged, the damaged bytes are kept beside
+// it (file + ".bad", or ".1.bad", ".2.bad" … when an older damaged copy holds other bytes),
+// the file is rebuilt from every record it still yields and the records of the backup it
+// lost, the user is told what was done, work runs once more on the rebuilt file, and the
+// backup is brought up to date. An error in that second attempt goes to the caller.
+// Without a backup the two messages "备份数据文件出错。" and
+// "数据不能修复，请试用 Microsoft Access 来修复 [ " + file + "]" are shown, the file stays as it
+// was, and false is returned.
 //
 // Only damage starts the recovery. An error that a backup cannot mend (a value too long,
-// a full or read-only disk) goes straight to the caller: copying an older backup over a
-// sound file would lose what was recorded since.
+// a full or read-only disk) goes straight to the caller.
 bool with_recovery(const QString& file, const QString& backup, const std::function<void()>& work);
 
 }  // namespace tavuro::store

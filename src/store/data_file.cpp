@@ -33,7 +33,9 @@ void check_length(const QString& path) {
   quint32 pageSize = qFromBigEndian<quint16>(header.constData() + 16);
   if (pageSize == 1) pageSize = 65536;
   const quint32 pages = qFromBigEndian<quint32>(header.constData() + 28);
-  if (pageSize < 512 || size % pageSize != 0 || (pages != 0 && qint64(pages) * pageSize > size)) {
+  // Bytes after the last page are no damage: SQLite reads the pages the header counts and
+  // cuts the rest off at the next change.
+  if (pageSize < 512 || (pages != 0 && qint64(pages) * pageSize > size)) {
     throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("truncated"));
   }
 }
@@ -52,7 +54,9 @@ Connection connect(const QString& path, int flags) {
 
 void durable_settings(Connection& connection) {
   connection.exec("PRAGMA journal_mode=DELETE");
-  connection.exec("PRAGMA synchronous=FULL");
+  // EXTRA flushes the folder once the rollback journal is deleted: without it a power cut
+  // can bring the journal of a committed change back, and the next open rolls it back.
+  connection.exec("PRAGMA synchronous=EXTRA");
   // A record whose size does not fit its page is damage at once; unchecked, reading it
   // goes past the record into whatever the page buffer held before, and the same damaged
   // file reads differently each time.
@@ -114,23 +118,49 @@ DataFile DataFile::openForChange(const QString& path, const Schema& expected, co
   return file;
 }
 
-void DataFile::create(const QString& path, const Schema& schema) {
+void DataFile::create(const QString& path, const Schema& schema, const std::vector<Record>& records) {
   // Built under a temporary name and renamed, so that no half-made file is ever seen.
   const QString temporary = platform::temporary_sibling(path);
   QFile::remove(temporary);
+  QFile::remove(temporary + QStringLiteral("-journal"));
   try {
     Connection connection = connect(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     durable_settings(connection);
+    connection.exec("BEGIN IMMEDIATE");
     Statement(connection, create_sql(schema)).run();
+    if (!records.empty()) {
+      // Records come in as they were read, also a value longer than its field allows now.
+      connection.exec("PRAGMA ignore_check_constraints=ON");
+      QStringList names{QStringLiteral("rowid")};
+      QStringList placeholders{QStringLiteral("?")};
+      for (const Field& field : schema.fields) {
+        names << quoted(field.name);
+        placeholders << QStringLiteral("?");
+      }
+      Statement insert(connection, QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (") +
+                                       names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                                       placeholders.join(QLatin1Char(',')) + QLatin1Char(')'));
+      for (const Record& record : records) {
+        insert.bind(1, record.id());
+        for (qsizetype i = 0; i < schema.fields.size(); ++i) {
+          insert.bind(static_cast<int>(i + 2), i < record.values().size() ? record.values()[i] : QString());
+        }
+        insert.run();
+        insert.reset();
+      }
+    }
+    connection.exec("COMMIT");
     connection.close();
   } catch (const StoreError& error) {
     QFile::remove(temporary);
+    QFile::remove(temporary + QStringLiteral("-journal"));
     throw StoreError(StoreError::Kind::Io, path, error.detail());
   }
   if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
     QFile::remove(temporary);
     throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
   }
+  platform::sync_directory_of(path);
 }
 
 void DataFile::checkFields(const QStringList& fields) const {

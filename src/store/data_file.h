@@ -52,9 +52,11 @@ class DataFile {
   // copy (made after the last sound change) needs no check of every page.
   static DataFile openForChange(const QString& path, const Schema& expected, const QString& backup = {});
 
-  // Makes a new data file with the table and its fields, in order. The file appears
-  // complete or not at all. Throws Io when it cannot be made.
-  static void create(const QString& path, const Schema& schema);
+  // Makes a new data file with the table and its fields, in order, holding records (each
+  // under its own id, its values in the order of the fields), in place of whatever file
+  // is at path. The file appears complete or not at all, and its name is on the disk when
+  // this returns. Throws Io when it cannot be made.
+  static void create(const QString& path, const Schema& schema, const std::vector<Record>& records = {});
 
   DataFile(DataFile&&) noexcept = default;
   DataFile& operator=(DataFile&&) noexcept = default;

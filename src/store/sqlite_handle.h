@@ -45,7 +45,7 @@ class Statement {
   bool step();
   // Runs a statement that returns no rows.
   void run();
-  // Makes the statement ready to run again with new values.
+  // Makes the statement ready to run again with new values bound.
   void reset();
   QString text(int column) const;
   qint64 integer(int column) const;

@@ -349,7 +349,9 @@ TEST(CashierControls, DamagedGoodsCatalogueIsRestoredFromItsBackup) {
   shop.open();
   EXPECT_EQ(shop.combo("Combo1")->itemText(0), QStringLiteral("可乐"));
   EXPECT_EQ(read_bytes(goods + QStringLiteral(".bad")), "damaged");
-  EXPECT_TRUE(shop.dialogs.shown().empty());
+  ASSERT_EQ(shop.dialogs.shown().size(), 1u);
+  EXPECT_TRUE(shop.dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + goods));
+  shop.dialogs.clear();
 
   // Without the backup the price lookup gives up after the two messages.
   QFile::remove(shop.shop.state.paths.shopBackup);

@@ -338,6 +338,26 @@ TEST_F(SaleEntryWindow, ALineTheDayFileDoesNotTakeIsWithdrawn) {
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：7.50元"));
 }
 
+TEST_F(SaleEntryWindow, ARecoveryDuringASaleIsToldOnceAndTheSaleGoesOn) {
+  ASSERT_EQ(record(QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")),
+            QStringList{});
+  const QString dayFile = cashier.shop.state.paths.dayFile;
+  write_bytes(dayFile, "damaged");  // the backup holds the first line
+  const QStringList told =
+      record(QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"), QStringLiteral("5.00"));
+  ASSERT_EQ(told.size(), 1) << told.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_TRUE(told.front().startsWith(QStringLiteral("数据文件已从备份恢复：") + dayFile));
+  EXPECT_TRUE(told.front().contains(QStringLiteral("文件现有 2 条记录")));
+  EXPECT_EQ(read_bytes(dayFile + QStringLiteral(".bad")), "damaged");
+  // The receipt keeps both lines and its total; the next line records without a word.
+  EXPECT_EQ(cashier.list("List1")->count(), 2);
+  EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：7.50元"));
+  EXPECT_EQ(record(QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")),
+            QStringList{});
+  EXPECT_EQ(cashier.list("List1")->count(), 3);
+  EXPECT_EQ(recorded(), 3);
+}
+
 TEST_F(SaleEntryWindow, ReceiptNumberFailureLeavesNoReceiptState) {
   cashier.button("Command2")->setEnabled(true);
   cashier.button("Command2")->click();

@@ -240,7 +240,11 @@ TEST_F(TodayRecords, DamagedDayFileIsRestoredFromItsBackup) {
   EXPECT_EQ(read_bytes(dayFile), read_bytes(cashier.shop.state.paths.dayBackup));
   EXPECT_EQ(cashier.list("List2")->count(), 4);
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：21.00元"));
-  EXPECT_TRUE(cashier.dialogs.shown().empty());
+  // The user is told once what was done.
+  ASSERT_EQ(cashier.dialogs.shown().size(), 1u);
+  EXPECT_TRUE(cashier.dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + dayFile));
+  EXPECT_TRUE(cashier.dialogs.lastMessage().text.contains(QStringLiteral("现有 4 条记录")));
+  cashier.dialogs.clear();
 
   // Without a backup the recovery gives up and the list stays as it was.
   QFile::remove(cashier.shop.state.paths.dayBackup);

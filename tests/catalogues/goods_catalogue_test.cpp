@@ -76,7 +76,10 @@ TEST_F(GoodsCatalogue, ADamagedCatalogueIsRestoredFromShopBakOrReported) {
   ASSERT_TRUE(list);
   EXPECT_EQ(list->count(), 1);
   EXPECT_EQ(read_bytes(shop.state.paths.shopFile + QStringLiteral(".bad")), QByteArray("garbage"));
-  EXPECT_TRUE(dialogs.shown().empty());
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_TRUE(
+      dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + shop.state.paths.shopFile));
+  dialogs.clear();
 
   QFile::remove(shop.state.paths.shopBackup);
   write_bytes(shop.state.paths.shopFile, "garbage");

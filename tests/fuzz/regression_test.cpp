@@ -37,6 +37,9 @@ TEST(FuzzRegression, RtfReader) {
 TEST(FuzzRegression, DataFile) {
   run_corpus("data_file", &data_file);
 }
+TEST(FuzzRegression, Recovery) {
+  run_corpus("recovery", &recovery);
+}
 
 }  // namespace
 }  // namespace tavuro::fuzz

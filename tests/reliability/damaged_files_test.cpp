@@ -1,5 +1,6 @@
 // Every reader and writer of the day file, shop.dat, use.dat and kefu.dat over each way
-// these files get damaged. What each must do is in procedures/damage_run.h.
+// these files get damaged, beside a backup that is current, older, damaged or missing.
+// What each must do is in procedures/damage_run.h.
 
 #include "procedures/damage_run.h"
 
@@ -34,12 +35,12 @@ class DamagedFiles : public ::testing::TestWithParam<std::tuple<FileKind, Damage
 
 TEST_P(DamagedFiles, EveryReaderAndWriterEndsRecoveredOrWithItsMessage) {
   const auto [kind, damage] = GetParam();
-  QTemporaryDir dir;
+  const auto dir = memory_dir();
   startup::AppState state;
   RecordingDialogs quiet;
   {
     platform::ScopedDialogs scope(quiet);
-    fill_shop(state, dir.path());
+    fill_shop(state, dir->path());
   }
   ASSERT_TRUE(quiet.messages.isEmpty()) << quiet.messages.join(QLatin1Char('\n')).toStdString();
   const bool hasBackup = !target_of(state.paths, kind).backup.isEmpty();
@@ -47,8 +48,13 @@ TEST_P(DamagedFiles, EveryReaderAndWriterEndsRecoveredOrWithItsMessage) {
   DamageRun run(state, kind);
   QStringList problems;
   for (int seed = 1; seed <= seeds_for(damage); ++seed) {
-    problems << run.run(damage, true, static_cast<unsigned>(seed));
-    if (hasBackup) problems << run.run(damage, false, static_cast<unsigned>(seed));
+    if (!hasBackup) {
+      problems << run.run(damage, BackupState::Missing, static_cast<unsigned>(seed));
+      continue;
+    }
+    for (BackupState backup : {BackupState::Current, BackupState::Older, BackupState::Damaged, BackupState::Missing}) {
+      problems << run.run(damage, backup, static_cast<unsigned>(seed));
+    }
   }
   EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
 }

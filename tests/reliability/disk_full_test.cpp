@@ -6,6 +6,7 @@
 
 #include "cashier/receipt_number.h"
 #include "cashier/sale_record.h"
+#include "platform/file_ops.h"
 #include "startup/data_files.h"
 #include "startup/start_up.h"
 #include "store/backup.h"
@@ -126,6 +127,26 @@ TEST_F(DiskFull, RecordingFailsWithAMessageLosesNothingAndWorksAgainOnceThereIsR
   EXPECT_TRUE(backedUp) << "recording never worked again";
   EXPECT_GT(withoutBackup, 0) << "no line was recorded while only its backup copy failed";
   EXPECT_FALSE(QFile::exists(state_.paths.dayFile + QStringLiteral(".bad")));
+}
+
+TEST_F(DiskFull, TheCopyBeforeTheLastBackupHoldsTheRoomOfTheNextOne) {
+  // A second backup copy: the copy before it stays beside it, and takes the next one.
+  ASSERT_TRUE(record(kLines + 1));
+  ASSERT_TRUE(QFileInfo(platform::kept_copy_of(state_.paths.dayBackup)).isFile());
+  fill();
+  // Room comes back a page at a time: once there is room for the line, its backup copy
+  // is made too, although a new copy of the day file would not fit.
+  bool saved = false;
+  for (int attempt = 0; attempt < 20 && !saved; ++attempt) {
+    dialogs_.messages.clear();
+    release(4096);
+    saved = record(kLines + 2 + attempt);
+  }
+  ASSERT_TRUE(saved);
+  EXPECT_TRUE(dialogs_.messages.isEmpty()) << dialogs_.messages.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(bytes_of(state_.paths.dayBackup), bytes_of(state_.paths.dayFile));
+  EXPECT_FALSE(platform::copy_file_atomic(state_.paths.dayFile, dir_.filePath(QStringLiteral("7.copy"))))
+      << "a new copy would have fitted: the test shows nothing";
 }
 
 TEST_F(DiskFull, AReceiptNumberThatCannotBeWrittenKeepsTheOldOne) {

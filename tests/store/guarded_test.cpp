@@ -101,7 +101,8 @@ TEST_F(FileWork, ADamagedFileIsRestoredAndTheWorkDoneOnIt) {
   write_bytes(day, "not a day file");
   EXPECT_EQ(countRecords(), 1);
   EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), QByteArray("not a day file"));
-  EXPECT_TRUE(dialogs.shown().empty());
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_TRUE(dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + day));
 }
 
 TEST_F(FileWork, AFolderInThePlaceOfTheFileIsDamageThatNoBackupReplaces) {
@@ -113,11 +114,13 @@ TEST_F(FileWork, AFolderInThePlaceOfTheFileIsDamageThatNoBackupReplaces) {
 }
 
 TEST_F(FileWork, AFailureThatNoBackupMendsIsReportedUnderTheProcedure) {
-  // A damaged backup fails the second attempt as well.
+  // Both the file and its backup damaged, and no room for the file rebuilt from them.
   write_bytes(day, "bad");
   write_bytes(bak, "also bad");
+  QDir(dir.path()).mkdir(QStringLiteral("7.day.tmp~"));
   EXPECT_EQ(countRecords(QStringLiteral("find_price")), -1);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[find_price]")});
+  EXPECT_EQ(read_bytes(day), QByteArray("bad"));
 
   // A refused value: the file keeps what it had, nothing is restored over it.
   DataFile::create(dir.filePath(QStringLiteral("8.day")), day_schema());

@@ -1,6 +1,8 @@
 #include "store/backup.h"
 #include "store/data_file.h"
 
+#include "platform/file_ops.h"
+
 #include "support/scripted_dialogs.h"
 #include "support/shop_fixture.h"
 
@@ -15,6 +17,8 @@ using testing::read_bytes;
 using testing::ScriptedDialogs;
 using testing::write_bytes;
 
+constexpr int kPage = 4096;
+
 class RecoveryTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -23,6 +27,16 @@ class RecoveryTest : public ::testing::Test {
     DataFile::create(day, day_schema());
     DataFile::open(day).append({{day::kGoods, QStringLiteral("可乐")}});
     ASSERT_TRUE(backup_file(day, bak));
+  }
+  // Adds count sale lines of about a tenth of a page each.
+  void fill(int count) {
+    std::vector<FieldValues> rows;
+    for (int i = 0; i < count; ++i) {
+      rows.push_back({{day::kGoods, QStringLiteral("可乐%1").arg(i)},
+                      {day::kAmount, QStringLiteral("2.50")},
+                      {day::kCustomer, QString(40, QChar(0x6563))}});
+    }
+    DataFile::open(day).appendAll(rows);
   }
   // The work of a reader: count the records.
   int countRecords() {
@@ -48,7 +62,17 @@ TEST_F(RecoveryTest, ADamagedFileIsSetAsideAndRestoredFromItsBackup) {
   EXPECT_EQ(countRecords(), 1);
   EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), corrupt);
   EXPECT_EQ(read_bytes(day), read_bytes(bak));
-  EXPECT_TRUE(dialogs.shown().empty()) << "the recovery from a backup is silent";
+  // The user is told once what was done, how many records the file holds and where the
+  // damaged copy lies.
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
+  EXPECT_EQ(dialogs.lastMessage().text,
+            QStringLiteral("数据文件已从备份恢复：") + day +
+                QStringLiteral(
+                    "\n从损坏的文件中读出 0 条记录，从备份中取回 1 条。\n文件现有 1 条记录。\n损坏的文件保存为：") +
+                day + QStringLiteral(".bad"));
+  EXPECT_EQ(countRecords(), 1);
+  EXPECT_EQ(dialogs.shown().size(), 1u) << "a file recovered once is whole";
 }
 
 TEST_F(RecoveryTest, AWriteIsDoneOnTheRestoredFile) {
@@ -72,11 +96,117 @@ TEST_F(RecoveryTest, WithoutABackupTheTwoMessagesAndTheFileStaysAsItWas) {
   EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), corrupt);
 }
 
-TEST_F(RecoveryTest, ADamagedBackupGoesToTheCallerAfterOneMoreTry) {
-  write_bytes(day, "bad");
-  write_bytes(bak, "also bad");
+TEST_F(RecoveryTest, ADamagedBackupIsNeverCopiedInAndBothDamagedCopiesAreKept) {
+  fill(300);
+  ASSERT_TRUE(backup_file(day, bak));
+  const QByteArray whole = read_bytes(day);
+  QByteArray damaged = whole;
+  damaged.replace(4 * kPage, kPage, QByteArray(kPage, '\xff'));  // one leaf of the file
+  write_bytes(day, damaged);
+  write_bytes(bak, whole.left(whole.size() / 2));  // the backup cut in half
+
+  const int count = countRecords();
+  EXPECT_GT(count, 250) << "what each still holds";
+  EXPECT_EQ(count, 301) << "the leaf the file lost is still in the first half of the backup";
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), damaged);
+  EXPECT_EQ(read_bytes(bak + QStringLiteral(".bad")), whole.left(whole.size() / 2));
+  EXPECT_TRUE(DataFile::open(day).isIntact());
+  EXPECT_EQ(read_bytes(bak), read_bytes(day)) << "the backup is whole again";
+  EXPECT_TRUE(
+      dialogs.lastMessage().text.contains(QStringLiteral("备份文件也已损坏，保存为：") + bak + QStringLiteral(".bad")));
+
+  // A second recovery does not touch the first one's copies.
+  write_bytes(day, "damaged again");
+  EXPECT_EQ(countRecords(), 301);
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), damaged);
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".1.bad")), QByteArray("damaged again"));
+  EXPECT_EQ(read_bytes(bak + QStringLiteral(".bad")), whole.left(whole.size() / 2));
+}
+
+TEST_F(RecoveryTest, AnOlderBackupNeverCostsTheFileARecord) {
+  fill(290);
+  ASSERT_TRUE(backup_file(day, bak));  // ten lines behind, as after a failed copy
+  fill(10);
+  const auto before = DataFile::open(day).records();
+  {
+    DataFile file = DataFile::open(day);
+    file.remove(5);  // deleted since the backup was made
+  }
+  QByteArray bytes = read_bytes(day);
+  bytes.replace(3 * kPage, kPage, QByteArray(kPage, '\0'));  // a leaf among the first lines
+  write_bytes(day, bytes);
+
+  EXPECT_EQ(countRecords(), 300);
+  const auto after = DataFile::open(day).records();
+  ASSERT_EQ(after.size(), 300u);
+  // Every line kept its id and its fields: the ten lines recorded since the backup from
+  // the file, the lost leaf from the backup; the line deleted since does not come back.
+  for (std::size_t i = 0, j = 0; i < before.size(); ++i) {
+    if (before[i].id() == 5) continue;
+    ASSERT_LT(j, after.size());
+    EXPECT_EQ(after[j].id(), before[i].id());
+    EXPECT_EQ(after[j].values(), before[i].values());
+    ++j;
+  }
+  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("从备份中取回")));
+  EXPECT_TRUE(dialogs.lastMessage().text.contains(QStringLiteral("文件现有 300 条记录。")));
+}
+
+TEST_F(RecoveryTest, BytesAfterTheLastPageAreNoDamage) {
+  fill(299);
+  ASSERT_TRUE(backup_file(day, bak));
+  fill(10);
+  const QByteArray longer = read_bytes(day) + QByteArray(10, 'x');
+  write_bytes(day, longer);
+  EXPECT_EQ(countRecords(), 310);
+  EXPECT_EQ(read_bytes(day), longer) << "a read leaves it as it is";
+  EXPECT_FALSE(QFile::exists(day + QStringLiteral(".bad")));
+  EXPECT_TRUE(dialogs.shown().empty());
+  // The next change writes into it as into any other file.
+  EXPECT_TRUE(with_recovery(day, bak, [&] {
+    DataFile::openForChange(day, day_schema(), bak).append({{day::kGoods, QStringLiteral("茶")}});
+  }));
+  EXPECT_EQ(DataFile::open(day).recordCount(), 311);
+  EXPECT_TRUE(DataFile::open(day).isIntact());
+}
+
+TEST_F(RecoveryTest, AnOlderDamagedCopyIsNeverOverwritten) {
+  write_bytes(day + QStringLiteral(".bad"), "an older damaged copy");
+  write_bytes(day + QStringLiteral(".1.bad"), "another one");
+  write_bytes(day, "garbage");
+  EXPECT_EQ(countRecords(), 1);
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), QByteArray("an older damaged copy"));
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".1.bad")), QByteArray("another one"));
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".2.bad")), QByteArray("garbage"));
+  EXPECT_TRUE(dialogs.lastMessage().text.endsWith(day + QStringLiteral(".2.bad")));
+
+  // Damage the recovery cannot mend is kept once, however often it is met.
+  QFile::remove(bak);
+  write_bytes(day, "garbage");
+  EXPECT_EQ(countRecords(), -1);
+  EXPECT_EQ(countRecords(), -1);
+  EXPECT_FALSE(QFile::exists(day + QStringLiteral(".3.bad")));
+}
+
+TEST_F(RecoveryTest, ARebuiltFileThatCannotBePutInPlaceLeavesTheFileAsItWas) {
+  write_bytes(day, "garbage");
+  QDir(dir.path()).mkdir(QStringLiteral("7.day.tmp~"));  // where the rebuilt file is made
   EXPECT_THROW(countRecords(), StoreError);
-  EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), QByteArray("bad"));
+  EXPECT_EQ(read_bytes(day), QByteArray("garbage"));
+  EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), QByteArray("garbage"));
+  EXPECT_EQ(DataFile::open(bak).recordCount(), 1);
+  EXPECT_TRUE(dialogs.shown().empty()) << "nothing was done";
+}
+
+TEST_F(RecoveryTest, TheCopyBeforeTheLastBackupIsNeverRestored) {
+  DataFile::open(day).append({{day::kGoods, QStringLiteral("茶")}});
+  ASSERT_TRUE(backup_file(day, bak));
+  ASSERT_TRUE(QFile::exists(platform::kept_copy_of(bak)));
+  QFile::remove(bak);
+  write_bytes(day, "garbage");
+  EXPECT_EQ(countRecords(), -1);
+  EXPECT_EQ(dialogs.messages().size(), 2) << "the recovery's two messages: there is no backup";
+  EXPECT_EQ(read_bytes(day), QByteArray("garbage"));
 }
 
 TEST_F(RecoveryTest, ARefusedValueDoesNotReplaceTheFileByAnOlderBackup) {
@@ -98,10 +228,7 @@ TEST_F(RecoveryTest, ADirectoryInPlaceOfTheFileIsNotRestoredOver) {
 }
 
 TEST_F(RecoveryTest, AFileDamagedWhereNoChangeReachesIsNotCopiedOverItsBackup) {
-  {
-    DataFile file = DataFile::open(day);
-    for (int i = 0; i < 300; ++i) file.append({{day::kGoods, QString(40, QChar(0x8336))}});
-  }
+  DataFile::open(day).appendAll(std::vector<FieldValues>(300, {{day::kGoods, QString(40, QChar(0x8336))}}));
   ASSERT_TRUE(backup_file(day, bak));
   const QByteArray goodBackup = read_bytes(bak);
   QByteArray bytes = read_bytes(day);

@@ -19,5 +19,9 @@ int setting_files(const uint8_t* data, size_t size);
 int rtf_reader(const uint8_t* data, size_t size);
 // The readers of a day file (today's list, the query, the report sums) over any bytes.
 int data_file(const uint8_t* data, size_t size);
+// A day file and its backup, both of any bytes (the first two bytes say where the day file
+// ends), through start-up's read, a sale line, the report sums and the query: the
+// recovery keeps every record of a readable file and the damaged bytes.
+int recovery(const uint8_t* data, size_t size);
 
 }  // namespace tavuro::fuzz

@@ -51,6 +51,20 @@ const char* name_of(Damage damage) {
   return "?";
 }
 
+const char* name_of(BackupState state) {
+  switch (state) {
+    case BackupState::Current:
+      return "current backup";
+    case BackupState::Older:
+      return "older backup";
+    case BackupState::Damaged:
+      return "damaged backup";
+    case BackupState::Missing:
+      return "no backup";
+  }
+  return "?";
+}
+
 Target target_of(const startup::Paths& paths, FileKind kind) {
   switch (kind) {
     case FileKind::Day:
@@ -63,6 +77,14 @@ Target target_of(const startup::Paths& paths, FileKind kind) {
       return {paths.kefuFile, QString(), &store::name_list_schema()};
   }
   return {};
+}
+
+std::unique_ptr<QTemporaryDir> memory_dir() {
+  if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
+    auto dir = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/tavuro-XXXXXX"));
+    if (dir->isValid()) return dir;
+  }
+  return std::make_unique<QTemporaryDir>();
 }
 
 bool put_bytes(const QString& path, const QByteArray& bytes) {
@@ -175,6 +197,24 @@ bool intact(const QString& path, const store::Schema& schema) {
   } catch (const store::StoreError&) {
     return false;
   }
+}
+
+std::optional<std::map<qint64, QStringList>> records_of(const QString& path, const store::Schema& schema) {
+  if (!readable(path, schema)) return std::nullopt;
+  std::map<qint64, QStringList> all;
+  for (const store::Record& record : store::DataFile::open(path, schema).records()) all[record.id()] = record.values();
+  return all;
+}
+
+bool kept_at_or_beside(const QString& path, const QByteArray& bytes) {
+  if (QFileInfo(path).isFile() && bytes_of(path) == bytes) return true;
+  const QFileInfo info(path);
+  const QStringList copies =
+      QDir(info.path()).entryList({info.fileName() + QStringLiteral("*.bad")}, QDir::Files | QDir::Hidden);
+  for (const QString& copy : copies) {
+    if (bytes_of(QDir(info.path()).filePath(copy)) == bytes) return true;
+  }
+  return false;
 }
 
 }  // namespace tavuro::reliability

@@ -7,7 +7,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 
+#include <map>
+#include <memory>
+#include <optional>
 #include <random>
 
 namespace tavuro::reliability {
@@ -27,8 +31,14 @@ enum class Damage {
   Unreadable,      // no permissions at all (only meaningful for an unprivileged user)
 };
 
+// The backup copy beside a damaged file: byte for byte the file before the damage; made
+// ten records before it (a copy that failed or was cut off by a power failure since);
+// damaged itself; or not there.
+enum class BackupState { Current, Older, Damaged, Missing };
+
 const char* name_of(FileKind kind);
 const char* name_of(Damage damage);
+const char* name_of(BackupState state);
 
 // A data file with its backup copy (empty for use.dat and kefu.dat, which have none).
 struct Target {
@@ -38,6 +48,10 @@ struct Target {
 };
 
 Target target_of(const startup::Paths& paths, FileKind kind);
+
+// A temporary folder for a suite that writes much and checks no durability: in memory
+// (/dev/shm) where there is one, so that the flushes cost nothing.
+std::unique_ptr<QTemporaryDir> memory_dir();
 
 // Replaces path by bytes (0644). false when it cannot.
 bool put_bytes(const QString& path, const QByteArray& bytes);
@@ -55,5 +69,11 @@ bool readable(const QString& path, const store::Schema& schema);
 // Readable, and the database is whole down to the last page (nothing the program reads
 // now or later would find it damaged).
 bool intact(const QString& path, const store::Schema& schema);
+
+// The records of a readable file by id (all fields); nullopt when it is not readable.
+std::optional<std::map<qint64, QStringList>> records_of(const QString& path, const store::Schema& schema);
+
+// Whether bytes lie at path or in a damaged copy of it (path + ".bad", ".1.bad", …).
+bool kept_at_or_beside(const QString& path, const QByteArray& bytes);
 
 }  // namespace tavuro::reliability

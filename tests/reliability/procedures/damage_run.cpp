@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -106,12 +107,15 @@ struct Procedure {
   // Reads only some records or fields (or changes in place a file that has no backup): it
   // need not notice random damage in the rest.
   bool partial = false;
+  bool deletes = false;  // takes one record away
+  QString adds{};        // a field value of the record it adds, which must land
 };
 
 namespace {
 
 // A procedure over one small shop that runs this long hangs, however slow the machine.
 constexpr qint64 kHang = 60000;  // ms
+const QString kReportWrongFile = QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！");
 
 // The messages a procedure may show besides its ordinary ones: the recovery's two, the
 // failed backup copy, and the procedures' own failure messages.
@@ -125,8 +129,7 @@ bool is_failure_message(const QString& text) {
   return exact.contains(text) || text.startsWith(QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ")) ||
          text.startsWith(QStringLiteral("数据出错！[")) || text.endsWith(QStringLiteral("]数据文件备份出错！")) ||
          text.startsWith(QStringLiteral("以下文件无法读取，已跳过：")) ||
-         text.startsWith(QStringLiteral("数据出错 [读")) ||
-         text == QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！");
+         text.startsWith(QStringLiteral("数据出错 [读")) || text == kReportWrongFile;
 }
 
 bool is_ordinary_message(const QString& text) {
@@ -147,6 +150,20 @@ T* child(QWidget& window, const char* name) {
 const Procedure kSalesReport{QStringLiteral("build_sales_report"), false, false,
                              [](Context& c) { reports::build_sales_report(c.state, c.state.paths.dayFile); }, true};
 
+const cashier::SaleRecord kNewLine{{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"),
+                                    QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09")},
+                                   QString(),
+                                   QStringLiteral("000999")};
+
+// Start-up (the cashier window loads every list), then work, then the day report: the
+// procedures one after the other, as the shop meets them.
+void start_up_then(Context& c, const std::function<void()>& work) {
+  startup::start_up(c.state, c.state.paths.appDir, QDate(2003, 5, 7),
+                    [](startup::AppState& state) { Frm_shop window(state); });
+  work();
+  reports::build_sales_report(c.state, c.state.paths.dayFile);
+}
+
 void show_skipped(Context& context, const query::QueryResult& result) {
   if (!result.skippedFiles.isEmpty()) context.dialogs.messages << query::skipped_files_message(result.skippedFiles);
 }
@@ -165,13 +182,11 @@ QList<Procedure> day_procedures() {
          child<QLineEdit>(c.window, "Text4")->setText(QStringLiteral("000002"));
          if (!c.window.today().read_receipt_lines()) c.dialogs.messages << QStringLiteral("查无此单！");
        }},
-      {QStringLiteral("save_line"), true, true,
-       [](Context& c) {
-         cashier::save_line(c.state.paths, {{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"),
-                                             QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09")},
-                                            QString(),
-                                            QStringLiteral("000999")});
-       }},
+      {QStringLiteral("save_line"), true, true, [](Context& c) { cashier::save_line(c.state.paths, kNewLine); }, false,
+       false, kNewLine.receipt},
+      {QStringLiteral("start-up, save_line, report"), true, true,
+       [](Context& c) { start_up_then(c, [&c] { cashier::save_line(c.state.paths, kNewLine); }); }, false, false,
+       kNewLine.receipt},
       {QStringLiteral("receipt line delete"), true, true,
        [](Context& c) {
          // A line of the receipt whose record is in the day file, selected.
@@ -181,7 +196,8 @@ QList<Procedure> day_procedures() {
                          QStringLiteral("002"), QStringLiteral("09:00:03")},
                         [&c] { return tea_record(c.state); });
          child<QAction>(c.window, "删除")->trigger();
-       }},
+       },
+       false, true},
       {QStringLiteral("R_File"), false, false,
        [](Context& c) {
          c.state.editRecord = tea_record(c.state);
@@ -220,13 +236,20 @@ QList<Procedure> shop_procedures() {
                                                {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}),
                                  QStringLiteral("List1_Click")); }, true},
       {QStringLiteral("add_shop (new)"), true, true,
-       [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("新货"), QStringLiteral("3.00")); }},
+       [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("新货"), QStringLiteral("3.00")); }, false, false,
+       QStringLiteral("新货")},
       {QStringLiteral("add_shop (new price)"), true, true,
        [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("茶"), QStringLiteral("9.99")); }},
       {QStringLiteral("del_shop"), true, true, [](Context& c) {
          catalogues::del_shop(c.state, QStringLiteral("茶"),
                               second_record(c.state.paths.shopFile, {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}));
-       }},
+       },
+       false, true},
+      {QStringLiteral("start-up, add_shop, report"), true, true,
+       [](Context& c) {
+         start_up_then(c, [&c] { catalogues::add_shop(c.state, QStringLiteral("新货"), QStringLiteral("3.00")); });
+       },
+       true, false, QStringLiteral("新货")},
       {QStringLiteral("query window"), true, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); },
        true},
       kSalesReport,
@@ -242,7 +265,7 @@ QList<Procedure> use_procedures() {
       {QStringLiteral("del_use"), false, true, [](Context& c) {
          catalogues::del_use(c.state, QStringLiteral("002"), second_record(c.state.paths.useFile, {QStringLiteral("002")}));
        },
-       true},
+       true, true},
       {QStringLiteral("use_operator"), false, false,
        [](Context& c) { catalogues::use_operator(c.state, QStringLiteral("001")); }, true},
       {QStringLiteral("query window"), false, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
@@ -260,7 +283,7 @@ QList<Procedure> kefu_procedures() {
        [](Context& c) {
          catalogues::del_KeFu(c.state, QStringLiteral("李四"), second_record(c.state.paths.kefuFile, {QStringLiteral("李四")}));
        },
-       true},
+       true, true},
       {QStringLiteral("query window"), false, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
   };
 }
@@ -283,12 +306,52 @@ bool changes_bytes(Damage damage) {
   return damage != Damage::Directory && damage != Damage::ReadOnly && damage != Damage::Unreadable;
 }
 
+bool is_recovery_notice(const QString& text) {
+  return text.startsWith(QStringLiteral("数据文件已从备份恢复：")) ||
+         text.startsWith(QStringLiteral("数据文件已修复："));
+}
+
+// The records of before that after lacks: by id, or (a record whose id the damage
+// changed) anywhere with the same fields. Only the ids are compared where the procedure
+// changes fields.
+QList<qint64> missing_records(const std::map<qint64, QStringList>& before, const std::map<qint64, QStringList>& after,
+                              bool compareFields) {
+  QList<qint64> missing;
+  for (const auto& [id, values] : before) {
+    const auto at = after.find(id);
+    if (at != after.end() && (!compareFields || at->second == values)) continue;
+    const bool moved =
+        std::any_of(after.cbegin(), after.cend(), [&](const auto& record) { return record.second == values; });
+    if (!moved) missing << id;
+  }
+  return missing;
+}
+
+bool holds_value(const std::map<qint64, QStringList>& records, const QString& value) {
+  return std::any_of(records.cbegin(), records.cend(),
+                     [&](const auto& record) { return record.second.contains(value); });
+}
+
 }  // namespace
 
 DamageRun::DamageRun(startup::AppState& state, FileKind kind)
     : state_(state), kind_(kind), target_(target_of(state.paths, kind)) {
   healthy_ = bytes_of(target_.file);
-  if (!target_.backup.isEmpty()) healthyBackup_ = bytes_of(target_.backup);
+  if (!target_.backup.isEmpty()) {
+    healthyBackup_ = bytes_of(target_.backup);
+    // The backup as it was ten records ago.
+    const QString older = target_.file + QStringLiteral(".older");
+    put_bytes(older, healthyBackup_);
+    {
+      store::DataFile file = store::DataFile::open(older);
+      const std::vector<store::Record> records = file.records();
+      for (std::size_t i = records.size() > 10 ? records.size() - 10 : 0; i < records.size(); ++i) {
+        file.remove(records[i].id());
+      }
+    }
+    olderBackup_ = bytes_of(older);
+    remove_any(older);
+  }
   scope_ = std::make_unique<platform::ScopedDialogs>(dialogs_);
   window_ = std::make_unique<Frm_shop>(state_);
 }
@@ -298,43 +361,78 @@ DamageRun::~DamageRun() {
   scope_.reset();
 }
 
-void DamageRun::restore(bool withBackup) {
-  for (const QString& suffix : {QStringLiteral(""), QStringLiteral("-journal"), QStringLiteral(".bad"),
-                                QStringLiteral(".bad-journal"), QStringLiteral(".probe")}) {
-    remove_any(target_.file + suffix);
+void DamageRun::restore(BackupState backup, unsigned seed) {
+  const QFileInfo info(target_.file);
+  const QDir folder(info.path());
+  for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+    const bool besideFile = name.startsWith(info.fileName()) && name != info.fileName();
+    const bool besideBackup =
+        !target_.backup.isEmpty() && name.startsWith(QFileInfo(target_.backup).fileName() + QStringLiteral("."));
+    if (besideFile || besideBackup) remove_any(folder.filePath(name));
   }
   put_bytes(target_.file, healthy_);
   if (target_.backup.isEmpty()) return;
-  if (withBackup) {
-    put_bytes(target_.backup, healthyBackup_);
-  } else {
-    remove_any(target_.backup);
+  switch (backup) {
+    case BackupState::Current:
+      put_bytes(target_.backup, healthyBackup_);
+      break;
+    case BackupState::Older:
+      put_bytes(target_.backup, olderBackup_);
+      break;
+    case BackupState::Damaged: {
+      // Cut short, or its bytes changed: a copy the disk or a crash has spoilt.
+      std::mt19937 random(seed + 1000);
+      put_bytes(target_.backup, healthyBackup_);
+      const Target backupAsFile{target_.backup, QString(), target_.schema};
+      apply_damage(backupAsFile, healthyBackup_, seed % 2 == 0 ? Damage::Truncated : Damage::ByteFlips, random);
+      break;
+    }
+    case BackupState::Missing:
+      remove_any(target_.backup);
+      break;
   }
 }
 
-QStringList DamageRun::run(Damage damage, bool withBackup, unsigned seed) {
+QStringList DamageRun::run(Damage damage, BackupState backup, unsigned seed) {
   QStringList problems;
-  for (const Procedure& procedure : procedures_of(kind_)) problems << runOne(procedure, damage, withBackup, seed);
-  restore(true);
+  for (const Procedure& procedure : procedures_of(kind_)) problems << runOne(procedure, damage, backup, seed);
+  restore(BackupState::Current, seed);
   return problems;
 }
 
-QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, bool withBackup, unsigned seed) {
-  restore(withBackup);
+QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupState backup, unsigned seed) {
+  restore(backup, seed);
   std::mt19937 random(seed);
   apply_damage(target_, healthy_, damage, random);
   const QByteArray damaged = bytes_of(target_.file);
   const QString& file = target_.file;
   const store::Schema& schema = *target_.schema;
+  const bool hasBackup = !target_.backup.isEmpty() && backup != BackupState::Missing;
+  const QByteArray backupBefore = target_.backup.isEmpty() ? QByteArray() : bytes_of(target_.backup);
 
-  // What the damage left, judged on a copy so that judging cannot change it.
-  bool wasReadable = damage == Damage::ReadOnly;
-  if (changes_bytes(damage)) {
-    const QString probe = file + QStringLiteral(".probe");
-    put_bytes(probe, damaged);
-    wasReadable = readable(probe, schema);
+  // What the damage left, judged on copies so that judging cannot change them.
+  const auto judged = [](const QString& path, const QByteArray& bytes, const store::Schema& kind) {
+    const QString probe = path + QStringLiteral(".probe");
+    put_bytes(probe, bytes);
+    auto records = records_of(probe, kind);
     remove_any(probe);
     remove_any(probe + QStringLiteral("-journal"));
+    return records;
+  };
+  std::optional<std::map<qint64, QStringList>> damagedRecords;
+  if (changes_bytes(damage)) damagedRecords = judged(file, damaged, schema);
+  const bool wasReadable = damage == Damage::ReadOnly || damagedRecords.has_value();
+  // Random changes may leave a backup whole (and then each of its records counts) or not
+  // (and then its bytes must be kept).
+  std::optional<std::map<qint64, QStringList>> backupRecords;
+  bool backupDamaged = false;
+  if (hasBackup) {
+    const QString probe = target_.backup + QStringLiteral(".probe");
+    put_bytes(probe, backupBefore);
+    backupDamaged = !intact(probe, schema);
+    remove_any(probe);
+    remove_any(probe + QStringLiteral("-journal"));
+    if (!backupDamaged) backupRecords = judged(target_.backup, backupBefore, schema);
   }
 
   dialogs_.messages.clear();
@@ -347,34 +445,67 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, bool wi
 
   QStringList problems;
   const auto problem = [&](const QString& what) {
-    problems << QStringLiteral("%1, %2%3, %4: %5 (seed %6; messages: %7)")
+    problems << QStringLiteral("%1, %2, %3, %4: %5 (seed %6; messages: %7)")
                     .arg(QString::fromUtf8(name_of(kind_)), QString::fromUtf8(name_of(damage)),
-                         withBackup ? QStringLiteral(" with backup") : QStringLiteral(" without backup"),
+                         QString::fromUtf8(name_of(target_.backup.isEmpty() ? BackupState::Missing : backup)),
                          procedure.name, what, QString::number(seed), messages.join(QStringLiteral(" | ")));
   };
   if (elapsed > kHang) problem(QStringLiteral("took %1 ms: it hangs").arg(elapsed));
 
-  if (!target_.backup.isEmpty()) {
-    const bool backupExists = QFileInfo::exists(target_.backup);
-    const bool backupKept = withBackup ? bytes_of(target_.backup) == healthyBackup_ : !backupExists;
-    if (!backupKept && !intact(target_.backup, schema)) problem(QStringLiteral("the backup is no longer a whole copy"));
-    if (withBackup && !backupExists) problem(QStringLiteral("the backup is gone"));
-  }
-
+  int notices = 0;
   for (const QString& message : messages) {
-    if (!is_failure_message(message) && !is_ordinary_message(message)) {
+    if (is_recovery_notice(message)) {
+      ++notices;
+    } else if (!is_failure_message(message) && !is_ordinary_message(message)) {
       problem(QStringLiteral("unexpected message \"%1\"").arg(message));
     }
   }
-  const bool failureShown = std::any_of(messages.cbegin(), messages.cend(), is_failure_message);
-  const QString bad = file + QStringLiteral(".bad");
-  const bool setAside = changes_bytes(damage) && QFileInfo(bad).isFile() && bytes_of(bad) == damaged;
-  const bool recovered = setAside && readable(file, schema);
+  const bool setAside = changes_bytes(damage) && kept_at_or_beside(file, damaged) && bytes_of(file) != damaged;
+  const std::optional<std::map<qint64, QStringList>> after = records_of(file, schema);
+  const bool recovered = setAside && after.has_value();
+  // Changed bytes may change a value inside a record that still reads (an amount that is
+  // no number any more): the report that follows a recovery may say so.
+  const bool valuesMayChange = recovered && (damage == Damage::ByteFlips || backup == BackupState::Damaged);
+  const bool failureShown = std::any_of(messages.cbegin(), messages.cend(), [&](const QString& text) {
+    return is_failure_message(text) && !(valuesMayChange && text == kReportWrongFile);
+  });
+  if (!target_.backup.isEmpty()) {
+    const bool backupExists = QFileInfo::exists(target_.backup);
+    const bool backupKept = hasBackup ? bytes_of(target_.backup) == backupBefore : !backupExists;
+    if (!backupKept && !intact(target_.backup, schema)) problem(QStringLiteral("the backup is no longer a whole copy"));
+    if (hasBackup && !backupExists) problem(QStringLiteral("the backup is gone"));
+    if (backupDamaged && recovered && !kept_at_or_beside(target_.backup, backupBefore)) {
+      problem(QStringLiteral("the damaged backup's bytes are lost"));
+    }
+  }
+
+  if (notices > 1) problem(QStringLiteral("told %1 times of one recovery").arg(notices));
+  if (recovered != (notices == 1)) {
+    problem(recovered ? QStringLiteral("recovered without a word")
+                      : QStringLiteral("told of a recovery that did not happen"));
+  }
 
   if (damage == Damage::ReadOnly && bytes_of(file) != damaged) problem(QStringLiteral("a read-only file changed"));
   if (damage == Damage::ReadOnly && !procedure.writes && failureShown) {
     problem(QStringLiteral("a read-only file could not be read"));
   }
+  // No record that SQLite still read from the damaged file, nor one that a whole backup
+  // held, is lost (the procedure's own deletion aside).
+  const int mayGo = procedure.deletes ? 1 : 0;
+  if (damagedRecords && after) {
+    const QList<qint64> missing = missing_records(*damagedRecords, *after, !procedure.writes);
+    if (missing.size() > mayGo) problem(QStringLiteral("%1 records of the readable file lost").arg(missing.size()));
+  }
+  if (backupRecords && recovered) {
+    const QList<qint64> missing = missing_records(*backupRecords, *after, false);
+    if (missing.size() > mayGo) problem(QStringLiteral("%1 records of the whole backup lost").arg(missing.size()));
+  }
+  // What the procedure wrote lands, and the backup keeps up with it.
+  if (!procedure.adds.isEmpty() && !failureShown && !(procedure.partial && !recovered && !wasReadable)) {
+    if (!after || !holds_value(*after, procedure.adds)) problem(QStringLiteral("the record written is not there"));
+    if (hasBackup && bytes_of(target_.backup) != bytes_of(file)) problem(QStringLiteral("the backup fell behind"));
+  }
+
   if (!wasReadable) {
     bool inPlace = false;
     switch (damage) {
@@ -396,10 +527,10 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, bool wi
     }
     if (!failureShown && !recovered && !mayMiss) problem(QStringLiteral("the damage went unnoticed"));
     if (procedure.recovers && changes_bytes(damage) && !(mayMiss && !setAside && !failureShown)) {
-      if (withBackup && (!recovered || failureShown)) {
+      if (hasBackup && (!recovered || failureShown)) {
         problem(QStringLiteral("not recovered from the backup"));
       }
-      if (!withBackup && !messages.contains(QStringLiteral("备份数据文件出错。"))) {
+      if (!hasBackup && !messages.contains(QStringLiteral("备份数据文件出错。"))) {
         problem(QStringLiteral("no recovery message"));
       }
     }
@@ -414,8 +545,8 @@ QStringList run_permission_damage(const QString& appDir) {
   for (FileKind kind : {FileKind::Day, FileKind::Shop, FileKind::Use, FileKind::KeFu}) {
     DamageRun run(state, kind);
     for (Damage damage : {Damage::ReadOnly, Damage::Unreadable}) {
-      problems << run.run(damage, true, 1);
-      if (!target_of(state.paths, kind).backup.isEmpty()) problems << run.run(damage, false, 1);
+      problems << run.run(damage, BackupState::Current, 1);
+      if (!target_of(state.paths, kind).backup.isEmpty()) problems << run.run(damage, BackupState::Missing, 1);
     }
   }
   return problems;

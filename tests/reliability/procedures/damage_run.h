@@ -1,14 +1,17 @@
 #pragma once
 // Runs every reader and writer of one data file over one kind of damage, one procedure
-// at a time on freshly damaged bytes, and says what went wrong. What must hold after
-// each procedure:
+// at a time on freshly damaged bytes, beside a backup that is current, older, damaged or
+// missing, and says what went wrong. What must hold after each procedure:
 //   - it returned, within a few seconds;
 //   - the backup copy is as it was, or a whole data file of the right kind (a valid
-//     backup is never replaced by damaged bytes);
+//     backup is never replaced by damaged bytes), and a damaged backup's bytes are kept;
 //   - damaged bytes the program cannot read are not lost: they are still in place or
-//     set aside as file + ".bad";
-//   - damage it cannot read ends recovered from the backup (silently, when there is
-//     one) or with the procedure's described message;
+//     kept beside the file as a damaged copy (file + ".bad", ".1.bad", …);
+//   - no record is lost that the damaged file still gave SQLite, nor one that a whole
+//     backup held;
+//   - damage it cannot read ends recovered from what the file and its backup still hold,
+//     and the user is told once; without a backup, the procedure's described message;
+//   - a line or goods written lands in the file, and the backup is brought up to date;
 //   - every message shown is one the procedure is described to show.
 
 #include "damage.h"
@@ -52,19 +55,20 @@ class DamageRun {
   DamageRun(startup::AppState& state, FileKind kind);
   ~DamageRun();
 
-  // Runs every procedure of the file over the damage, with or without the backup copy
-  // (for the files that have one). Each problem found names the procedure.
-  QStringList run(Damage damage, bool withBackup, unsigned seed);
+  // Runs every procedure of the file over the damage, beside the backup as given (for the
+  // files that have one; the others have none). Each problem found names the procedure.
+  QStringList run(Damage damage, BackupState backup, unsigned seed);
 
  private:
-  QStringList runOne(const Procedure& procedure, Damage damage, bool withBackup, unsigned seed);
-  void restore(bool withBackup);
+  QStringList runOne(const Procedure& procedure, Damage damage, BackupState backup, unsigned seed);
+  void restore(BackupState backup, unsigned seed);
 
   startup::AppState& state_;
   FileKind kind_;
   Target target_;
   QByteArray healthy_;
   QByteArray healthyBackup_;
+  QByteArray olderBackup_;
   RecordingDialogs dialogs_;
   std::unique_ptr<platform::ScopedDialogs> scope_;
   std::unique_ptr<cashier::Frm_shop> window_;
