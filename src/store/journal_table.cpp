@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -126,10 +128,14 @@ void create_journal(const QString& path, const std::vector<JournalEntry>& entrie
     QFile::remove(temporary);
     throw StoreError(StoreError::Kind::Io, path, error.detail());
   }
-  // A link never replaces a journal that has appeared meanwhile.
-  const bool linked = ::link(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) == 0;
+  // Never replaces a journal that has appeared meanwhile; a file system that cannot
+  // rename so gets a hard link, which never replaces either.
+  const QByteArray from = QFile::encodeName(temporary);
+  const QByteArray to = QFile::encodeName(path);
+  bool placed = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
+  if (!placed && errno == EINVAL) placed = ::link(from.constData(), to.constData()) == 0;
   QFile::remove(temporary);
-  if (!linked) throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
+  if (!placed) throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
   sync_directory(path);
 }
 

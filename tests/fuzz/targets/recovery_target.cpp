@@ -96,7 +96,7 @@ int recovery(const uint8_t* data, size_t size) {
                                   QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09")},
                                  QString(),
                                  QStringLiteral("000999")};
-  const bool saved = cashier::save_line(paths, line);
+  const bool saved = cashier::save_line(paths, line).has_value();
   reports::sum_day_file(paths.dayFile, {QStringLiteral("可乐")}, {QStringLiteral("001")});
   query::query_files({paths.dayFile}, {{store::day::kGoods, sales::kAllEntry},
                                        {store::day::kOperator, sales::kAllEntry},

@@ -10,6 +10,8 @@
 #include "cashier/record_edit.h"
 #include "cashier/sale_record.h"
 #include "catalogues/goods_catalogue.h"
+#include "sales/journaled_change.h"
+#include "store/data_file.h"
 #include "platform/dialogs.h"
 #include "startup/data_files.h"
 #include "startup/start_up.h"
@@ -71,6 +73,14 @@ void record_sales(const startup::AppState& state, int count) {
   }
 }
 
+// The first record of the file whose field holds value, as a list read it.
+std::optional<store::RecordRef> first_record(const QString& path, const QString& field, const QString& value) {
+  const store::DataFile file = store::DataFile::open(path);
+  const auto found = file.findFirst({}, [&](const store::Record& record) { return record.value(field) == value; });
+  if (!found) return std::nullopt;
+  return file.ref_to(*found);
+}
+
 // New goods 新货1, 新货2, …, then a new price of 茶 and 可乐 deleted.
 void change_goods(const startup::AppState& state, int count) {
   for (int i = 1; i <= count; ++i) {
@@ -83,21 +93,21 @@ void change_goods(const startup::AppState& state, int count) {
       catalogues::AddShopResult::PriceChanged) {
     acknowledge(QStringLiteral("price 茶"));
   }
-  if (catalogues::del_shop(state, QStringLiteral("可乐"))) acknowledge(QStringLiteral("del 可乐"));
+  const auto cola = first_record(state.paths.shopFile, store::shop::kGoods, QStringLiteral("可乐"));
+  if (cola && catalogues::del_shop(state, QStringLiteral("可乐"), *cola)) acknowledge(QStringLiteral("del 可乐"));
 }
 
 // Edit n of the record 茶 at 09:00:03: quantity n + 1, amount 2.50 times that.
 void edit_record(const startup::AppState& state, int count) {
   cashier::RecordEditor editor;
-  if (editor.open(state.paths.dayFile, store::day::kGoods, QStringLiteral("茶"), store::day::kTime,
-                  QStringLiteral("09:00:03")) != cashier::RecordLookup::Found) {
-    return;
-  }
+  const auto tea = first_record(state.paths.dayFile, store::day::kTime, QStringLiteral("09:00:03"));
+  if (!tea || editor.open(*tea, state.paths.dayBackup) != cashier::RecordLookup::Found) return;
+  const auto context = sales::change_context(state.paths.journalFile, state.currentOperator);
   for (int n = 1; n <= count; ++n) {
     cashier::EditedRecord changed = editor.record();
     changed.quantity = QStringLiteral("%1.00").arg(n + 1);
     changed.amount = QString::number((n + 1) * 2.5, 'f', 2);
-    editor.save(changed);
+    editor.save(changed, context);
     acknowledge(QStringLiteral("edit %1").arg(n));
   }
   editor.close();
