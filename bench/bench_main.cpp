@@ -22,7 +22,7 @@ using namespace tavuro::bench;
 
 namespace {
 
-class CountingDialogs final : public tavuro::platform::Dialogs {
+class CountingDialogs final : public tavuro::platform::MessageOnlyDialogs {
  public:
   tavuro::platform::Answer message(const QString& text, tavuro::platform::Icon, tavuro::platform::Buttons,
                                    const QString&) override {
@@ -30,11 +30,6 @@ class CountingDialogs final : public tavuro::platform::Dialogs {
     last = text;
     return tavuro::platform::Answer::No;
   }
-  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const tavuro::platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const tavuro::platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-  bool print(tavuro::platform::PrintRequest&) override { return false; }
   int messages = 0;
   QString last;
 };

@@ -11,6 +11,7 @@
 #include "reports/sales_report.h"
 #include "sales/display_line.h"
 #include "sales/journal_check.h"
+#include "sales/journal_entry.h"
 #include "sales/journaled_change.h"
 #include "sales/labels.h"
 #include "sales/money.h"
@@ -19,6 +20,7 @@
 #include "startup/start_up.h"
 #include "store/backup.h"
 #include "store/data_file.h"
+#include "store/journal_table.h"
 #include "store/schemas.h"
 #include "textlayout/text_layout.h"
 #include "timing.h"
@@ -27,10 +29,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTime>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <unistd.h>
 
@@ -408,8 +413,27 @@ void check_month_journal(const GeneratedShop& shop, const QString& dataDir, Tabl
     files << folder + QStringLiteral("/%1.day").arg(d);
     copy_over(month_day(shop, d), files.last());
   }
+  // The journal as a month of counter work leaves it: one 记录 entry for every line.
   const QString journal = sales::journal_path(folder);
-  sales::start_journal(journal, shop.operators[0], QDateTime::currentDateTime());
+  std::vector<store::JournalEntry> entries;
+  std::optional<store::JournalEntry> last;
+  const QDateTime start(QDate(2026, 1, 1), QTime(8, 0));
+  for (const QString& file : files) {
+    const store::DataFile day_file = store::DataFile::open(file, store::day_schema());
+    day_file.walk({}, [&](const store::Record& record) {
+      store::JournalEntry entry;
+      entry.at = start.addSecs(static_cast<qint64>(entries.size())).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+      entry.op = shop.operators[0];
+      entry.file = QFileInfo(file).fileName();
+      entry.record = record.id();
+      entry.kind = sales::kRecordedKind;
+      entry.after = sales::fields_text(day_file.fields(), record.values());
+      last = sales::chained(last, std::move(entry));
+      entries.push_back(*last);
+      return true;
+    });
+  }
+  store::create_journal(journal, entries);
   startup::Paths paths;
   paths.dayFile = files[30];
   paths.dayBackup = startup::backup_path_of(paths.dayFile);

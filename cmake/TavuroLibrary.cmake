@@ -9,9 +9,13 @@ function(tavuro_library name)
 endfunction()
 
 # One test program per test folder, linking the libraries it tests. Each test case runs
-# as its own CTest test on the offscreen platform.
+# as its own CTest test on the offscreen platform, stopped as hung after TIMEOUT seconds
+# (default 120).
 function(tavuro_test name)
-  cmake_parse_arguments(ARG "GUI" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "DEPENDS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/*.h")
   add_executable(${name} ${sources})
   if(ARG_GUI)
@@ -22,5 +26,5 @@ function(tavuro_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${ARG_TIMEOUT})
 endfunction()

@@ -47,6 +47,17 @@ class Dialogs {
   virtual bool print(PrintRequest& request) = 0;
 };
 
+// Dialogs without a screen that answer message boxes only: every input, file, colour and
+// print dialog is cancelled. For programs run unattended (tests' children, benchmarks).
+class MessageOnlyDialogs : public Dialogs {
+ public:
+  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
+  std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
+  std::optional<QColor> color(const QColor&) override { return std::nullopt; }
+  bool print(PrintRequest&) override { return false; }
+};
+
 // The dialogs of the running program (the Qt ones unless a test has replaced them).
 Dialogs& dialogs();
 

@@ -119,48 +119,36 @@ DataFile DataFile::openForChange(const QString& path, const Schema& expected, co
 }
 
 void DataFile::create(const QString& path, const Schema& schema, const std::vector<Record>& records) {
-  // Built under a temporary name and renamed, so that no half-made file is ever seen.
-  const QString temporary = platform::temporary_sibling(path);
-  QFile::remove(temporary);
-  QFile::remove(temporary + QStringLiteral("-journal"));
-  try {
-    Connection connection = connect(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    durable_settings(connection);
-    connection.exec("BEGIN IMMEDIATE");
-    Statement(connection, create_sql(schema)).run();
-    if (!records.empty()) {
-      // Records come in as they were read, also a value longer than its field allows now.
-      connection.exec("PRAGMA ignore_check_constraints=ON");
-      QStringList names{QStringLiteral("rowid")};
-      QStringList placeholders{QStringLiteral("?")};
-      for (const Field& field : schema.fields) {
-        names << quoted(field.name);
-        placeholders << QStringLiteral("?");
-      }
-      Statement insert(connection, QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (") +
-                                       names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                                       placeholders.join(QLatin1Char(',')) + QLatin1Char(')'));
-      for (const Record& record : records) {
-        insert.bind(1, record.id());
-        for (qsizetype i = 0; i < schema.fields.size(); ++i) {
-          insert.bind(static_cast<int>(i + 2), i < record.values().size() ? record.values()[i] : QString());
+  detail::build_aside(
+      path, detail::Placement::Replace,
+      [](const QString& temporary) {
+        Connection connection = connect(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        durable_settings(connection);
+        return connection;
+      },
+      [&](Connection& connection) {
+        Statement(connection, create_sql(schema)).run();
+        if (records.empty()) return;
+        // Records come in as they were read, also a value longer than its field allows now.
+        connection.exec("PRAGMA ignore_check_constraints=ON");
+        QStringList names{QStringLiteral("rowid")};
+        QStringList placeholders{QStringLiteral("?")};
+        for (const Field& field : schema.fields) {
+          names << quoted(field.name);
+          placeholders << QStringLiteral("?");
         }
-        insert.run();
-        insert.reset();
-      }
-    }
-    connection.exec("COMMIT");
-    connection.close();
-  } catch (const StoreError& error) {
-    QFile::remove(temporary);
-    QFile::remove(temporary + QStringLiteral("-journal"));
-    throw StoreError(StoreError::Kind::Io, path, error.detail());
-  }
-  if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0) {
-    QFile::remove(temporary);
-    throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
-  }
-  platform::sync_directory_of(path);
+        Statement insert(connection, QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (") +
+                                         names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                                         placeholders.join(QLatin1Char(',')) + QLatin1Char(')'));
+        for (const Record& record : records) {
+          insert.bind(1, record.id());
+          for (qsizetype i = 0; i < schema.fields.size(); ++i) {
+            insert.bind(static_cast<int>(i + 2), i < record.values().size() ? record.values()[i] : QString());
+          }
+          insert.run();
+          insert.reset();
+        }
+      });
 }
 
 void DataFile::checkFields(const QStringList& fields) const {

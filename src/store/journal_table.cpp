@@ -1,17 +1,11 @@
 #include "store/journal_table.h"
 
-#include "platform/file_ops.h"
 #include "store/sqlite_handle.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 namespace tavuro::store {
 
@@ -73,12 +67,6 @@ Connection open_existing(const QString& path) {
   return connection;
 }
 
-void sync_directory(const QString& path) {
-  const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
 
 }  // namespace
 
@@ -108,35 +96,17 @@ void JournalTable::append(const JournalEntry& entry) {
 }
 
 void create_journal(const QString& path, const std::vector<JournalEntry>& entries) {
-  const QString temporary = platform::temporary_sibling(path);
-  QFile::remove(temporary);
-  try {
-    Connection connection = open_journal_db(temporary, true);
-    connection.exec("BEGIN IMMEDIATE");
-    connection.exec(kCreate);
-    {
-      Statement insert(connection, insert_sql(QStringLiteral("main")));
-      for (const JournalEntry& entry : entries) {
-        bind_entry(insert, entry);
-        insert.run();
-        insert.reset();
-      }
-    }
-    connection.exec("COMMIT");
-    connection.close();
-  } catch (const StoreError& error) {
-    QFile::remove(temporary);
-    throw StoreError(StoreError::Kind::Io, path, error.detail());
-  }
-  // Never replaces a journal that has appeared meanwhile; a file system that cannot
-  // rename so gets a hard link, which never replaces either.
-  const QByteArray from = QFile::encodeName(temporary);
-  const QByteArray to = QFile::encodeName(path);
-  bool placed = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
-  if (!placed && errno == EINVAL) placed = ::link(from.constData(), to.constData()) == 0;
-  QFile::remove(temporary);
-  if (!placed) throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
-  sync_directory(path);
+  detail::build_aside(
+      path, detail::Placement::NeverReplace, [](const QString& temporary) { return open_journal_db(temporary, true); },
+      [&entries](Connection& connection) {
+        connection.exec(kCreate);
+        Statement insert(connection, insert_sql(QStringLiteral("main")));
+        for (const JournalEntry& entry : entries) {
+          bind_entry(insert, entry);
+          insert.run();
+          insert.reset();
+        }
+      });
 }
 
 void walk_journal(const QString& path, const std::function<bool(const JournalEntry&)>& visit) {

@@ -1,6 +1,14 @@
 #include "store/sqlite_handle.h"
 
+#include "platform/file_ops.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -111,6 +119,40 @@ QString quoted(const QString& identifier) {
   QString inner = identifier;
   inner.replace(QLatin1Char('"'), QStringLiteral("\"\""));
   return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+void build_aside(const QString& path, Placement placement, const std::function<Connection(const QString&)>& open,
+                 const std::function<void(Connection&)>& fill) {
+  const QString temporary = platform::temporary_sibling(path);
+  const auto remove_temporary = [&temporary] {
+    QFile::remove(temporary);
+    QFile::remove(temporary + QStringLiteral("-journal"));
+  };
+  remove_temporary();
+  try {
+    Connection connection = open(temporary);
+    connection.exec("BEGIN IMMEDIATE");
+    fill(connection);
+    connection.exec("COMMIT");
+    connection.close();
+  } catch (const StoreError& error) {
+    remove_temporary();
+    throw StoreError(StoreError::Kind::Io, path, error.detail());
+  }
+  const QByteArray from = QFile::encodeName(temporary);
+  const QByteArray to = QFile::encodeName(path);
+  bool placed = false;
+  if (placement == Placement::Replace) {
+    placed = ::rename(from.constData(), to.constData()) == 0;
+  } else {
+    // Never replaces a file that has appeared meanwhile; a file system that cannot rename
+    // so gets a hard link, which never replaces either.
+    placed = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0;
+    if (!placed && errno == EINVAL) placed = ::link(from.constData(), to.constData()) == 0;
+  }
+  remove_temporary();
+  if (!placed) throw StoreError(StoreError::Kind::Io, path, QStringLiteral("cannot create"));
+  platform::sync_directory_of(path);
 }
 
 }  // namespace tavuro::store::detail

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -58,5 +60,18 @@ class Statement {
 
 // SQLite's identifier quoting: "name" with inner quotes doubled.
 QString quoted(const QString& identifier);
+
+}  // namespace tavuro::store::detail
+
+namespace tavuro::store::detail {
+
+// Whether a database built aside may replace a file already at its place.
+enum class Placement { Replace, NeverReplace };
+
+// Builds a database under a temporary name beside path — opened by open, filled by fill
+// inside one transaction — and then puts it at path, so that no half-made file is ever
+// seen; the folder is flushed after. A failure leaves nothing behind and throws Io.
+void build_aside(const QString& path, Placement placement, const std::function<Connection(const QString&)>& open,
+                 const std::function<void(Connection&)>& fill);
 
 }  // namespace tavuro::store::detail

@@ -9,17 +9,12 @@
 namespace tavuro::fuzz {
 
 // Answers every dialog at once: OK, No, cancelled.
-class SilentDialogs final : public platform::Dialogs {
+class SilentDialogs final : public platform::MessageOnlyDialogs {
  public:
   platform::Answer message(const QString&, platform::Icon, platform::Buttons buttons, const QString&) override {
     ++messages;
     return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::No;
   }
-  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-  bool print(platform::PrintRequest&) override { return false; }
   int messages = 0;
 };
 

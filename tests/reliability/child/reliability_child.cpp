@@ -43,7 +43,7 @@ void print_line(const QString& line) {
   std::fflush(stdout);
 }
 
-class PrintingDialogs final : public platform::Dialogs {
+class PrintingDialogs final : public platform::MessageOnlyDialogs {
  public:
   platform::Answer message(const QString& text, platform::Icon icon, platform::Buttons buttons,
                            const QString&) override {
@@ -52,11 +52,6 @@ class PrintingDialogs final : public platform::Dialogs {
     print_line(QStringLiteral("message %1 %2").arg(static_cast<int>(icon)).arg(flat));
     return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
   }
-  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-  bool print(platform::PrintRequest&) override { return false; }
 };
 
 QString arg(char** argv, int i) {

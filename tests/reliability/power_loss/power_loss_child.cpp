@@ -40,7 +40,7 @@ void acknowledge(const QString& text) {
   print_line(QStringLiteral("ack ") + text);
 }
 
-class AnsweringDialogs final : public platform::Dialogs {
+class AnsweringDialogs final : public platform::MessageOnlyDialogs {
  public:
   platform::Answer message(const QString& text, platform::Icon, platform::Buttons buttons, const QString&) override {
     QString flat = text;
@@ -48,11 +48,6 @@ class AnsweringDialogs final : public platform::Dialogs {
     print_line(QStringLiteral("message ") + flat);
     return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
   }
-  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-  bool print(platform::PrintRequest&) override { return false; }
 };
 
 cashier::SaleRecord line(const QString& receipt, const QString& time) {

@@ -30,15 +30,10 @@ class Frm_shop;
 namespace tavuro::reliability {
 
 // Records every message box and answers every question Yes.
-class RecordingDialogs final : public platform::Dialogs {
+class RecordingDialogs final : public platform::MessageOnlyDialogs {
  public:
   platform::Answer message(const QString& text, platform::Icon icon, platform::Buttons buttons,
                            const QString& title) override;
-  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-  bool print(platform::PrintRequest&) override { return false; }
 
   QStringList messages;
 };
