@@ -1,6 +1,10 @@
 #include "raw_sqlite.h"
 
+#include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
+
+#include <openssl/sha.h>
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -27,7 +31,68 @@ void copy_file(const QString& from, const QString& to) {
   ::close(fd);
 }
 
+void bind_all(sqlite3_stmt* statement, const QList<QByteArray>& values) {
+  for (int i = 0; i < values.size(); ++i) {
+    sqlite3_bind_text(statement, i + 1, values[i].constData(), static_cast<int>(values[i].size()), SQLITE_TRANSIENT);
+  }
+}
+
+void run(sqlite3* db, const char* sql, const QList<QByteArray>& values) {
+  sqlite3_stmt* statement = nullptr;
+  check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), db);
+  bind_all(statement, values);
+  check(sqlite3_step(statement), db);
+  sqlite3_finalize(statement);
+}
+
+void sync_folder_of(const QString& file) {
+  const int fd = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0 || ::fsync(fd) != 0) throw std::runtime_error("folder flush");
+  ::close(fd);
+}
+
 }  // namespace
+
+void record_line_journaled(const QString& dayFile, const QString& journal, const QString& backup,
+                           const QStringList& values) {
+  sqlite3* db = nullptr;
+  check(sqlite3_open_v2(QFile::encodeName(dayFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+  check(sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr), db);
+  run(db, "ATTACH DATABASE ? AS journal", {QFile::encodeName(journal)});
+  check(sqlite3_exec(db, "PRAGMA journal.synchronous=EXTRA; BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
+  QList<QByteArray> line;
+  for (const QString& value : values) line << value.toUtf8();
+  run(db,
+      "INSERT INTO FileName (商品,数量,单价,金额,操作编号,时间,识别码,固定客户,单号) VALUES (?,?,?,?,?,?,'',?,?)",
+      line);
+  const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+  sqlite3_stmt* last = nullptr;
+  check(sqlite3_prepare_v2(db, "SELECT number, hash FROM journal.Journal ORDER BY number DESC LIMIT 1", -1, &last,
+                           nullptr),
+        db);
+  const bool has_last = sqlite3_step(last) == SQLITE_ROW;
+  const sqlite3_int64 number = has_last ? sqlite3_column_int64(last, 0) + 1 : 1;
+  const QByteArray previous = has_last ? QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(last, 1))) : QByteArray();
+  sqlite3_finalize(last);
+  const QByteArray after = line.join('\n');
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  const QByteArray chained = QByteArray::number(number) + after + previous;
+  SHA256(reinterpret_cast<const unsigned char*>(chained.constData()), static_cast<size_t>(chained.size()), digest);
+  run(db,
+      "INSERT INTO journal.Journal (number, at, operator, file, record, kind, before, after, previous_hash, hash) "
+      "VALUES (?, '2026-01-01 08:00:00', ?, ?, ?, '记录', '', ?, ?, ?)",
+      {QByteArray::number(number), line[4], QFileInfo(dayFile).fileName().toUtf8(), QByteArray::number(id), after,
+       previous, QByteArray(reinterpret_cast<const char*>(digest), SHA256_DIGEST_LENGTH).toHex()});
+  check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+  check(sqlite3_exec(db, "DETACH DATABASE journal", nullptr, nullptr, nullptr), db);
+  sqlite3_close_v2(db);
+  const QString temporary = backup + QStringLiteral(".tmp");
+  copy_file(dayFile, temporary);
+  if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(backup).constData()) != 0) {
+    throw std::runtime_error("backup rename");
+  }
+  sync_folder_of(backup);
+}
 
 void record_line(const QString& dayFile, const QString& backup, const QStringList& values) {
   sqlite3* db = nullptr;

@@ -12,6 +12,13 @@ namespace tavuro::bench::raw {
 // over backup (write and fsync).
 void record_line(const QString& dayFile, const QString& backup, const QStringList& values);
 
+// The same durable work as the program's recording of a line, without its store: open,
+// synchronous=EXTRA, ATTACH the month's journal, read the last entry's hash, insert the
+// line and a journal entry chained by SHA-256 in one transaction, commit, close; then the
+// backup written under a temporary name, flushed, renamed into place and the folder flushed.
+void record_line_journaled(const QString& dayFile, const QString& journal, const QString& backup,
+                           const QStringList& values);
+
 // Runs sql with the bound texts over one file and hands each row's texts to visit.
 void select(const QString& file, const QString& sql, const QStringList& binds,
             const std::function<void(const QStringList& row)>& visit);

@@ -5,7 +5,6 @@
 #include "store/data_file.h"
 #include "store/schemas.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -17,11 +16,11 @@ namespace tavuro::sales {
 
 namespace {
 
-// What the journal last said of a record: the entry that said it and the digest of the
-// fields it gave (empty: the record was deleted).
+// What the journal last said of a record: the entry that said it and the fields it gave
+// (empty: the record was deleted). The text is shared with the entry read, not copied.
 struct Known {
   qint64 entry = 0;
-  QByteArray digest;
+  QString fields;
 };
 using FileState = QHash<qint64, Known>;
 
@@ -29,10 +28,6 @@ struct OldFile {
   qint64 entry = 0;
   qsizetype records = 0;
 };
-
-QByteArray digest_of(const QString& text) {
-  return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256);
-}
 
 QString entry_name(qint64 number) { return QStringLiteral("第 %1 条修改记录").arg(number); }
 
@@ -110,7 +105,7 @@ class Replay {
     if (entry.kind == kOldFileKind) {
       const QList<QPair<qint64, QString>> records = parse_old_records(entry.after);
       FileState& state = files_[entry.file];
-      for (const auto& [id, fields] : records) state.insert(id, {entry.number, digest_of(fields)});
+      for (const auto& [id, fields] : records) state.insert(id, {entry.number, fields});
       old_files_.insert(entry.file, {entry.number, records.size()});
       return;
     }
@@ -122,14 +117,14 @@ class Replay {
     }
     FileState& state = files_[entry.file];
     const auto known = state.constFind(entry.record);
-    const bool live = known != state.cend() && !known->digest.isEmpty();
-    const bool follows = entry.kind == kRecordedKind ? !live : live && known->digest == digest_of(entry.before);
+    const bool live = known != state.cend() && !known->fields.isEmpty();
+    const bool follows = entry.kind == kRecordedKind ? !live : live && known->fields == entry.before;
     if (!follows) {
       add_problem(entry.number, entry.file, entry.record,
                   entry_name(entry.number) + QStringLiteral("与之前的修改记录接不上（") +
                       record_name(entry.file, entry.record) + QStringLiteral("）"));
     }
-    state.insert(entry.record, {entry.number, entry.kind == kDeletedKind ? QByteArray() : digest_of(entry.after)});
+    state.insert(entry.record, {entry.number, entry.kind == kDeletedKind ? QString() : entry.after});
   }
 
   QString journal_;
@@ -169,12 +164,12 @@ void hold_file(Replay& replay, const QString& folder, const QString& name, qint6
       seen.insert(record.id());
       const QString text = fields_text(file.fields(), record.values());
       const auto known = state.constFind(record.id());
-      if (known != state.cend() && known->digest == digest_of(text)) return true;
+      if (known != state.cend() && known->fields == text) return true;
       const QList<QPair<QString, QString>> fields = parse_fields_text(text);
       const QString what = record_name(name, record.id()) + summary_of(fields);
       if (known == state.cend()) {
         replay.add_problem(0, name, record.id(), what + QStringLiteral("不在修改记录中（被人加入）"));
-      } else if (known->digest.isEmpty()) {
+      } else if (known->fields.isEmpty()) {
         replay.add_problem(known->entry, name, record.id(),
                            what + QStringLiteral("已在") + entry_name(known->entry) + QStringLiteral("中删除，却还在文件中"));
       } else {
@@ -190,7 +185,7 @@ void hold_file(Replay& replay, const QString& folder, const QString& name, qint6
   }
   QList<qint64> gone;
   for (auto it = state.cbegin(); it != state.cend(); ++it) {
-    if (!it->digest.isEmpty() && !seen.contains(it.key())) gone << it.key();
+    if (!it->fields.isEmpty() && !seen.contains(it.key())) gone << it.key();
   }
   std::sort(gone.begin(), gone.end());
   for (const qint64 id : gone) {
@@ -248,7 +243,7 @@ JournalCheck check_month(const QString& monthFolder) {
     qsizetype live = 0;
     qint64 last = 0;
     for (const Known& known : it.value()) {
-      if (!known.digest.isEmpty()) ++live;
+      if (!known.fields.isEmpty()) ++live;
       last = std::max(last, known.entry);
     }
     if (live > 0) {

@@ -1,12 +1,29 @@
 #include "sales/journal_entry.h"
 
-#include <QCryptographicHash>
+#include <openssl/sha.h>
 
 namespace tavuro::sales {
 
 namespace {
 
+// SHA-256 of bytes in lower-case hex. OpenSSL's digest uses the processor's SHA
+// instructions where it has them: the month check hashes every entry of the month.
+QString sha256_hex(const QByteArray& bytes) {
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  SHA256(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<size_t>(bytes.size()), digest);
+  return QString::fromLatin1(
+      QByteArray::fromRawData(reinterpret_cast<const char*>(digest), SHA256_DIGEST_LENGTH).toHex());
+}
+
+bool needs_escape(const QString& value) {
+  for (const QChar c : value) {
+    if (c == QLatin1Char('\\') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) return true;
+  }
+  return false;
+}
+
 QString escaped(const QString& value) {
+  if (!needs_escape(value)) return value;
   QString text;
   text.reserve(value.size());
   for (const QChar c : value) {
@@ -48,6 +65,7 @@ void add_part(QByteArray& form, const QByteArray& bytes) {
 
 QString fields_text(const QStringList& names, const QStringList& values) {
   QString text;
+  text.reserve(256);
   for (qsizetype i = 0; i < names.size(); ++i) {
     if (i > 0) text += QLatin1Char('\n');
     text += escaped(names[i]) + QLatin1Char('=') + escaped(i < values.size() ? values[i] : QString());
@@ -89,8 +107,7 @@ QList<QPair<qint64, QString>> parse_old_records(const QString& text) {
 }
 
 const QString& journal_seed() {
-  static const QString seed = QString::fromLatin1(
-      QCryptographicHash::hash(QStringLiteral("Tavuro收银机 修改记录").toUtf8(), QCryptographicHash::Sha256).toHex());
+  static const QString seed = sha256_hex(QStringLiteral("Tavuro收银机 修改记录").toUtf8());
   return seed;
 }
 
@@ -110,7 +127,7 @@ QByteArray canonical_form(const store::JournalEntry& entry) {
 }
 
 QString entry_hash(const store::JournalEntry& entry) {
-  return QString::fromLatin1(QCryptographicHash::hash(canonical_form(entry), QCryptographicHash::Sha256).toHex());
+  return sha256_hex(canonical_form(entry));
 }
 
 store::JournalEntry chained(const std::optional<store::JournalEntry>& last, store::JournalEntry entry) {
