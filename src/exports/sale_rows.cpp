@@ -9,6 +9,13 @@ namespace tavuro::exports {
 
 namespace day = store::day;
 
+namespace {
+
+// Where 金额 stands in a row of sale_line_columns().
+constexpr size_t kAmountColumn = 4;
+
+}  // namespace
+
 const std::vector<Column>& sale_line_columns() {
   static const std::vector<Column> columns{
       {QStringLiteral("日期"), ColumnKind::Date, 12},       {day::kGoods, ColumnKind::Text, 20},
@@ -81,7 +88,7 @@ void SaleLineSheet::set_day_file(const QString& dayFile) {
 void SaleLineSheet::add(const store::Record& record) {
   Row row = sale_row(day_, record);
   // The total is the lists' total: an amount that is no number adds nothing.
-  if (const auto* amount = std::get_if<sales::Money>(&row[4])) total_ = total_.added(*amount);
+  if (const auto* amount = std::get_if<sales::Money>(&row[kAmountColumn])) total_ = total_.added(*amount);
   writer_.add_row(row);
   ++count_;
 }
