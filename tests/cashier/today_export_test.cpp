@@ -106,5 +106,18 @@ TEST_F(TodayExport, ADamagedDayFileIsMendedFromItsBackupFirst) {
   EXPECT_FALSE(QFile::exists(none + QStringLiteral(".tmp~")));
 }
 
+TEST_F(TodayExport, HandingTheDayOutTakesTheAdministratorsPassword) {
+  cashier.shop.state.adminPassword = QStringLiteral("Boss1");
+  cashier.dialogs.answerInput(QStringLiteral("boss1"));
+  cashier.action("导出")->trigger();
+  // A wrong password: no save dialog, no file.
+  ASSERT_FALSE(cashier.dialogs.shown().empty());
+  for (const ShownDialog& shown : cashier.dialogs.shown()) EXPECT_NE(shown.kind, ShownDialog::Kind::SaveFile);
+  cashier.dialogs.clear();
+  cashier.dialogs.answerInput(QStringLiteral("Boss1"));
+  const QString path = exportAs(QStringLiteral("今天.csv"));
+  EXPECT_EQ(read_csv(path).rows.size(), 6);
+}
+
 }  // namespace
 }  // namespace tavuro::testing
