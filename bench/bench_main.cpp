@@ -3,8 +3,9 @@
 // same files, and their ratio.
 //   tavuro_bench [DATA_DIR] [WORKLOADS]
 // DATA_DIR defaults to ./bench-data (made once, then reused); WORKLOADS is a list of
-// workload numbers such as 15 (default: all, 12345678).
+// workload numbers and letters such as 15X (default: 12345678).
 
+#include "exports_bench.h"
 #include "raw_sqlite.h"
 #include "shop_generator.h"
 #include "timing.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
   if (wanted.contains(QLatin1Char('6'))) start_up_window(shop, table);
   if (wanted.contains(QLatin1Char('7'))) receipt_printing(dataDir, table);
   if (wanted.contains(QLatin1Char('8'))) check_month_journal(shop, dataDir, table);
+  // X: not in the default list (it writes a year of day files of its own the first time).
+  if (wanted.contains(QLatin1Char('X'))) export_year(shop, dataDir, table);
   table.print();
   if (dialogs.messages > 0) {
     std::printf("\nwarning: %d message box(es) were shown during the run, the last: %s\n", dialogs.messages,

@@ -23,9 +23,14 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&qt_chinese);
   }
 
+#ifdef TAVURO_SYSTEM_INSTALL
+  constexpr auto install = tavuro::startup::Install::SystemWide;
+#else
+  constexpr auto install = tavuro::startup::Install::Portable;
+#endif
   tavuro::startup::AppState state;
   std::unique_ptr<tavuro::cashier::Frm_shop> window;
-  tavuro::startup::start_up(state, tavuro::startup::application_directory(), tavuro::platform::now().date(),
+  tavuro::startup::start_up(state, tavuro::startup::application_directory(install), tavuro::platform::now().date(),
                             [&window](tavuro::startup::AppState& s) {
                               window = std::make_unique<tavuro::cashier::Frm_shop>(s);
                               window->show();

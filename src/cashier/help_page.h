@@ -8,7 +8,8 @@ namespace tavuro::cashier {
 // The maker's web page, where new versions are published.
 inline const QString kMakerPage = QStringLiteral("https://tavuro.example.org/cashier/");
 
-// readme.htm in the application directory.
+// readme.htm in the application directory, or else where a system-wide install put it
+// (share/tavuro/ beside bin/).
 QString help_path(const QString& appDir);
 
 // "版本 " + major version + "." + revision: 版本 2.0.

@@ -7,7 +7,10 @@
 #include "cashier/frm_record_edit.h"
 #include "cashier/sale_entry.h"
 #include "cashier/shop_controls.h"
+#include "cashier/today_export.h"
+#include "exports/export_window.h"
 #include "platform/dialogs.h"
+#include "reports/report_layout.h"
 #include "sales/labels.h"
 #include "store/guarded.h"
 #include "store/schemas.h"
@@ -50,6 +53,7 @@ void TodayPanel::connect_controls() {
   connect(编辑记录_, &QAction::triggered, this, &TodayPanel::edit_selected_record);
   // The deleting is done in the edit window.
   connect(删除记录_, &QAction::triggered, this, &TodayPanel::edit_selected_record);
+  connect(导出_, &QAction::triggered, this, &TodayPanel::export_view);
   for (QObject* watched : std::initializer_list<QObject*>{Text4_, Co_查商品_, Co_查操作员_, List2_->viewport()}) {
     watched->installEventFilter(this);
   }
@@ -193,6 +197,16 @@ void TodayPanel::edit_selected_record() {
   Frm_编辑 window(state_, List2_->window());
   // A record gone or changed since the list was read has been told of: nothing to edit.
   if (!window.record_gone()) window.exec();
+}
+
+void TodayPanel::export_view() {
+  // Handing the day's figures out is the administrator's, like sending the day file.
+  if (!check_admin_password(state_)) return;
+  const startup::Paths& paths = state_.paths;
+  exports::export_with_dialogs(List2_->window(), {paths.appDir, reports::title_stem(paths.dayFile)},
+                               [&](const exports::ExportTarget& target, const exports::ExportProgress& progress) {
+                                 return export_today_view(view_, paths.dayFile, paths.dayBackup, target, progress);
+                               });
 }
 
 bool TodayPanel::eventFilter(QObject* watched, QEvent* event) {

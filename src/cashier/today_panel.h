@@ -47,6 +47,8 @@ class TodayPanel final : public QObject {
   // 编辑记录 and 删除记录: the selected line goes to the record edit window, which also
   // deletes.
   void edit_selected_record();
+  // 导出…: the view shown, as .xlsx or .csv, behind the password.
+  void export_view();
 
   const TodayView& view() const { return view_; }
 
@@ -85,6 +87,7 @@ class TodayPanel final : public QObject {
   QAction* 刷新数据_ = nullptr;
   QAction* 编辑记录_ = nullptr;
   QAction* 删除记录_ = nullptr;
+  QAction* 导出_ = nullptr;
 };
 
 }  // namespace tavuro::cashier

@@ -64,6 +64,8 @@ void TodayPanel::build_popup(QWidget* area) {
   编辑记录_ = item(QStringLiteral("编辑记录"), QStringLiteral("编辑记录"));
   list2_右击_->addSeparator();
   删除记录_ = item(QStringLiteral("删除记录"), QStringLiteral("删除记录"));
+  list2_右击_->addSeparator();
+  导出_ = item(QStringLiteral("导出"), QStringLiteral("导出…"));
 }
 
 }  // namespace tavuro::cashier

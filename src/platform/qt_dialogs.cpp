@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,7 +70,15 @@ std::optional<QString> file_dialog(const FileRequest& request, QFileDialog::Acce
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst();
+  QString chosen = dialog.selectedFiles().constFirst();
+  // A name typed without a suffix takes the one of the file type chosen below it, so that
+  // "报表" with the CSV type chosen is 报表.csv.
+  static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+  const QRegularExpressionMatch pattern = firstPattern.match(dialog.selectedNameFilter());
+  if (mode == QFileDialog::AcceptSave && QFileInfo(chosen).suffix().isEmpty() && pattern.hasMatch()) {
+    chosen += QLatin1Char('.') + pattern.captured(1);
+  }
+  return chosen;
 }
 
 }  // namespace

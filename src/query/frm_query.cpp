@@ -4,7 +4,9 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "exports/export_window.h"
 #include "query/filter_names.h"
+#include "query/query_export.h"
 #include "query/query_report.h"
 #include "reports/doc_window.h"
 #include "sales/labels.h"
@@ -187,7 +189,12 @@ void Frm_查询::buildControls() {
   Command3_->setToolTip(QStringLiteral("预览打印内容"));
   Command4_ = named(new QPushButton(QStringLiteral("退出[&X]")), "Command4");
   Command4_->setToolTip(QStringLiteral("关闭窗口"));
-  for (QPushButton* button : {Command1_, Command2_, Command3_, Command4_}) button->setAutoDefault(false);
+  Com_导出_ = named(new QPushButton(QStringLiteral("导出")), "Com_导出");
+  Com_导出_->setToolTip(QStringLiteral("把查询到的全部记录导出为 Excel 或 CSV 文件"));
+  for (QPushButton* button : {Command1_, Command2_, Command3_, Command4_, Com_导出_}) button->setAutoDefault(false);
+  connect(Com_导出_, &QPushButton::clicked, this, [this] {
+    if (!busy_) Com_导出_Click();
+  });
   connect(Command2_, &QPushButton::clicked, this, [this] {
     if (!busy_) print_query_report();
   });
@@ -205,6 +212,7 @@ void Frm_查询::buildControls() {
   totals->addStretch();
   totals->addWidget(Command2_);
   totals->addWidget(Command3_);
+  totals->addWidget(Com_导出_);
   totals->addWidget(Command4_);
 
   auto* right = new QVBoxLayout;
@@ -321,6 +329,7 @@ void Frm_查询::query_files(const QString& fieldA, const QString& valueA, const
                       static_cast<int>(files.size()));
   queryDescription_ = query_description(filters);
   queryTotal_ = result.total;
+  lastQuery_ = filter_spec(files, filters);
   showResult(result, query_caption(filters));
   platform::inform(QStringLiteral("完成查询。"));
 }
@@ -348,6 +357,7 @@ void Frm_查询::query_receipt_no(bool& found) {
   // The report made next names this query and adds up its lines.
   queryDescription_ = receipt_description(number);
   queryTotal_ = result.total;
+  lastQuery_ = receipt_spec(files, number);
   showResult(result, receipt_caption(number));
 }
 
@@ -419,6 +429,20 @@ void Frm_查询::preview_query_report() {
   write_report_file(path, reportLines());
   state_.currentReportFile = path;
   reports::show_document_window(state_, this, true);
+}
+
+void Frm_查询::Com_导出_Click() {
+  if (!lastQuery_) {
+    platform::inform(QStringLiteral("还没有查询结果，请先查询再导出。"));
+    return;
+  }
+  busy_ = true;
+  const QuerySpec spec = *lastQuery_;
+  exports::export_with_dialogs(this, {state_.paths.appDir, QStringLiteral("查询结果")},
+                               [&spec](const exports::ExportTarget& target, const exports::ExportProgress& progress) {
+                                 return query_export_summary(export_query(spec, target, progress));
+                               });
+  busy_ = false;
 }
 
 void open_query_window(startup::AppState& state, QWidget* parent) {

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -42,6 +43,8 @@ class Frm_查询 final : public QDialog {
 
   void print_query_report();
   void preview_query_report();
+  // 导出: every line of the last query (not only those the list holds), as .xlsx or .csv.
+  void Com_导出_Click();
 
   // The folder whose day files are listed; setting it opens that folder in Dir2.
   QString dir2Path() const { return dir2Path_; }
@@ -75,6 +78,7 @@ class Frm_查询 final : public QDialog {
   QString dir2Path_;
   QString queryDescription_;
   sales::Money queryTotal_;
+  std::optional<QuerySpec> lastQuery_;  // what the result list shows, for the export
   std::vector<store::RecordRef> resultRecords_;
   bool busy_ = false;
   bool revealDir2_ = false;  // keep the current folder in view while the tree is read
@@ -102,6 +106,7 @@ class Frm_查询 final : public QDialog {
   QPushButton* Command2_ = nullptr;
   QPushButton* Command3_ = nullptr;
   QPushButton* Command4_ = nullptr;
+  QPushButton* Com_导出_ = nullptr;
   QMenu* list1_右击_ = nullptr;
   QAction* 单号查询_ = nullptr;
   QMenu* List2_右击_ = nullptr;

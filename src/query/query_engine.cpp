@@ -17,46 +17,6 @@ namespace tavuro::query {
 
 namespace {
 
-// Every record of the files whose fields hold the wanted texts exactly; the database
-// skips the others.
-QueryResult run(const QStringList& files, const store::FieldValues& wanted, const FileProgress& progress,
-                int lineLimit) {
-  QueryResult result;
-  const int fileCount = static_cast<int>(files.size());
-  for (int i = 0; i < fileCount && !result.truncated; ++i) {
-    if (progress) progress(i, fileCount);
-    // An amount that is no number ends the reading of its file like a damaged record does;
-    // its record is not listed, so it takes no line number and is not counted.
-    bool badAmount = false;
-    const bool read = store::guarded_quietly([&] {
-      const store::DataFile file = store::DataFile::open(files[i]);
-      // A file without the shown fields is no day file.
-      for (const QString& field : sales::display_fields()) {
-        if (!file.hasField(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, files[i], field);
-      }
-      // Every field is read: the record behind a line is known by all of them.
-      file.walkWhere({}, wanted, [&](const store::Record& record) {
-        if (result.count() >= lineLimit) {
-          result.truncated = true;
-          return false;
-        }
-        const sales::SaleColumns columns = sales::sale_columns(record);
-        const std::optional<sales::Money> amount = sales::Money::parse(columns.amount);
-        if (!amount) {
-          badAmount = true;
-          return false;
-        }
-        result.total = result.total.added(*amount);
-        result.lines << sales::display_line(result.count() + 1, columns);
-        result.records.push_back(file.ref_to(record));
-        return true;
-      });
-    });
-    if (!read || badAmount) result.skippedFiles << QFileInfo(files[i]).fileName();
-  }
-  return result;
-}
-
 QString joined(const QList<QueryFilter>& filters, const QString& equals) {
   QStringList parts;
   for (const QueryFilter& filter : filters) parts << filter.field + equals + filter.value;
@@ -65,19 +25,79 @@ QString joined(const QList<QueryFilter>& filters, const QString& equals) {
 
 }  // namespace
 
+QuerySpec filter_spec(const QStringList& files, const QList<QueryFilter>& filters) {
+  // A filter at "* 全部 *" is not tested and its field not read.
+  QuerySpec spec{files, {}};
+  for (const QueryFilter& filter : filters) {
+    if (filter.value != sales::kAllEntry) spec.wanted.append({filter.field, filter.value});
+  }
+  return spec;
+}
+
+QuerySpec receipt_spec(const QStringList& files, const QString& receiptNo) {
+  return {files, {{store::day::kReceiptNo, receiptNo}}};
+}
+
+QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, const MatchVisitor& take) {
+  QStringList skipped;
+  const int fileCount = static_cast<int>(spec.files.size());
+  bool stopped = false;
+  for (int i = 0; i < fileCount && !stopped; ++i) {
+    const QString& path = spec.files[i];
+    if (progress) progress(i, fileCount);
+    // An amount that is no number ends the reading of its file like a damaged record does;
+    // its record is not taken, so it takes no line number and is not counted.
+    bool badAmount = false;
+    const bool read = store::guarded_quietly([&] {
+      const store::DataFile file = store::DataFile::open(path);
+      // A file without the shown fields is no day file.
+      for (const QString& field : sales::display_fields()) {
+        if (!file.hasField(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, path, field);
+      }
+      // Every field is read: the record behind a line is known by all of them.
+      file.walkWhere({}, spec.wanted, [&](const store::Record& record) {
+        const std::optional<sales::Money> amount = sales::Money::parse(record.value(store::day::kAmount));
+        if (!amount) {
+          badAmount = true;
+          return false;
+        }
+        stopped = !take(file, record, *amount);
+        return !stopped;
+      });
+    });
+    if (!read || badAmount) skipped << QFileInfo(path).fileName();
+  }
+  return skipped;
+}
+
+namespace {
+
+QueryResult run(const QuerySpec& spec, const FileProgress& progress, int lineLimit) {
+  QueryResult result;
+  result.skippedFiles =
+      walk_matches(spec, progress, [&](const store::DataFile& file, const store::Record& record, sales::Money amount) {
+        if (result.count() >= lineLimit) {
+          result.truncated = true;
+          return false;
+        }
+        result.total = result.total.added(amount);
+        result.lines << sales::display_line(result.count() + 1, sales::sale_columns(record));
+        result.records.push_back(file.ref_to(record));
+        return true;
+      });
+  return result;
+}
+
+}  // namespace
+
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress,
                         int lineLimit) {
-  // A filter at "* 全部 *" is not tested and its field not read.
-  store::FieldValues wanted;
-  for (const QueryFilter& filter : filters) {
-    if (filter.value != sales::kAllEntry) wanted.append({filter.field, filter.value});
-  }
-  return run(files, wanted, progress, lineLimit);
+  return run(filter_spec(files, filters), progress, lineLimit);
 }
 
 QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress,
                                 int lineLimit) {
-  return run(files, {{store::day::kReceiptNo, receiptNo}}, progress, lineLimit);
+  return run(receipt_spec(files, receiptNo), progress, lineLimit);
 }
 
 QStringList files_in_folder(const QString& folder, const QStringList& names) {

@@ -5,6 +5,7 @@
 // failed, and the run goes on with the next one.
 
 #include "sales/money.h"
+#include "store/data_file.h"
 #include "store/record_ref.h"
 
 #include <QList>
@@ -36,6 +37,24 @@ struct QueryResult {
 
 // Called before each file is read: index of the file (0-based) and the number of files.
 using FileProgress = std::function<void(int index, int count)>;
+
+// What a query asks: the day files in order, and the texts their fields must hold exactly
+// (a filter at "* 全部 *" puts none).
+struct QuerySpec {
+  QStringList files;
+  store::FieldValues wanted;
+};
+QuerySpec filter_spec(const QStringList& files, const QList<QueryFilter>& filters);
+QuerySpec receipt_spec(const QStringList& files, const QString& receiptNo);
+
+// Takes one matching record of file with its amount; false stops the whole walk.
+using MatchVisitor = std::function<bool(const store::DataFile& file, const store::Record& record, sales::Money amount)>;
+
+// Walks every matching record of the files in order, as the result list takes them: a
+// file that cannot be read, lacks a shown field, or holds an amount that is no number is
+// given up from there (that record is not taken) and named in the result. Returns the
+// names of the files given up.
+QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, const MatchVisitor& take);
 
 // Lines of every record that matches all filters, over files in the order given.
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress = {},

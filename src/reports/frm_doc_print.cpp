@@ -1,5 +1,6 @@
 #include "reports/frm_doc_print.h"
 
+#include "exports/export_window.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/icons.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -147,6 +149,7 @@ frmDoc_print::frmDoc_print(startup::AppState& state, QWidget* parent) : QDialog(
   connect(Combo1_, &QComboBox::textActivated, this, &frmDoc_print::chooseSize);
 
   buildContextMenu();
+  buildMenuBar(open, saveAction, printAction);
   resize(800, 560);
 
   // Loading a report is not a change of the document: only what follows is.
@@ -199,14 +202,52 @@ void frmDoc_print::buildContextMenu() {
           [this](const QPoint& at) { contextMenu_->popup(rtfText_->viewport()->mapToGlobal(at)); });
 }
 
+void frmDoc_print::buildMenuBar(QAction* open, QAction* save, QAction* print) {
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setObjectName(QStringLiteral("menuBar"));
+  QMenu* file = menuBar_->addMenu(QStringLiteral("文件(&F)"));
+  file->setObjectName(QStringLiteral("文件"));
+  const auto item = [file](const QString& name, const QString& caption) {
+    QAction* action = file->addAction(caption);
+    action->setObjectName(name);
+    return action;
+  };
+  connect(item(QStringLiteral("菜单_打开"), QStringLiteral("打开(&O)…")), &QAction::triggered, open, &QAction::trigger);
+  connect(item(QStringLiteral("菜单_保存"), QStringLiteral("保存(&S)")), &QAction::triggered, save, &QAction::trigger);
+  connect(item(QStringLiteral("菜单_打印"), QStringLiteral("打印(&P)…")), &QAction::triggered, print, &QAction::trigger);
+  file->addSeparator();
+  exportTables_ = item(QStringLiteral("导出表格"), QStringLiteral("导出表格…"));
+  exportTables_->setEnabled(false);
+  connect(exportTables_, &QAction::triggered, this, &frmDoc_print::exportTables);
+  file->addSeparator();
+  connect(item(QStringLiteral("菜单_关闭"), QStringLiteral("关闭(&C)")), &QAction::triggered, this, &QWidget::close);
+}
+
 void frmDoc_print::loadPendingReport() {
   const QString path = state_.currentReportFile;
+  // The tables go with the report file they were made for, and only with it.
+  startup::AppState::ReportTables tables = std::move(state_.reportTables);
+  state_.reportTables = {};
   if (path.isEmpty() || !QFileInfo(path).isFile()) return;
   openedWithReport_ = load_document(path, *rtfText_->document()) == LoadResult::Loaded;
   rtfText_->document()->clearUndoRedoStacks();
   rtfText_->moveCursor(QTextCursor::Start);
   QFile::remove(path);
   state_.currentReportFile.clear();
+  if (openedWithReport_ && tables.reportFile == path) reportTables_ = std::move(tables.workbook);
+  exportTables_->setEnabled(holdsReportTables());
+}
+
+void frmDoc_print::exportTables() {
+  if (!holdsReportTables()) return;
+  exports::export_with_dialogs(
+      this, {state_.paths.appDir, QStringLiteral("销售报表")},
+      [this](const exports::ExportTarget& target, const exports::ExportProgress&) -> std::optional<QString> {
+        exports::write_export(target, true, [this](exports::TableWriter& writer) {
+          exports::write_workbook(writer, reportTables_);
+        });
+        return QStringLiteral("共 %1 张表。").arg(reportTables_.sheets.size());
+      });
 }
 
 QString frmDoc_print::currentFile() const {
@@ -232,6 +273,9 @@ void frmDoc_print::openFile() {
   if (modified_ == kModified && ask_to_save()) save();
   load_document(*path, *rtfText_->document());
   rtfText_->document()->clearUndoRedoStacks();
+  // The document is no longer the report the program built.
+  reportTables_ = {};
+  exportTables_->setEnabled(false);
   // The document now is the file as it stands on disk.
   modified_ = kNotModified;
   setWindowTitle(kCaptionPrefix + *path);
@@ -395,12 +439,14 @@ void frmDoc_print::keyPressEvent(QKeyEvent* event) {
 
 void frmDoc_print::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
+  const int menuHeight = menuBar_->sizeHint().height();
+  menuBar_->setGeometry(0, 0, width(), menuHeight);
   const int toolbarHeight = tbToolBar_->sizeHint().height();
-  tbToolBar_->setGeometry(0, 0, width(), toolbarHeight);
+  tbToolBar_->setGeometry(0, menuHeight, width(), toolbarHeight);
   const int left = 100 / kTwipsPerPixel;
-  const int top = toolbarHeight + 50 / kTwipsPerPixel;
+  const int top = menuHeight + toolbarHeight + 50 / kTwipsPerPixel;
   const int w = width() - 200 / kTwipsPerPixel;
-  const int h = height() - 200 / kTwipsPerPixel - toolbarHeight;
+  const int h = height() - 200 / kTwipsPerPixel - toolbarHeight - menuHeight;
   if (w <= 0 || h <= 0) return;
   rtfText_->setGeometry(left, top, w, h);
   rtfText_->setLineWrapColumnOrWidth(qMax(1, w - 400 / kTwipsPerPixel));

@@ -2,6 +2,7 @@
 // frmDoc_print: a small rich-text editor in the fixed-pitch CJK face, with its toolbar, size
 // list and context menu. Files are read as RTF or plain text and saved as RTF.
 
+#include "exports/table.h"
 #include "startup/app_state.h"
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QMenuBar;
 class QTextEdit;
 class QToolBar;
 
@@ -48,6 +50,10 @@ class frmDoc_print final : public QDialog {
   void chooseSize(const QString& text);
   // Context menu item 插入当前时间.
   void insertCurrentTime();
+  // 文件 → 导出表格…: the tables of the report the program built, as .xlsx or .csv.
+  void exportTables();
+  // Whether the window holds a report the program built (导出表格… is offered then).
+  bool holdsReportTables() const { return !reportTables_.empty(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -57,6 +63,7 @@ class frmDoc_print final : public QDialog {
  private:
   QAction* addTool(const QString& key, const QString& tip, const QString& description, const QString& themeIcon);
   void buildContextMenu();
+  void buildMenuBar(QAction* open, QAction* save, QAction* print);
   void loadPendingReport();
   void saveAs();
   // The question about unsaved changes; true for Yes.
@@ -69,6 +76,9 @@ class frmDoc_print final : public QDialog {
   QString modified_ = kNotModified;
   bool openedWithReport_ = false;
   QTextEdit* rtfText_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  QAction* exportTables_ = nullptr;
+  exports::Workbook reportTables_;
   QToolBar* tbToolBar_ = nullptr;
   QComboBox* Combo1_ = nullptr;
   QMenu* contextMenu_ = nullptr;

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
+#include "reports/report_export.h"
 #include "reports/report_layout.h"
 #include "reports/report_sums.h"
 #include "reports/sales_report.h"
@@ -61,6 +62,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   const QDate today = platform::now().date();
 
   QStringList lines;
+  std::vector<TitledTables> exported;  // the tables behind the text, for 导出表格…
   ReportTables total = empty_tables(goods, operators);
   for (qsizetype i = 0; i < fileNames.size(); ++i) {
     if (progress) progress(static_cast<int>(i), static_cast<int>(fileNames.size()));
@@ -73,6 +75,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
       add_sums(tables, file.sums);
       const QStringList report = report_lines(state.companyName, title_stem(path), tables, today, Header::Joined);
       lines << report << QStringList(page_fill_lines(report.size()), QString());
+      exported.push_back({title_stem(path), tables});
     } else {
       add_sums(total, file.sums);
     }
@@ -80,8 +83,10 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   if (progress) progress(static_cast<int>(fileNames.size()), static_cast<int>(fileNames.size()));
   if (mode == RunMode::Summed) {
     lines = report_lines(state.companyName, summed_title_stem(folder, fileNames), total, today);
+    exported = {{summed_title_stem(folder, fileNames), total}};
   } else if (mode == RunMode::MonthEnd) {
     lines = report_lines(state.companyName, month_end_title_stem(folder), total, today);
+    exported = {{month_end_title_stem(folder), total}};
   }
   const QString output = report_file_path(state);
   if (!platform::write_text_lines(output, lines)) {
@@ -89,6 +94,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
     return false;
   }
   state.currentReportFile = output;
+  state.reportTables = {output, report_workbook(exported)};
   return true;
 }
 

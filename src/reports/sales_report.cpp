@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
+#include "reports/report_export.h"
 #include "reports/report_layout.h"
 #include "reports/report_sums.h"
 #include "startup/paths.h"
@@ -106,6 +107,7 @@ bool build_sales_report(startup::AppState& state, const QString& dayFile) {
     return false;
   }
   state.currentReportFile = output;
+  state.reportTables = {output, report_workbook({{title_stem(dayFile), tables}})};
   return true;
 }
 

@@ -3,6 +3,7 @@
 // settings, the current operator and the values windows hand to one another. Start-up
 // fills it; every window receives it by reference.
 
+#include "exports/table.h"
 #include "printing/printer_setting.h"
 #include "sales/money.h"
 #include "store/record_ref.h"
@@ -45,6 +46,12 @@ struct AppState {
   bool customerRegistered = false;  // a customer was just registered from sale entry
   bool printWindowFlag = false;  // the document window prints at once and closes
   QString currentReportFile;     // the report text the document window loads next
+  // The tables of a report the program built, for the document window's 导出表格…: they
+  // belong to the report file named here and go with it.
+  struct ReportTables {
+    QString reportFile;
+    exports::Workbook workbook;
+  } reportTables;
 
   // The receipt being entered: its total and its line count. Sale entry owns the receipt
   // and keeps these in step with it; nothing else writes them.

@@ -39,9 +39,9 @@ bool start_up(AppState& state, const QString& appDir, const QDate& today,
   });
 }
 
-QString application_directory() {
+QString application_directory(Install install) {
   const QString programDir = QCoreApplication::applicationDirPath();
-  if (QFileInfo(programDir).isWritable()) return programDir;
+  if (install == Install::Portable && QFileInfo(programDir).isWritable()) return programDir;
   const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
   QDir().mkpath(dataDir);
   return dataDir;

@@ -23,8 +23,14 @@ void set_paths(AppState& state, const QString& appDir, const QDate& today);
 bool start_up(AppState& state, const QString& appDir, const QDate& today,
               const std::function<void(AppState&)>& showMainWindow);
 
-// The directory of the running program when it is writable (a portable install keeps
-// its data beside it), otherwise the per-user data location.
-QString application_directory();
+enum class Install {
+  Portable,    // the program's folder keeps the shop's data when it can be written
+  SystemWide,  // the program lives in /usr/bin: the data are always the user's own
+};
+
+// The directory of the running program when it is writable and the install portable (a
+// portable install keeps its data beside it), otherwise the per-user data location
+// (~/.local/share/Tavuro).
+QString application_directory(Install install = Install::Portable);
 
 }  // namespace tavuro::startup

@@ -157,7 +157,8 @@ TEST(CashierControls, MenusWithEveryCommandAvailable) {
   EXPECT_EQ(popupItems("list1_右击"), QStringList{QStringLiteral("删除  [&D]")});
   EXPECT_EQ(popupItems("list2_右击"), (QStringList{QStringLiteral("刷新全部数据"), QStringLiteral("-"),
                                                    QStringLiteral("编辑记录"), QStringLiteral("-"),
-                                                   QStringLiteral("删除记录")}));
+                                                   QStringLiteral("删除记录"), QStringLiteral("-"),
+                                                   QStringLiteral("导出…")}));
 }
 
 TEST(CashierControls, LoadsCataloguesAndStartsWithoutAReceipt) {

@@ -1,0 +1,11 @@
+#pragma once
+// X. Exporting a year's query (365 days × 300 lines) to .xlsx and to .csv.
+
+#include "shop_generator.h"
+#include "workloads.h"
+
+namespace tavuro::bench {
+
+void export_year(const GeneratedShop& shop, const QString& dataDir, Table& table);
+
+}  // namespace tavuro::bench

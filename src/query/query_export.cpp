@@ -1,0 +1,47 @@
+#include "query/query_export.h"
+
+namespace tavuro::query {
+
+namespace {
+
+// Between two files, progress is also told every this many lines.
+constexpr qint64 kProgressEvery = 1024;
+
+}  // namespace
+
+QueryExport export_query(const QuerySpec& spec, const exports::ExportTarget& target,
+                         const exports::ExportProgress& progress) {
+  QueryExport done;
+  exports::write_export(target, false, [&](exports::TableWriter& writer) {
+    exports::SaleLineSheet sheet(writer, kQuerySheetName);
+    const qint64 files = spec.files.size();
+    qint64 fileIndex = 0;
+    const auto tell = [&](qint64 fileDone) {
+      if (progress && !progress(fileDone, files)) throw exports::ExportCancelled{};
+    };
+    done.skippedFiles = walk_matches(
+        spec,
+        [&](int index, int) {
+          fileIndex = index;
+          sheet.set_day_file(spec.files[index]);
+          tell(index);
+        },
+        [&](const store::DataFile&, const store::Record& record, sales::Money) {
+          sheet.add(record);
+          if (sheet.count() % kProgressEvery == 0) tell(fileIndex);
+          return true;
+        });
+    sheet.finish();
+    done.lines = sheet.count();
+    done.total = sheet.total();
+  });
+  return done;
+}
+
+QString query_export_summary(const QueryExport& done) {
+  QString text = QStringLiteral("共 %1 行。").arg(done.lines);
+  if (!done.skippedFiles.isEmpty()) text += QLatin1Char('\n') + skipped_files_message(done.skippedFiles);
+  return text;
+}
+
+}  // namespace tavuro::query
