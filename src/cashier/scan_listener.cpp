@@ -10,9 +10,9 @@
 namespace tavuro::cashier {
 
 ScanKey scan_key(const QKeyEvent& key) {
+  // A repeat mark is not looked at: X11 marks a key pressed again in the same millisecond
+  // as its release a repeat, as a fast scanner's doubled digit ("00") can be.
   ScanKey scan{ScanKey::Kind::Other, QChar(), key.timestamp()};
-  // A key held down repeats by itself: no scanner types so.
-  if (key.isAutoRepeat()) return scan;
   const platform::KeyInput input = platform::key_input(key);
   const bool plain = (key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) == Qt::NoModifier;
   if (input.kind == platform::KeyKind::Enter && plain) {
