@@ -1,9 +1,9 @@
 #pragma once
 // The goods catalogue shop.dat as the goods window works on it: its list lines, the
-// registration of a name with its price, a price change and a deletion. Every read and
-// write runs under the damaged-file recovery; every change goes into the month's journal
-// of changes with its entry and is followed by the backup copy shop.bak. Messages and
-// questions go through the program's dialogs.
+// registration of a name with its price and code, a change of price or code, a deletion.
+// Every read and write runs under the damaged-file recovery; every change goes into the
+// month's journal of changes with its entry and is followed by the backup copy shop.bak.
+// Messages and questions go through the program's dialogs.
 
 #include "startup/app_state.h"
 #include "store/record_ref.h"
