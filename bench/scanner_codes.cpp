@@ -108,8 +108,9 @@ void scanner_codes(const QString& data_dir, Table& table) {
       9, lookup, [&] { for (const QString& code : scanned) found += codes.find(code) ? 1 : 0; }, raw_lookup,
       [&] { for (const std::string& code : scanned_std) raw_found += baseline_table.count(code) != 0 ? 1 : 0; });
   if (found != raw_found) std::printf("warning: %d codes found, the baseline %d\n", found, raw_found);
-  table.add(QStringLiteral("S look up one code among 50,000"), lookup.median() / kLookups,
-            raw_lookup.median() / kLookups, QStringLiteral("< 1 ms"));
+  // Per thousand lookups, so that the figures show.
+  table.add(QStringLiteral("S 1,000 code lookups among 50,000 goods"), lookup.median() * 1000 / kLookups,
+            raw_lookup.median() * 1000 / kLookups, QStringLiteral("< 1 ms each"));
 
   // A whole scan in the cashier window started on that shop: the goods box, the price, on
   // to the quantity. And the start-up with 50,000 goods in the goods box and filter.
