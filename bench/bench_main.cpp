@@ -3,13 +3,14 @@
 // same files, and their ratio.
 //   tavuro_bench [DATA_DIR] [WORKLOADS]
 // DATA_DIR defaults to ./bench-data (made once, then reused); WORKLOADS is a list of
-// workload numbers and letters such as 15X (default: 12345678).
+// workload numbers and letters such as 15X (default: 12345678S).
 
 #include "exports_bench.h"
 #include "raw_sqlite.h"
 #include "shop_generator.h"
 #include "timing.h"
 #include "receipt_printing.h"
+#include "scanner_codes.h"
 #include "workloads.h"
 
 #include "platform/dialogs.h"
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
   CountingDialogs dialogs;
   tavuro::platform::ScopedDialogs scope(dialogs);
 
-  const QString wanted = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("12345678");
+  const QString wanted = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("12345678S");
   Table table;
   if (wanted.contains(QLatin1Char('1'))) {
     record_lines(shop, dataDir, table);
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
   if (wanted.contains(QLatin1Char('6'))) start_up_window(shop, table);
   if (wanted.contains(QLatin1Char('7'))) receipt_printing(dataDir, table);
   if (wanted.contains(QLatin1Char('8'))) check_month_journal(shop, dataDir, table);
+  if (wanted.contains(QLatin1Char('S'))) scanner_codes(dataDir, table);
   // X: not in the default list (it writes a year of day files of its own the first time).
   if (wanted.contains(QLatin1Char('X'))) export_year(shop, dataDir, table);
   table.print();

@@ -4,6 +4,7 @@
 #include "cashier/catalogue_lists.h"
 #include "cashier/frm_shop_geometry.h"
 #include "cashier/sale_entry_panel.h"
+#include "cashier/scan_listener.h"
 #include "cashier/title_clock.h"
 #include "cashier/today_panel.h"
 #include "catalogues/customer_window.h"
@@ -34,7 +35,9 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
   setCentralWidget(central);
 
   sale_entry_ = new SaleEntryPanel(state_, central, SaleEntryHooks{
-      .open_goods_window = [this](const QString& name, const QString& price) { open_goods_window(name, price); },
+      .open_goods_window = [this](const QString& name, const QString& price, const QString& code) {
+        open_goods_window(name, price, code);
+      },
       .open_customer_window = [this](const QString& name) { open_customer_window(name); },
       .open_operator_window = [this] { open_operator_window(); },
       .close_window = [this] { close(); },
@@ -44,6 +47,7 @@ Frm_shop::Frm_shop(startup::AppState& state, QWidget* parent) : QMainWindow(pare
       .reload_today = [this] { today_->read_myfile(); },
   });
   today_ = new TodayPanel(state_, central);
+  new ScanListener(this, [this](const QString& code) { sale_entry_->take_scan(code); });
   build_commands(central);
   build_menus();
   // The keyboard goes from today's list to the window's buttons, then to the queries.
@@ -91,9 +95,9 @@ void Frm_shop::屏蔽_Click() {
 void Frm_shop::read_shop_file() {
   const QString& path = state_.paths.shopFile;
   store::work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shopBackup, [&] {
-    const QStringList names = goods_names(path);
-    sale_entry_->show_goods(names);
-    today_->show_goods_filter(names);
+    const GoodsLists goods = read_goods_lists(path);
+    sale_entry_->show_goods(goods);
+    today_->show_goods_filter(goods.names);
   });
 }
 
@@ -125,14 +129,16 @@ void Frm_shop::setGoodsText(const QString& text) { sale_entry_->set_goods_text(t
 
 void Frm_shop::Timer1_Timer() { setWindowTitle(caption_with_operator(platform::now(), state_.currentOperator)); }
 
-// Unregistered goods, answered Yes: the goods window opens with the name and the price
-// typed so far, and the name is remembered as the pending goods name; when it closes, the
-// goods window reloads the goods box and puts the pending name back into it.
-void Frm_shop::open_goods_window(const QString& name, const QString& price) {
+// Unregistered goods or code, answered Yes: the goods window opens with the name or code
+// and the price typed so far, and what was typed is remembered as the pending goods name;
+// when it closes, the goods window reloads the goods box and puts the pending name back
+// into it (a code registered meanwhile then finds its goods on Enter).
+void Frm_shop::open_goods_window(const QString& name, const QString& price, const QString& code) {
   catalogues::frm_注册商品 window(state_, *this, this);
   window.Text1()->setText(name);
   window.Text2()->setText(price);
-  state_.pendingGoodsName = name;
+  window.Text3()->setText(code);
+  state_.pendingGoodsName = name.isEmpty() ? code : name;
   window.exec();
 }
 

@@ -58,7 +58,7 @@ class Frm_shop final : public QMainWindow, public startup::CashierLink {
   void 屏蔽_Click();
 
   // The windows of the catalogues, each opened where sale entry or a menu needs it.
-  void open_goods_window(const QString& name, const QString& price);
+  void open_goods_window(const QString& name, const QString& price, const QString& code);
   void open_customer_window(const QString& name);
   void open_operator_window();
 

@@ -98,6 +98,10 @@ QString unregistered_goods_question(const QString& name) {
   return QStringLiteral("你输入的商品 [") + name + QStringLiteral("] 还未注册，是否要现在注册吗？");
 }
 
+QString unregistered_code_question(const QString& code) {
+  return QStringLiteral("条码 [") + code + QStringLiteral("] 还未注册，是否要现在注册吗？");
+}
+
 QString unregistered_customer_question(const QString& name) {
   return QStringLiteral("你输入的客户名 [") + name + QStringLiteral("] 还未注册，是否要注册为固定客户吗？");
 }

@@ -46,5 +46,7 @@ std::optional<EntryFault> sequence_fault(int count);
 // The question for a goods name or customer that is not registered.
 QString unregistered_goods_question(const QString& name);
 QString unregistered_customer_question(const QString& name);
+// The question for a code that no goods holds.
+QString unregistered_code_question(const QString& code);
 
 }  // namespace tavuro::cashier

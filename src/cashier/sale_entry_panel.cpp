@@ -64,7 +64,25 @@ void SaleEntryPanel::start_without_receipt() {
   Label3_->setText(receipt_caption_);
 }
 
-void SaleEntryPanel::show_goods(const QStringList& names) { fill_combo(Combo1_, names); }
+void SaleEntryPanel::show_goods(const GoodsLists& goods) {
+  fill_combo(Combo1_, goods.names);
+  codes_ = GoodsCodes(goods);
+}
+
+void SaleEntryPanel::take_scan(const QString& code) {
+  if (Command4_->isEnabled()) {  // no receipt open: a scan starts one, as 创建单号 does
+    Command4_Click();
+    if (Command4_->isEnabled()) return;  // no new number; its message has been shown
+  }
+  // The box the scan interrupted is not being left by the cashier: its rules for leaving
+  // (an empty box refused, say) would stop the scan. The line's own checks still run.
+  leaving_for_scan_ = true;
+  Combo1_->setFocus(Qt::OtherFocusReason);
+  leaving_for_scan_ = false;
+  Combo1_->setEditText(code);
+  Text2_->setText(QStringLiteral("0"));  // as a name typed into the box starts at zero
+  Combo1_Enter();
+}
 
 void SaleEntryPanel::set_goods_text(const QString& text) { Combo1_->setEditText(text); }
 

@@ -4,6 +4,7 @@
 // records a line (into the day file, the temporary record and today's list at once),
 // clears and prints the receipt, and deletes a line of it.
 
+#include "cashier/catalogue_lists.h"
 #include "cashier/temporary_record.h"
 #include "platform/key_input.h"
 #include "startup/app_state.h"
@@ -27,7 +28,8 @@ namespace tavuro::cashier {
 
 // What sale entry asks of its window.
 struct SaleEntryHooks {
-  std::function<void(const QString& name, const QString& price)> open_goods_window;
+  // The goods window with its name, price and code boxes filled.
+  std::function<void(const QString& name, const QString& price, const QString& code)> open_goods_window;
   std::function<void(const QString& name)> open_customer_window;
   std::function<void()> open_operator_window;
   std::function<void()> close_window;
@@ -46,7 +48,8 @@ class SaleEntryPanel final : public QObject {
   // of the counter.
   void start_without_receipt();
 
-  void show_goods(const QStringList& names);
+  // The goods of shop.dat: their names in the goods box, their codes for scans.
+  void show_goods(const GoodsLists& goods);
   void set_goods_text(const QString& text);
   void show_customers(const QStringList& names);
   void set_customer_text(const QString& text);
@@ -60,6 +63,9 @@ class SaleEntryPanel final : public QObject {
   void Command3_Click();
   void Command4_Click();
   bool check_goods(const QString& name);
+  // A scan typed anywhere in the window: taken as if typed into the goods box and closed
+  // with Enter, after a new receipt number when no receipt is open.
+  void take_scan(const QString& code);
   bool check_customer(const QString& name);
   // 删除 on the temporary record's popup: deletes the selected line of the receipt.
   void 删除_Click();
@@ -79,6 +85,10 @@ class SaleEntryPanel final : public QObject {
   bool entry_key(QObject* watched, const platform::KeyInput& key);
   void entry_focus_out(QObject* watched);
   void Combo1_Enter();
+  // The goods of a stored code into the boxes, and on to the quantity; false when no
+  // goods holds text as its code.
+  bool take_code(const QString& text);
+  void offer_code_registration(const QString& code);
   void Text2_LostFocus();
   void take_focus_back(QWidget* widget);
   void set_entry_enabled(bool enabled);
@@ -94,6 +104,8 @@ class SaleEntryPanel final : public QObject {
   TemporaryRecord receipt_;
   QString receipt_caption_;  // "单号:" + the number of the receipt being entered
   bool restoring_focus_ = false;
+  bool leaving_for_scan_ = false;  // a scan takes the focus from the box being typed in
+  GoodsCodes codes_;
 
   std::array<QLabel*, 6> Label1_{};
   QComboBox* Combo1_ = nullptr;

@@ -4,6 +4,7 @@
 #include "cashier/sale_entry.h"
 #include "cashier/sale_entry_panel.h"
 #include "cashier/shop_controls.h"
+#include "catalogues/goods_code.h"
 #include "platform/dialogs.h"
 #include "textlayout/text_layout.h"
 
@@ -33,8 +34,9 @@ bool SaleEntryPanel::eventFilter(QObject* watched, QEvent* event) {
       // Another window or a popup taking the focus is no leaving of the box; neither is
       // the focus a rule hands back.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      const bool scanning_away = leaving_for_scan_ && watched != Combo2_;  // the customer is still asked about
       if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !restoring_focus_ &&
-          List1_->window()->isVisible()) {
+          !scanning_away && List1_->window()->isVisible()) {
         entry_focus_out(watched);
       }
       break;
@@ -132,19 +134,49 @@ void SaleEntryPanel::Combo1_Enter() {
     platform::inform(QStringLiteral("你忘记了选商品！"));
     return;
   }
+  if (take_code(name)) return;
   if (!check_goods(name)) return;
   Text1_->setFocus(Qt::OtherFocusReason);
   if (Text2_->text() == QStringLiteral("0.00") || Text2_->text() == QStringLiteral("0")) find_price();
 }
 
+bool SaleEntryPanel::take_code(const QString& text) {
+  if (!catalogues::is_code_text(text)) return false;
+  const std::optional<CodedGoods> goods = codes_.find(text);
+  if (!goods) return false;
+  Combo1_->setEditText(goods->name);
+  Text2_->setText(goods->price);
+  // The amount shown belonged to the goods before; it is computed again on leaving the price.
+  Text3_->clear();
+  Text1_->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
 bool SaleEntryPanel::check_goods(const QString& name) {
+  // A code in the goods box is no name: its goods are shown, to be recorded next.
+  if (take_code(name)) return false;
   for (int i = 0; i < Combo1_->count(); ++i) {
     if (Combo1_->itemText(i) == name) return true;
   }
-  if (platform::ask_yes_no(unregistered_goods_question(name), Icon::Information)) {
-    hooks_.open_goods_window(name, Text2_->text());
+  if (catalogues::is_code_text(name)) {
+    offer_code_registration(name);
+  } else if (platform::ask_yes_no(unregistered_goods_question(name), Icon::Information)) {
+    hooks_.open_goods_window(name, Text2_->text(), QString());
   }
   return false;
+}
+
+void SaleEntryPanel::offer_code_registration(const QString& code) {
+  // A misread code cannot be registered: the cashier scans again.
+  if (const catalogues::CodeFault fault = catalogues::code_fault(code); fault != catalogues::CodeFault::None) {
+    platform::warn(catalogues::code_fault_message(fault));
+    Combo1_->setFocus(Qt::OtherFocusReason);
+    Combo1_->lineEdit()->selectAll();
+    return;
+  }
+  if (platform::ask_yes_no(unregistered_code_question(code), Icon::Information)) {
+    hooks_.open_goods_window(QString(), Text2_->text(), code);
+  }
 }
 
 bool SaleEntryPanel::check_customer(const QString& name) {

@@ -1,5 +1,7 @@
 #include "catalogues/goods_catalogue.h"
 
+#include "catalogues/goods_code.h"
+
 #include "platform/dialogs.h"
 #include "sales/journal_entry.h"
 #include "sales/journaled_change.h"
@@ -31,6 +33,28 @@ sales::ChangeContext goods_change(const startup::AppState& state) {
 
 std::optional<Record> first_named(const DataFile& file, const QString& name) {
   return file.findFirst({}, [&name](const Record& record) { return record.value(shop::kGoods) == name; });
+}
+
+// The first record other than the one of except that holds code.
+std::optional<Record> holder_of(const DataFile& file, const QString& code, std::optional<qint64> except) {
+  std::optional<Record> holder;
+  file.walkWhere({}, {{shop::kCode, code}}, [&](const Record& record) {
+    if (record.id() == except) return true;
+    holder = record;
+    return false;
+  });
+  return holder;
+}
+
+QString price_question(const Record& existing, const QString& price, const QString& code) {
+  QString question = QStringLiteral("商品名称已经存在,你是否要将原来单价[") + existing.value(shop::kPrice) +
+                     QStringLiteral("]改成现在单价[") + price + QLatin1Char(']');
+  // A code that changes too is named, so that Yes is not given for the price alone.
+  if (existing.value(shop::kCode) != code) {
+    question += QStringLiteral("，原来条码[") + existing.value(shop::kCode) + QStringLiteral("]改成现在条码[") + code +
+                QLatin1Char(']');
+  }
+  return question;
 }
 
 }  // namespace
@@ -65,44 +89,65 @@ std::optional<Goods> find_goods(const startup::AppState& state, const store::Rec
     gone = !file.holds(record);
     if (!gone) {
       found = Goods{record.values.value(file.fields().indexOf(shop::kGoods)),
-                    record.values.value(file.fields().indexOf(shop::kPrice))};
+                    record.values.value(file.fields().indexOf(shop::kPrice)),
+                    record.values.value(file.fields().indexOf(shop::kCode))};
     }
   });
   if (read && gone) platform::warn(sales::stale_record_message());
   return found;
 }
 
-AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price) {
+QString code_taken_message(const QString& name) {
+  return QStringLiteral("这个条码已经用于商品 [") + name + QStringLiteral("]。");
+}
+
+AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price,
+                       const QString& code) {
   if (name.isEmpty() || price.isEmpty()) return AddShopResult::Ignored;
   if (text_width(trim_spaces(name)) > sales::kGoodsWidth) {
     platform::inform(kGoodsNameTooWide);
     return AddShopResult::TooWide;
+  }
+  if (const CodeFault fault = code_fault(code); fault != CodeFault::None) {
+    platform::warn(code_fault_message(fault));
+    return AddShopResult::CodeRefused;
   }
   std::optional<bool> changePrice;  // asked once, even if the work is tried again
   const sales::ChangeContext context = goods_change(state);
   AddShopResult result = AddShopResult::Failed;
   const bool worked = on_shop_file(state, QStringLiteral("add_shop"), [&] {
     DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
-    if (const auto existing = first_named(file, name)) {
+    const std::optional<Record> existing = first_named(file, name);
+    if (!code.isEmpty()) {
+      const std::optional<qint64> own = existing ? std::optional<qint64>(existing->id()) : std::nullopt;
+      if (const auto holder = holder_of(file, code, own)) {
+        platform::warn(code_taken_message(holder->value(shop::kGoods)));
+        result = AddShopResult::CodeRefused;
+        return;
+      }
+    }
+    if (existing) {
       if (!changePrice) {
-        changePrice = platform::ask_yes_no(QStringLiteral("商品名称已经存在,你是否要将原来单价[") +
-                                               existing->value(shop::kPrice) + QStringLiteral("]改成现在单价[") +
-                                               price + QLatin1Char(']'),
-                                           platform::Icon::Information);
+        changePrice = platform::ask_yes_no(price_question(*existing, price, code), platform::Icon::Information);
       }
       if (!*changePrice) {
         result = AddShopResult::PriceKept;
         return;
       }
-      sales::update_journaled(file, context, sales::kGoodsKind, file.ref_to(*existing), {{shop::kPrice, price}});
+      store::FieldValues change{{shop::kPrice, price}};
+      if (existing->value(shop::kCode) != code) change.append({shop::kCode, code});
+      sales::update_journaled(file, context, sales::kGoodsKind, file.ref_to(*existing), change);
       result = AddShopResult::PriceChanged;
     } else {
-      sales::append_journaled(file, context, sales::kGoodsKind, {{shop::kGoods, name}, {shop::kPrice, price}});
+      // Goods without a code are written as before: 编码 left empty.
+      store::FieldValues values{{shop::kGoods, name}, {shop::kPrice, price}};
+      if (!code.isEmpty()) values.append({shop::kCode, code});
+      sales::append_journaled(file, context, sales::kGoodsKind, values);
       result = AddShopResult::Registered;
     }
   });
   if (!worked) return AddShopResult::Failed;
-  if (result == AddShopResult::PriceKept) return result;
+  if (result == AddShopResult::PriceKept || result == AddShopResult::CodeRefused) return result;
   store::backup_file(state.paths.shopFile, state.paths.shopBackup, store::SourceCheck::AlreadySound);
   if (result == AddShopResult::Registered) platform::dialogs().message(QStringLiteral("注册成功！"));
   return result;

@@ -1,9 +1,9 @@
 #pragma once
 // The goods catalogue shop.dat as the goods window works on it: its list lines, the
-// registration of a name with its price, a price change and a deletion. Every read and
-// write runs under the damaged-file recovery; every change goes into the month's journal
-// of changes with its entry and is followed by the backup copy shop.bak. Messages and
-// questions go through the program's dialogs.
+// registration of a name with its price and code, a change of price or code, a deletion.
+// Every read and write runs under the damaged-file recovery; every change goes into the
+// month's journal of changes with its entry and is followed by the backup copy shop.bak.
+// Messages and questions go through the program's dialogs.
 
 #include "startup/app_state.h"
 #include "store/record_ref.h"
@@ -39,6 +39,7 @@ std::optional<GoodsList> read_shop_list(const startup::AppState& state);
 struct Goods {
   QString name;
   QString price;
+  QString code;  // 编码: empty when the goods has none
 };
 
 // The goods of exactly the record behind a line, read afresh. A record gone or changed since
@@ -50,15 +51,21 @@ std::optional<Goods> find_goods(const startup::AppState& state, const store::Rec
 enum class AddShopResult {
   Ignored,       // name or price empty: nothing happens
   TooWide,       // the width message has been shown
+  CodeRefused,   // a code that is no code, or held by other goods: its message has been shown
   Registered,    // a new record, "注册成功！" shown
   PriceChanged,  // the price question answered Yes
   PriceKept,     // the price question answered No
   Failed,        // nothing written, a message has been shown
 };
 
-// Registers name (exactly as typed) with price, or after the price question changes the
-// price of the first record of that name.
-AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price);
+// Registers name (exactly as typed) with price and code, or after the price question
+// changes the price and code of the first record of that name. A code must be right (its
+// check digit) and held by no other record ("这个条码已经用于商品 [name]。").
+AddShopResult add_shop(const startup::AppState& state, const QString& name, const QString& price,
+                       const QString& code = {});
+
+// The message for a code already held by the goods name.
+QString code_taken_message(const QString& name);
 
 // Asks "真的要删除商品[name]吗?" and on Yes deletes exactly the record behind the line, when
 // it still holds what the list showed (otherwise the message for a record gone or changed).

@@ -1,6 +1,7 @@
 #include "catalogues/goods_window.h"
 
 #include "catalogues/goods_catalogue.h"
+#include "catalogues/goods_code.h"
 #include "platform/dialogs.h"
 #include "sales/sale_line.h"
 #include "textlayout/text_layout.h"
@@ -30,20 +31,26 @@ frm_注册商品::frm_注册商品(startup::AppState& state, startup::CashierLin
   auto* Label2 = make_label(this, QStringLiteral("Label2"), QStringLiteral("单价"));
   Text2_ = make_text_box(this, QStringLiteral("Text2"), QStringLiteral("只可以最多使用8个数字字符，否则数据出错！"), 16,
                          platform::Characters::DigitsAndPoint);
+  auto* Label3 = make_label(this, QStringLiteral("Label3"), QStringLiteral("条 码"));
+  Text3_ = make_text_box(this, QStringLiteral("Text3"), QStringLiteral("扫描或输入商品条码（可以不填）"),
+                         kMaxGoodsCodeLength, platform::Characters::Digits);
   Label1->setBuddy(Text1_);
   Label2->setBuddy(Text2_);
+  Label3->setBuddy(Text3_);
   Command1_ = make_button(this, QStringLiteral("Command1"), QStringLiteral("加入商品"),
                           QStringLiteral("加入新的商品名称或修改现有的商品名称"));
   auto* Command2 = make_button(this, QStringLiteral("Command2"), QStringLiteral("删除商品"),
                                QStringLiteral("删除已选的商品名称"));
   auto* Command3 = make_button(this, QStringLiteral("Command3"), QStringLiteral("关闭"), QStringLiteral("关闭窗口"));
-  add_side_column({Label1, Text1_, Label2, Text2_}, {Command1_, Command2, Command3});
+  add_side_column({Label1, Text1_, Label2, Text2_, Label3, Text3_}, {Command1_, Command2, Command3});
 
   on_list_click(List1_, [this] { List1_Click(); });
   on_got_focus(Text1_, [this] { Text1_->selectAll(); });
   on_got_focus(Text2_, [this] { Text2_->selectAll(); });
+  on_got_focus(Text3_, [this] { Text3_->selectAll(); });
   on_key_press(Text1_, [this](const QString& key) { return Text1_KeyPress(key); });
   on_key_press(Text2_, [this](const QString& key) { return Text2_KeyPress(key); });
+  on_key_press(Text3_, [this](const QString& key) { return Text3_KeyPress(key); });
   on_lost_focus(Text2_, [this] { Text2_->setText(textlayout::money_text(Text2_->text())); });
   connect(Command1_, &QPushButton::clicked, this, [this] { add_shop(); });
   connect(Command2, &QPushButton::clicked, this, [this] { del_shop(); });
@@ -80,6 +87,7 @@ void frm_注册商品::List1_Click() {
   if (const auto goods = find_goods(state_, records_[static_cast<size_t>(row)], QStringLiteral("List1_Click"))) {
     Text1_->setText(goods->name);
     Text2_->setText(goods->price);
+    Text3_->setText(goods->code);
   }
 }
 
@@ -116,10 +124,32 @@ KeyVerdict frm_注册商品::Text2_KeyPress(const QString& key) {
   return KeyVerdict::Discard;
 }
 
+// Digits only. Enter (a scanner's, after the code) checks the code at once: a misread one
+// is told and selected, so that the next scan replaces it.
+KeyVerdict frm_注册商品::Text3_KeyPress(const QString& key) {
+  if (key == QLatin1String("\b") || platform::takes(platform::Characters::Digits, key)) return KeyVerdict::Accept;
+  if (key != QLatin1String("\r")) {
+    platform::dialogs().message(QStringLiteral("只可以输入数字。"), platform::Icon::Critical);
+    return KeyVerdict::Discard;
+  }
+  if (const CodeFault fault = code_fault(Text3_->text()); fault != CodeFault::None) {
+    platform::warn(code_fault_message(fault));
+    Text3_->setFocus();
+    Text3_->selectAll();
+  } else {
+    Command1_->setFocus();
+  }
+  return KeyVerdict::Discard;
+}
+
 void frm_注册商品::add_shop() {
-  switch (catalogues::add_shop(state_, Text1_->text(), Text2_->text())) {
+  switch (catalogues::add_shop(state_, Text1_->text(), Text2_->text(), Text3_->text())) {
     case AddShopResult::Ignored:
     case AddShopResult::Failed:
+      break;
+    case AddShopResult::CodeRefused:
+      Text3_->setFocus();
+      Text3_->selectAll();
       break;
     case AddShopResult::TooWide:
       Text1_->setFocus();
@@ -148,6 +178,7 @@ void frm_注册商品::del_shop() {
 void frm_注册商品::clear_boxes() {
   Text1_->clear();
   Text2_->clear();
+  Text3_->clear();
   Text1_->setFocus();
 }
 

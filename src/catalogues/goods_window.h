@@ -1,6 +1,6 @@
 #pragma once
 // The goods catalogue window: registers goods with their unit price, changes a price,
-// deletes goods. Shown modally from the cashier window's menu or from sale entry when a
+// deletes goods; gives goods their code (a barcode, or the shop's own). Shown modally from the cashier window's menu or from sale entry when a
 // goods name is not registered; on closing it makes the cashier window reload its goods
 // and put the pending goods name back into its goods box.
 
@@ -22,9 +22,10 @@ class frm_注册商品 final : public CatalogueDialog {
  public:
   frm_注册商品(startup::AppState& state, startup::CashierLink& cashier, QWidget* parent = nullptr);
 
-  // Goods name and unit price boxes (the cashier window fills them before showing).
+  // Goods name, unit price and code boxes (the cashier window fills them before showing).
   QLineEdit* Text1() const { return Text1_; }
   QLineEdit* Text2() const { return Text2_; }
+  QLineEdit* Text3() const { return Text3_; }
 
   void read_shop_list();
   void add_shop();
@@ -38,6 +39,7 @@ class frm_注册商品 final : public CatalogueDialog {
   void List1_Click();
   KeyVerdict Text1_KeyPress(const QString& key);
   KeyVerdict Text2_KeyPress(const QString& key);
+  KeyVerdict Text3_KeyPress(const QString& key);
   void clear_boxes();
 
   startup::AppState& state_;
@@ -48,6 +50,7 @@ class frm_注册商品 final : public CatalogueDialog {
   QLabel* Label4_ = nullptr;
   QLineEdit* Text1_ = nullptr;
   QLineEdit* Text2_ = nullptr;
+  QLineEdit* Text3_ = nullptr;  // the goods code, as scanned or typed
   QPushButton* Command1_ = nullptr;
 };
 

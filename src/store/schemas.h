@@ -29,7 +29,7 @@ inline const QString kCustomer = QStringLiteral("固定客户");
 inline const QString kReceiptNo = QStringLiteral("单号");
 }  // namespace day
 
-// shop.dat: goods name, unit price, code (never written).
+// shop.dat: goods name, unit price, code (a barcode or the shop's own digits; empty when none).
 namespace shop {
 inline const QString kGoods = QStringLiteral("商品");
 inline const QString kPrice = QStringLiteral("单价");

@@ -231,3 +231,84 @@ TEST_F(GoodsCatalogue, FindingGoodsReadsTheChosenRecordAndReportsAStoreFailureUn
 
 }  // namespace
 }  // namespace tavuro::catalogues
+
+namespace tavuro::catalogues {
+namespace {
+
+class GoodsCodes : public GoodsCatalogue {};
+
+TEST_F(GoodsCodes, ACodeIsKeptWithTheGoodsAndARightCheckDigitIsRequired) {
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("4006381333932")),
+            AddShopResult::CodeRefused);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("条码校验位不对，请重新扫描。")});
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("4006x")),
+            AddShopResult::CodeRefused);
+  EXPECT_TRUE(stored().isEmpty());
+
+  dialogs.clear();
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("4006381333931")),
+            AddShopResult::Registered);
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("散装糖"), QStringLiteral("8.00"), QStringLiteral("2001")),
+            AddShopResult::Registered);
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("雪碧"), QStringLiteral("3.00")), AddShopResult::Registered);
+  EXPECT_EQ(stored(), (QStringList{QStringLiteral("可乐=2.50/4006381333931"), QStringLiteral("散装糖=8.00/2001"),
+                                   QStringLiteral("雪碧=3.00/")}));
+  expectBackedUp();
+  const auto goods = find_goods(shop.state, shop.recordRef(shop.state.paths.shopFile, 0), QStringLiteral("List1_Click"));
+  ASSERT_TRUE(goods);
+  EXPECT_EQ(goods->code, QStringLiteral("4006381333931"));
+}
+
+TEST_F(GoodsCodes, ACodeHeldByOtherGoodsIsRefusedAndNothingIsWritten) {
+  ASSERT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("73513537")),
+            AddShopResult::Registered);
+  shop.addGoods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
+  const QByteArray before = read_bytes(shop.state.paths.shopFile);
+  dialogs.clear();
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("橙汁"), QStringLiteral("4.00"), QStringLiteral("73513537")),
+            AddShopResult::CodeRefused);
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("雪碧"), QStringLiteral("3.00"), QStringLiteral("73513537")),
+            AddShopResult::CodeRefused);
+  EXPECT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("这个条码已经用于商品 [可乐]。")));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(read_bytes(shop.state.paths.shopFile), before);
+
+  // The goods that holds the code keeps it when its price changes.
+  dialogs.clear();
+  dialogs.answerYes();
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.80"), QStringLiteral("73513537")),
+            AddShopResult::PriceChanged);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("商品名称已经存在,你是否要将原来单价[2.50]改成现在单价[2.80]")});
+  EXPECT_EQ(stored().first(), QStringLiteral("可乐=2.80/73513537"));
+}
+
+TEST_F(GoodsCodes, ChangingOrClearingTheCodeOfRegisteredGoodsIsAskedAndJournaled) {
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));  // from a catalogue without codes
+  dialogs.answerNo();
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("036000291452")),
+            AddShopResult::PriceKept);
+  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("商品名称已经存在,你是否要将原来单价[2.50]改成现在单价[2.50]，"
+                                                       "原来条码[]改成现在条码[036000291452]"));
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=2.50/")});
+
+  dialogs.answerYes();
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("036000291452")),
+            AddShopResult::PriceChanged);
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=2.50/036000291452")});
+  dialogs.answerYes();
+  EXPECT_EQ(add_shop(shop.state, QStringLiteral("可乐"), QStringLiteral("2.50"), QString()), AddShopResult::PriceChanged);
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=2.50/")});
+  expectBackedUp();
+
+  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journalFile);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].kind, QStringLiteral("商品"));
+  EXPECT_EQ(entries[0].before, QStringLiteral("商品=可乐\n单价=2.50\n编码="));
+  EXPECT_EQ(entries[0].after, QStringLiteral("商品=可乐\n单价=2.50\n编码=036000291452"));
+  EXPECT_EQ(entries[1].before, entries[0].after);
+  EXPECT_EQ(entries[1].after, entries[0].before);
+}
+
+}  // namespace
+}  // namespace tavuro::catalogues

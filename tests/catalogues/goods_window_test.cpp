@@ -31,6 +31,7 @@ class GoodsWindow : public WindowTest<frm_注册商品> {
     Label4 = control<QLabel>("Label4");
     Text1 = control<QLineEdit>("Text1");
     Text2 = control<QLineEdit>("Text2");
+    Text3 = control<QLineEdit>("Text3");
     Command1 = control<QPushButton>("Command1");
     Command2 = control<QPushButton>("Command2");
     Command3 = control<QPushButton>("Command3");
@@ -47,6 +48,7 @@ class GoodsWindow : public WindowTest<frm_注册商品> {
   QLabel* Label4 = nullptr;
   QLineEdit* Text1 = nullptr;
   QLineEdit* Text2 = nullptr;
+  QLineEdit* Text3 = nullptr;
   QPushButton* Command1 = nullptr;
   QPushButton* Command2 = nullptr;
   QPushButton* Command3 = nullptr;
@@ -61,6 +63,8 @@ TEST_F(GoodsWindow, ControlsCarryTheirCaptionsToolTipsAndLimits) {
   EXPECT_EQ(control<QLabel>("Label2")->text(), QStringLiteral("单价"));
   EXPECT_EQ(Text1->toolTip(), QStringLiteral("只可以最多使用8个中文字或16个英文字符，否则数据出错！"));
   EXPECT_EQ(Text2->toolTip(), QStringLiteral("只可以最多使用8个数字字符，否则数据出错！"));
+  EXPECT_EQ(control<QLabel>("Label3")->text(), QStringLiteral("条 码"));
+  EXPECT_EQ(Text3->toolTip(), QStringLiteral("扫描或输入商品条码（可以不填）"));
   EXPECT_EQ(Command1->text(), QStringLiteral("加入商品"));
   EXPECT_EQ(Command1->toolTip(), QStringLiteral("加入新的商品名称或修改现有的商品名称"));
   EXPECT_EQ(Command2->text(), QStringLiteral("删除商品"));
@@ -373,6 +377,61 @@ TEST_F(GoodsWindow, AMissingCatalogueLeavesTheListEmptyWithoutAMessage) {
   open();
   EXPECT_EQ(List1->count(), 0);
   EXPECT_TRUE(dialogs.shown().empty());
+}
+
+}  // namespace
+}  // namespace tavuro::catalogues
+
+namespace tavuro::catalogues {
+namespace {
+
+using namespace testing;
+
+class GoodsCodeBox : public GoodsWindow {};
+
+TEST_F(GoodsCodeBox, AScanIntoTheCodeBoxIsCheckedOnItsEnterAndRegisteredWithTheGoods) {
+  open();
+  commit_text(QStringLiteral("可乐"));
+  press_enter();
+  type_text(QStringLiteral("2.5"));
+  click(Text3);
+  type_text(QStringLiteral("4006381333932\n"), std::chrono::milliseconds(5));  // a misread digit
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("条码校验位不对，请重新扫描。")});
+  EXPECT_EQ(focused(), Text3);
+  EXPECT_EQ(Text3->selectedText(), QStringLiteral("4006381333932")) << "the next scan replaces it";
+  type_text(QStringLiteral("x"));
+  EXPECT_EQ(dialogs.messages().last(), QStringLiteral("只可以输入数字。"));
+  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Critical);
+
+  dialogs.clear();
+  type_text(QStringLiteral("123456789012345678901"));
+  EXPECT_EQ(Text3->text(), QStringLiteral("12345678901234567890")) << "twenty digits at most";
+  Text3->selectAll();
+  type_text(QStringLiteral("4006381333931\n"), std::chrono::milliseconds(5));
+  EXPECT_EQ(focused(), Command1);
+  press_enter();
+  EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=2.50")});
+  EXPECT_EQ(shop.records(shop.state.paths.shopFile).front().value(store::shop::kCode), QStringLiteral("4006381333931"));
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("注册成功！")});
+  EXPECT_TRUE(Text3->text().isEmpty());
+  EXPECT_EQ(lines(List1), (QStringList{kGoodsHeader, goods_line(QStringLiteral("可乐"), QStringLiteral("2.50"))}))
+      << "the goods lines show no code";
+}
+
+TEST_F(GoodsCodeBox, ClickingALineShowsItsCodeAndADuplicateIsRefusedInTheWindow) {
+  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("73513537"));
+  shop.addGoods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
+  open();
+  click_line(List1, 1);
+  EXPECT_EQ(Text3->text(), QStringLiteral("73513537"));
+  click_line(List1, 2);
+  EXPECT_EQ(Text3->text(), QString()) << "goods without a code show an empty box";
+
+  Text3->setText(QStringLiteral("73513537"));
+  click(Command1);
+  EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("这个条码已经用于商品 [可乐]。")});
+  EXPECT_EQ(focused(), Text3);
+  EXPECT_EQ(shop.records(shop.state.paths.shopFile)[1].value(store::shop::kCode), QString());
 }
 
 }  // namespace

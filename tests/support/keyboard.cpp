@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
@@ -45,6 +46,26 @@ void type_each(QStringView text, std::chrono::milliseconds between_keys, Target 
 }  // namespace
 
 QWidget* focused() { return QApplication::focusWidget(); }
+
+void scan_text(QStringView text, std::chrono::milliseconds between_keys) {
+  // Event times of their own, far from those of earlier calls: a scan starts afresh.
+  static quint64 event_time = 1'000'000;
+  event_time += 60'000;
+  for (const QChar c : text) {
+    QWidget* target = focused_or_fail();
+    if (target == nullptr) return;
+    const bool enter = c == QLatin1Char('\n');
+    const int key = enter ? Qt::Key_Return : (c.isDigit() ? Qt::Key_0 + (c.unicode() - u'0') : Qt::Key_unknown);
+    const QString key_text = enter ? QStringLiteral("\r") : QString(c);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      auto* event = new QKeyEvent(type, key, Qt::NoModifier, key_text);
+      event->setTimestamp(event_time);
+      QCoreApplication::postEvent(target, event);
+    }
+    QTest::qWait(static_cast<int>(between_keys.count()));
+    event_time += static_cast<quint64>(between_keys.count());
+  }
+}
 
 void type_into(QWidget* target, QStringView text, std::chrono::milliseconds between_keys) {
   if (target == nullptr) {

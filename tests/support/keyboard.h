@@ -26,6 +26,13 @@ void type_into(QWidget* target, QStringView text, std::chrono::milliseconds betw
 // may move the focus on, as a barcode scanner's Enter after the code does.
 void type_text(QStringView text, std::chrono::milliseconds between_keys = {});
 
+// Types text as a barcode scanner (a keyboard wedge) does: each key a press and release
+// posted to the widget that has the focus at that key and delivered by the event loop,
+// which runs between_keys after each key. The keys carry event times between_keys apart,
+// later than any such keys before, so that what reads those times sees the same keys
+// however slow the machine is. (The keys of type_text carry no event time.)
+void scan_text(QStringView text, std::chrono::milliseconds between_keys = std::chrono::milliseconds(5));
+
 // What a pinyin input method sends when a word is chosen: the characters committed at
 // once, in a single input method event.
 void commit_into(QWidget* target, const QString& text);

@@ -26,8 +26,10 @@ void ShopFixture::startUp() {
 
 QString ShopFixture::file(const QString& name) const { return startup::app_file(dir(), name); }
 
-void ShopFixture::addGoods(const QString& name, const QString& price) {
-  store::DataFile::open(state.paths.shopFile).append({{store::shop::kGoods, name}, {store::shop::kPrice, price}});
+void ShopFixture::addGoods(const QString& name, const QString& price, const QString& code) {
+  store::FieldValues values{{store::shop::kGoods, name}, {store::shop::kPrice, price}};
+  if (!code.isEmpty()) values.append({store::shop::kCode, code});
+  store::DataFile::open(state.paths.shopFile).append(values);
 }
 
 void ShopFixture::addOperator(const QString& name) {

@@ -34,7 +34,8 @@ class ShopFixture {
   const QString& dir() const { return state.paths.appDir; }
   QString file(const QString& name) const;
 
-  void addGoods(const QString& name, const QString& price);
+  // Goods with a code when code is given, as the goods window writes them.
+  void addGoods(const QString& name, const QString& price, const QString& code = {});
   void addOperator(const QString& name);
   void addCustomer(const QString& name);
   // Adds a sale line to today's day file, or to the day file at dayFile.
