@@ -41,12 +41,12 @@ class CountingDialogs final : public tavuro::platform::MessageOnlyDialogs {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const QString dataDir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data")).absolutePath();
+  const QString data_dir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data")).absolutePath();
 
-  std::printf("generating (or reusing) the shop in %s …\n", qPrintable(dataDir));
+  std::printf("generating (or reusing) the shop in %s …\n", qPrintable(data_dir));
   std::fflush(stdout);
-  const double generated = time_ms([&] { generate_shop(dataDir + QStringLiteral("/shop")); });
-  const GeneratedShop shop = generate_shop(dataDir + QStringLiteral("/shop"));
+  const double generated = time_ms([&] { generate_shop(data_dir + QStringLiteral("/shop")); });
+  const GeneratedShop shop = generate_shop(data_dir + QStringLiteral("/shop"));
   std::printf("shop ready in %.1f s\n\n", generated / 1000);
 
   // A message box would wait for a click that never comes: count them instead.
@@ -56,19 +56,19 @@ int main(int argc, char** argv) {
   const QString wanted = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("12345678S");
   Table table;
   if (wanted.contains(QLatin1Char('1'))) {
-    record_lines(shop, dataDir, table);
-    first_line_after_edit(shop, dataDir, table);
+    record_lines(shop, data_dir, table);
+    first_line_after_edit(shop, data_dir, table);
   }
   if (wanted.contains(QLatin1Char('2'))) load_today(shop, table);
   if (wanted.contains(QLatin1Char('3'))) day_report(shop, table);
   if (wanted.contains(QLatin1Char('4'))) month_report(shop, table);
   if (wanted.contains(QLatin1Char('5'))) query_year(shop, table);
   if (wanted.contains(QLatin1Char('6'))) start_up_window(shop, table);
-  if (wanted.contains(QLatin1Char('7'))) receipt_printing(dataDir, table);
-  if (wanted.contains(QLatin1Char('8'))) check_month_journal(shop, dataDir, table);
-  if (wanted.contains(QLatin1Char('S'))) scanner_codes(dataDir, table);
+  if (wanted.contains(QLatin1Char('7'))) receipt_printing(data_dir, table);
+  if (wanted.contains(QLatin1Char('8'))) check_month_journal(shop, data_dir, table);
+  if (wanted.contains(QLatin1Char('S'))) scanner_codes(data_dir, table);
   // X: not in the default list (it writes a year of day files of its own the first time).
-  if (wanted.contains(QLatin1Char('X'))) export_year(shop, dataDir, table);
+  if (wanted.contains(QLatin1Char('X'))) export_year(shop, data_dir, table);
   table.print();
   if (dialogs.messages > 0) {
     std::printf("\nwarning: %d message box(es) were shown during the run, the last: %s\n", dialogs.messages,

@@ -30,9 +30,9 @@ namespace day = store::day;
 constexpr int kLinesPerDay = 300;
 
 // 365 day files of 300 lines in month folders of 2025, made once.
-QStringList year_files(const GeneratedShop& shop, const QString& dataDir) {
+QStringList year_files(const GeneratedShop& shop, const QString& data_dir) {
   QStringList files;
-  const QString root = dataDir + QStringLiteral("/export-year");
+  const QString root = data_dir + QStringLiteral("/export-year");
   for (QDate d(2025, 1, 1); d.year() == 2025; d = d.addDays(1)) {
     const QString folder = root + QStringLiteral("/%1_%2").arg(d.year()).arg(d.month());
     QDir().mkpath(folder);
@@ -106,28 +106,28 @@ void raw_xlsx(const QStringList& files, const QString& out) {
 
 }  // namespace
 
-void export_year(const GeneratedShop& shop, const QString& dataDir, Table& table) {
-  const QStringList files = year_files(shop, dataDir);
+void export_year(const GeneratedShop& shop, const QString& data_dir, Table& table) {
+  const QStringList files = year_files(shop, data_dir);
   const query::QuerySpec spec =
       query::filter_spec(files, {{day::kGoods, sales::kAllEntry}, {day::kOperator, sales::kAllEntry},
                                  {day::kCustomer, sales::kAllEntry}});
-  const QString out = dataDir + QStringLiteral("/export-year/out");
+  const QString out = data_dir + QStringLiteral("/export-year/out");
   qint64 lines = 0;
   for (const exports::Format format : {exports::Format::Csv, exports::Format::Xlsx}) {
     const bool csv = format == exports::Format::Csv;
-    const QString programFile = out + (csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx"));
-    const QString rawFile = out + (csv ? QStringLiteral("-raw.csv") : QStringLiteral("-raw.xlsx"));
+    const QString program_file = out + (csv ? QStringLiteral(".csv") : QStringLiteral(".xlsx"));
+    const QString raw_file = out + (csv ? QStringLiteral("-raw.csv") : QStringLiteral("-raw.xlsx"));
     Timing program;
     Timing baseline;
     alternate(
         3, program,
-        [&] { lines = query::export_query(spec, exports::export_target(programFile), {}).lines; }, baseline,
-        [&] { csv ? raw_csv(files, rawFile) : raw_xlsx(files, rawFile); });
+        [&] { lines = query::export_query(spec, exports::export_target(program_file), {}).lines; }, baseline,
+        [&] { csv ? raw_csv(files, raw_file) : raw_xlsx(files, raw_file); });
     table.add(QStringLiteral("X export a year's query (%1 lines) to %2").arg(lines).arg(csv ? QStringLiteral("CSV") : QStringLiteral(".xlsx")),
               program.median(), baseline.median(), csv ? QStringLiteral("< 1 s") : QStringLiteral("< 5 s"));
-    if (csv && QFileInfo(programFile).size() != QFileInfo(rawFile).size()) {
-      std::printf("note: the CSV is %lld bytes, the baseline's %lld\n", static_cast<long long>(QFileInfo(programFile).size()),
-                  static_cast<long long>(QFileInfo(rawFile).size()));
+    if (csv && QFileInfo(program_file).size() != QFileInfo(raw_file).size()) {
+      std::printf("note: the CSV is %lld bytes, the baseline's %lld\n", static_cast<long long>(QFileInfo(program_file).size()),
+                  static_cast<long long>(QFileInfo(raw_file).size()));
     }
   }
 }

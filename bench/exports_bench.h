@@ -6,6 +6,6 @@
 
 namespace tavuro::bench {
 
-void export_year(const GeneratedShop& shop, const QString& dataDir, Table& table);
+void export_year(const GeneratedShop& shop, const QString& data_dir, Table& table);
 
 }  // namespace tavuro::bench

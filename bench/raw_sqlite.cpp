@@ -53,10 +53,10 @@ void sync_folder_of(const QString& file) {
 
 }  // namespace
 
-void record_line_journaled(const QString& dayFile, const QString& journal, const QString& backup,
+void record_line_journaled(const QString& day_file, const QString& journal, const QString& backup,
                            const QStringList& values) {
   sqlite3* db = nullptr;
-  check(sqlite3_open_v2(QFile::encodeName(dayFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+  check(sqlite3_open_v2(QFile::encodeName(day_file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
   check(sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr), db);
   run(db, "ATTACH DATABASE ? AS journal", {QFile::encodeName(journal)});
   check(sqlite3_exec(db, "PRAGMA journal.synchronous=EXTRA; BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
@@ -81,22 +81,22 @@ void record_line_journaled(const QString& dayFile, const QString& journal, const
   run(db,
       "INSERT INTO journal.Journal (number, at, operator, file, record, kind, before, after, previous_hash, hash) "
       "VALUES (?, '2026-01-01 08:00:00', ?, ?, ?, '记录', '', ?, ?, ?)",
-      {QByteArray::number(number), line[4], QFileInfo(dayFile).fileName().toUtf8(), QByteArray::number(id), after,
+      {QByteArray::number(number), line[4], QFileInfo(day_file).fileName().toUtf8(), QByteArray::number(id), after,
        previous, QByteArray(reinterpret_cast<const char*>(digest), SHA256_DIGEST_LENGTH).toHex()});
   check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
   check(sqlite3_exec(db, "DETACH DATABASE journal", nullptr, nullptr, nullptr), db);
   sqlite3_close_v2(db);
   const QString temporary = backup + QStringLiteral(".tmp");
-  copy_file(dayFile, temporary);
+  copy_file(day_file, temporary);
   if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(backup).constData()) != 0) {
     throw std::runtime_error("backup rename");
   }
   sync_folder_of(backup);
 }
 
-void record_line(const QString& dayFile, const QString& backup, const QStringList& values) {
+void record_line(const QString& day_file, const QString& backup, const QStringList& values) {
   sqlite3* db = nullptr;
-  check(sqlite3_open_v2(QFile::encodeName(dayFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+  check(sqlite3_open_v2(QFile::encodeName(day_file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
   check(sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr), db);
   sqlite3_stmt* insert = nullptr;
   check(sqlite3_prepare_v2(db,
@@ -111,7 +111,7 @@ void record_line(const QString& dayFile, const QString& backup, const QStringLis
   check(sqlite3_step(insert), db);
   sqlite3_finalize(insert);
   sqlite3_close_v2(db);
-  copy_file(dayFile, backup);
+  copy_file(day_file, backup);
 }
 
 void select(const QString& file, const QString& sql, const QStringList& binds,

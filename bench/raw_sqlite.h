@@ -10,13 +10,13 @@ namespace tavuro::bench::raw {
 
 // open + insert one sale line + commit (synchronous=FULL) + close, then copy the file
 // over backup (write and fsync).
-void record_line(const QString& dayFile, const QString& backup, const QStringList& values);
+void record_line(const QString& day_file, const QString& backup, const QStringList& values);
 
 // The same durable work as the program's recording of a line, without its store: open,
 // synchronous=EXTRA, ATTACH the month's journal, read the last entry's hash, insert the
 // line and a journal entry chained by SHA-256 in one transaction, commit, close; then the
 // backup written under a temporary name, flushed, renamed into place and the folder flushed.
-void record_line_journaled(const QString& dayFile, const QString& journal, const QString& backup,
+void record_line_journaled(const QString& day_file, const QString& journal, const QString& backup,
                            const QStringList& values);
 
 // Runs sql with the bound texts over one file and hands each row's texts to visit.

@@ -37,7 +37,7 @@ QString code_of(int index) {
 QString make_coded_shop(const QString& data_dir) {
   const QString dir = data_dir + QStringLiteral("/scanner");
   const QString shop_file = dir + QStringLiteral("/shop.dat");
-  if (QFileInfo::exists(shop_file) && store::DataFile::open(shop_file).recordCount() == kGoods) return dir;
+  if (QFileInfo::exists(shop_file) && store::DataFile::open(shop_file).record_count() == kGoods) return dir;
   QDir().mkpath(dir);
   auto fields = std::make_shared<const QStringList>(store::shop_schema().names());
   std::vector<store::Record> records;
@@ -130,7 +130,7 @@ void scanner_codes(const QString& data_dir, Table& table) {
   }
   table.add(QStringLiteral("S start-up to the cashier window with 50,000 goods"), start.median(), -1,
             QStringLiteral("< 500 ms"));
-  state.currentOperator = QStringLiteral("001");
+  state.current_operator = QStringLiteral("001");
   QApplication::setActiveWindow(window.get());
   Timing scan;
   for (int i = 0; i < 500; ++i) {

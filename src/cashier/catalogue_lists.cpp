@@ -6,8 +6,8 @@ namespace tavuro::cashier {
 
 namespace shop = store::shop;
 
-GoodsLists read_goods_lists(const QString& shopFile) {
-  const store::DataFile file = store::DataFile::open(shopFile, store::shop_schema());
+GoodsLists read_goods_lists(const QString& shop_file) {
+  const store::DataFile file = store::DataFile::open(shop_file, store::shop_schema());
   GoodsLists goods;
   file.walk({shop::kGoods, shop::kPrice, shop::kCode}, [&goods](const store::Record& record) {
     goods.names << record.values()[0];
@@ -32,17 +32,17 @@ std::optional<CodedGoods> GoodsCodes::find(const QString& code) const {
   return *found;
 }
 
-std::optional<QString> price_of(const QString& shopFile, const QString& name) {
-  const store::DataFile file = store::DataFile::open(shopFile, store::shop_schema());
+std::optional<QString> price_of(const QString& shop_file, const QString& name) {
+  const store::DataFile file = store::DataFile::open(shop_file, store::shop_schema());
   const std::optional<store::Record> found =
-      file.findFirst({shop::kGoods, shop::kPrice},
+      file.find_first({shop::kGoods, shop::kPrice},
                      [&name](const store::Record& record) { return record.value(shop::kGoods) == name; });
   if (!found) return std::nullopt;
   return found->value(shop::kPrice);
 }
 
-QStringList list_names(const QString& listFile) {
-  return store::DataFile::open(listFile, store::name_list_schema()).column(store::kNameField);
+QStringList list_names(const QString& list_file) {
+  return store::DataFile::open(list_file, store::name_list_schema()).column(store::kNameField);
 }
 
 }  // namespace tavuro::cashier

@@ -17,7 +17,7 @@ struct GoodsLists {
   QStringList prices;
   QStringList codes;
 };
-GoodsLists read_goods_lists(const QString& shopFile);
+GoodsLists read_goods_lists(const QString& shop_file);
 
 struct CodedGoods {
   QString name;
@@ -40,9 +40,9 @@ class GoodsCodes {
 };
 
 // The unit price of the first goods record whose name equals name exactly.
-std::optional<QString> price_of(const QString& shopFile, const QString& name);
+std::optional<QString> price_of(const QString& shop_file, const QString& name);
 
 // The names of an operator or customer list in stored order.
-QStringList list_names(const QString& listFile);
+QStringList list_names(const QString& list_file);
 
 }  // namespace tavuro::cashier

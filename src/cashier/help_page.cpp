@@ -15,8 +15,8 @@ const QString kHelpFileName = QStringLiteral("readme.htm");
 
 }  // namespace
 
-QString help_path(const QString& appDir) {
-  const QString beside = startup::app_file(appDir, kHelpFileName);
+QString help_path(const QString& app_dir) {
+  const QString beside = startup::app_file(app_dir, kHelpFileName);
   if (QFileInfo::exists(beside)) return beside;
   // Installed system-wide the page is in share/tavuro/ beside the program's bin/ (the
   // install rules of src/app), while the application directory is the user's data folder.

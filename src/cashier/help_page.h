@@ -10,7 +10,7 @@ inline const QString kMakerPage = QStringLiteral("https://tavuro.example.org/cas
 
 // readme.htm in the application directory, or else where a system-wide install put it
 // (share/tavuro/ beside bin/).
-QString help_path(const QString& appDir);
+QString help_path(const QString& app_dir);
 
 // "版本 " + major version + "." + revision: 版本 2.0.
 QString about_version_text();

@@ -14,11 +14,11 @@ namespace tavuro::cashier {
 // The sheet of today's export.
 inline const QString kTodaySheetName = QStringLiteral("销售记录");
 
-// Writes the records behind the view's lines, in the view's order, from dayFile into
-// target. A damaged day file goes to the recovery (backup: dayBackup) and the export is
+// Writes the records behind the view's lines, in the view's order, from day_file into
+// target. A damaged day file goes to the recovery (backup: day_backup) and the export is
 // made again from the start. Returns "共 N 行。", or nullopt when the day file is missing
 // or could not be read or mended (told already). Throws ExportError and ExportCancelled.
-std::optional<QString> export_today_view(const TodayView& view, const QString& dayFile, const QString& dayBackup,
+std::optional<QString> export_today_view(const TodayView& view, const QString& day_file, const QString& day_backup,
                                          const exports::ExportTarget& target, const exports::ExportProgress& progress);
 
 }  // namespace tavuro::cashier

@@ -102,8 +102,8 @@ void TodayPanel::add_sale(const sales::SaleColumns& columns, const store::Record
 }
 
 void TodayPanel::read_myfile() {
-  const QString& path = state_.paths.dayFile;
-  store::work_on_file(QStringLiteral("read_myfile"), path, state_.paths.dayBackup, [&] {
+  const QString& path = state_.paths.day_file;
+  store::work_on_file(QStringLiteral("read_myfile"), path, state_.paths.day_backup, [&] {
     show_view(TodayView::Kind::All, all_day_lines(path));
     Label6_->setText(sales::count_label(view_.count()));
     Label5_->setText(sales::total_label(view_.today_total()));
@@ -142,11 +142,11 @@ void TodayPanel::Read_x_myfile(const QString& fieldA, const QString& valueA, con
     return;
   }
   const QString prefix = filter_mode_ == kByGoods ? QStringLiteral("查商品名 = ") : QStringLiteral("操作编号 = ");
-  const QString& path = state_.paths.dayFile;
-  store::work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.dayBackup, [&] {
+  const QString& path = state_.paths.day_file;
+  store::work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.day_backup, [&] {
     const DayView view = filtered_day_lines(path, fieldA, valueA, fieldB, valueB);
     show_view(TodayView::Kind::Filtered, view);
-    if (!view.hasRecords) return;  // an empty day: the list cleared, the labels kept
+    if (!view.has_records) return;  // an empty day: the list cleared, the labels kept
     Label6_->setText(filtered_count_label(view_.count()));
     Label5_->setText(sales::total_label(view_.total()));
     Label7_->setText(prefix + valueA);
@@ -167,9 +167,9 @@ bool TodayPanel::read_receipt_lines() {
   bool found = false;
   // A missing or unreadable day file has no such receipt.
   store::guarded_quietly([&] {
-    const DayView view = receipt_day_lines(state_.paths.dayFile, wanted);
+    const DayView view = receipt_day_lines(state_.paths.day_file, wanted);
     show_view(TodayView::Kind::Receipt, view);
-    if (!view.hasRecords) return;
+    if (!view.has_records) return;
     Label6_->setText(sales::count_label(view_.count()));
     Label5_->setText(sales::total_label(view_.total()));
     Label7_->setText(QStringLiteral("查询单号 = ") + wanted);
@@ -193,7 +193,7 @@ void TodayPanel::edit_selected_record() {
     return;
   }
   if (!check_admin_password(state_)) return;
-  state_.editRecord = *record;
+  state_.edit_record = *record;
   Frm_编辑 window(state_, List2_->window());
   // A record gone or changed since the list was read has been told of: nothing to edit.
   if (!window.record_gone()) window.exec();
@@ -203,9 +203,9 @@ void TodayPanel::export_view() {
   // Handing the day's figures out is the administrator's, like sending the day file.
   if (!check_admin_password(state_)) return;
   const startup::Paths& paths = state_.paths;
-  exports::export_with_dialogs(List2_->window(), {paths.appDir, reports::title_stem(paths.dayFile)},
+  exports::export_with_dialogs(List2_->window(), {paths.app_dir, reports::title_stem(paths.day_file)},
                                [&](const exports::ExportTarget& target, const exports::ExportProgress& progress) {
-                                 return export_today_view(view_, paths.dayFile, paths.dayBackup, target, progress);
+                                 return export_today_view(view_, paths.day_file, paths.day_backup, target, progress);
                                });
 }
 

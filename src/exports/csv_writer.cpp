@@ -33,7 +33,7 @@ QString csv_field(const QString& text) {
   return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
-CsvWriter::CsvWriter(const QString& path, bool titledSections) : file_(path), titledSections_(titledSections) {
+CsvWriter::CsvWriter(const QString& path, bool titled_sections) : file_(path), titled_sections_(titled_sections) {
   if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     throw ExportError(QStringLiteral("不能创建文件：") + file_.errorString());
   }
@@ -59,7 +59,7 @@ void CsvWriter::flush() {
 void CsvWriter::begin_sheet(const QString& name, const std::vector<Column>& columns) {
   if (sheets_ > 0) line({});
   ++sheets_;
-  if (titledSections_) line({csv_field(name)});
+  if (titled_sections_) line({csv_field(name)});
   columns_ = columns;
   QStringList header;
   for (const Column& column : columns) header << csv_field(column.title);

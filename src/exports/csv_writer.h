@@ -15,7 +15,7 @@ QString csv_field(const QString& text);
 
 class CsvWriter final : public TableWriter {
  public:
-  CsvWriter(const QString& path, bool titledSections);
+  CsvWriter(const QString& path, bool titled_sections);
   ~CsvWriter() override;
 
   void begin_sheet(const QString& name, const std::vector<Column>& columns) override;
@@ -28,7 +28,7 @@ class CsvWriter final : public TableWriter {
 
   QFile file_;
   QByteArray buffer_;
-  bool titledSections_;
+  bool titled_sections_;
   int sheets_ = 0;
   std::vector<Column> columns_;
 };

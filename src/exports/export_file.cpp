@@ -20,11 +20,11 @@ QString export_filter() {
   return QStringLiteral("Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件，UTF-8 (*.csv)|*.csv");
 }
 
-void write_export(const ExportTarget& target, bool titledSections, const std::function<void(TableWriter&)>& write) {
+void write_export(const ExportTarget& target, bool titled_sections, const std::function<void(TableWriter&)>& write) {
   const QString temporary = platform::temporary_sibling(target.path);
   try {
     {
-      const std::unique_ptr<TableWriter> writer = make_writer(target.format, temporary, titledSections);
+      const std::unique_ptr<TableWriter> writer = make_writer(target.format, temporary, titled_sections);
       write(*writer);
       writer->finish();
     }

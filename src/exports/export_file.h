@@ -25,6 +25,6 @@ QString export_filter();
 // renames it over target.path. Whatever write throws (ExportError, ExportCancelled, a
 // StoreError) comes out unchanged after the temporary file has been removed; the target
 // is then as it was.
-void write_export(const ExportTarget& target, bool titledSections, const std::function<void(TableWriter&)>& write);
+void write_export(const ExportTarget& target, bool titled_sections, const std::function<void(TableWriter&)>& write);
 
 }  // namespace tavuro::exports

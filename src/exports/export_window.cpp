@@ -28,8 +28,8 @@ QString export_failed_message(const QString& path, const QString& reason) {
 QString export_cancelled_message() { return QStringLiteral("导出已取消，没有写文件。"); }
 
 bool export_with_dialogs(QWidget* parent, const ExportRequest& request, const ExportWork& work) {
-  const std::optional<QString> chosen = platform::dialogs().saveFile(
-      {QStringLiteral("导出"), request.startFolder, request.fileName, export_filter()});
+  const std::optional<QString> chosen = platform::dialogs().save_file(
+      {QStringLiteral("导出"), request.start_folder, request.fileName, export_filter()});
   if (!chosen || chosen->isEmpty()) return false;
   const ExportTarget target = export_target(*chosen);
 

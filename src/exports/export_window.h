@@ -13,7 +13,7 @@ class QWidget;
 namespace tavuro::exports {
 
 struct ExportRequest {
-  QString startFolder;  // where the save dialog opens
+  QString start_folder;  // where the save dialog opens
   QString fileName;     // the name it proposes, without a suffix
 };
 

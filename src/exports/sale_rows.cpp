@@ -27,18 +27,18 @@ const std::vector<Column>& sale_line_columns() {
   return columns;
 }
 
-QDate day_of_file(const QString& dayFile) {
-  const QFileInfo file(dayFile);
+QDate day_of_file(const QString& day_file) {
+  const QFileInfo file(day_file);
   if (file.suffix().compare(QStringLiteral("day"), Qt::CaseInsensitive) != 0) return {};
   const QStringList month = file.absoluteDir().dirName().split(QLatin1Char('_'));
   if (month.size() != 2) return {};
-  bool yearOk = false;
-  bool monthOk = false;
-  bool dayOk = false;
-  const int y = month[0].toInt(&yearOk);
-  const int m = month[1].toInt(&monthOk);
-  const int d = file.completeBaseName().toInt(&dayOk);
-  if (!yearOk || !monthOk || !dayOk) return {};
+  bool year_ok = false;
+  bool month_ok = false;
+  bool day_ok = false;
+  const int y = month[0].toInt(&year_ok);
+  const int m = month[1].toInt(&month_ok);
+  const int d = file.completeBaseName().toInt(&day_ok);
+  if (!year_ok || !month_ok || !day_ok) return {};
   return QDate(y, m, d);  // invalid for a day the month does not have
 }
 
@@ -57,8 +57,8 @@ Cell text_cell(const QString& text) {
 
 }  // namespace
 
-Row sale_row(const Cell& dayCell, const store::Record& record) {
-  return {dayCell,
+Row sale_row(const Cell& day_cell, const store::Record& record) {
+  return {day_cell,
           text_cell(record.value(day::kGoods)),
           amount_cell(record.value(day::kQuantity)),
           amount_cell(record.value(day::kPrice)),
@@ -71,16 +71,16 @@ Row sale_row(const Cell& dayCell, const store::Record& record) {
 
 QString line_count_text(qint64 count) { return QStringLiteral("共 %1 行").arg(count); }
 
-SaleLineSheet::SaleLineSheet(TableWriter& writer, const QString& sheetName) : writer_(writer) {
-  writer_.begin_sheet(sheetName, sale_line_columns());
+SaleLineSheet::SaleLineSheet(TableWriter& writer, const QString& sheet_name) : writer_(writer) {
+  writer_.begin_sheet(sheet_name, sale_line_columns());
 }
 
-void SaleLineSheet::set_day_file(const QString& dayFile) {
-  const QDate date = day_of_file(dayFile);
+void SaleLineSheet::set_day_file(const QString& day_file) {
+  const QDate date = day_of_file(day_file);
   if (date.isValid()) {
     day_ = date;
   } else {
-    const QFileInfo file(dayFile);
+    const QFileInfo file(day_file);
     day_ = file.absoluteDir().dirName() + QLatin1Char('/') + file.fileName();
   }
 }

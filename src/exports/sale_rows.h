@@ -15,7 +15,7 @@ const std::vector<Column>& sale_line_columns();
 
 // The day a day file holds, from its folder (year_month) and name (day.day): 2026_12/8.day
 // is 8 December 2026. Invalid when the names give no date.
-QDate day_of_file(const QString& dayFile);
+QDate day_of_file(const QString& day_file);
 
 // One sale line's row. A quantity, price or amount that is no number stays its stored
 // text; a day file outside a month folder gives its folder and name instead of a date.
@@ -28,10 +28,10 @@ using ExportProgress = std::function<bool(qint64 done, qint64 total)>;
 // Streams sale lines into a writer: the header at the start, the totals row at finish().
 class SaleLineSheet {
  public:
-  SaleLineSheet(TableWriter& writer, const QString& sheetName);
+  SaleLineSheet(TableWriter& writer, const QString& sheet_name);
 
   // The day of the lines that follow, from the day file they come from.
-  void set_day_file(const QString& dayFile);
+  void set_day_file(const QString& day_file);
   void add(const store::Record& record);
   // The totals row: 合计, the number of lines under 商品, the sum of the amounts.
   void finish();

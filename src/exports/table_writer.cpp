@@ -5,8 +5,8 @@
 
 namespace tavuro::exports {
 
-std::unique_ptr<TableWriter> make_writer(Format format, const QString& path, bool titledSections) {
-  if (format == Format::Csv) return std::make_unique<CsvWriter>(path, titledSections);
+std::unique_ptr<TableWriter> make_writer(Format format, const QString& path, bool titled_sections) {
+  if (format == Format::Csv) return std::make_unique<CsvWriter>(path, titled_sections);
   return std::make_unique<XlsxWriter>(path);
 }
 

@@ -21,10 +21,10 @@ class TableWriter {
   virtual void finish() = 0;
 };
 
-// A writer for the file at path (created or replaced). With titledSections a CSV names
+// A writer for the file at path (created or replaced). With titled_sections a CSV names
 // each of its sections on a line of its own above the header (a workbook of several
 // sheets); a workbook always names its sheets.
-std::unique_ptr<TableWriter> make_writer(Format format, const QString& path, bool titledSections = false);
+std::unique_ptr<TableWriter> make_writer(Format format, const QString& path, bool titled_sections = false);
 
 // Writes every sheet of the workbook: header, rows in order, totals.
 void write_workbook(TableWriter& writer, const Workbook& workbook);

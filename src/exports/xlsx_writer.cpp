@@ -45,13 +45,13 @@ XlsxWriter::XlsxWriter(const QString& path) : path_(QFile::encodeName(path)) {
   format_set_num_format(amount_, "0.00");
   date_ = workbook_add_format(workbook_);
   format_set_num_format(date_, "yyyy-mm-dd");
-  totalText_ = workbook_add_format(workbook_);
-  format_set_bold(totalText_);
-  format_set_top(totalText_, LXW_BORDER_THIN);
-  totalAmount_ = workbook_add_format(workbook_);
-  format_set_bold(totalAmount_);
-  format_set_top(totalAmount_, LXW_BORDER_THIN);
-  format_set_num_format(totalAmount_, "0.00");
+  total_text_ = workbook_add_format(workbook_);
+  format_set_bold(total_text_);
+  format_set_top(total_text_, LXW_BORDER_THIN);
+  total_amount_ = workbook_add_format(workbook_);
+  format_set_bold(total_amount_);
+  format_set_top(total_amount_, LXW_BORDER_THIN);
+  format_set_num_format(total_amount_, "0.00");
 }
 
 XlsxWriter::~XlsxWriter() {
@@ -68,8 +68,8 @@ void XlsxWriter::check(int error) const {
 }
 
 void XlsxWriter::begin_sheet(const QString& name, const std::vector<Column>& columns) {
-  const QString unique = worksheet_name(name, sheetNames_);
-  sheetNames_ << unique;
+  const QString unique = worksheet_name(name, sheet_names_);
+  sheet_names_ << unique;
   sheet_ = workbook_add_worksheet(workbook_, utf8(unique).constData());
   if (sheet_ == nullptr) throw ExportError(QStringLiteral("不能添加工作表：") + unique);
   columns_ = columns;
@@ -86,11 +86,11 @@ void XlsxWriter::begin_sheet(const QString& name, const std::vector<Column>& col
 void XlsxWriter::write_cell(int column, const Cell& cell, RowKind kind) {
   const auto col = static_cast<lxw_col_t>(column);
   const bool totals = kind == RowKind::Totals;
-  lxw_format* text_format = totals ? totalText_ : nullptr;
+  lxw_format* text_format = totals ? total_text_ : nullptr;
   if (const auto* text = std::get_if<QString>(&cell)) {
     // A text is always stored as a text: nothing typed into a name becomes a formula.
     if (!text->isEmpty()) check(worksheet_write_string(sheet_, row_, col, utf8(*text).constData(), text_format));
-    else if (totals) check(worksheet_write_blank(sheet_, row_, col, totalText_));
+    else if (totals) check(worksheet_write_blank(sheet_, row_, col, total_text_));
   } else if (const auto* amount = std::get_if<sales::Money>(&cell)) {
     const qint64 hundredths = amount->hundredths();
     if (hundredths > kLargestExactHundredths || hundredths < -kLargestExactHundredths) {
@@ -99,7 +99,7 @@ void XlsxWriter::write_cell(int column, const Cell& cell, RowKind kind) {
       // hundredths / 100 is the double nearest to the decimal amount, and with at most 15
       // digits the file's text of that double is the amount's own decimal text.
       check(worksheet_write_number(sheet_, row_, col, static_cast<double>(hundredths) / 100.0,
-                                   totals ? totalAmount_ : amount_));
+                                   totals ? total_amount_ : amount_));
     }
   } else if (const auto* date = std::get_if<QDate>(&cell)) {
     lxw_datetime when{date->year(), date->month(), date->day(), 0, 0, 0.0};
@@ -107,7 +107,7 @@ void XlsxWriter::write_cell(int column, const Cell& cell, RowKind kind) {
   } else if (const auto* whole = std::get_if<qint64>(&cell)) {
     check(worksheet_write_number(sheet_, row_, col, static_cast<double>(*whole), text_format));
   } else if (totals) {
-    check(worksheet_write_blank(sheet_, row_, col, totalText_));
+    check(worksheet_write_blank(sheet_, row_, col, total_text_));
   }
 }
 

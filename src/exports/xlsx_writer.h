@@ -37,14 +37,14 @@ class XlsxWriter final : public TableWriter {
   QByteArray path_;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
-  QStringList sheetNames_;
+  QStringList sheet_names_;
   std::vector<Column> columns_;
   unsigned row_ = 0;
   lxw_format* header_ = nullptr;
   lxw_format* amount_ = nullptr;
   lxw_format* date_ = nullptr;
-  lxw_format* totalText_ = nullptr;
-  lxw_format* totalAmount_ = nullptr;
+  lxw_format* total_text_ = nullptr;
+  lxw_format* total_amount_ = nullptr;
 };
 
 }  // namespace tavuro::exports

@@ -34,49 +34,49 @@ QuerySpec filter_spec(const QStringList& files, const QList<QueryFilter>& filter
   return spec;
 }
 
-QuerySpec receipt_spec(const QStringList& files, const QString& receiptNo) {
-  return {files, {{store::day::kReceiptNo, receiptNo}}};
+QuerySpec receipt_spec(const QStringList& files, const QString& receipt_no) {
+  return {files, {{store::day::kReceiptNo, receipt_no}}};
 }
 
 QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, const MatchVisitor& take) {
   QStringList skipped;
-  const int fileCount = static_cast<int>(spec.files.size());
+  const int file_count = static_cast<int>(spec.files.size());
   bool stopped = false;
-  for (int i = 0; i < fileCount && !stopped; ++i) {
+  for (int i = 0; i < file_count && !stopped; ++i) {
     const QString& path = spec.files[i];
-    if (progress) progress(i, fileCount);
+    if (progress) progress(i, file_count);
     // An amount that is no number ends the reading of its file like a damaged record does;
     // its record is not taken, so it takes no line number and is not counted.
-    bool badAmount = false;
+    bool bad_amount = false;
     const bool read = store::guarded_quietly([&] {
       const store::DataFile file = store::DataFile::open(path);
       // A file without the shown fields is no day file.
       for (const QString& field : sales::display_fields()) {
-        if (!file.hasField(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, path, field);
+        if (!file.has_field(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, path, field);
       }
       // Every field is read: the record behind a line is known by all of them.
-      file.walkWhere({}, spec.wanted, [&](const store::Record& record) {
+      file.walk_where({}, spec.wanted, [&](const store::Record& record) {
         const std::optional<sales::Money> amount = sales::Money::parse(record.value(store::day::kAmount));
         if (!amount) {
-          badAmount = true;
+          bad_amount = true;
           return false;
         }
         stopped = !take(file, record, *amount);
         return !stopped;
       });
     });
-    if (!read || badAmount) skipped << QFileInfo(path).fileName();
+    if (!read || bad_amount) skipped << QFileInfo(path).fileName();
   }
   return skipped;
 }
 
 namespace {
 
-QueryResult run(const QuerySpec& spec, const FileProgress& progress, int lineLimit) {
+QueryResult run(const QuerySpec& spec, const FileProgress& progress, int line_limit) {
   QueryResult result;
-  result.skippedFiles =
+  result.skipped_files =
       walk_matches(spec, progress, [&](const store::DataFile& file, const store::Record& record, sales::Money amount) {
-        if (result.count() >= lineLimit) {
+        if (result.count() >= line_limit) {
           result.truncated = true;
           return false;
         }
@@ -91,13 +91,13 @@ QueryResult run(const QuerySpec& spec, const FileProgress& progress, int lineLim
 }  // namespace
 
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress,
-                        int lineLimit) {
-  return run(filter_spec(files, filters), progress, lineLimit);
+                        int line_limit) {
+  return run(filter_spec(files, filters), progress, line_limit);
 }
 
-QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress,
-                                int lineLimit) {
-  return run(receipt_spec(files, receiptNo), progress, lineLimit);
+QueryResult query_receipt_lines(const QStringList& files, const QString& receipt_no, const FileProgress& progress,
+                                int line_limit) {
+  return run(receipt_spec(files, receipt_no), progress, line_limit);
 }
 
 QStringList files_in_folder(const QString& folder, const QStringList& names) {
@@ -116,16 +116,16 @@ QString query_description(const QList<QueryFilter>& filters) {
   return joined(filters, QStringLiteral("="));
 }
 
-QString receipt_description(const QString& receiptNo) {
-  return QStringLiteral("单号=") + receiptNo;
+QString receipt_description(const QString& receipt_no) {
+  return QStringLiteral("单号=") + receipt_no;
 }
 
 QString query_caption(const QList<QueryFilter>& filters) {
   return QStringLiteral("查询：") + joined(filters, QStringLiteral(" = "));
 }
 
-QString receipt_caption(const QString& receiptNo) {
-  return QStringLiteral("查询：查询单号 = ") + receiptNo;
+QString receipt_caption(const QString& receipt_no) {
+  return QStringLiteral("查询：查询单号 = ") + receipt_no;
 }
 
 QString skipped_files_message(const QStringList& names) {

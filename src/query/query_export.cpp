@@ -15,20 +15,20 @@ QueryExport export_query(const QuerySpec& spec, const exports::ExportTarget& tar
   exports::write_export(target, false, [&](exports::TableWriter& writer) {
     exports::SaleLineSheet sheet(writer, kQuerySheetName);
     const qint64 files = spec.files.size();
-    qint64 fileIndex = 0;
-    const auto tell = [&](qint64 fileDone) {
-      if (progress && !progress(fileDone, files)) throw exports::ExportCancelled{};
+    qint64 file_index = 0;
+    const auto tell = [&](qint64 file_done) {
+      if (progress && !progress(file_done, files)) throw exports::ExportCancelled{};
     };
-    done.skippedFiles = walk_matches(
+    done.skipped_files = walk_matches(
         spec,
         [&](int index, int) {
-          fileIndex = index;
+          file_index = index;
           sheet.set_day_file(spec.files[index]);
           tell(index);
         },
         [&](const store::DataFile&, const store::Record& record, sales::Money) {
           sheet.add(record);
-          if (sheet.count() % kProgressEvery == 0) tell(fileIndex);
+          if (sheet.count() % kProgressEvery == 0) tell(file_index);
           return true;
         });
     sheet.finish();
@@ -40,7 +40,7 @@ QueryExport export_query(const QuerySpec& spec, const exports::ExportTarget& tar
 
 QString query_export_summary(const QueryExport& done) {
   QString text = QStringLiteral("共 %1 行。").arg(done.lines);
-  if (!done.skippedFiles.isEmpty()) text += QLatin1Char('\n') + skipped_files_message(done.skippedFiles);
+  if (!done.skipped_files.isEmpty()) text += QLatin1Char('\n') + skipped_files_message(done.skipped_files);
   return text;
 }
 

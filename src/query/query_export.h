@@ -13,7 +13,7 @@ inline const QString kQuerySheetName = QStringLiteral("查询结果");
 struct QueryExport {
   qint64 lines = 0;
   sales::Money total;
-  QStringList skippedFiles;  // as the query names them
+  QStringList skipped_files;  // as the query names them
 };
 
 // Writes every line of the query into target, the same lines in the same order as the

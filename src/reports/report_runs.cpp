@@ -29,22 +29,22 @@ void add_sums(ReportTables& tables, const DaySums& sums) {
     tables.goods[i].amount = tables.goods[i].amount.added(sums.amount[i]);
   }
   for (size_t i = 0; i < tables.operators.size(); ++i) {
-    tables.operators[i].amount = tables.operators[i].amount.added(sums.operatorAmount[i]);
+    tables.operators[i].amount = tables.operators[i].amount.added(sums.operator_amount[i]);
   }
 }
 
 }  // namespace
 
-bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
                  const RunProgress& progress) {
-  if (!state.currentReportFile.isEmpty() && QFileInfo(state.currentReportFile).isFile()) {
-    QFile::remove(state.currentReportFile);
+  if (!state.current_report_file.isEmpty() && QFileInfo(state.current_report_file).isFile()) {
+    QFile::remove(state.current_report_file);
   }
-  if (fileNames.isEmpty()) {
+  if (file_names.isEmpty()) {
     platform::inform(QStringLiteral("你还未选择文件."));
     return false;
   }
-  const QStringList goods = names_or_none(state.paths.shopFile, store::shop_schema(), store::shop::kGoods);
+  const QStringList goods = names_or_none(state.paths.shop_file, store::shop_schema(), store::shop::kGoods);
   if (goods.isEmpty()) {
     platform::warn(QStringLiteral("数据出错 [读商品名到数组 R_shop()]"));
     return false;
@@ -53,7 +53,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
     fail_wrong_file();
     return false;
   }
-  const QStringList operators = names_or_none(state.paths.useFile, store::name_list_schema(), store::kNameField);
+  const QStringList operators = names_or_none(state.paths.use_file, store::name_list_schema(), store::kNameField);
   if (operators.isEmpty()) {
     fail_operators();
     return false;
@@ -64,28 +64,28 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   QStringList lines;
   std::vector<TitledTables> exported;  // the tables behind the text, for 导出表格…
   ReportTables total = empty_tables(goods, operators);
-  for (qsizetype i = 0; i < fileNames.size(); ++i) {
-    if (progress) progress(static_cast<int>(i), static_cast<int>(fileNames.size()));
-    const QString path = folder + separator + fileNames[i];
+  for (qsizetype i = 0; i < file_names.size(); ++i) {
+    if (progress) progress(static_cast<int>(i), static_cast<int>(file_names.size()));
+    const QString path = folder + separator + file_names[i];
     const FileSums file = sum_day_file(path, goods, operators);
     // A file that is not a day file, or fails part-way, counts with none of its figures.
-    if (file.status != FileSums::Status::Ok || file.sums.goodsFailed || file.sums.operatorsFailed) continue;
+    if (file.status != FileSums::Status::Ok || file.sums.goods_failed || file.sums.operators_failed) continue;
     if (mode == RunMode::Single) {
       ReportTables tables = empty_tables(goods, operators);
       add_sums(tables, file.sums);
-      const QStringList report = report_lines(state.companyName, title_stem(path), tables, today, Header::Joined);
+      const QStringList report = report_lines(state.company_name, title_stem(path), tables, today, Header::Joined);
       lines << report << QStringList(page_fill_lines(report.size()), QString());
       exported.push_back({title_stem(path), tables});
     } else {
       add_sums(total, file.sums);
     }
   }
-  if (progress) progress(static_cast<int>(fileNames.size()), static_cast<int>(fileNames.size()));
+  if (progress) progress(static_cast<int>(file_names.size()), static_cast<int>(file_names.size()));
   if (mode == RunMode::Summed) {
-    lines = report_lines(state.companyName, summed_title_stem(folder, fileNames), total, today);
-    exported = {{summed_title_stem(folder, fileNames), total}};
+    lines = report_lines(state.company_name, summed_title_stem(folder, file_names), total, today);
+    exported = {{summed_title_stem(folder, file_names), total}};
   } else if (mode == RunMode::MonthEnd) {
-    lines = report_lines(state.companyName, month_end_title_stem(folder), total, today);
+    lines = report_lines(state.company_name, month_end_title_stem(folder), total, today);
     exported = {{month_end_title_stem(folder), total}};
   }
   const QString output = report_file_path(state);
@@ -93,8 +93,8 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
     platform::warn(QStringLiteral("写报表文件时出错，报表没有生成。[") + output + QLatin1Char(']'));
     return false;
   }
-  state.currentReportFile = output;
-  state.reportTables = {output, report_workbook(exported)};
+  state.current_report_file = output;
+  state.report_tables = {output, report_workbook(exported)};
   return true;
 }
 

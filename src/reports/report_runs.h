@@ -18,13 +18,13 @@ enum class RunMode {
 // Told before each file is read: how many are done, of how many.
 using RunProgress = std::function<void(int done, int total)>;
 
-// A report run over fileNames (names in folder, in list order). Deletes the pending report
+// A report run over file_names (names in folder, in list order). Deletes the pending report
 // file first; asks for the company name when none is stored. A company name that cannot
 // be saved, or an operator list that is missing or empty, ends the run with the day
 // report's message. A file that is missing, empty or not a day file is skipped. true when
 // p_file.run was written and named as the current report file; false after the run's
 // message.
-bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
                  const RunProgress& progress = {});
 
 }  // namespace tavuro::reports

@@ -24,11 +24,11 @@ class Scanner : public ::testing::Test {
  protected:
   void SetUp() override {
     for (int i = 0; i < 20; ++i) {
-      cashier.shop.addGoods(QStringLiteral("货品%1").arg(i), QStringLiteral("%1.50").arg(i + 1), ean13(i));
+      cashier.shop.add_goods(QStringLiteral("货品%1").arg(i), QStringLiteral("%1.50").arg(i + 1), ean13(i));
     }
-    cashier.shop.addGoods(QStringLiteral("散装糖"), QStringLiteral("8.00"));  // a goods without a code
-    cashier.shop.addCustomer(QStringLiteral("王先生"));
-    cashier.shop.state.currentOperator = QStringLiteral("001");
+    cashier.shop.add_goods(QStringLiteral("散装糖"), QStringLiteral("8.00"));  // a goods without a code
+    cashier.shop.add_customer(QStringLiteral("王先生"));
+    cashier.shop.state.current_operator = QStringLiteral("001");
   }
   void open_receipt() {
     cashier.open();
@@ -38,7 +38,7 @@ class Scanner : public ::testing::Test {
   void scan(const QString& code) { scan_text(code + QLatin1Char('\n')); }
   QStringList recorded(const QString& field) const {
     QStringList values;
-    for (const auto& record : cashier.shop.records(cashier.shop.state.paths.dayFile)) values << record.value(field);
+    for (const auto& record : cashier.shop.records(cashier.shop.state.paths.day_file)) values << record.value(field);
     return values;
   }
 
@@ -173,20 +173,20 @@ TEST_F(Scanner, ACodeTypedIntoTheGoodsBoxFindsItsGoods) {
 TEST_F(Scanner, AnUnknownCodeIsOfferedForRegistrationWithTheCodeInTheCodeBox) {
   open_receipt();
   const QString code = ean13(99);
-  cashier.dialogs.answerYes();
-  QString codeBox;
-  QString nameBox = QStringLiteral("?");
+  cashier.dialogs.answer_yes();
+  QString code_box;
+  QString name_box = QStringLiteral("?");
   when_opened<catalogues::frm_注册商品>([&](catalogues::frm_注册商品& window) {
-    codeBox = window.Text3()->text();
-    nameBox = window.Text1()->text();
+    code_box = window.Text3()->text();
+    name_box = window.Text1()->text();
     window.Text1()->setText(QStringLiteral("新饮料"));
     window.Text2()->setText(QStringLiteral("3.20"));
     window.add_shop();
     window.close();
   });
   scan(code);
-  EXPECT_EVENTUALLY_EQ(codeBox, code);
-  EXPECT_EQ(nameBox, QString());
+  EXPECT_EVENTUALLY_EQ(code_box, code);
+  EXPECT_EQ(name_box, QString());
   ASSERT_FALSE(cashier.dialogs.shown().empty());
   EXPECT_EQ(cashier.dialogs.shown().front().text, QStringLiteral("条码 [") + code + QStringLiteral("] 还未注册，是否要现在注册吗？"));
   EXPECT_EQ(cashier.dialogs.messages().last(), QStringLiteral("注册成功！"));

@@ -24,30 +24,30 @@ using testing::ShopFixture;
 class ExportsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
+    shop.start_up();
     // A day of the month folder 2003_5 and one of 2003_12, with the texts an export must
     // bring back exactly: Chinese, a comma and quotes, a formula-looking name, an amount
     // that is no number.
     may7 = shop.file(QStringLiteral("2003_5/7.day"));
     QDir(shop.dir()).mkpath(QStringLiteral("2003_12"));
     dec24 = shop.file(QStringLiteral("2003_12/24.day"));
-    shop.addSale({QStringLiteral("可口可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"), QStringLiteral("5.00"),
+    shop.add_sale({QStringLiteral("可口可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"), QStringLiteral("5.00"),
                   QStringLiteral("张三"), QStringLiteral("09:01:02"), QStringLiteral("散客"), QStringLiteral("000001")},
                  may7);
-    shop.addSale({QStringLiteral("米,\"五常\""), QStringLiteral("1.50"), QStringLiteral("0.10"),
+    shop.add_sale({QStringLiteral("米,\"五常\""), QStringLiteral("1.50"), QStringLiteral("0.10"),
                   QStringLiteral("0.15"), QStringLiteral("001"), QStringLiteral("09:03:00"), QStringLiteral("王五"),
                   QStringLiteral("000002")},
                  may7);
-    shop.addSale({QStringLiteral("=1+2"), QStringLiteral("1.00"), QStringLiteral("0.15"), QStringLiteral("0.15"),
+    shop.add_sale({QStringLiteral("=1+2"), QStringLiteral("1.00"), QStringLiteral("0.15"), QStringLiteral("0.15"),
                   QStringLiteral("001"), QStringLiteral("10:00:00"), QStringLiteral("散客"), QStringLiteral("000003")},
                  dec24);
-    shop.addSale({QStringLiteral("手写"), QStringLiteral("1.00"), QStringLiteral("abc"), QStringLiteral("abc"),
+    shop.add_sale({QStringLiteral("手写"), QStringLiteral("1.00"), QStringLiteral("abc"), QStringLiteral("abc"),
                   QStringLiteral("001"), QStringLiteral("10:00:01"), QStringLiteral("散客"), QStringLiteral("000004")},
                  dec24);
   }
 
   // Every sale line of the files, in order, through a SaleLineSheet.
-  ExportTarget exportDays(const QString& name, const QStringList& files) {
+  ExportTarget export_days(const QString& name, const QStringList& files) {
     const ExportTarget target = export_target(shop.file(name));
     write_export(target, false, [&](TableWriter& writer) {
       SaleLineSheet sheet(writer, QStringLiteral("销售记录"));
@@ -72,11 +72,11 @@ QStringList header() {
 }
 
 TEST_F(ExportsTest, CsvHasTheMarkHeaderEveryLineAndTheExactTotal) {
-  const ExportTarget target = exportDays(QStringLiteral("导出.CSV"), {may7, dec24});
+  const ExportTarget target = export_days(QStringLiteral("导出.CSV"), {may7, dec24});
   EXPECT_EQ(target.format, Format::Csv);
   EXPECT_EQ(target.path, shop.file(QStringLiteral("导出.CSV")));
   const testing::CsvFile csv = testing::read_csv(target.path);
-  EXPECT_TRUE(csv.byteOrderMark);
+  EXPECT_TRUE(csv.byte_order_mark);
   EXPECT_TRUE(csv.crlf);
   ASSERT_EQ(csv.rows.size(), 6);
   EXPECT_EQ(csv.rows[0], header());
@@ -95,7 +95,7 @@ TEST_F(ExportsTest, CsvHasTheMarkHeaderEveryLineAndTheExactTotal) {
 }
 
 TEST_F(ExportsTest, XlsxReadsBackAsDatesExactNumbersAndTexts) {
-  const ExportTarget target = exportDays(QStringLiteral("导出"), {may7, dec24});
+  const ExportTarget target = export_days(QStringLiteral("导出"), {may7, dec24});
   EXPECT_EQ(target.format, Format::Xlsx);
   EXPECT_EQ(target.path, shop.file(QStringLiteral("导出.xlsx")));
   const QList<testing::XlsxSheet> sheets = testing::read_xlsx(target.path);

@@ -22,13 +22,13 @@ using testing::ShopFixture;
 
 class QueryExportWindow : public ::testing::Test {
  protected:
-  void SetUp() override { shop.startUp(); }
+  void SetUp() override { shop.start_up(); }
 
   std::unique_ptr<Frm_查询> open() {
     auto window = std::make_unique<Frm_查询>(shop.state);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get(), static_cast<int>(testing::kPatience.count())));
-    window->setDir2Path(shop.state.paths.monthFolder);
+    window->set_dir2_path(shop.state.paths.month_folder);
     return window;
   }
   static void select(Frm_查询& window, const QStringList& names) {
@@ -38,7 +38,7 @@ class QueryExportWindow : public ::testing::Test {
   static void click(Frm_查询& window, const char* name) {
     QTest::mouseClick(window.findChild<QPushButton*>(QString::fromUtf8(name)), Qt::LeftButton);
   }
-  QString day(const char* name) const { return shop.state.paths.monthFolder + QLatin1Char('/') + QString::fromUtf8(name); }
+  QString day(const char* name) const { return shop.state.paths.month_folder + QLatin1Char('/') + QString::fromUtf8(name); }
 
   ScriptedDialogs dialogs;
   ShopFixture shop;
@@ -59,7 +59,7 @@ TEST_F(QueryExportWindow, TheWholeResultGoesOutPastTheListsLimit) {
                     {store::day::kReceiptNo, QStringLiteral("%1").arg(i, 6, 10, QLatin1Char('0'))}});
   }
   store::DataFile::create(day("9.day"), store::day_schema());
-  store::DataFile::openForChange(day("9.day"), store::day_schema()).appendAll(rows);
+  store::DataFile::open_for_change(day("9.day"), store::day_schema()).append_all(rows);
 
   const auto window = open();
   click(*window, "Com_导出");  // nothing asked yet
@@ -72,7 +72,7 @@ TEST_F(QueryExportWindow, TheWholeResultGoesOutPastTheListsLimit) {
   dialogs.clear();
 
   const QString path = shop.file(QStringLiteral("查询.csv"));
-  dialogs.answerFile(path);
+  dialogs.answer_file(path);
   click(*window, "Com_导出");
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("导出完成，共 32800 行。\n文件：") + path});
   const testing::CsvFile csv = testing::read_csv(path);
@@ -87,26 +87,26 @@ TEST_F(QueryExportWindow, TheWholeResultGoesOutPastTheListsLimit) {
 }
 
 TEST_F(QueryExportWindow, TheLastQueryInTheOrderOfItsFilesAsAWorkbook) {
-  shop.addSale({QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("3.50"), QStringLiteral("7.00"),
+  shop.add_sale({QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("3.50"), QStringLiteral("7.00"),
                 QStringLiteral("张三"), QStringLiteral("09:15:00"), QStringLiteral("王先生"), QStringLiteral("000101")},
                day("2.day"));
-  shop.addSale({QStringLiteral("面包"), QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
+  shop.add_sale({QStringLiteral("面包"), QStringLiteral("1.00"), QStringLiteral("5.00"), QStringLiteral("5.00"),
                 QStringLiteral("李四"), QStringLiteral("09:20:00"), QStringLiteral("散客"), QStringLiteral("000123")},
                day("2.day"));
-  shop.addSale({QStringLiteral("牛奶"), QStringLiteral("1.00"), QStringLiteral("4.20"), QStringLiteral("4.20"),
+  shop.add_sale({QStringLiteral("牛奶"), QStringLiteral("1.00"), QStringLiteral("4.20"), QStringLiteral("4.20"),
                 QStringLiteral("张三"), QStringLiteral("10:01:02"), QStringLiteral("王先生"), QStringLiteral("000123")},
                day("10.day"));
   const auto window = open();
   select(*window, {QStringLiteral("2.day"), QStringLiteral("10.day")});
   // The receipt-number query is a query too.
-  dialogs.answerInput(QStringLiteral("000123"));
+  dialogs.answer_input(QStringLiteral("000123"));
   bool found = false;
   window->query_receipt_no(found);
   ASSERT_TRUE(found);
   dialogs.clear();
 
   const QString path = shop.file(QStringLiteral("单号"));
-  dialogs.answerFile(path);
+  dialogs.answer_file(path);
   click(*window, "Com_导出");
   const QList<testing::XlsxSheet> sheets = testing::read_xlsx(path + QStringLiteral(".xlsx"));
   ASSERT_EQ(sheets.size(), 1);

@@ -29,12 +29,12 @@ using testing::ShopFixture;
 
 struct ReportExportTest : ::testing::Test {
   void SetUp() override {
-    shop.startUp();
-    shop.state.companyName = QStringLiteral("天河小店");
-    shop.addGoods(QStringLiteral("可口可乐"), QStringLiteral("2.50"));
-    shop.addGoods(QStringLiteral("面包"), QStringLiteral("4.00"));
-    shop.addOperator(QStringLiteral("张三"));
-    shop.addOperator(QStringLiteral("002"));
+    shop.start_up();
+    shop.state.company_name = QStringLiteral("天河小店");
+    shop.add_goods(QStringLiteral("可口可乐"), QStringLiteral("2.50"));
+    shop.add_goods(QStringLiteral("面包"), QStringLiteral("4.00"));
+    shop.add_operator(QStringLiteral("张三"));
+    shop.add_operator(QStringLiteral("002"));
     sell(QStringLiteral("可口可乐"), QStringLiteral("2.00"), QStringLiteral("5.00"), QStringLiteral("张三"));
     sell(QStringLiteral("可口可乐"), QStringLiteral("1.50"), QStringLiteral("3.75"), QStringLiteral("002"));
     sell(QStringLiteral("未登记"), QStringLiteral("1.00"), QStringLiteral("0.10"), QStringLiteral("002"));
@@ -52,7 +52,7 @@ struct ReportExportTest : ::testing::Test {
     line.quantity = quantity;
     line.amount = amount;
     line.op = op;
-    shop.addSale(line);
+    shop.add_sale(line);
   }
 
   // The document window open on screen.
@@ -62,23 +62,23 @@ struct ReportExportTest : ::testing::Test {
     }
     return nullptr;
   }
-  static QAction* exportItem(frmDoc_print* doc) { return doc->findChild<QAction*>(QStringLiteral("导出表格")); }
+  static QAction* export_item(frmDoc_print* doc) { return doc->findChild<QAction*>(QStringLiteral("导出表格")); }
 
   ShopFixture shop;
   ScriptedDialogs dialogs;
 };
 
 TEST_F(ReportExportTest, TheDayReportsTablesAsTwoSheetsAndTwoSections) {
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   show_document_window(shop.state, nullptr, false);
   frmDoc_print* doc = window();
   ASSERT_NE(doc, nullptr);
-  ASSERT_TRUE(exportItem(doc)->isEnabled());
+  ASSERT_TRUE(export_item(doc)->isEnabled());
 
   const QString xlsx = shop.file(QStringLiteral("报表.xlsx"));
-  dialogs.answerFile(xlsx);
-  exportItem(doc)->trigger();
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("导出完成，共 2 张表。\n文件：") + xlsx);
+  dialogs.answer_file(xlsx);
+  export_item(doc)->trigger();
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("导出完成，共 2 张表。\n文件：") + xlsx);
   const QList<testing::XlsxSheet> sheets = testing::read_xlsx(xlsx);
   ASSERT_EQ(sheets.size(), 2);
   EXPECT_EQ(sheets[0].name, QStringLiteral("商品销售明细"));
@@ -100,10 +100,10 @@ TEST_F(ReportExportTest, TheDayReportsTablesAsTwoSheetsAndTwoSections) {
                                 {QStringLiteral("s:合计"), QString(), QStringLiteral("n:8.85|0.00")}}));
 
   const QString csv = shop.file(QStringLiteral("报表.csv"));
-  dialogs.answerFile(csv);
-  exportItem(doc)->trigger();
+  dialogs.answer_file(csv);
+  export_item(doc)->trigger();
   const testing::CsvFile sections = testing::read_csv(csv);
-  EXPECT_TRUE(sections.byteOrderMark);
+  EXPECT_TRUE(sections.byte_order_mark);
   EXPECT_EQ(sections.rows,
             (QList<QStringList>{{QStringLiteral("商品销售明细")},
                                 {QStringLiteral("序号"), QStringLiteral("商品"), QStringLiteral("数量"),
@@ -124,14 +124,14 @@ TEST_F(ReportExportTest, TheDayReportsTablesAsTwoSheetsAndTwoSections) {
 
 TEST_F(ReportExportTest, OnlyAReportTheProgramBuiltCanBeExported) {
   // A report of one file per sheet pair, named by the files.
-  const QString folder = shop.state.paths.monthFolder;
-  shop.addSale({QStringLiteral("面包")}, folder + QStringLiteral("/6.day"));
+  const QString folder = shop.state.paths.month_folder;
+  shop.add_sale({QStringLiteral("面包")}, folder + QStringLiteral("/6.day"));
   ASSERT_TRUE(run_reports(shop.state, RunMode::Single, folder, {QStringLiteral("6.day"), QStringLiteral("7.day")}));
   show_document_window(shop.state, nullptr, false);
-  ASSERT_TRUE(exportItem(window())->isEnabled());
+  ASSERT_TRUE(export_item(window())->isEnabled());
   const QString xlsx = shop.file(QStringLiteral("each.xlsx"));
-  dialogs.answerFile(xlsx);
-  exportItem(window())->trigger();
+  dialogs.answer_file(xlsx);
+  export_item(window())->trigger();
   QStringList names;
   for (const testing::XlsxSheet& sheet : testing::read_xlsx(xlsx)) names << sheet.name;
   EXPECT_EQ(names, (QStringList{QStringLiteral("2003_5_6 商品"), QStringLiteral("2003_5_6 操作员"),
@@ -140,19 +140,19 @@ TEST_F(ReportExportTest, OnlyAReportTheProgramBuiltCanBeExported) {
   // Another file opened in the window is no longer the report.
   const QString text = shop.file(QStringLiteral("note.txt"));
   testing::write_bytes(text, "hello");
-  dialogs.answerFile(text);
-  window()->openFile();
-  EXPECT_FALSE(exportItem(window())->isEnabled());
+  dialogs.answer_file(text);
+  window()->open_file();
+  EXPECT_FALSE(export_item(window())->isEnabled());
 
   // Tables left from a report whose file another producer has since replaced stay behind.
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   const QString other = shop.file(QStringLiteral("txfile.txt"));
   testing::write_bytes(other, "query report");
-  shop.state.currentReportFile = other;
+  shop.state.current_report_file = other;
   show_document_window(shop.state, nullptr, false);
   EXPECT_EQ(window()->editor()->toPlainText(), QStringLiteral("query report"));
-  EXPECT_FALSE(exportItem(window())->isEnabled());
-  EXPECT_TRUE(shop.state.reportTables.workbook.empty());
+  EXPECT_FALSE(export_item(window())->isEnabled());
+  EXPECT_TRUE(shop.state.report_tables.workbook.empty());
 }
 
 // The report printed to a PDF file through the print dialog reads back with every box
@@ -160,10 +160,10 @@ TEST_F(ReportExportTest, OnlyAReportTheProgramBuiltCanBeExported) {
 // width of the gaps between words and squeezes runs of spaces, so the places are taken
 // from pdftotext -bbox, which gives each word's left and right edge on the page.
 TEST_F(ReportExportTest, APdfOfTheReportKeepsItsBoxCharactersInLine) {
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   show_document_window(shop.state, nullptr, false);
   const QString pdf = shop.file(QStringLiteral("report.pdf"));
-  dialogs.answerPrint(false, [pdf](QPrinter* printer) {
+  dialogs.answer_print(false, [pdf](QPrinter* printer) {
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdf);
   });
@@ -193,26 +193,26 @@ TEST_F(ReportExportTest, APdfOfTheReportKeepsItsBoxCharactersInLine) {
   // left edge, line by line (a line is the words of one yMin).
   double left = -1;
   double pitch = 0;
-  QList<double> lineTops;
+  QList<double> line_tops;
   QList<QList<double>> edges;
   for (auto it = word.globalMatch(html); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
-    const double xMin = m.captured(1).toDouble();
+    const double x_min = m.captured(1).toDouble();
     const double top = m.captured(2).toDouble();
     const QString text = m.captured(4);
     const double width = static_cast<double>(textlayout::column_width(text));
     if (left < 0 && text.startsWith(QStringLiteral("┌"))) {
-      left = xMin;
-      pitch = (m.captured(3).toDouble() - xMin) / width;
+      left = x_min;
+      pitch = (m.captured(3).toDouble() - x_min) / width;
     }
     int offset = 0;
     for (const QChar c : text) {
       if (boxes.contains(c)) {
-        if (lineTops.isEmpty() || lineTops.back() != top) {
-          lineTops << top;
+        if (line_tops.isEmpty() || line_tops.back() != top) {
+          line_tops << top;
           edges << QList<double>();
         }
-        edges.back() << xMin + offset * (m.captured(3).toDouble() - xMin) / width;
+        edges.back() << x_min + offset * (m.captured(3).toDouble() - x_min) / width;
       }
       offset += static_cast<int>(textlayout::column_width(QString(c)));
     }

@@ -15,8 +15,8 @@ CsvFile read_csv(const QString& path) {
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
   QByteArray bytes = file.readAll();
   CsvFile csv;
-  csv.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
-  if (csv.byteOrderMark) bytes.remove(0, 3);
+  csv.byte_order_mark = bytes.startsWith("\xEF\xBB\xBF");
+  if (csv.byte_order_mark) bytes.remove(0, 3);
   const QString text = QString::fromUtf8(bytes);
   QStringList row;
   QString field;

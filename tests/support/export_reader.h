@@ -9,7 +9,7 @@
 namespace tavuro::testing {
 
 struct CsvFile {
-  bool byteOrderMark = false;  // the file starts with EF BB BF
+  bool byte_order_mark = false;  // the file starts with EF BB BF
   bool crlf = true;            // every line ends in CR LF
   QList<QStringList> rows;     // fields unquoted
 };
