@@ -49,6 +49,7 @@ Connection connect(const QString& path, int flags) {
                      QString::fromUtf8(sqlite3_errstr(rc)));
   }
   sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, detail::kBusyTimeoutMilliseconds);
   return connection;
 }
 
