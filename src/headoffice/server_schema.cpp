@@ -97,6 +97,11 @@ CREATE OR REPLACE TRIGGER tavuro_journal_chain BEFORE INSERT OR UPDATE ON tavuro
 }  // namespace
 
 void ensure_schema(PgConnection& server) {
+  // Made already: nothing is replaced, so that no lock is taken on tables in use.
+  const PgRows made = server.exec(QStringLiteral(
+      "SELECT to_regclass('tavuro_sale_lines') IS NOT NULL AND EXISTS "
+      "(SELECT 1 FROM pg_trigger WHERE tgname = 'tavuro_journal_chain')"));
+  if (made.text(0, 0) == QStringLiteral("t")) return;
   server.transaction([&] {
     server.exec(kSchemaLock);
     server.exec(kTables);

@@ -6,6 +6,8 @@
 #include "platform/fonts.h"
 #include "query/filter_names.h"
 #include "query/query_report.h"
+#include "query/server_query.h"
+#include "reports/source_choice.h"
 #include "reports/doc_window.h"
 #include "sales/labels.h"
 #include "sales/sale_line.h"
@@ -13,6 +15,8 @@
 #include "textlayout/text_layout.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileSystemModel>
@@ -133,6 +137,9 @@ void Frm_查询::buildControls() {
   List2_->viewport()->installEventFilter(this);
 
   auto* frame1Layout = new QVBoxLayout(Frame1_);
+  Frame_来源_ = new reports::SourceChoice(state_.paths.appDir, this);
+  connect(Frame_来源_, &reports::SourceChoice::changed, this, [this] { Dir2_Change(dir2Path_); });
+  frame1Layout->addWidget(Frame_来源_);
   frame1Layout->addWidget(Label2_);
   frame1Layout->addWidget(Dir2_, 3);
   frame1Layout->addWidget(Label3_);
@@ -275,7 +282,17 @@ void Frm_查询::setDir2Path(const QString& path) {
 void Frm_查询::Dir2_Change(const QString& path) {
   dir2Path_ = path;
   File1_->clear();
-  File1_->addItems(day_file_names(path));
+  if (Frame_来源_->onServer()) {
+    // The day files the server holds for the month folder of that name.
+    try {
+      File1_->addItems(headoffice::server_day_files(*Frame_来源_->server(), QFileInfo(path).fileName(), Frame_来源_->till()));
+    } catch (const headoffice::ServerError& error) {
+      Frame_来源_->fall_back(error);
+      return;
+    }
+  } else {
+    File1_->addItems(day_file_names(path));
+  }
   List2_->clear();
   for (int i = 0; i < File1_->count(); ++i) List2_->addItem(File1_->item(i)->text());
 }
@@ -287,12 +304,38 @@ bool Frm_查询::anySelected() const {
   return false;
 }
 
-QStringList Frm_查询::selectedFiles() const {
+QStringList Frm_查询::selectedNames() const {
   QStringList names;
   for (int i = 0; i < List2_->count(); ++i) {
     if (List2_->item(i)->isSelected()) names << List2_->item(i)->text();
   }
-  return files_in_folder(dir2Path_, names);
+  return names;
+}
+
+QStringList Frm_查询::selectedFiles() const { return files_in_folder(dir2Path_, selectedNames()); }
+
+std::optional<QueryResult> Frm_查询::runQuery(const QList<QueryFilter>& filters, bool receipt) {
+  if (!Frame_来源_->onServer()) {
+    const QStringList files = selectedFiles();
+    return runWithProgress(
+        [&](const FileProgress& progress) {
+          return receipt ? query_receipt_lines(files, filters.front().value, progress)
+                         : query::query_files(files, filters, progress);
+        },
+        static_cast<int>(files.size()));
+  }
+  try {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const headoffice::ServerScope scope{QFileInfo(dir2Path_).fileName(), selectedNames(), Frame_来源_->till()};
+    QueryResult result = receipt ? query_server_receipt(*Frame_来源_->server(), scope, filters.front().value)
+                                 : query_server(*Frame_来源_->server(), scope, filters);
+    QApplication::restoreOverrideCursor();
+    return result;
+  } catch (const headoffice::ServerError& error) {
+    QApplication::restoreOverrideCursor();
+    Frame_来源_->fall_back(error);
+    return std::nullopt;
+  }
 }
 
 void Frm_查询::Command1_Click() {
@@ -314,14 +357,12 @@ void Frm_查询::query_files(const QString& fieldA, const QString& valueA, const
     platform::inform(kNoFileChosen);
     return;
   }
-  const QStringList files = selectedFiles();
   List1_->clear();
-  const QueryResult result =
-      runWithProgress([&](const FileProgress& progress) { return query::query_files(files, filters, progress); },
-                      static_cast<int>(files.size()));
+  const std::optional<QueryResult> result = runQuery(filters);
+  if (!result) return;
   queryDescription_ = query_description(filters);
-  queryTotal_ = result.total;
-  showResult(result, query_caption(filters));
+  queryTotal_ = result->total;
+  showResult(*result, query_caption(filters));
   platform::inform(QStringLiteral("完成查询。"));
 }
 
@@ -339,16 +380,17 @@ void Frm_查询::query_receipt_no(bool& found) {
     found = true;  // already told; no second message
     return;
   }
-  const QStringList files = selectedFiles();
   List1_->clear();
-  const QueryResult result =
-      runWithProgress([&](const FileProgress& progress) { return query_receipt_lines(files, number, progress); },
-                      static_cast<int>(files.size()));
-  found = result.count() > 0;
+  const std::optional<QueryResult> result = runQuery({{store::day::kReceiptNo, number}}, true);
+  if (!result) {
+    found = true;  // already told
+    return;
+  }
+  found = result->count() > 0;
   // The report made next names this query and adds up its lines.
   queryDescription_ = receipt_description(number);
-  queryTotal_ = result.total;
-  showResult(result, receipt_caption(number));
+  queryTotal_ = result->total;
+  showResult(*result, receipt_caption(number));
 }
 
 QueryResult Frm_查询::runWithProgress(const std::function<QueryResult(const FileProgress&)>& body, int fileCount) {

@@ -21,6 +21,10 @@ class QPushButton;
 class QTimer;
 class QTreeView;
 
+namespace tavuro::reports {
+class SourceChoice;
+}
+
 namespace tavuro::query {
 
 class Frm_查询 final : public QDialog {
@@ -42,6 +46,9 @@ class Frm_查询 final : public QDialog {
 
   void print_query_report();
   void preview_query_report();
+
+  // The source choice 本机 / 总店服务器 (shown when the till has a server.dat).
+  reports::SourceChoice* sourceChoice() const { return Frame_来源_; }
 
   // The folder whose day files are listed; setting it opens that folder in Dir2.
   QString dir2Path() const { return dir2Path_; }
@@ -66,6 +73,11 @@ class Frm_查询 final : public QDialog {
   void 单号查询_Click();
 
   QStringList selectedFiles() const;
+  QStringList selectedNames() const;
+  // The query over the files chosen, from the source chosen; nullopt when the server
+  // failed (said so, and 本机 chosen again).
+  // A receipt query has one filter, on 单号, taken exactly.
+  std::optional<QueryResult> runQuery(const QList<QueryFilter>& filters, bool receipt = false);
   bool anySelected() const;
   QueryResult runWithProgress(const std::function<QueryResult(const FileProgress&)>& body, int fileCount);
   void showResult(const QueryResult& result, const QString& caption);
@@ -80,6 +92,7 @@ class Frm_查询 final : public QDialog {
   bool revealDir2_ = false;  // keep the current folder in view while the tree is read
   QTimer* dir2_reveal_timer_ = nullptr;  // one scroll after a burst of changes
 
+  reports::SourceChoice* Frame_来源_ = nullptr;
   QGroupBox* Frame1_ = nullptr;
   QLabel* Label2_ = nullptr;
   QTreeView* Dir2_ = nullptr;

@@ -1,5 +1,6 @@
 #include "reports/report_runs.h"
 
+#include "headoffice/server_queries.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace tavuro::reports {
 
@@ -32,10 +34,73 @@ void add_sums(ReportTables& tables, const DaySums& sums) {
   }
 }
 
+// The sums of one file of the run, by its name.
+using SumsOfFile = std::function<FileSums(const QString& path, const QString& fileName, const QStringList& goods,
+                                          const QStringList& operators)>;
+
+bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+              const SumsOfFile& sums_of, const RunProgress& progress);
+
+// The server's sums as the sums of each file: rows by trimmed name (a name registered
+// twice feeds both rows), a file without lines missing.
+QHash<QString, FileSums> file_sums_of(const std::vector<headoffice::ServerSum>& sums, const QStringList& goods,
+                                      const QStringList& operators) {
+  QHash<QString, FileSums> files;
+  for (const headoffice::ServerSum& sum : sums) {
+    FileSums& file = files[sum.file];
+    if (file.sums.quantity.empty() && file.sums.operatorAmount.empty()) {
+      file.sums = sum_one_pass(goods, operators, {});
+    }
+    if (sum.kind == headoffice::ServerSum::Kind::File) continue;
+    const bool isGoods = sum.kind == headoffice::ServerSum::Kind::Goods;
+    const QStringList& names = isGoods ? goods : operators;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+      if (names[i] != sum.name) continue;
+      const size_t row = static_cast<size_t>(i);
+      if (isGoods) {
+        file.sums.quantity[row] = sales::Money::from_hundredths(sum.quantityFen);
+        file.sums.amount[row] = sales::Money::from_hundredths(sum.amountFen);
+      } else {
+        file.sums.operatorAmount[row] = sales::Money::from_hundredths(sum.amountFen);
+      }
+    }
+  }
+  return files;
+}
+
 }  // namespace
 
 bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
                  const RunProgress& progress) {
+  return run_with(state, mode, folder, fileNames,
+                  [](const QString& path, const QString&, const QStringList& goods, const QStringList& operators) {
+                    return sum_day_file(path, goods, operators);
+                  },
+                  progress);
+}
+
+bool run_server_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+                        headoffice::PgConnection& server, const QString& till, const RunProgress& progress) {
+  // One statement on the server for the whole run, asked when the catalogues are known.
+  std::optional<QHash<QString, FileSums>> files;
+  const QString month = QFileInfo(folder).fileName();
+  return run_with(state, mode, folder, fileNames,
+                  [&](const QString&, const QString& fileName, const QStringList& goods, const QStringList& operators) {
+                    if (!files) {
+                      files = file_sums_of(
+                          headoffice::server_report_sums(server, {month, fileNames, till}, goods, operators), goods,
+                          operators);
+                    }
+                    const auto it = files->constFind(fileName);
+                    return it == files->cend() ? FileSums{FileSums::Status::MissingOrEmpty, {}} : *it;
+                  },
+                  progress);
+}
+
+namespace {
+
+bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+              const SumsOfFile& sums_of, const RunProgress& progress) {
   if (!state.currentReportFile.isEmpty() && QFileInfo(state.currentReportFile).isFile()) {
     QFile::remove(state.currentReportFile);
   }
@@ -65,7 +130,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   for (qsizetype i = 0; i < fileNames.size(); ++i) {
     if (progress) progress(static_cast<int>(i), static_cast<int>(fileNames.size()));
     const QString path = folder + separator + fileNames[i];
-    const FileSums file = sum_day_file(path, goods, operators);
+    const FileSums file = sums_of(path, fileNames[i], goods, operators);
     // A file that is not a day file, or fails part-way, counts with none of its figures.
     if (file.status != FileSums::Status::Ok || file.sums.goodsFailed || file.sums.operatorsFailed) continue;
     if (mode == RunMode::Single) {
@@ -91,5 +156,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   state.currentReportFile = output;
   return true;
 }
+
+}  // namespace
 
 }  // namespace tavuro::reports

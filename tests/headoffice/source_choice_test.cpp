@@ -1,0 +1,176 @@
+// The query and report windows over the head office's server: the same lines, totals and
+// report texts as over the tills' own files, over all tills or one; a server that cannot
+// be reached is said so and the local choice goes on working.
+
+#include "headoffice/server_schema.h"
+#include "headoffice/shipper.h"
+#include "pg_server.h"
+#include "platform/text_file.h"
+#include "query/frm_query.h"
+#include "query/query_engine.h"
+#include "reports/report_runs.h"
+#include "reports/source_choice.h"
+#include "sales/labels.h"
+#include "store/schemas.h"
+#include "support/scripted_dialogs.h"
+#include "support/shop_fixture.h"
+#include "till_folder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tavuro::headoffice::test {
+namespace {
+
+QStringList texts(const QListWidget* list) {
+  QStringList lines;
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+template <typename T>
+T* child(QWidget* window, const char* name) {
+  return window->findChild<T*>(QString::fromUtf8(name));
+}
+
+class ServerSourceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(pg_.problem().isEmpty()) << pg_.problem().toStdString();
+    ASSERT_TRUE(pg_.create_database(QStringLiteral("shop")));
+    shop_.startUp();
+    shop_.addGoods(QStringLiteral("苹果"), QStringLiteral("2.50"));
+    shop_.addGoods(QStringLiteral("香蕉"), QStringLiteral("1.20"));
+    shop_.addOperator(QStringLiteral("001"));
+    shop_.addOperator(QStringLiteral("002"));
+    shop_.state.companyName = QStringLiteral("小店");
+    tillA_.write_identity(QStringLiteral("一号台"), pg_.settings(QStringLiteral("shop")));
+    int n = 0;
+    for (const TillFolder* till : {&tillA_, &tillB_}) {
+      for (int day = 1; day <= 2; ++day) {
+        for (int i = 0; i < 6; ++i, ++n) {
+          till->record(day, i % 2 ? QStringLiteral("苹果") : QStringLiteral("香蕉"), QStringLiteral("%1.%2").arg(n).arg(n % 7),
+                       i % 3 ? QStringLiteral("001") : QStringLiteral("002"));
+        }
+      }
+    }
+    PgConnection server = PgConnection::open(pg_.settings(QStringLiteral("shop")));
+    ensure_schema(server);
+    Shipper(server, QStringLiteral("一号台")).ship_all(tillA_.dir());
+    Shipper(server, QStringLiteral("二号台")).ship_all(tillB_.dir());
+  }
+
+  // The local query of the given tills' day files 1 and 2, one after the other.
+  static query::QueryResult local_query(const std::vector<const TillFolder*>& tills, const QString& goods) {
+    QStringList files;
+    for (const TillFolder* till : tills) files << till->day_file(1) << till->day_file(2);
+    return query::query_files(files, {{store::day::kGoods, goods}, {store::day::kOperator, sales::kAllEntry},
+                                      {store::day::kCustomer, sales::kAllEntry}});
+  }
+
+  testing::ScriptedDialogs dialogs_;
+  PgServer pg_;
+  testing::ShopFixture shop_;
+  TillFolder tillA_{shop_.dir()};
+  QTemporaryDir dirB_;
+  TillFolder tillB_{dirB_.path()};
+};
+
+TEST_F(ServerSourceTest, TheQueryWindowListsEveryTillsLinesFromTheServer) {
+  query::Frm_查询 window(shop_.state);
+  window.show();
+  window.setDir2Path(tillA_.month_folder());
+  auto* list2 = child<QListWidget>(&window, "List2");
+  ASSERT_TRUE(window.sourceChoice()->isVisible());
+  window.sourceChoice()->serverButton()->click();
+  ASSERT_TRUE(window.sourceChoice()->onServer()) << dialogs_.messages().join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(texts(list2), (QStringList{QStringLiteral("1.day"), QStringLiteral("2.day")}));
+  auto* tills = window.sourceChoice()->tillBox();
+  EXPECT_EQ(tills->count(), 3);  // every till, then each by name
+
+  list2->selectAll();
+  child<QComboBox>(&window, "Co_查商品")->setEditText(QStringLiteral("苹果"));
+  child<QPushButton>(&window, "Command1")->click();
+  const query::QueryResult both = local_query({&tillA_, &tillB_}, QStringLiteral("苹果"));
+  ASSERT_EQ(both.count(), 12);
+  EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), both.lines);
+  EXPECT_EQ(window.queryTotal(), both.total);
+  EXPECT_EQ(window.resultRecords()[0].path, QStringLiteral("一号台：2026_12/1.day"));
+
+  // One till: its lines only, numbered from 1.
+  tills->setCurrentIndex(tills->findText(QStringLiteral("二号台")));
+  Q_EMIT tills->activated(tills->currentIndex());
+  list2->selectAll();
+  child<QPushButton>(&window, "Command1")->click();
+  const query::QueryResult b = local_query({&tillB_}, QStringLiteral("苹果"));
+  EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), b.lines);
+  EXPECT_EQ(window.queryTotal(), b.total);
+
+  // Back on this till's own files.
+  window.sourceChoice()->localButton()->click();
+  list2->selectAll();
+  child<QPushButton>(&window, "Command1")->click();
+  EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), local_query({&tillA_}, QStringLiteral("苹果")).lines);
+}
+
+TEST_F(ServerSourceTest, TheServersReportsReadAsTheTillsOwn) {
+  PgConnection server = PgConnection::open(pg_.settings(QStringLiteral("shop")));
+  const QStringList files{QStringLiteral("1.day"), QStringLiteral("2.day")};
+  const auto report = [&](bool onServer, reports::RunMode mode, const QString& till) {
+    const bool written = onServer ? reports::run_server_reports(shop_.state, mode, tillA_.month_folder(), files, server, till)
+                                  : reports::run_reports(shop_.state, mode, tillA_.month_folder(), files);
+    EXPECT_TRUE(written);
+    return platform::read_text_file(shop_.state.currentReportFile).value_or(QString());
+  };
+  for (const reports::RunMode mode : {reports::RunMode::Single, reports::RunMode::Summed, reports::RunMode::MonthEnd}) {
+    const QString local = report(false, mode, {});
+    EXPECT_TRUE(local.contains(QStringLiteral("苹果")));
+    EXPECT_EQ(report(true, mode, QStringLiteral("一号台")), local);
+  }
+  // Over every till the goods' sums are those of both tills' files.
+  const QString all = report(true, reports::RunMode::MonthEnd, {});
+  EXPECT_NE(all, report(true, reports::RunMode::MonthEnd, QStringLiteral("一号台")));
+  sales::Money apples;
+  for (const TillFolder* till : {&tillA_, &tillB_}) {
+    for (const auto& [key, values] : till->records()) {
+      if (values[0] == QStringLiteral("苹果")) apples = apples.added(sales::amount_or_zero(values[3]));
+    }
+  }
+  EXPECT_TRUE(all.contains(apples.text())) << apples.text().toStdString();
+}
+
+TEST(ServerSource, AnUnreachableServerIsSaidSoAndTheLocalChoiceStillWorks) {
+  testing::ScriptedDialogs dialogs;
+  testing::ShopFixture shop;
+  shop.startUp();
+  query::Frm_查询 withoutServer(shop.state);
+  EXPECT_TRUE(withoutServer.sourceChoice()->isHidden());  // no server.dat: nothing changes
+
+  // A port no one listens on.
+  PgServer pg;
+  ASSERT_TRUE(pg.problem().isEmpty());
+  ASSERT_TRUE(pg.stop());
+  const TillFolder till(shop.dir());
+  till.write_identity(QStringLiteral("一号台"), pg.settings());
+  till.record(1, QStringLiteral("苹果"), QStringLiteral("3.00"));
+  query::Frm_查询 window(shop.state);
+  window.show();
+  window.setDir2Path(till.month_folder());
+  window.sourceChoice()->serverButton()->click();
+  EXPECT_FALSE(window.sourceChoice()->onServer());
+  EXPECT_TRUE(window.sourceChoice()->localButton()->isChecked());
+  EXPECT_TRUE(dialogs.lastMessage().text.startsWith(QStringLiteral("连接不上总店服务器"))) << dialogs.lastMessage().text.toStdString();
+  auto* list2 = child<QListWidget>(&window, "List2");
+  EXPECT_EQ(texts(list2), QStringList{QStringLiteral("1.day")});
+  list2->selectAll();
+  child<QPushButton>(&window, "Command1")->click();
+  EXPECT_EQ(child<QListWidget>(&window, "List1")->count(), 1);
+}
+
+}  // namespace
+}  // namespace tavuro::headoffice::test
