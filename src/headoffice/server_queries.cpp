@@ -68,22 +68,35 @@ std::vector<ServerLine> server_sale_lines(PgConnection& server, const ServerScop
 
 std::vector<ServerSum> server_report_sums(PgConnection& server, const ServerScope& scope, const QStringList& goods,
                                           const QStringList& operators) {
+  // Each table is summed per till, file and name in one pass; the names asked for are
+  // picked from the sums, not from every line.
   static const QString sql = QStringLiteral(R"sql(
-WITH lines AS (
-  SELECT till, file, btrim(goods, ' ') AS g, btrim(operator, ' ') AS o, quantity_fen AS q, amount_fen AS a
+WITH per_goods AS (
+  SELECT till, file, btrim(goods, ' ') AS name, sum(quantity_fen) AS q, sum(amount_fen) AS a,
+         bool_or(quantity_fen IS NULL OR amount_fen IS NULL) AS bad
   FROM tavuro_sale_lines
   WHERE month = $1 AND file = ANY($2::text[]) AND ($3 = '' OR till = $3)
+  GROUP BY till, file, btrim(goods, ' ')
+), per_operator AS (
+  SELECT till, file, btrim(operator, ' ') AS name, sum(amount_fen) AS a, bool_or(amount_fen IS NULL) AS bad
+  FROM tavuro_sale_lines
+  WHERE month = $1 AND file = ANY($2::text[]) AND ($3 = '' OR till = $3)
+  GROUP BY till, file, btrim(operator, ' ')
 ), failed AS (
-  SELECT DISTINCT till, file FROM lines
-  WHERE (g = ANY($4::text[]) AND (q IS NULL OR a IS NULL)) OR (o = ANY($5::text[]) AND a IS NULL)
-), counted AS (
-  SELECT l.* FROM lines l WHERE NOT EXISTS (SELECT 1 FROM failed f WHERE f.till = l.till AND f.file = l.file)
+  SELECT till, file FROM per_goods WHERE bad AND name = ANY($4::text[])
+  UNION
+  SELECT till, file FROM per_operator WHERE bad AND name = ANY($5::text[])
 )
-SELECT file, 'g', g, sum(q)::bigint, sum(a)::bigint FROM counted WHERE g = ANY($4::text[]) GROUP BY file, g
+SELECT file, 'g', name, sum(q)::bigint, sum(a)::bigint FROM per_goods p
+  WHERE name = ANY($4::text[]) AND NOT EXISTS (SELECT 1 FROM failed f WHERE f.till = p.till AND f.file = p.file)
+  GROUP BY file, name
 UNION ALL
-SELECT file, 'o', o, 0, sum(a)::bigint FROM counted WHERE o = ANY($5::text[]) GROUP BY file, o
+SELECT file, 'o', name, 0, sum(a)::bigint FROM per_operator p
+  WHERE name = ANY($5::text[]) AND NOT EXISTS (SELECT 1 FROM failed f WHERE f.till = p.till AND f.file = p.file)
+  GROUP BY file, name
 UNION ALL
-SELECT DISTINCT file, 'f', '', 0, 0 FROM counted
+SELECT DISTINCT file, 'f', '', 0, 0 FROM per_goods p
+  WHERE NOT EXISTS (SELECT 1 FROM failed f WHERE f.till = p.till AND f.file = p.file)
 )sql");
   const PgRows rows = server.exec(sql, {scope.month, text_array(scope.files), scope.till, text_array(goods),
                                         text_array(operators)});
