@@ -120,25 +120,33 @@ TEST_F(ServerSourceTest, TheQueryWindowListsEveryTillsLinesFromTheServer) {
 
 TEST_F(ServerSourceTest, TheServersReportsReadAsTheTillsOwn) {
   PgConnection server = PgConnection::open(pg_.settings(QStringLiteral("shop")));
+  // An amount that is no number makes its file count with none of its figures, on the
+  // server as on the till.
+  tillB_.record(2, QStringLiteral("苹果"), QStringLiteral("十元"));
+  Shipper(server, QStringLiteral("二号台")).ship_all(tillB_.dir());
   const QStringList files{QStringLiteral("1.day"), QStringLiteral("2.day")};
-  const auto report = [&](bool onServer, reports::RunMode mode, const QString& till) {
-    const bool written = onServer ? reports::run_server_reports(shop_.state, mode, tillA_.month_folder(), files, server, till)
-                                  : reports::run_reports(shop_.state, mode, tillA_.month_folder(), files);
+  const auto report = [&](const TillFolder* local, reports::RunMode mode, const QString& till) {
+    const bool written = local ? reports::run_reports(shop_.state, mode, local->month_folder(), files)
+                               : reports::run_server_reports(shop_.state, mode, tillA_.month_folder(), files, server, till);
     EXPECT_TRUE(written);
     return platform::read_text_file(shop_.state.currentReportFile).value_or(QString());
   };
   for (const reports::RunMode mode : {reports::RunMode::Single, reports::RunMode::Summed, reports::RunMode::MonthEnd}) {
-    const QString local = report(false, mode, {});
+    const QString local = report(&tillA_, mode, {});
     EXPECT_TRUE(local.contains(QStringLiteral("苹果")));
-    EXPECT_EQ(report(true, mode, QStringLiteral("一号台")), local);
+    EXPECT_EQ(report(nullptr, mode, QStringLiteral("一号台")), local);
+    EXPECT_EQ(report(nullptr, mode, QStringLiteral("二号台")), report(&tillB_, mode, {}));
   }
-  // Over every till the goods' sums are those of both tills' files.
-  const QString all = report(true, reports::RunMode::MonthEnd, {});
-  EXPECT_NE(all, report(true, reports::RunMode::MonthEnd, QStringLiteral("一号台")));
+  // Over every till the goods' sums are those of both tills' files that count.
+  const QString all = report(nullptr, reports::RunMode::MonthEnd, {});
+  EXPECT_NE(all, report(nullptr, reports::RunMode::MonthEnd, QStringLiteral("一号台")));
   sales::Money apples;
-  for (const TillFolder* till : {&tillA_, &tillB_}) {
-    for (const auto& [key, values] : till->records()) {
-      if (values[0] == QStringLiteral("苹果")) apples = apples.added(sales::amount_or_zero(values[3]));
+  for (const auto& [key, values] : tillA_.records()) {
+    if (values[0] == QStringLiteral("苹果")) apples = apples.added(sales::amount_or_zero(values[3]));
+  }
+  for (const auto& [key, values] : tillB_.records()) {
+    if (values[0] == QStringLiteral("苹果") && key.first == QStringLiteral("1.day")) {
+      apples = apples.added(sales::amount_or_zero(values[3]));
     }
   }
   EXPECT_TRUE(all.contains(apples.text())) << apples.text().toStdString();

@@ -131,7 +131,8 @@ TEST_F(SyncProgramTest, TwoTillsRecordingWhileTheShipperIsKilledAHundredTimes) {
 TEST_F(SyncProgramTest, ARefusedJournalEndsTheProgramWithTheReason) {
   QTemporaryDir dir;
   const TillFolder till(dir.path());
-  till.write_identity(QStringLiteral("一号台"), pg_.settings(QStringLiteral("shop")));
+  // server.dat may hold a URI as well as a connection string.
+  till.write_identity(QStringLiteral("一号台"), QStringLiteral("postgresql://tavuro@127.0.0.1:%1/shop").arg(pg_.port()));
   for (int i = 0; i < 4; ++i) till.record(1, QStringLiteral("苹果"), QStringLiteral("1.00"));
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(till.journal().toUtf8().constData(), &db), SQLITE_OK);
@@ -141,6 +142,8 @@ TEST_F(SyncProgramTest, ARefusedJournalEndsTheProgramWithTheReason) {
   QString said;
   EXPECT_EQ(ship_once(till, &said), 3);
   EXPECT_TRUE(said.contains(QStringLiteral("第 2 条"))) << said.toStdString();
+  PgConnection check = server();
+  EXPECT_EQ(server_entry_numbers(check, QStringLiteral("一号台")), one_to(1));
   // A till without server.dat takes no part: the program says so and ends.
   QTemporaryDir alone;
   EXPECT_EQ(ship_once(TillFolder(alone.path()), &said), 2);
