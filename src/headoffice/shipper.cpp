@@ -107,7 +107,15 @@ qint64 Shipper::ship_all(const QString& appDir, const BatchShipped& shipped) {
   QStringList months = sales::month_folders_of(appDir);
   std::reverse(months.begin(), months.end());
   qint64 total = 0;
-  for (const QString& month : months) total += ship_month(QDir(appDir).filePath(month), shipped);
+  for (const QString& month : months) {
+    const QString folder = QDir(appDir).filePath(month);
+    if (!QFileInfo(sales::journal_path(folder)).isFile()) {
+      if (!monthsWithoutJournal_.contains(month) && !sales::day_files_of(folder).isEmpty()) monthsWithoutJournal_ << month;
+      continue;
+    }
+    monthsWithoutJournal_.removeAll(month);
+    total += ship_month(folder, shipped);
+  }
   return total;
 }
 

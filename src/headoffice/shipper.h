@@ -32,6 +32,11 @@ class Shipper {
   // be read now (the till holds it, or it is damaged).
   qint64 ship_all(const QString& appDir, const BatchShipped& shipped = {});
 
+  // Month folders that hold day files but no journal.db (kept before the
+  // journal was): nothing of them can be shipped, since nothing vouches for their lines.
+  // Found by ship_all.
+  const QStringList& months_without_journal() const { return monthsWithoutJournal_; }
+
   // The same for one month folder.
   qint64 ship_month(const QString& monthFolder, const BatchShipped& shipped = {});
 
@@ -52,6 +57,7 @@ class Shipper {
   int batchEntries_;
   QHash<QString, Head> heads_;          // month → the last entry the server holds
   QHash<QString, QString> shippedMark_;  // month → journal.db's size and time when shipped to its end
+  QStringList monthsWithoutJournal_;
 };
 
 }  // namespace tavuro::headoffice

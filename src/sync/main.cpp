@@ -10,6 +10,7 @@
 #include "sync/sync_options.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTextStream>
 
 #include <algorithm>
@@ -42,6 +43,7 @@ int run(const sync::SyncOptions& options) {
   std::optional<headoffice::PgConnection> server;
   std::unique_ptr<headoffice::Shipper> shipper;
   std::chrono::milliseconds pause = kFirstPause;
+  QStringList told;  // months without a journal, said once
   const auto acknowledge = [&](const QString& month, qint64 number) {
     if (!options.acks) return;
     std::printf("ack %s %lld\n", month.toUtf8().constData(), static_cast<long long>(number));
@@ -57,6 +59,11 @@ int run(const sync::SyncOptions& options) {
         log(QStringLiteral("已连接总店服务器，收银台“%1”。").arg(till));
       }
       shipper->ship_all(options.appDir, acknowledge);
+      for (const QString& month : shipper->months_without_journal()) {
+        if (told.contains(month)) continue;
+        told << month;
+        log(QStringLiteral("%1 没有修改记录（journal.db），它的销售记录不上传。").arg(month));
+      }
       pause = kFirstPause;
       if (options.once) return 0;
     } catch (const headoffice::ServerError& error) {

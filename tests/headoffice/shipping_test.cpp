@@ -5,9 +5,12 @@
 #include "headoffice/shipper.h"
 #include "pg_server.h"
 #include "server_check.h"
+#include "store/data_file.h"
 #include "store/journal_table.h"
+#include "store/schemas.h"
 #include "till_folder.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -68,6 +71,13 @@ TEST_F(ShippingTest, ShipsEveryLineOnceAndGoesOnWhereItStopped) {
   EXPECT_EQ(server_lines(*server_, QStringLiteral("一号台")), till.records());
   EXPECT_EQ(server_total_fen(*server_, QStringLiteral("一号台")), till.total().hundredths());
   EXPECT_EQ(server_entry_numbers(*server_, QStringLiteral("一号台")), one_to(37));
+
+  // A month from before the journal is not shipped, and named.
+  QDir().mkpath(QDir(till.dir()).filePath(QStringLiteral("2026_11")));
+  store::DataFile::create(QDir(till.dir()).filePath(QStringLiteral("2026_11/3.day")), store::day_schema());
+  Shipper shipper(*server_, QStringLiteral("一号台"));
+  EXPECT_EQ(shipper.ship_all(till.dir()), 0);
+  EXPECT_EQ(shipper.months_without_journal(), QStringList{QStringLiteral("2026_11")});
 
   // Another till's lines stand beside them under its own name.
   const TillFolder other(dirB_.path());
