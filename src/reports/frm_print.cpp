@@ -85,14 +85,14 @@ Frm_print::Frm_print(startup::AppState& state, QWidget* parent) : QDialog(parent
   grid->addWidget(label1, 0, 1);
   grid->addWidget(List1_, 1, 1, 2, 1);
   grid->addWidget(Check1_, 3, 1);
-  grid->addWidget(Frame1_, 4, 0, 1, 2);
+  grid->addWidget(Frame_来源_, 4, 0, 1, 2);
+  grid->addWidget(Frame1_, 5, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(Command1_);
   buttons->addWidget(Command2_);
   buttons->addWidget(Command3_);
-  grid->addLayout(buttons, 5, 0, 1, 2);
-  grid->addWidget(Frame_来源_, 6, 0, 1, 2);
+  grid->addLayout(buttons, 6, 0, 1, 2);
   resize(560, 460);
 
   connect(Drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
