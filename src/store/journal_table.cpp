@@ -33,7 +33,6 @@ Connection open_journal_db(const QString& path, bool create) {
   Connection connection(db, path);
   if (rc != SQLITE_OK) connection.fail(rc, "open");
   sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, detail::kBusyTimeoutMilliseconds);
   connection.exec("PRAGMA journal_mode=DELETE");
   connection.exec("PRAGMA synchronous=FULL");
   connection.exec("PRAGMA cell_size_check=ON");
