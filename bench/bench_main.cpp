@@ -33,8 +33,8 @@ class CountingDialogs final : public tavuro::platform::Dialogs {
     return tavuro::platform::Answer::No;
   }
   std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const tavuro::platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const tavuro::platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> open_file(const tavuro::platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> save_file(const tavuro::platform::FileRequest&) override { return std::nullopt; }
   std::optional<QColor> color(const QColor&) override { return std::nullopt; }
   bool print(tavuro::platform::PrintRequest&) override { return false; }
   int messages = 0;
@@ -46,7 +46,7 @@ class CountingDialogs final : public tavuro::platform::Dialogs {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const QString dataDir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data")).absolutePath();
+  const QString data_dir = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("bench-data")).absolutePath();
 
   // A message box would wait for a click that never comes: count them instead.
   CountingDialogs dialogs;
@@ -56,25 +56,25 @@ int main(int argc, char** argv) {
   // The generated shop serves the numbered workloads; the head office makes its own data.
   GeneratedShop shop;
   if (wanted.contains(QRegularExpression(QStringLiteral("[1-8]")))) {
-    std::printf("generating (or reusing) the shop in %s …\n", qPrintable(dataDir));
+    std::printf("generating (or reusing) the shop in %s …\n", qPrintable(data_dir));
     std::fflush(stdout);
-    const double generated = time_ms([&] { generate_shop(dataDir + QStringLiteral("/shop")); });
-    shop = generate_shop(dataDir + QStringLiteral("/shop"));
+    const double generated = time_ms([&] { generate_shop(data_dir + QStringLiteral("/shop")); });
+    shop = generate_shop(data_dir + QStringLiteral("/shop"));
     std::printf("shop ready in %.1f s\n\n", generated / 1000);
   }
   Table table;
   if (wanted.contains(QLatin1Char('1'))) {
-    record_lines(shop, dataDir, table);
-    first_line_after_edit(shop, dataDir, table);
+    record_lines(shop, data_dir, table);
+    first_line_after_edit(shop, data_dir, table);
   }
   if (wanted.contains(QLatin1Char('2'))) load_today(shop, table);
   if (wanted.contains(QLatin1Char('3'))) day_report(shop, table);
   if (wanted.contains(QLatin1Char('4'))) month_report(shop, table);
   if (wanted.contains(QLatin1Char('5'))) query_year(shop, table);
   if (wanted.contains(QLatin1Char('6'))) start_up_window(shop, table);
-  if (wanted.contains(QLatin1Char('7'))) receipt_printing(dataDir, table);
-  if (wanted.contains(QLatin1Char('8'))) check_month_journal(shop, dataDir, table);
-  if (wanted.contains(QLatin1Char('H'))) headoffice(dataDir, QStringLiteral(TAVURO_SYNC), table);
+  if (wanted.contains(QLatin1Char('7'))) receipt_printing(data_dir, table);
+  if (wanted.contains(QLatin1Char('8'))) check_month_journal(shop, data_dir, table);
+  if (wanted.contains(QLatin1Char('H'))) headoffice(data_dir, QStringLiteral(TAVURO_SYNC), table);
   table.print();
   if (dialogs.messages > 0) {
     std::printf("\nwarning: %d message box(es) were shown during the run, the last: %s\n", dialogs.messages,

@@ -101,8 +101,8 @@ QStringList line_values(int n, std::mt19937& random) {
 
 // A till folder with one day of lines and the journal entries that recorded them, made
 // directly (as the counter would have, line by line).
-void make_day(const QString& appDir, int lines) {
-  const QString folder = QDir(appDir).filePath(kMonth);
+void make_day(const QString& app_dir, int lines) {
+  const QString folder = QDir(app_dir).filePath(kMonth);
   QDir(folder).removeRecursively();
   QDir().mkpath(folder);
   std::mt19937 random(7);
@@ -130,19 +130,19 @@ void clear_server(PgConnection& server) {
   server.exec(QStringLiteral("TRUNCATE tavuro_journal, tavuro_sale_lines, tavuro_tills"));
 }
 
-void shipping(PgConnection& server, const QString& dataDir, Table& table) {
-  const QString appDir = dataDir + QStringLiteral("/till");
-  make_day(appDir, kDayLines);
-  const std::vector<store::JournalEntry> entries = store::journal_entries(sales::journal_path(QDir(appDir).filePath(kMonth)));
+void shipping(PgConnection& server, const QString& data_dir, Table& table) {
+  const QString app_dir = data_dir + QStringLiteral("/till");
+  make_day(app_dir, kDayLines);
+  const std::vector<store::JournalEntry> entries = store::journal_entries(sales::journal_path(QDir(app_dir).filePath(kMonth)));
   // The baseline: the same journal rows and line rows by COPY into tables without the
   // chain check, in one transaction.
   server.exec(QStringLiteral("DROP TABLE IF EXISTS plain_journal, plain_lines;"
                              "CREATE TABLE plain_journal (LIKE tavuro_journal INCLUDING ALL);"
                              "CREATE TABLE plain_lines (LIKE tavuro_sale_lines INCLUDING ALL)"));
-  QByteArray journalRows;
-  QByteArray lineRows;
+  QByteArray journal_rows;
+  QByteArray line_rows;
   for (const store::JournalEntry& e : entries) {
-    journalRows += headoffice::copy_row({QStringLiteral("t"), kMonth, QString::number(e.number), e.at, e.op, e.file,
+    journal_rows += headoffice::copy_row({QStringLiteral("t"), kMonth, QString::number(e.number), e.at, e.op, e.file,
                                          QString::number(e.record), e.kind, e.before, e.after, e.previous_hash, e.hash});
     std::vector<std::optional<QString>> row{QStringLiteral("t"), kMonth, QStringLiteral("9"), e.file, QString::number(e.record)};
     QStringList values(9);
@@ -150,7 +150,7 @@ void shipping(PgConnection& server, const QString& dataDir, Table& table) {
     for (const QString& v : values) row.emplace_back(v);
     row.emplace_back(QStringLiteral("100"));
     row.emplace_back(QString::number(sales::amount_or_zero(values[3]).hundredths()));
-    lineRows += headoffice::copy_row(row);
+    line_rows += headoffice::copy_row(row);
   }
   Timing program;
   Timing baseline;
@@ -159,14 +159,14 @@ void shipping(PgConnection& server, const QString& dataDir, Table& table) {
       [&] {
         clear_server(server);
         headoffice::Shipper shipper(server, QStringLiteral("t"));
-        shipper.ship_all(appDir);
+        shipper.ship_all(app_dir);
       },
       baseline,
       [&] {
         server.exec(QStringLiteral("TRUNCATE plain_journal, plain_lines"));
         server.transaction([&] {
-          server.copy_in(QStringLiteral("COPY plain_journal FROM STDIN"), journalRows);
-          server.copy_in(QStringLiteral("COPY plain_lines FROM STDIN"), lineRows);
+          server.copy_in(QStringLiteral("COPY plain_journal FROM STDIN"), journal_rows);
+          server.copy_in(QStringLiteral("COPY plain_lines FROM STDIN"), line_rows);
         });
       });
   table.add(QStringLiteral("H shipping a day of 5,000 lines (vs COPY of the rows)"), program.median(), baseline.median(),
@@ -214,24 +214,24 @@ void month_report(PgConnection& server, Table& table) {
             baseline.median(), QStringLiteral("< 2000 ms"));
 }
 
-void lag(PgConnection& server, const QString& settings, const QString& dataDir, const QString& syncProgram, Table& table) {
+void lag(PgConnection& server, const QString& settings, const QString& data_dir, const QString& sync_program, Table& table) {
   clear_server(server);
-  const QString appDir = dataDir + QStringLiteral("/lagtill");
-  QDir(appDir).removeRecursively();
-  QDir().mkpath(QDir(appDir).filePath(kMonth));
-  platform::write_one_line_file(QDir(appDir).filePath(headoffice::kServerFile), settings);
-  platform::write_one_line_file(QDir(appDir).filePath(headoffice::kTillFile), QStringLiteral("lag"));
-  const QString dayFile = QDir(appDir).filePath(kMonth + QStringLiteral("/9.day"));
-  store::DataFile::create(dayFile, store::day_schema());
+  const QString app_dir = data_dir + QStringLiteral("/lagtill");
+  QDir(app_dir).removeRecursively();
+  QDir().mkpath(QDir(app_dir).filePath(kMonth));
+  platform::write_one_line_file(QDir(app_dir).filePath(headoffice::kServerFile), settings);
+  platform::write_one_line_file(QDir(app_dir).filePath(headoffice::kTillFile), QStringLiteral("lag"));
+  const QString day_file = QDir(app_dir).filePath(kMonth + QStringLiteral("/9.day"));
+  store::DataFile::create(day_file, store::day_schema());
   QProcess sync;
   sync.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  sync.start(syncProgram, {appDir});
+  sync.start(sync_program, {app_dir});
   if (!sync.waitForStarted()) {
-    std::printf("H lag: %s did not start\n", qPrintable(syncProgram));
+    std::printf("H lag: %s did not start\n", qPrintable(sync_program));
     return;
   }
   std::mt19937 random(3);
-  const sales::ChangeContext context{sales::journal_path(QDir(appDir).filePath(kMonth)), QStringLiteral("001"),
+  const sales::ChangeContext context{sales::journal_path(QDir(app_dir).filePath(kMonth)), QStringLiteral("001"),
                                      QDateTime::currentDateTime()};
   const QStringList names = store::day_schema().names();
   Timing program;
@@ -242,7 +242,7 @@ void lag(PgConnection& server, const QString& settings, const QString& dataDir, 
     store::FieldValues values;
     for (qsizetype i = 0; i < names.size(); ++i) values.append({names[i], v[i]});
     program.ms.push_back(time_ms([&] {
-      store::DataFile file = store::DataFile::open(dayFile, store::day_schema());
+      store::DataFile file = store::DataFile::open(day_file, store::day_schema());
       const store::RecordRef ref = sales::append_journaled(file, context, sales::kRecordedKind, values);
       for (;;) {
         const headoffice::PgRows rows = server.exec(
@@ -253,7 +253,7 @@ void lag(PgConnection& server, const QString& settings, const QString& dataDir, 
     }));
     // The baseline: the same line recorded, then sent by one INSERT.
     baseline.ms.push_back(time_ms([&] {
-      store::DataFile file = store::DataFile::open(dayFile, store::day_schema());
+      store::DataFile file = store::DataFile::open(day_file, store::day_schema());
       sales::append_journaled(file, context, sales::kRecordedKind, values);
       server.exec(QStringLiteral("INSERT INTO plain_lag (till, month, day, file, record, goods, quantity, price, amount, "
                                  "operator, time, code, customer, receipt_no) VALUES ('b', $1, 9, '9.day', $2, $3, $4, $5, $6, "
@@ -270,7 +270,7 @@ void lag(PgConnection& server, const QString& settings, const QString& dataDir, 
 
 }  // namespace
 
-void headoffice(const QString& dataDir, const QString& syncProgram, Table& table) {
+void headoffice(const QString& data_dir, const QString& sync_program, Table& table) {
   if (bin_dir().isEmpty()) {
     std::printf("H skipped: PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/pg_ctl)\n");
     return;
@@ -284,9 +284,9 @@ void headoffice(const QString& dataDir, const QString& syncProgram, Table& table
   try {
     PgConnection server = PgConnection::open(cluster.settings());
     headoffice::ensure_schema(server);
-    shipping(server, dataDir, table);
+    shipping(server, data_dir, table);
     month_report(server, table);
-    lag(server, cluster.settings(), dataDir, syncProgram, table);
+    lag(server, cluster.settings(), data_dir, sync_program, table);
   } catch (const headoffice::ServerError& error) {
     std::printf("H failed: %s\n", qPrintable(error.detail()));
   }

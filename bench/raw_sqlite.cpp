@@ -29,9 +29,9 @@ void copy_file(const QString& from, const QString& to) {
 
 }  // namespace
 
-void record_line(const QString& dayFile, const QString& backup, const QStringList& values) {
+void record_line(const QString& day_file, const QString& backup, const QStringList& values) {
   sqlite3* db = nullptr;
-  check(sqlite3_open_v2(QFile::encodeName(dayFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+  check(sqlite3_open_v2(QFile::encodeName(day_file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
   check(sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr), db);
   sqlite3_stmt* insert = nullptr;
   check(sqlite3_prepare_v2(db,
@@ -46,7 +46,7 @@ void record_line(const QString& dayFile, const QString& backup, const QStringLis
   check(sqlite3_step(insert), db);
   sqlite3_finalize(insert);
   sqlite3_close_v2(db);
-  copy_file(dayFile, backup);
+  copy_file(day_file, backup);
 }
 
 void select(const QString& file, const QString& sql, const QStringList& binds,

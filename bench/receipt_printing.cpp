@@ -112,13 +112,13 @@ void receipt_printing(const QString& data_dir, Table& table) {
 
   startup::AppState state;
   startup::start_up(state, app_dir, clock.now().date(), [](startup::AppState&) {});
-  auto goods = store::DataFile::open(state.paths.shopFile);
+  auto goods = store::DataFile::open(state.paths.shop_file);
   for (int i = 1; i <= kLines; ++i) {
     goods.append({{store::shop::kGoods, QStringLiteral("特级绿茶%1号500g").arg(i)},
                   {store::shop::kPrice, QStringLiteral("%1.99").arg(i)}});
   }
-  state.currentOperator = QStringLiteral("员01");
-  state.companyName = QStringLiteral("天天便利店");
+  state.current_operator = QStringLiteral("员01");
+  state.company_name = QStringLiteral("天天便利店");
   cashier::Frm_shop window(state);
   window.show();
   QApplication::processEvents();

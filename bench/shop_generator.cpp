@@ -36,7 +36,7 @@ const QStringList kSizes = {QString(), QStringLiteral("250g"), QStringLiteral("5
 const QStringList kSurnames = {QStringLiteral("王"), QStringLiteral("李"), QStringLiteral("张"), QStringLiteral("刘"),
                                QStringLiteral("陈"), QStringLiteral("杨"), QStringLiteral("赵"), QStringLiteral("黄")};
 
-QString marker(const QString& appDir) { return appDir + QStringLiteral("/generated.txt"); }
+QString marker(const QString& app_dir) { return app_dir + QStringLiteral("/generated.txt"); }
 
 }  // namespace
 
@@ -48,11 +48,11 @@ void write_day_file(const GeneratedShop& shop, const QString& path, int lines, u
   std::vector<FieldValues> rows;
   rows.reserve(static_cast<size_t>(lines));
   int receipt = static_cast<int>(seed % 100000);
-  int linesLeftInReceipt = 0;
+  int lines_left_in_receipt = 0;
   for (int i = 0; i < lines; ++i) {
-    if (linesLeftInReceipt-- <= 0) {
+    if (lines_left_in_receipt-- <= 0) {
       ++receipt;
-      linesLeftInReceipt = pick(5);
+      lines_left_in_receipt = pick(5);
     }
     // One line in a hundred sells something not (or no longer) in the catalogue.
     const int g = pick(shop.goods.size());
@@ -74,14 +74,14 @@ void write_day_file(const GeneratedShop& shop, const QString& path, int lines, u
                     {day::kCustomer, customer},
                     {day::kReceiptNo, QStringLiteral("%1").arg(receipt % 1000000, 6, 10, QLatin1Char('0'))}});
   }
-  DataFile::open(path).appendAll(rows);
+  DataFile::open(path).append_all(rows);
 }
 
-GeneratedShop generate_shop(const QString& appDir, const ShopSize& size, uint32_t seed) {
+GeneratedShop generate_shop(const QString& app_dir, const ShopSize& size, uint32_t seed) {
   GeneratedShop shop;
-  shop.appDir = appDir;
-  shop.monthFolder = appDir + QStringLiteral("/2026_1");
-  shop.yearFolder = appDir + QStringLiteral("/year");
+  shop.app_dir = app_dir;
+  shop.month_folder = app_dir + QStringLiteral("/2026_1");
+  shop.year_folder = app_dir + QStringLiteral("/year");
 
   std::mt19937 random(seed);
   auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
@@ -106,36 +106,36 @@ GeneratedShop generate_shop(const QString& appDir, const ShopSize& size, uint32_
                            .arg(size.goods)
                            .arg(size.operators)
                            .arg(size.customers)
-                           .arg(size.monthDays)
-                           .arg(size.linesPerMonthDay)
-                           .arg(size.yearDays)
-                           .arg(size.linesPerYearDay);
-  if (platform::read_first_line(marker(appDir)) == done) return shop;
+                           .arg(size.month_days)
+                           .arg(size.lines_per_month_day)
+                           .arg(size.year_days)
+                           .arg(size.lines_per_year_day);
+  if (platform::read_first_line(marker(app_dir)) == done) return shop;
 
-  QDir(appDir).removeRecursively();
-  QDir().mkpath(shop.monthFolder);
-  QDir().mkpath(shop.yearFolder);
+  QDir(app_dir).removeRecursively();
+  QDir().mkpath(shop.month_folder);
+  QDir().mkpath(shop.year_folder);
   auto make_names = [](const QString& path, const store::Schema& schema, const std::vector<FieldValues>& rows) {
     DataFile::create(path, schema);
-    DataFile::open(path).appendAll(rows);
+    DataFile::open(path).append_all(rows);
   };
-  std::vector<FieldValues> goodsRows;
-  for (int i = 0; i < shop.goods.size(); ++i) goodsRows.push_back({{store::shop::kGoods, shop.goods[i]}, {store::shop::kPrice, shop.prices[i]}});
-  make_names(appDir + QStringLiteral("/shop.dat"), store::shop_schema(), goodsRows);
-  std::vector<FieldValues> operatorRows;
-  for (const QString& name : shop.operators) operatorRows.push_back({{store::kNameField, name}});
-  make_names(appDir + QStringLiteral("/use.dat"), store::name_list_schema(), operatorRows);
-  std::vector<FieldValues> customerRows;
-  for (const QString& name : shop.customers) customerRows.push_back({{store::kNameField, name}});
-  make_names(appDir + QStringLiteral("/kefu.dat"), store::name_list_schema(), customerRows);
+  std::vector<FieldValues> goods_rows;
+  for (int i = 0; i < shop.goods.size(); ++i) goods_rows.push_back({{store::shop::kGoods, shop.goods[i]}, {store::shop::kPrice, shop.prices[i]}});
+  make_names(app_dir + QStringLiteral("/shop.dat"), store::shop_schema(), goods_rows);
+  std::vector<FieldValues> operator_rows;
+  for (const QString& name : shop.operators) operator_rows.push_back({{store::kNameField, name}});
+  make_names(app_dir + QStringLiteral("/use.dat"), store::name_list_schema(), operator_rows);
+  std::vector<FieldValues> customer_rows;
+  for (const QString& name : shop.customers) customer_rows.push_back({{store::kNameField, name}});
+  make_names(app_dir + QStringLiteral("/kefu.dat"), store::name_list_schema(), customer_rows);
 
-  for (int d = 1; d <= size.monthDays; ++d) {
-    write_day_file(shop, shop.monthFolder + QStringLiteral("/%1.day").arg(d), size.linesPerMonthDay, seed + d);
+  for (int d = 1; d <= size.month_days; ++d) {
+    write_day_file(shop, shop.month_folder + QStringLiteral("/%1.day").arg(d), size.lines_per_month_day, seed + d);
   }
-  for (int d = 1; d <= size.yearDays; ++d) {
-    write_day_file(shop, shop.yearFolder + QStringLiteral("/%1.day").arg(d), size.linesPerYearDay, seed + 1000 + d);
+  for (int d = 1; d <= size.year_days; ++d) {
+    write_day_file(shop, shop.year_folder + QStringLiteral("/%1.day").arg(d), size.lines_per_year_day, seed + 1000 + d);
   }
-  platform::write_one_line_file(marker(appDir), done);
+  platform::write_one_line_file(marker(app_dir), done);
   return shop;
 }
 

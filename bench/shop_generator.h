@@ -13,24 +13,24 @@ struct ShopSize {
   int goods = 2000;
   int operators = 20;
   int customers = 500;
-  int monthDays = 31;
-  int linesPerMonthDay = 5000;
-  int yearDays = 365;
-  int linesPerYearDay = 1000;
+  int month_days = 31;
+  int lines_per_month_day = 5000;
+  int year_days = 365;
+  int lines_per_year_day = 1000;
 };
 
 struct GeneratedShop {
-  QString appDir;        // shop.dat, use.dat, kefu.dat and the setting files
-  QString monthFolder;   // <appDir>/2026_1 with 1.day … 31.day
-  QString yearFolder;    // <appDir>/year with 1.day … 365.day
+  QString app_dir;        // shop.dat, use.dat, kefu.dat and the setting files
+  QString month_folder;   // <app_dir>/2026_1 with 1.day … 31.day
+  QString year_folder;    // <app_dir>/year with 1.day … 365.day
   QStringList goods;     // names in catalogue order
   QStringList prices;
   QStringList operators;
   QStringList customers;
 };
 
-// Makes the shop in appDir unless a complete one from the same seed is already there.
-GeneratedShop generate_shop(const QString& appDir, const ShopSize& size = {}, uint32_t seed = 20260108);
+// Makes the shop in app_dir unless a complete one from the same seed is already there.
+GeneratedShop generate_shop(const QString& app_dir, const ShopSize& size = {}, uint32_t seed = 20260108);
 
 // Writes one day file of n sale lines of the shop (used for the recording workloads).
 void write_day_file(const GeneratedShop& shop, const QString& path, int lines, uint32_t seed);

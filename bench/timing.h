@@ -28,11 +28,11 @@ inline double time_ms(const std::function<void()>& work) {
 }
 
 // Runs the program's work and the baseline alternately, so that both see the same machine.
-inline void alternate(int repetitions, Timing& program, const std::function<void()>& programWork, Timing& baseline,
-                      const std::function<void()>& baselineWork) {
+inline void alternate(int repetitions, Timing& program, const std::function<void()>& program_work, Timing& baseline,
+                      const std::function<void()>& baseline_work) {
   for (int i = 0; i < repetitions; ++i) {
-    program.ms.push_back(time_ms(programWork));
-    baseline.ms.push_back(time_ms(baselineWork));
+    program.ms.push_back(time_ms(program_work));
+    baseline.ms.push_back(time_ms(baseline_work));
   }
 }
 

@@ -38,21 +38,21 @@ namespace tavuro::bench {
 
 namespace day = store::day;
 
-void Table::add(const QString& workload, double programMs, double baselineMs, const QString& goal) {
-  rows_.push_back({workload, programMs, baselineMs, goal});
+void Table::add(const QString& workload, double program_ms, double baseline_ms, const QString& goal) {
+  rows_.push_back({workload, program_ms, baseline_ms, goal});
 }
 
 void Table::print() const {
   std::printf("%-58s %12s %12s %8s  %s\n", "workload", "program ms", "baseline ms", "ratio", "goal");
   for (const Row& row : rows_) {
     const QByteArray name = row.workload.toUtf8();
-    if (row.baselineMs < 0) {
-      std::printf("%-58s %12.3f %12s %8s  %s\n", name.constData(), row.programMs, "-", "-", qPrintable(row.goal));
+    if (row.baseline_ms < 0) {
+      std::printf("%-58s %12.3f %12s %8s  %s\n", name.constData(), row.program_ms, "-", "-", qPrintable(row.goal));
     } else {
       // A program many times faster than its reference reads better as 1/N.
-      const double ratio = row.programMs / row.baselineMs;
+      const double ratio = row.program_ms / row.baseline_ms;
       const QByteArray shown = ratio < 0.1 ? "1/" + QByteArray::number(1 / ratio, 'f', 0) : QByteArray::number(ratio, 'f', 2);
-      std::printf("%-58s %12.3f %12.3f %8s  %s\n", name.constData(), row.programMs, row.baselineMs, shown.constData(),
+      std::printf("%-58s %12.3f %12.3f %8s  %s\n", name.constData(), row.program_ms, row.baseline_ms, shown.constData(),
                   qPrintable(row.goal));
     }
   }
@@ -60,7 +60,7 @@ void Table::print() const {
 
 namespace {
 
-QString month_day(const GeneratedShop& shop, int day) { return shop.monthFolder + QStringLiteral("/%1.day").arg(day); }
+QString month_day(const GeneratedShop& shop, int day) { return shop.month_folder + QStringLiteral("/%1.day").arg(day); }
 
 void copy_over(const QString& from, const QString& to) {
   QFile::remove(to);
@@ -69,8 +69,8 @@ void copy_over(const QString& from, const QString& to) {
 
 }  // namespace
 
-void record_lines(const GeneratedShop& shop, const QString& dataDir, Table& table) {
-  const QString work = dataDir + QStringLiteral("/record");
+void record_lines(const GeneratedShop& shop, const QString& data_dir, Table& table) {
+  const QString work = data_dir + QStringLiteral("/record");
   QDir(work).removeRecursively();
   QDir().mkpath(work + QStringLiteral("/program"));
   QDir().mkpath(work + QStringLiteral("/baseline"));
@@ -79,14 +79,14 @@ void record_lines(const GeneratedShop& shop, const QString& dataDir, Table& tabl
     const QString folder = work + QStringLiteral("/program/%1").arg(existing);
     QDir().mkpath(folder);
     startup::Paths paths;
-    paths.dayFile = folder + QStringLiteral("/1.day");
-    paths.dayBackup = startup::backup_path_of(paths.dayFile);
-    paths.journalFile = sales::journal_path(folder);
-    const QString rawFile = work + QStringLiteral("/baseline/%1.day").arg(existing);
-    write_day_file(shop, paths.dayFile, existing, 77 + existing);
-    copy_over(paths.dayFile, rawFile);
-    copy_over(paths.dayFile, paths.dayBackup);
-    sales::start_journal(paths.journalFile, shop.operators[0], QDateTime::currentDateTime());
+    paths.day_file = folder + QStringLiteral("/1.day");
+    paths.day_backup = startup::backup_path_of(paths.day_file);
+    paths.journal_file = sales::journal_path(folder);
+    const QString raw_file = work + QStringLiteral("/baseline/%1.day").arg(existing);
+    write_day_file(shop, paths.day_file, existing, 77 + existing);
+    copy_over(paths.day_file, raw_file);
+    copy_over(paths.day_file, paths.day_backup);
+    sales::start_journal(paths.journal_file, shop.operators[0], QDateTime::currentDateTime());
     Timing program;
     Timing baseline;
     int n = 0;
@@ -102,7 +102,7 @@ void record_lines(const GeneratedShop& shop, const QString& dataDir, Table& tabl
         },
         baseline,
         [&] {
-          raw::record_line(rawFile, startup::backup_path_of(rawFile),
+          raw::record_line(raw_file, startup::backup_path_of(raw_file),
                            {line.columns.goods, line.columns.quantity, line.columns.price, line.columns.amount,
                             line.columns.op, line.columns.time, sales::kWalkInCustomer, line.receipt});
         });
@@ -158,7 +158,7 @@ int raw_query(const QStringList& files, const QString& where, const QStringList&
 
 void query_year(const GeneratedShop& shop, Table& table) {
   QStringList files;
-  for (int d = 1; d <= 365; ++d) files << shop.yearFolder + QStringLiteral("/%1.day").arg(d);
+  for (int d = 1; d <= 365; ++d) files << shop.year_folder + QStringLiteral("/%1.day").arg(d);
   const QString goods = shop.goods[7];
   const QString all = sales::kAllEntry;
   Timing program;
@@ -173,16 +173,16 @@ void query_year(const GeneratedShop& shop, Table& table) {
   table.add(QStringLiteral("5 query 365 days by one goods (%1 lines)").arg(found), program.median(),
             baseline.median(), QStringLiteral("<= 2x"));
 
-  Timing programAll;
-  Timing baselineAll;
+  Timing program_all;
+  Timing baseline_all;
   alternate(
-      3, programAll,
+      3, program_all,
       [&] {
         found = query::query_files(files, {{day::kGoods, all}, {day::kOperator, all}, {day::kCustomer, all}}).count();
       },
-      baselineAll, [&] { raw_query(files, QString(), {}); });
-  table.add(QStringLiteral("5 query 365 days, all three at * 全部 * (%1 lines)").arg(found), programAll.median(),
-            baselineAll.median(), QStringLiteral("<= 2x"));
+      baseline_all, [&] { raw_query(files, QString(), {}); });
+  table.add(QStringLiteral("5 query 365 days, all three at * 全部 * (%1 lines)").arg(found), program_all.median(),
+            baseline_all.median(), QStringLiteral("<= 2x"));
 }
 
 void start_up_window(const GeneratedShop& shop, Table& table) {
@@ -191,7 +191,7 @@ void start_up_window(const GeneratedShop& shop, Table& table) {
     startup::AppState state;
     std::unique_ptr<cashier::Frm_shop> window;
     program.ms.push_back(time_ms([&] {
-      startup::start_up(state, shop.appDir, QDate(2026, 1, 15), [&window](startup::AppState& s) {
+      startup::start_up(state, shop.app_dir, QDate(2026, 1, 15), [&window](startup::AppState& s) {
         window = std::make_unique<cashier::Frm_shop>(s);
         window->show();
       });
@@ -210,8 +210,8 @@ namespace {
 
 startup::AppState report_state(const GeneratedShop& shop) {
   startup::AppState state;
-  state.paths = startup::make_paths(shop.appDir, QDate(2026, 1, 15));
-  state.companyName = QStringLiteral("天天便利店");
+  state.paths = startup::make_paths(shop.app_dir, QDate(2026, 1, 15));
+  state.company_name = QStringLiteral("天天便利店");
   return state;
 }
 
@@ -220,34 +220,34 @@ startup::AppState report_state(const GeneratedShop& shop) {
 void raw_report(const GeneratedShop& shop, const QStringList& files, const QString& out) {
   QStringList goods;
   QStringList operators;
-  raw::select(shop.appDir + QStringLiteral("/shop.dat"), QStringLiteral("SELECT 商品 FROM FileName ORDER BY rowid"), {},
+  raw::select(shop.app_dir + QStringLiteral("/shop.dat"), QStringLiteral("SELECT 商品 FROM FileName ORDER BY rowid"), {},
               [&](const QStringList& row) { goods << row[0].trimmed(); });
-  raw::select(shop.appDir + QStringLiteral("/use.dat"), QStringLiteral("SELECT 名单 FROM FileName ORDER BY rowid"), {},
+  raw::select(shop.app_dir + QStringLiteral("/use.dat"), QStringLiteral("SELECT 名单 FROM FileName ORDER BY rowid"), {},
               [&](const QStringList& row) { operators << row[0].trimmed(); });
-  QHash<QString, std::pair<double, double>> goodsSums;
-  QHash<QString, double> operatorSums;
+  QHash<QString, std::pair<double, double>> goods_sums;
+  QHash<QString, double> operator_sums;
   for (const QString& file : files) {
     raw::select(file,
                 QStringLiteral("SELECT trim(商品), SUM(CAST(数量 AS REAL)), SUM(CAST(金额 AS REAL)) FROM FileName "
                                "GROUP BY trim(商品)"),
                 {}, [&](const QStringList& row) {
-                  auto& sums = goodsSums[row[0]];
+                  auto& sums = goods_sums[row[0]];
                   sums.first += row[1].toDouble();
                   sums.second += row[2].toDouble();
                 });
     raw::select(file,
                 QStringLiteral("SELECT trim(操作编号), SUM(CAST(金额 AS REAL)) FROM FileName GROUP BY trim(操作编号)"), {},
-                [&](const QStringList& row) { operatorSums[row[0]] += row[1].toDouble(); });
+                [&](const QStringList& row) { operator_sums[row[0]] += row[1].toDouble(); });
   }
   QByteArray text;
   for (const QString& name : goods) {
-    const auto sums = goodsSums.value(name);
+    const auto sums = goods_sums.value(name);
     text += (name + QLatin1Char(' ') + QString::number(sums.first, 'f', 2) + QLatin1Char(' ') +
              QString::number(sums.second, 'f', 2) + QStringLiteral("\r\n"))
                 .toUtf8();
   }
   for (const QString& name : operators) {
-    text += (name + QLatin1Char(' ') + QString::number(operatorSums.value(name), 'f', 2) + QStringLiteral("\r\n")).toUtf8();
+    text += (name + QLatin1Char(' ') + QString::number(operator_sums.value(name), 'f', 2) + QStringLiteral("\r\n")).toUtf8();
   }
   QFile file(out);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
@@ -262,7 +262,7 @@ void rescan_per_row(const QString& path, const QStringList& goods, const QString
   const store::DataFile file = store::DataFile::open(path);
   std::vector<sales::Money> quantity(static_cast<size_t>(goods.size()));
   std::vector<sales::Money> amount(static_cast<size_t>(goods.size()));
-  std::vector<sales::Money> operatorAmount(static_cast<size_t>(operators.size()));
+  std::vector<sales::Money> operator_amount(static_cast<size_t>(operators.size()));
   for (qsizetype row = 0; row < goods.size(); ++row) {
     file.walk({day::kGoods, day::kQuantity, day::kAmount}, [&](const store::Record& record) {
       const QStringList& v = record.values();
@@ -279,7 +279,7 @@ void rescan_per_row(const QString& path, const QStringList& goods, const QString
     file.walk({day::kOperator, day::kAmount}, [&](const store::Record& record) {
       const QStringList& v = record.values();
       if (textlayout::trim_spaces(v[0]) == operators[row]) {
-        auto& a = operatorAmount[static_cast<size_t>(row)];
+        auto& a = operator_amount[static_cast<size_t>(row)];
         a = a.added(sales::amount_or_zero(v[1]));
       }
       return true;
@@ -292,31 +292,31 @@ void rescan_per_row(const QString& path, const QStringList& goods, const QString
 void day_report(const GeneratedShop& shop, Table& table) {
   startup::AppState state = report_state(shop);
   const QString file = month_day(shop, 15);
-  const QString rawOut = shop.appDir + QStringLiteral("/raw_report.txt");
+  const QString raw_out = shop.app_dir + QStringLiteral("/raw_report.txt");
   Timing program;
   Timing baseline;
   alternate(
       10, program, [&] { if (!reports::build_sales_report(state, file)) std::abort(); }, baseline,
-      [&] { raw_report(shop, {file}, rawOut); });
+      [&] { raw_report(shop, {file}, raw_out); });
   table.add(QStringLiteral("3 day report, 2,000 goods x 5,000 lines"), program.median(), baseline.median(),
             QStringLiteral("<= 2x"));
 
   const QStringList goods =
-      reports::read_names(shop.appDir + QStringLiteral("/shop.dat"), store::shop_schema(), store::shop::kGoods);
+      reports::read_names(shop.app_dir + QStringLiteral("/shop.dat"), store::shop_schema(), store::shop::kGoods);
   const QStringList operators =
-      reports::read_names(shop.appDir + QStringLiteral("/use.dat"), store::name_list_schema(), store::kNameField);
-  Timing onePass;
+      reports::read_names(shop.app_dir + QStringLiteral("/use.dat"), store::name_list_schema(), store::kNameField);
+  Timing one_pass;
   for (int i = 0; i < 10; ++i) {
-    onePass.ms.push_back(time_ms([&] { reports::sum_one_pass(goods, operators, reports::read_day_lines(file)); }));
+    one_pass.ms.push_back(time_ms([&] { reports::sum_one_pass(goods, operators, reports::read_day_lines(file)); }));
   }
   const double rescan = time_ms([&] { rescan_per_row(file, goods, operators); });
-  table.add(QStringLiteral("3 report sums: one pass vs the per-row rescan of the file"), onePass.median(), rescan,
+  table.add(QStringLiteral("3 report sums: one pass vs the per-row rescan of the file"), one_pass.median(), rescan,
             QStringLiteral(">= 100x faster"));
   const std::vector<reports::DayLine> lines = reports::read_day_lines(file);
-  const double inMemory = time_ms([&] { reports::sum_per_row(goods, operators, lines); });
-  Timing sumsOnly;
-  for (int i = 0; i < 10; ++i) sumsOnly.ms.push_back(time_ms([&] { reports::sum_one_pass(goods, operators, lines); }));
-  table.add(QStringLiteral("3 report sums in memory: one pass vs per-row loops"), sumsOnly.median(), inMemory,
+  const double in_memory = time_ms([&] { reports::sum_per_row(goods, operators, lines); });
+  Timing sums_only;
+  for (int i = 0; i < 10; ++i) sums_only.ms.push_back(time_ms([&] { reports::sum_one_pass(goods, operators, lines); }));
+  table.add(QStringLiteral("3 report sums in memory: one pass vs per-row loops"), sums_only.median(), in_memory,
             QStringLiteral("(for reference)"));
 }
 
@@ -329,13 +329,13 @@ void month_report(const GeneratedShop& shop, Table& table) {
     files << month_day(shop, d);
   }
   std::sort(names.begin(), names.end());
-  const QString rawOut = shop.appDir + QStringLiteral("/raw_report.txt");
+  const QString raw_out = shop.app_dir + QStringLiteral("/raw_report.txt");
   Timing program;
   Timing baseline;
   alternate(
       3, program,
-      [&] { if (!reports::run_reports(state, reports::RunMode::MonthEnd, shop.monthFolder, names)) std::abort(); },
-      baseline, [&] { raw_report(shop, files, rawOut); });
+      [&] { if (!reports::run_reports(state, reports::RunMode::MonthEnd, shop.month_folder, names)) std::abort(); },
+      baseline, [&] { raw_report(shop, files, raw_out); });
   table.add(QStringLiteral("4 month-end report over 31 days x 5,000 lines"), program.median(), baseline.median(),
             QStringLiteral("<= 2x"));
 }
@@ -345,40 +345,40 @@ namespace {
 // A correction as the record edit window makes it: the record held, every field but the
 // time written with its journal entry, then (when back_up) the backup copy.
 void edit_last_record(const startup::Paths& paths, const QString& op, int n, bool back_up) {
-  const store::DataFile file = store::DataFile::open(paths.dayFile, store::day_schema());
+  const store::DataFile file = store::DataFile::open(paths.day_file, store::day_schema());
   const store::RecordRef last = file.ref_to(file.records().back());
   cashier::RecordEditor editor;
-  if (editor.open(last, paths.dayBackup) != cashier::RecordLookup::Found) std::abort();
+  if (editor.open(last, paths.day_backup) != cashier::RecordLookup::Found) std::abort();
   cashier::EditedRecord values = editor.record();
   values.amount = QStringLiteral("%1.00").arg(n % 90 + 10);
-  if (!editor.save(values, sales::change_context(paths.journalFile, op))) std::abort();
-  if (back_up) store::backup_file(paths.dayFile, paths.dayBackup, store::SourceCheck::AlreadySound);
+  if (!editor.save(values, sales::change_context(paths.journal_file, op))) std::abort();
+  if (back_up) store::backup_file(paths.day_file, paths.day_backup, store::SourceCheck::AlreadySound);
   editor.close();
 }
 
 }  // namespace
 
-void first_line_after_edit(const GeneratedShop& shop, const QString& dataDir, Table& table) {
+void first_line_after_edit(const GeneratedShop& shop, const QString& data_dir, Table& table) {
   constexpr int kLines = 50000;
   constexpr int kRepetitions = 20;
-  const QString work = dataDir + QStringLiteral("/after_edit");
+  const QString work = data_dir + QStringLiteral("/after_edit");
   QDir(work).removeRecursively();
   QDir().mkpath(work + QStringLiteral("/program"));
   QDir().mkpath(work + QStringLiteral("/baseline"));
   startup::Paths paths;
-  paths.dayFile = work + QStringLiteral("/program/1.day");
-  paths.dayBackup = startup::backup_path_of(paths.dayFile);
-  paths.journalFile = sales::journal_path(work + QStringLiteral("/program"));
-  const QString rawFile = work + QStringLiteral("/baseline/1.day");
-  write_day_file(shop, paths.dayFile, kLines, 4711);
-  copy_over(paths.dayFile, rawFile);
-  copy_over(paths.dayFile, paths.dayBackup);
-  sales::start_journal(paths.journalFile, shop.operators[0], QDateTime::currentDateTime());
+  paths.day_file = work + QStringLiteral("/program/1.day");
+  paths.day_backup = startup::backup_path_of(paths.day_file);
+  paths.journal_file = sales::journal_path(work + QStringLiteral("/program"));
+  const QString raw_file = work + QStringLiteral("/baseline/1.day");
+  write_day_file(shop, paths.day_file, kLines, 4711);
+  copy_over(paths.day_file, raw_file);
+  copy_over(paths.day_file, paths.day_backup);
+  sales::start_journal(paths.journal_file, shop.operators[0], QDateTime::currentDateTime());
   cashier::SaleRecord line{{shop.goods[1], QStringLiteral("1.00"), shop.prices[1], shop.prices[1], shop.operators[0],
                             QString()},
                            QString(),
                            QStringLiteral("000124")};
-  const QStringList rawValues{line.columns.goods, line.columns.quantity, line.columns.price, line.columns.amount,
+  const QStringList raw_values{line.columns.goods, line.columns.quantity, line.columns.price, line.columns.amount,
                               line.columns.op,    QStringLiteral("09:00:00"), sales::kWalkInCustomer, line.receipt};
   for (const bool backed_up : {true, false}) {
     Timing program;
@@ -389,7 +389,7 @@ void first_line_after_edit(const GeneratedShop& shop, const QString& dataDir, Ta
       program.ms.push_back(time_ms([&] {
         if (!cashier::save_line(paths, line)) std::abort();
       }));
-      baseline.ms.push_back(time_ms([&] { raw::record_line(rawFile, startup::backup_path_of(rawFile), rawValues); }));
+      baseline.ms.push_back(time_ms([&] { raw::record_line(raw_file, startup::backup_path_of(raw_file), raw_values); }));
     }
     table.add(backed_up ? QStringLiteral("1 first line after a record edit (edit backed up), 50,000 lines")
                         : QStringLiteral("1 the same, edit without a backup copy (as before), 50,000 lines"),
@@ -397,10 +397,10 @@ void first_line_after_edit(const GeneratedShop& shop, const QString& dataDir, Ta
   }
 }
 
-void check_month_journal(const GeneratedShop& shop, const QString& dataDir, Table& table) {
+void check_month_journal(const GeneratedShop& shop, const QString& data_dir, Table& table) {
   // A copy of the busy month, its journal started over the records it holds, then a day
   // of corrections and new lines, each with its entry.
-  const QString folder = dataDir + QStringLiteral("/check/2026_1");
+  const QString folder = data_dir + QStringLiteral("/check/2026_1");
   QDir(folder).removeRecursively();
   QDir().mkpath(folder);
   QStringList files;
@@ -411,10 +411,10 @@ void check_month_journal(const GeneratedShop& shop, const QString& dataDir, Tabl
   const QString journal = sales::journal_path(folder);
   sales::start_journal(journal, shop.operators[0], QDateTime::currentDateTime());
   startup::Paths paths;
-  paths.dayFile = files[30];
-  paths.dayBackup = startup::backup_path_of(paths.dayFile);
-  paths.journalFile = journal;
-  copy_over(paths.dayFile, paths.dayBackup);
+  paths.day_file = files[30];
+  paths.day_backup = startup::backup_path_of(paths.day_file);
+  paths.journal_file = journal;
+  copy_over(paths.day_file, paths.day_backup);
   for (int i = 0; i < 20; ++i) edit_last_record(paths, shop.operators[1], i, true);
   for (int i = 0; i < 20; ++i) {
     const cashier::SaleRecord line{{shop.goods[2], QStringLiteral("1.00"), shop.prices[2], shop.prices[2],

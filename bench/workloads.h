@@ -11,14 +11,14 @@ namespace tavuro::bench {
 
 struct Row {
   QString workload;
-  double programMs;
-  double baselineMs;  // < 0: no baseline
+  double program_ms;
+  double baseline_ms;  // < 0: no baseline
   QString goal;
 };
 
 class Table {
  public:
-  void add(const QString& workload, double programMs, double baselineMs, const QString& goal = {});
+  void add(const QString& workload, double program_ms, double baseline_ms, const QString& goal = {});
   void print() const;
 
  private:
@@ -26,10 +26,10 @@ class Table {
 };
 
 // 1. save_line into day files already holding 0, 1,000 and 5,000 lines.
-void record_lines(const GeneratedShop& shop, const QString& dataDir, Table& table);
+void record_lines(const GeneratedShop& shop, const QString& data_dir, Table& table);
 // 1. the first line recorded after a record edit, in a day of 50,000 lines: with the edit
 //    window's backup copy, and without it (as the edit window did before).
-void first_line_after_edit(const GeneratedShop& shop, const QString& dataDir, Table& table);
+void first_line_after_edit(const GeneratedShop& shop, const QString& data_dir, Table& table);
 // 2. today's 5,000 lines into display lines.
 void load_today(const GeneratedShop& shop, Table& table);
 // 3. the day report for 2,000 goods × 5,000 lines, and the per-row rescan once.
@@ -42,6 +42,6 @@ void query_year(const GeneratedShop& shop, Table& table);
 void start_up_window(const GeneratedShop& shop, Table& table);
 
 // 8. 核对 of the busy month against its journal.
-void check_month_journal(const GeneratedShop& shop, const QString& dataDir, Table& table);
+void check_month_journal(const GeneratedShop& shop, const QString& data_dir, Table& table);
 
 }  // namespace tavuro::bench

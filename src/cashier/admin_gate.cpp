@@ -22,11 +22,11 @@ QString wrong_password_message() {
 }
 
 bool check_admin_password(const startup::AppState& state) {
-  if (state.adminPassword.isEmpty()) return true;
+  if (state.admin_password.isEmpty()) return true;
   const QString typed = platform::dialogs()
                             .input(QStringLiteral("输入你的管理密码："), platform::app_title(), QString())
                             .value_or(QString());
-  if (typed == state.adminPassword) return true;
+  if (typed == state.admin_password) return true;
   platform::warn(wrong_password_message());
   return false;
 }

@@ -9,12 +9,12 @@
 namespace tavuro::cashier {
 
 // The goods names of shop.dat in stored order (a name registered twice comes twice).
-QStringList goods_names(const QString& shopFile);
+QStringList goods_names(const QString& shop_file);
 
 // The unit price of the first goods record whose name equals name exactly.
-std::optional<QString> price_of(const QString& shopFile, const QString& name);
+std::optional<QString> price_of(const QString& shop_file, const QString& name);
 
 // The names of an operator or customer list in stored order.
-QStringList list_names(const QString& listFile);
+QStringList list_names(const QString& list_file);
 
 }  // namespace tavuro::cashier

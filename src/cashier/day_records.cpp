@@ -12,11 +12,11 @@ namespace day = store::day;
 
 namespace {
 
-DayView collect(const QString& dayFile, const std::function<bool(const store::Record&)>& take) {
-  const store::DataFile file = store::DataFile::open(dayFile, store::day_schema());
+DayView collect(const QString& day_file, const std::function<bool(const store::Record&)>& take) {
+  const store::DataFile file = store::DataFile::open(day_file, store::day_schema());
   DayView view;
   file.walk({}, [&](const store::Record& record) {
-    view.hasRecords = true;
+    view.has_records = true;
     if (!take(record)) return true;
     ++view.count;
     view.total = view.total.added(sales::amount_or_zero(record.value(day::kAmount)));
@@ -29,23 +29,23 @@ DayView collect(const QString& dayFile, const std::function<bool(const store::Re
 
 }  // namespace
 
-DayView all_day_lines(const QString& dayFile) {
-  return collect(dayFile, [](const store::Record&) { return true; });
+DayView all_day_lines(const QString& day_file) {
+  return collect(day_file, [](const store::Record&) { return true; });
 }
 
-DayView filtered_day_lines(const QString& dayFile, const QString& fieldA, const QString& valueA,
+DayView filtered_day_lines(const QString& day_file, const QString& fieldA, const QString& valueA,
                            const QString& fieldB, const QString& valueB) {
-  const bool allA = valueA == sales::kAllEntry;
-  const bool allB = valueB == sales::kAllEntry;
-  return collect(dayFile, [&](const store::Record& record) {
-    if (!allA && !allB) return record.value(fieldA) == valueA && record.value(fieldB) == valueB;
-    if (allA) return record.value(fieldB) == valueB;
+  const bool all_a = valueA == sales::kAllEntry;
+  const bool all_b = valueB == sales::kAllEntry;
+  return collect(day_file, [&](const store::Record& record) {
+    if (!all_a && !all_b) return record.value(fieldA) == valueA && record.value(fieldB) == valueB;
+    if (all_a) return record.value(fieldB) == valueB;
     return record.value(fieldA) == valueA;
   });
 }
 
-DayView receipt_day_lines(const QString& dayFile, const QString& receiptNo) {
-  return collect(dayFile, [&](const store::Record& record) { return record.value(day::kReceiptNo) == receiptNo; });
+DayView receipt_day_lines(const QString& day_file, const QString& receipt_no) {
+  return collect(day_file, [&](const store::Record& record) { return record.value(day::kReceiptNo) == receipt_no; });
 }
 
 QString filtered_count_label(int count) { return QStringLiteral("记录总数：") + QString::number(count); }

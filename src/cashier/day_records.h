@@ -13,7 +13,7 @@
 namespace tavuro::cashier {
 
 struct DayView {
-  bool hasRecords = false;                // the table held any record at all
+  bool has_records = false;                // the table held any record at all
   QStringList lines;                      // display lines of the records taken
   std::vector<store::RecordRef> records;  // the record behind each line
   int count = 0;
@@ -21,15 +21,15 @@ struct DayView {
 };
 
 // Every record of the day file.
-DayView all_day_lines(const QString& dayFile);
+DayView all_day_lines(const QString& day_file);
 
 // The records whose fieldA equals valueA and whose fieldB equals valueB; a value that is
 // the all-entry "* 全部 *" puts no condition on its field.
-DayView filtered_day_lines(const QString& dayFile, const QString& fieldA, const QString& valueA,
+DayView filtered_day_lines(const QString& day_file, const QString& fieldA, const QString& valueA,
                            const QString& fieldB, const QString& valueB);
 
 // The records of one receipt number (exact comparison).
-DayView receipt_day_lines(const QString& dayFile, const QString& receiptNo);
+DayView receipt_day_lines(const QString& day_file, const QString& receipt_no);
 
 // The label texts under today's list (beside the count and total labels of query).
 QString filtered_count_label(int count);  // "记录总数：" + count

@@ -32,7 +32,7 @@ QLabel* make_label(QWidget* parent, const char* name, const QString& text = {}) 
 }  // namespace
 
 frm_About::frm_About(startup::AppState& state, QWidget* parent)
-    : QDialog(parent), state_(state), openLink_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    : QDialog(parent), state_(state), open_link_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
   setObjectName(QStringLiteral("frm_About"));
   setModal(true);
   setMouseTracking(true);
@@ -41,10 +41,10 @@ frm_About::frm_About(startup::AppState& state, QWidget* parent)
   picIcon->setPixmap(platform::program_icon().pixmap(QSize(kIconSize, kIconSize), devicePixelRatioF()));
   picIcon->setAlignment(Qt::AlignTop);
   QLabel* lblTitle = make_label(this, "lblTitle");
-  QFont titleFont = lblTitle->font();
-  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
-  titleFont.setBold(true);
-  lblTitle->setFont(titleFont);
+  QFont title_font = lblTitle->font();
+  title_font.setPointSizeF(title_font.pointSizeF() * 1.5);
+  title_font.setBold(true);
+  lblTitle->setFont(title_font);
   QLabel* lblVersion = make_label(this, "lblVersion");
   QLabel* lblDescription = make_label(
       this, "lblDescription",
@@ -58,7 +58,7 @@ frm_About::frm_About(startup::AppState& state, QWidget* parent)
   Label1_ = make_label(this, "Label1", QStringLiteral("在网上下载最新的升级版本"));
   Label1_->setCursor(Qt::PointingHandCursor);
   Label1_->installEventFilter(this);
-  setLinkLook(Qt::blue, false);
+  set_link_look(Qt::blue, false);
 
   auto* cmd_help = new QPushButton(QStringLiteral("帮助(&H)..."), this);
   cmd_help->setObjectName(QStringLiteral("cmd_help"));
@@ -106,7 +106,7 @@ frm_About::frm_About(startup::AppState& state, QWidget* parent)
   lblVersion->setText(about_version_text());
 }
 
-void frm_About::setLinkLook(const QColor& color, bool hovered) {
+void frm_About::set_link_look(const QColor& color, bool hovered) {
   QPalette palette = Label1_->palette();
   palette.setColor(QPalette::WindowText, color);
   Label1_->setPalette(palette);
@@ -120,7 +120,7 @@ bool frm_About::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Label1_) {
     if (event->type() == QEvent::MouseMove) {
       Label1_->setToolTip(kMakerPage);
-      setLinkLook(Qt::red, true);
+      set_link_look(Qt::red, true);
       return true;  // not passed on to the window, which would take the hover look off
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
@@ -136,21 +136,21 @@ void frm_About::mouseMoveEvent(QMouseEvent* event) {
   // Off the link: back to a plain blue link.
   if (Label1_->palette().color(QPalette::WindowText) != QColor(Qt::blue) || Label1_->font().bold() ||
       Label1_->font().underline()) {
-    setLinkLook(Qt::blue, false);
+    set_link_look(Qt::blue, false);
   }
   QDialog::mouseMoveEvent(event);
 }
 
 void frm_About::Label1_Click() {
-  state_.browseTarget = kMakerPage;
-  if (!openLink_ || !openLink_(QUrl(kMakerPage))) {
+  state_.browse_target = kMakerPage;
+  if (!open_link_ || !open_link_(QUrl(kMakerPage))) {
     platform::dialogs().message(QStringLiteral("此功能尚未完善。"), platform::Icon::None);
   }
 }
 
 void frm_About::cmd_help_Click() {
   if (!show_help_page(state_, this)) {
-    platform::dialogs().message(QStringLiteral("找不到帮助文件[") + help_path(state_.paths.appDir) + QLatin1Char(']'),
+    platform::dialogs().message(QStringLiteral("找不到帮助文件[") + help_path(state_.paths.app_dir) + QLatin1Char(']'),
                                 platform::Icon::Information);
   }
 }

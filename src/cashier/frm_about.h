@@ -20,7 +20,7 @@ class frm_About final : public QDialog {
   explicit frm_About(startup::AppState& state, QWidget* parent = nullptr);
 
   // The desktop's browser unless replaced.
-  void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
+  void set_link_opener(LinkOpener opener) { open_link_ = std::move(opener); }
 
   void Label1_Click();    // opens the maker's web page
   void cmd_help_Click();  // opens the help page
@@ -30,11 +30,11 @@ class frm_About final : public QDialog {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  void setLinkLook(const QColor& color, bool hovered);
+  void set_link_look(const QColor& color, bool hovered);
 
   startup::AppState& state_;
   QLabel* Label1_ = nullptr;
-  LinkOpener openLink_;
+  LinkOpener open_link_;
 };
 
 }  // namespace tavuro::cashier

@@ -24,7 +24,7 @@ frmBrowser::frmBrowser(const startup::AppState& state, QWidget* parent) : QDialo
   brwWebBrowser_->setObjectName(QStringLiteral("brwWebBrowser"));
   // Links to web pages open in the desktop's browser; links between local pages here.
   brwWebBrowser_->setOpenExternalLinks(true);
-  const QString& target = state.browseTarget;
+  const QString& target = state.browse_target;
   const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
                                              : QUrl(target);
   if (url.isValid()) brwWebBrowser_->setSource(url);
@@ -38,9 +38,9 @@ void frmBrowser::resizeEvent(QResizeEvent* event) {
 }
 
 bool show_help_page(startup::AppState& state, QWidget* parent) {
-  const QString path = help_path(state.paths.appDir);
+  const QString path = help_path(state.paths.app_dir);
   if (!QFileInfo::exists(path)) return false;
-  state.browseTarget = path;
+  state.browse_target = path;
   frmBrowser browser(state, parent);
   browser.exec();
   return true;

@@ -99,15 +99,15 @@ Frm_修改记录::Frm_修改记录(startup::AppState& state, QWidget* parent) : 
 
   // Form Load: the months of the application directory, this month chosen.
   const QSignalBlocker block(Combo1_);
-  Combo1_->addItems(sales::month_folders_of(state_.paths.appDir));
-  const int current = Combo1_->findText(QFileInfo(state_.paths.monthFolder).fileName());
+  Combo1_->addItems(sales::month_folders_of(state_.paths.app_dir));
+  const int current = Combo1_->findText(QFileInfo(state_.paths.month_folder).fileName());
   Combo1_->setCurrentIndex(current >= 0 ? current : 0);
   Combo1_Click();
   resize(1100, 640);
 }
 
 QString Frm_修改记录::month_folder() const {
-  return Combo1_->currentText().isEmpty() ? QString() : QDir(state_.paths.appDir).filePath(Combo1_->currentText());
+  return Combo1_->currentText().isEmpty() ? QString() : QDir(state_.paths.app_dir).filePath(Combo1_->currentText());
 }
 
 void Frm_修改记录::Combo1_Click() {
@@ -120,7 +120,7 @@ void Frm_修改记录::Combo1_Click() {
   if (!folder.isEmpty()) Combo2_->addItems(sales::day_files_of(folder));
   Combo2_->addItem(kShopFile);
   // This month opens on today; another month on all its entries.
-  const int today = folder == state_.paths.monthFolder ? Combo2_->findText(QFileInfo(state_.paths.dayFile).fileName()) : -1;
+  const int today = folder == state_.paths.month_folder ? Combo2_->findText(QFileInfo(state_.paths.day_file).fileName()) : -1;
   Combo2_->setCurrentIndex(today >= 0 ? today : 0);
   read_journal();
 }
@@ -179,12 +179,12 @@ QStringList Frm_修改记录::print_lines() const {
 
 void Frm_修改记录::Command2_Click() {
   if (List1_->count() == 0 && !check_) return;
-  const QString path = startup::app_file(state_.paths.appDir, QStringLiteral("journal.txt"));
+  const QString path = startup::app_file(state_.paths.app_dir, QStringLiteral("journal.txt"));
   if (!platform::write_text_lines(path, print_lines())) {
     platform::warn(QStringLiteral("写修改记录的打印文件时出错。[") + path + QLatin1Char(']'));
     return;
   }
-  state_.currentReportFile = path;
+  state_.current_report_file = path;
   reports::show_document_window(state_, this, true);
 }
 

@@ -64,16 +64,16 @@ Frm_PassWord::Frm_PassWord(startup::AppState& state, QWidget* parent) : QDialog(
   auto* Frame1 = new QGroupBox(QStringLiteral("管理员密码使用说明"), this);
   Frame1->setObjectName(QStringLiteral("Frame1"));
   Frame1->setToolTip(QStringLiteral("不设密码，任何人都可以使用所有的功能。"));
-  const QString guardTip = QStringLiteral("这个功能可防止你的员工泄密，而起到保护功能。");
-  const QString emptyTip = QStringLiteral("如果不设密码，意味着你开放所有的功能（对于多个人使用是非常危险的）");
+  const QString guard_tip = QStringLiteral("这个功能可防止你的员工泄密，而起到保护功能。");
+  const QString empty_tip = QStringLiteral("如果不设密码，意味着你开放所有的功能（对于多个人使用是非常危险的）");
   auto* notes = new QVBoxLayout(Frame1);
   notes->setSpacing(4);
   notes->addWidget(make_label(Frame1, "Label3", QStringLiteral("如果设置了管理员密码下边功能将受到限制：")));
-  notes->addWidget(make_label(Frame1, "Label4", QStringLiteral("1）核心的结算打印功能[要求输入密码]"), guardTip));
-  notes->addWidget(make_label(Frame1, "Label5", QStringLiteral("2）核心的查询功能[要求输入密码]"), guardTip));
+  notes->addWidget(make_label(Frame1, "Label4", QStringLiteral("1）核心的结算打印功能[要求输入密码]"), guard_tip));
+  notes->addWidget(make_label(Frame1, "Label5", QStringLiteral("2）核心的查询功能[要求输入密码]"), guard_tip));
   notes->addSpacing(6);
-  notes->addWidget(make_label(Frame1, "Label6", QStringLiteral("注：系统的默认密码是空（不用填写），如果"), emptyTip));
-  notes->addWidget(make_label(Frame1, "Label7", QStringLiteral("    你将密码设置为空，所有功能将不受限制。"), emptyTip));
+  notes->addWidget(make_label(Frame1, "Label6", QStringLiteral("注：系统的默认密码是空（不用填写），如果"), empty_tip));
+  notes->addWidget(make_label(Frame1, "Label7", QStringLiteral("    你将密码设置为空，所有功能将不受限制。"), empty_tip));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);

@@ -42,11 +42,11 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
   setModal(true);
 
   auto* grid = new QGridLayout;
-  const auto addRow = [this, grid](int row, const char* labelName, const QString& caption, const char* boxName) {
+  const auto addRow = [this, grid](int row, const char* label_name, const QString& caption, const char* box_name) {
     auto* label = new QLabel(caption, this);
-    label->setObjectName(QString::fromUtf8(labelName));
+    label->setObjectName(QString::fromUtf8(label_name));
     auto* box = new QLineEdit(this);
-    box->setObjectName(QString::fromUtf8(boxName));
+    box->setObjectName(QString::fromUtf8(box_name));
     label->setBuddy(box);
     grid->addWidget(label, row, 0);
     grid->addWidget(box, row, 1);
@@ -101,8 +101,8 @@ Frm_编辑::Frm_编辑(startup::AppState& state, QWidget* parent) : QDialog(pare
 Frm_编辑::~Frm_编辑() { editor_.close(); }
 
 void Frm_编辑::Form_Load() {
-  if (state_.editRecord.path.isEmpty()) return;
-  const store::RecordRef record = std::exchange(state_.editRecord, {});
+  if (state_.edit_record.path.isEmpty()) return;
+  const store::RecordRef record = std::exchange(state_.edit_record, {});
   R_File(record);
   setWindowTitle(kCaption + record.path);
 }
@@ -129,7 +129,7 @@ void Frm_编辑::R_File(const store::RecordRef& record) {
 }
 
 sales::ChangeContext Frm_编辑::change_context() const {
-  return sales::change_context(sales::journal_path(QFileInfo(editor_.path()).absolutePath()), state_.currentOperator);
+  return sales::change_context(sales::journal_path(QFileInfo(editor_.path()).absolutePath()), state_.current_operator);
 }
 
 void Frm_编辑::back_up() {
@@ -138,7 +138,7 @@ void Frm_编辑::back_up() {
 }
 
 void Frm_编辑::fill(const EditedRecord& record) {
-  Text1_->setText(record.receiptNo);
+  Text1_->setText(record.receipt_no);
   Text2_->setText(record.customer);
   Text3_->setText(record.goods);
   Text4_->setText(record.quantity);
@@ -147,8 +147,8 @@ void Frm_编辑::fill(const EditedRecord& record) {
   Text7_->setText(record.time);
 }
 
-bool Frm_编辑::noRecord() {
-  if (editor_.hasRecord()) return false;
+bool Frm_编辑::no_record() {
+  if (editor_.has_record()) return false;
   dialogs().message(QStringLiteral("没有选中的记录。"), Icon::Information);
   return true;
 }
@@ -165,7 +165,7 @@ store::FailureReport change_failure(const QString& text) {
 }  // namespace
 
 void Frm_编辑::Command1_Click() {
-  if (noRecord()) return;
+  if (no_record()) return;
   bool saved = false;
   if (!store::guarded(change_failure(QStringLiteral("保存记录时发生错误。")), [&] {
         saved = editor_.save({Text1_->text(), Text2_->text(), Text3_->text(), Text4_->text(), Text5_->text(),
@@ -183,7 +183,7 @@ void Frm_编辑::Command1_Click() {
 }
 
 void Frm_编辑::Command2_Click() {
-  if (noRecord()) return;
+  if (no_record()) return;
   if (!platform::ask_yes_no(
           QStringLiteral("真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？"),
           Icon::Information)) {
@@ -211,12 +211,12 @@ void Frm_编辑::done(int result) {
 bool Frm_编辑::eventFilter(QObject* watched, QEvent* event) {
   auto* box = qobject_cast<QLineEdit*>(watched);
   if (box == nullptr) return QDialog::eventFilter(watched, event);
-  if (event->type() == QEvent::KeyPress) return keyPress(box, static_cast<QKeyEvent*>(event));
+  if (event->type() == QEvent::KeyPress) return key_press(box, static_cast<QKeyEvent*>(event));
   if (event->type() == QEvent::FocusOut) {
     // Only a move of the focus inside this window counts as leaving the box, not a
     // message box or another window taking it.
     const QWidget* next = QApplication::focusWidget();
-    if (returning_ == nullptr && next != nullptr && next != box && next->window() == this) lostFocus(box);
+    if (returning_ == nullptr && next != nullptr && next != box && next->window() == this) lost_focus(box);
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -233,7 +233,7 @@ void Frm_编辑::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-bool Frm_编辑::keyPress(QLineEdit* box, QKeyEvent* event) {
+bool Frm_编辑::key_press(QLineEdit* box, QKeyEvent* event) {
   if (is_enter(event)) {
     if (!trim_spaces(box->text()).isEmpty()) {
       QWidget* next = box == Text1_   ? static_cast<QWidget*>(Text2_)
@@ -250,7 +250,7 @@ bool Frm_编辑::keyPress(QLineEdit* box, QKeyEvent* event) {
   return true;
 }
 
-void Frm_编辑::lostFocus(QLineEdit* box) {
+void Frm_编辑::lost_focus(QLineEdit* box) {
   if (trim_spaces(box->text()).isEmpty()) {
     dialogs().message(QStringLiteral("你还未输入数据！"), Icon::Information);
     // The box the focus went to is not checked on the way back.

@@ -38,9 +38,9 @@ class Frm_编辑 final : public QDialog {
  private:
   void Form_Load();
   void fill(const EditedRecord& record);
-  bool keyPress(QLineEdit* box, QKeyEvent* event);
-  void lostFocus(QLineEdit* box);
-  bool noRecord();
+  bool key_press(QLineEdit* box, QKeyEvent* event);
+  void lost_focus(QLineEdit* box);
+  bool no_record();
   // The backup copy after a change, and the context the change is made in.
   void back_up();
   sales::ChangeContext change_context() const;

@@ -73,24 +73,24 @@ void Frm_shop::Form_Load() {
 }
 
 void Frm_shop::apply_mask_layout() {
-  const MaskLayout& layout = state_.maskSetting == startup::kMaskOff ? kUnmasked : kMasked;
-  屏蔽_->setText(layout.recordsVisible ? QStringLiteral("屏蔽") : QStringLiteral("屏显"));
-  sale_entry_->set_record_heights(twips_to_pixels(layout.frame1Twips), twips_to_pixels(layout.list1Twips));
-  today_->set_shown(layout.recordsVisible);
-  setFixedSize(kWindowWidth, twips_to_pixels(layout.windowTwips) - kCaptionPixels);
+  const MaskLayout& layout = state_.mask_setting == startup::kMaskOff ? kUnmasked : kMasked;
+  屏蔽_->setText(layout.records_visible ? QStringLiteral("屏蔽") : QStringLiteral("屏显"));
+  sale_entry_->set_record_heights(twips_to_pixels(layout.frame1_twips), twips_to_pixels(layout.list1_twips));
+  today_->set_shown(layout.records_visible);
+  setFixedSize(kWindowWidth, twips_to_pixels(layout.window_twips) - kCaptionPixels);
 }
 
 void Frm_shop::屏蔽_Click() {
-  const bool masking = state_.maskSetting == startup::kMaskOff;
+  const bool masking = state_.mask_setting == startup::kMaskOff;
   if (!masking && !check_admin_password(state_)) return;
-  state_.maskSetting = masking ? startup::kMaskOn : startup::kMaskOff;
-  platform::write_one_line_file(state_.paths.publicFile, state_.maskSetting);  // failures are not reported
+  state_.mask_setting = masking ? startup::kMaskOn : startup::kMaskOff;
+  platform::write_one_line_file(state_.paths.public_file, state_.mask_setting);  // failures are not reported
   apply_mask_layout();
 }
 
 void Frm_shop::read_shop_file() {
-  const QString& path = state_.paths.shopFile;
-  store::work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shopBackup, [&] {
+  const QString& path = state_.paths.shop_file;
+  store::work_on_file(QStringLiteral("read_shop_file"), path, state_.paths.shop_backup, [&] {
     const QStringList names = goods_names(path);
     sale_entry_->show_goods(names);
     today_->show_goods_filter(names);
@@ -101,29 +101,29 @@ void Frm_shop::find_price() { sale_entry_->find_price(); }
 
 void Frm_shop::read_usefile() {
   store::guarded(store::show_message(QStringLiteral("数据出错！[read_usefile]")), [&] {
-    if (!QFileInfo(state_.paths.useFile).isFile()) startup::make_usefile(state_);
-    today_->show_operator_filter(list_names(state_.paths.useFile));
+    if (!QFileInfo(state_.paths.use_file).isFile()) startup::make_usefile(state_);
+    today_->show_operator_filter(list_names(state_.paths.use_file));
   });
 }
 
 void Frm_shop::read_KeFu_file() {
   store::guarded(store::show_message(QStringLiteral("数据出错！[read_KeFu_file]")), [&] {
-    if (!QFileInfo(state_.paths.kefuFile).isFile()) startup::make_KeFu_file(state_);
-    const QStringList names = list_names(state_.paths.kefuFile);
+    if (!QFileInfo(state_.paths.kefu_file).isFile()) startup::make_KeFu_file(state_);
+    const QStringList names = list_names(state_.paths.kefu_file);
     sale_entry_->show_customers(names);
-    if (!names.isEmpty() && state_.customerRegistered) {
+    if (!names.isEmpty() && state_.customer_registered) {
       // The customer the customer window has just added on request of the sale entry.
       sale_entry_->set_customer_text(names.last());
-      state_.customerRegistered = false;
+      state_.customer_registered = false;
     }
   });
 }
 
 void Frm_shop::read_myfile() { today_->read_myfile(); }
 
-void Frm_shop::setGoodsText(const QString& text) { sale_entry_->set_goods_text(text); }
+void Frm_shop::set_goods_text(const QString& text) { sale_entry_->set_goods_text(text); }
 
-void Frm_shop::Timer1_Timer() { setWindowTitle(caption_with_operator(platform::now(), state_.currentOperator)); }
+void Frm_shop::Timer1_Timer() { setWindowTitle(caption_with_operator(platform::now(), state_.current_operator)); }
 
 // Unregistered goods, answered Yes: the goods window opens with the name and the price
 // typed so far, and the name is remembered as the pending goods name; when it closes, the
@@ -132,14 +132,14 @@ void Frm_shop::open_goods_window(const QString& name, const QString& price) {
   catalogues::frm_注册商品 window(state_, *this, this);
   window.Text1()->setText(name);
   window.Text2()->setText(price);
-  state_.pendingGoodsName = name;
+  state_.pending_goods_name = name;
   window.exec();
 }
 
 // Unregistered customer, answered Yes: with the customer-registered flag set, the reload
 // when the customer window closes shows the customer just added in the customer box.
 void Frm_shop::open_customer_window(const QString& name) {
-  state_.customerRegistered = true;
+  state_.customer_registered = true;
   catalogues::Frm_注册客户 window(state_, *this, this);
   window.Text1()->setText(name);
   window.exec();

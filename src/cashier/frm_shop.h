@@ -32,7 +32,7 @@ class Frm_shop final : public QMainWindow, public startup::CashierLink {
   void read_usefile() override;
   void read_KeFu_file() override;
   void read_myfile() override;
-  void setGoodsText(const QString& text) override;
+  void set_goods_text(const QString& text) override;
 
   // The unit price of the goods named in the goods box, from shop.dat.
   void find_price();

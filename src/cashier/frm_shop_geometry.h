@@ -15,10 +15,10 @@ constexpr int twips_to_pixels(int twips) { return twips / 15; }
 inline constexpr int kCaptionPixels = 30;
 
 struct MaskLayout {
-  int windowTwips;
-  int frame1Twips;
-  int list1Twips;
-  bool recordsVisible;
+  int window_twips;
+  int frame1_twips;
+  int list1_twips;
+  bool records_visible;
 };
 inline constexpr MaskLayout kUnmasked{8400, 2655, 2040, true};
 inline constexpr MaskLayout kMasked{5340, 3495, 2760, false};

@@ -31,7 +31,7 @@ void Frm_shop::build_commands(QWidget* area) {
                           QRect(kSideX, kWindowCommandsY, kSideWidth, kCommandHeight));
   connect(Com_打印_, &QPushButton::clicked, this, [this] {
     take_focus_for_command(Com_打印_);
-    if (check_admin_password(state_)) reports::print_day_report(state_, this, state_.paths.dayFile);
+    if (check_admin_password(state_)) reports::print_day_report(state_, this, state_.paths.day_file);
   });
   Com_close_ = make_button(area, QStringLiteral("Com_close"), QStringLiteral(" 退 出[&X]"), QStringLiteral("关闭程序"),
                            QRect(kSideX, kWindowCommandsY + kCommandStep, kSideWidth, kCommandHeight));
@@ -65,7 +65,7 @@ void Frm_shop::build_menus() {
               [this] { reports::Frm_打印设置(state_, this).exec(); });
   文件->addSeparator();
   add_guarded_command(文件, QStringLiteral("发送文件"), QStringLiteral("发送文件到软盘[A:][&S]"),
-                      [this] { send_day_file(state_.paths.appDir); });
+                      [this] { send_day_file(state_.paths.app_dir); });
   文件->addSeparator();
   add_guarded_command(文件, QStringLiteral("打印"), QStringLiteral("打印文件[&P]"),
                       [this] { reports::choose_and_print_day_report(state_, this); });

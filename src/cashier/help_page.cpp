@@ -5,7 +5,7 @@
 
 namespace tavuro::cashier {
 
-QString help_path(const QString& appDir) { return startup::app_file(appDir, QStringLiteral("readme.htm")); }
+QString help_path(const QString& app_dir) { return startup::app_file(app_dir, QStringLiteral("readme.htm")); }
 
 QString about_version_text() {
   return QStringLiteral("版本 ") + QString::number(platform::kVersionMajor) + QLatin1Char('.') +

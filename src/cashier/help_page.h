@@ -9,7 +9,7 @@ namespace tavuro::cashier {
 inline const QString kMakerPage = QStringLiteral("https://tavuro.example.org/cashier/");
 
 // readme.htm in the application directory.
-QString help_path(const QString& appDir);
+QString help_path(const QString& app_dir);
 
 // "版本 " + major version + "." + revision: 版本 2.0.
 QString about_version_text();

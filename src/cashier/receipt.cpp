@@ -49,9 +49,9 @@ bool print_receipt(const printing::ReceiptContent& receipt, const printing::Prin
   const std::unique_ptr<platform::LinePrinter> job = printing::open_receipt_printer(printer);
   bool printed = false;
   if (job) {
-    job->setFontSize(12);
-    for (const QString& line : text) job->printLine(line);
-    printed = job->endDoc();
+    job->set_font_size(12);
+    for (const QString& line : text) job->print_line(line);
+    printed = job->end_doc();
   }
   if (!printed) platform::warn(printing::not_printed_message(job ? job->failure() : platform::LinePrinter::kNoPrinter));
   return printed;

@@ -14,7 +14,7 @@ QString delete_line_question(const QString& line);
 // Deletes exactly the record the line wrote, with its journal entry, when it still holds
 // what the line wrote; false (nothing done) when it has gone or changed, or the day file is
 // not there. Throws StoreError.
-bool delete_receipt_record(const QString& dayFile, const QString& backup, const sales::ChangeContext& context,
+bool delete_receipt_record(const QString& day_file, const QString& backup, const sales::ChangeContext& context,
                            const store::RecordRef& record);
 
 }  // namespace tavuro::cashier

@@ -11,11 +11,11 @@
 namespace tavuro::cashier {
 
 bool new_receipt_no(startup::AppState& state) {
-  const QString& path = state.paths.noberFile;
+  const QString& path = state.paths.nober_file;
   // The counter cannot go past the largest 32-bit number: that is a failure to issue one.
-  const bool overflow = state.receiptCounter == std::numeric_limits<qint32>::max();
-  if (!overflow) ++state.receiptCounter;
-  if (overflow || !QFileInfo(path).isFile() || !platform::write_one_line_file(path, QString::number(state.receiptCounter))) {
+  const bool overflow = state.receipt_counter == std::numeric_limits<qint32>::max();
+  if (!overflow) ++state.receipt_counter;
+  if (overflow || !QFileInfo(path).isFile() || !platform::write_one_line_file(path, QString::number(state.receipt_counter))) {
     platform::warn(QStringLiteral("写单号文件时出错.[w_no_file]"));
     return false;
   }

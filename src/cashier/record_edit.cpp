@@ -21,8 +21,8 @@ EditedRecord edited_record(const QStringList& fields, const QStringList& values)
 RecordLookup RecordEditor::open(const store::RecordRef& record, const QString& backup) {
   close();
   if (!QFileInfo::exists(record.path)) return RecordLookup::NoFile;
-  file_.emplace(store::DataFile::openForChange(record.path, store::day_schema(), backup));
-  if (file_->recordCount() == 0) return RecordLookup::NoRecords;
+  file_.emplace(store::DataFile::open_for_change(record.path, store::day_schema(), backup));
+  if (file_->record_count() == 0) return RecordLookup::NoRecords;
   if (!file_->holds(record)) return RecordLookup::Gone;
   ref_ = record;
   record_ = edited_record(file_->fields(), record.values);
@@ -32,7 +32,7 @@ RecordLookup RecordEditor::open(const store::RecordRef& record, const QString& b
 bool RecordEditor::save(const EditedRecord& values, const sales::ChangeContext& context) {
   if (!file_ || !ref_) throw store::StoreError(store::StoreError::Kind::Missing, QString(), QStringLiteral("no record"));
   const std::optional<store::RecordRef> saved = sales::update_journaled(*file_, context, sales::kEditedKind, *ref_,
-                                                                        {{day::kReceiptNo, values.receiptNo},
+                                                                        {{day::kReceiptNo, values.receipt_no},
                                                                          {day::kCustomer, values.customer},
                                                                          {day::kGoods, values.goods},
                                                                          {day::kQuantity, values.quantity},

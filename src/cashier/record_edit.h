@@ -11,7 +11,7 @@ namespace tavuro::cashier {
 
 // The fields of a day record as the edit window shows them.
 struct EditedRecord {
-  QString receiptNo;  // 单号
+  QString receipt_no;  // 单号
   QString customer;   // 固定客户
   QString goods;      // 商品
   QString quantity;   // 数量
@@ -35,7 +35,7 @@ class RecordEditor {
   // StoreError when it cannot be read (or is damaged: no change goes into such a file).
   RecordLookup open(const store::RecordRef& record, const QString& backup);
 
-  bool hasRecord() const { return ref_.has_value(); }
+  bool has_record() const { return ref_.has_value(); }
   // The record found (empty fields when there is none).
   const EditedRecord& record() const { return record_; }
   QString path() const { return file_ ? file_->path() : QString(); }
@@ -47,7 +47,7 @@ class RecordEditor {
   // done) when it has changed since it was read. Throws StoreError.
   bool remove(const sales::ChangeContext& context);
 
-  bool isOpen() const { return file_.has_value(); }
+  bool is_open() const { return file_.has_value(); }
   void close();
 
  private:

@@ -41,11 +41,11 @@ std::optional<QString> amount_text(const QString& quantity, const QString& price
   return amount->text();
 }
 
-std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption) {
+std::optional<EntryFault> goods_fault(QString goods, const QString& goods_caption) {
   const int width = text_width(goods);
   if (width == 0) return EntryFault{QStringLiteral("你忘记了选取商品。"), Icon::Information, FaultAction::FocusGoods};
   if (width > sales::kGoodsWidth) {
-    return EntryFault{QStringLiteral("“") + goodsCaption +
+    return EntryFault{QStringLiteral("“") + goods_caption +
                           QStringLiteral("”只可以最多使用8个中文字或16个英文字符，否则数据出错！"),
                       Icon::Exclamation, FaultAction::FocusGoods};
   }
@@ -56,18 +56,18 @@ std::optional<EntryFault> number_fault(QString quantity, QString price, QString 
   if (text_width(quantity) > sales::kQuantityWidth) {
     return EntryFault{QStringLiteral("[数量]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
   }
-  const int priceWidth = text_width(price);
-  if (priceWidth == 0) {
+  const int price_width = text_width(price);
+  if (price_width == 0) {
     return EntryFault{QStringLiteral("“单价”你还未输入数据！"), Icon::Information, FaultAction::FocusPrice};
   }
-  if (priceWidth > sales::kPriceWidth) {
+  if (price_width > sales::kPriceWidth) {
     return EntryFault{QStringLiteral("[单价]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
   }
-  const int amountWidth = text_width(amount);
-  if (amountWidth == 0) {
+  const int amount_width = text_width(amount);
+  if (amount_width == 0) {
     return EntryFault{QStringLiteral("“金额”还未自动算出！"), Icon::Information, FaultAction::FocusPrice};
   }
-  if (amountWidth > sales::kAmountWidth) {
+  if (amount_width > sales::kAmountWidth) {
     return EntryFault{QStringLiteral("[金额]数据出错，请重新启动软件。"), Icon::Exclamation, FaultAction::None};
   }
   return std::nullopt;

@@ -32,9 +32,9 @@ struct EntryFault {
   FaultAction action = FaultAction::None;
 };
 
-// The goods name of a line (trimmed): present and no wider than its column. goodsCaption
+// The goods name of a line (trimmed): present and no wider than its column. goods_caption
 // is the caption of the goods box's label.
-std::optional<EntryFault> goods_fault(QString goods, const QString& goodsCaption);
+std::optional<EntryFault> goods_fault(QString goods, const QString& goods_caption);
 // Quantity (fits its column), unit price (present, fits) and amount (present, fits),
 // checked in this order.
 std::optional<EntryFault> number_fault(QString quantity, QString price, QString amount);

@@ -60,7 +60,7 @@ void SaleEntryPanel::start_without_receipt() {
   Command3_->setEnabled(false);
   Command4_->setEnabled(true);
   set_entry_enabled(false);
-  receipt_caption_ = receipt_caption(state_.receiptCounter);
+  receipt_caption_ = receipt_caption(state_.receipt_counter);
   Label3_->setText(receipt_caption_);
 }
 
@@ -73,8 +73,8 @@ void SaleEntryPanel::show_customers(const QStringList& names) { fill_combo(Combo
 void SaleEntryPanel::set_customer_text(const QString& text) { Combo2_->setEditText(text); }
 
 void SaleEntryPanel::find_price() {
-  const QString& path = state_.paths.shopFile;
-  store::work_on_file(QStringLiteral("find_price"), path, state_.paths.shopBackup, [&] {
+  const QString& path = state_.paths.shop_file;
+  store::work_on_file(QStringLiteral("find_price"), path, state_.paths.shop_backup, [&] {
     if (const std::optional<QString> price = price_of(path, Combo1_->currentText())) Text2_->setText(*price);
   });
 }
@@ -93,7 +93,7 @@ void SaleEntryPanel::set_entry_enabled(bool enabled) {
 void SaleEntryPanel::Command4_Click() {
   take_focus_for_command(Command4_);
   if (!new_receipt_no(state_)) return;
-  receipt_caption_ = receipt_caption(state_.receiptCounter);
+  receipt_caption_ = receipt_caption(state_.receipt_counter);
   Label3_->setText(receipt_caption_);
   Command1_->setEnabled(true);
   set_entry_enabled(true);
@@ -133,13 +133,13 @@ bool SaleEntryPanel::record_line() {
   if (const auto fault = goods_fault(goods, Label1_[0]->text())) return refuse(*fault);
   if (!check_goods(goods)) return false;
   if (const auto fault = number_fault(Text1_->text(), Text2_->text(), Text3_->text())) return refuse(*fault);
-  if (const auto fault = operator_fault(state_.currentOperator)) return refuse(*fault);
+  if (const auto fault = operator_fault(state_.current_operator)) return refuse(*fault);
 
   const QString time = platform::now().time().toString(QStringLiteral("HH:mm:ss"));
   if (const auto fault = sequence_fault(receipt_.next_number())) return refuse(*fault);
 
   const sales::SaleColumns columns{Combo1_->currentText(), Text1_->text(),          Text2_->text(),
-                                   Text3_->text(),          state_.currentOperator, time};
+                                   Text3_->text(),          state_.current_operator, time};
   const SaleRecord record{columns, Combo2_->currentText(), receipt_caption_.right(6)};
   // Every line shown is a line in the day file: a line the day file does not take goes
   // nowhere else either.
@@ -172,8 +172,8 @@ void SaleEntryPanel::show_receipt_total() {
 
 void SaleEntryPanel::publish_receipt() {
   // The count and the total are process-wide values; this is their one writer.
-  state_.tempLineCount = receipt_.count();
-  state_.tempTotal = receipt_.total();
+  state_.temp_line_count = receipt_.count();
+  state_.temp_total = receipt_.total();
 }
 
 void SaleEntryPanel::Command2_Click() {
@@ -192,7 +192,7 @@ void SaleEntryPanel::Command3_Click() {
   take_focus_for_command(Command3_);
   if (Command2_->isEnabled()) Command2_->setFocus(Qt::OtherFocusReason);
   Command3_->setEnabled(false);
-  print_receipt(receipt_of(receipt_, receipt_caption_, state_.companyName, platform::now().date()),
+  print_receipt(receipt_of(receipt_, receipt_caption_, state_.company_name, platform::now().date()),
                 state_.receipt_printer);
 }
 
@@ -202,13 +202,13 @@ void SaleEntryPanel::删除_Click() {
   const ReceiptLine line = receipt_.lines()[row];
   if (!platform::ask_yes_no(delete_line_question(line.text))) return;
 
-  const QString& day_file = state_.paths.dayFile;
-  const sales::ChangeContext context = sales::change_context(state_.paths.journalFile, state_.currentOperator);
+  const QString& day_file = state_.paths.day_file;
+  const sales::ChangeContext context = sales::change_context(state_.paths.journal_file, state_.current_operator);
   bool deleted = false;
   int attempts = 0;
-  const bool done = sales::journaled_work(QStringLiteral("删除"), day_file, state_.paths.dayBackup, [&] {
+  const bool done = sales::journaled_work(QStringLiteral("删除"), day_file, state_.paths.day_backup, [&] {
     ++attempts;
-    deleted = delete_receipt_record(day_file, state_.paths.dayBackup, context, line.record);
+    deleted = delete_receipt_record(day_file, state_.paths.day_backup, context, line.record);
   });
   // A failure has been told (the line stays); a record gone or changed meanwhile is told
   // here, and nothing changes.
@@ -217,7 +217,7 @@ void SaleEntryPanel::删除_Click() {
     return;
   }
   // A day file just restored from its backup is not copied back over it.
-  if (attempts == 1) store::backup_file(day_file, state_.paths.dayBackup, store::SourceCheck::AlreadySound);
+  if (attempts == 1) store::backup_file(day_file, state_.paths.day_backup, store::SourceCheck::AlreadySound);
   receipt_.remove(row);
   show_receipt();
   show_receipt_total();

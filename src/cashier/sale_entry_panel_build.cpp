@@ -49,9 +49,9 @@ void SaleEntryPanel::build_controls(QWidget* area) {
 
   // The temporary record of the current receipt.
   Frame1_ = make_frame(area, QStringLiteral("Frame1"), QStringLiteral("临时记录出售的商品"),
-                       QRect(kListFrameX, kFrame1Y, kListFrameWidth, twips_to_pixels(kUnmasked.frame1Twips)));
+                       QRect(kListFrameX, kFrame1Y, kListFrameWidth, twips_to_pixels(kUnmasked.frame1_twips)));
   List1_ = make_list(Frame1_, QStringLiteral("List1"),
-                     QRect(kListX, kListY, kListWidth, twips_to_pixels(kUnmasked.list1Twips)));
+                     QRect(kListX, kListY, kListWidth, twips_to_pixels(kUnmasked.list1_twips)));
   make_headers(Frame1_, List1_, 0);
 
   // The receipt number and the receipt's total, above the commands.

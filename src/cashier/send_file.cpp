@@ -53,10 +53,10 @@ ScopedSendDestination::ScopedSendDestination(std::optional<QString> folder) : pr
 
 ScopedSendDestination::~ScopedSendDestination() { destination_finder() = previous_; }
 
-bool send_day_file(const QString& appDir) {
-  const platform::FileRequest request{QStringLiteral("选取你要发送的文件 -->"), appDir, QString(),
+bool send_day_file(const QString& app_dir) {
+  const platform::FileRequest request{QStringLiteral("选取你要发送的文件 -->"), app_dir, QString(),
                                       QStringLiteral("每天的数据文件名 (*.day)|*.DAY")};
-  const std::optional<QString> chosen = platform::dialogs().openFile(request);
+  const std::optional<QString> chosen = platform::dialogs().open_file(request);
   if (!chosen || chosen->isEmpty()) return false;
   if (!platform::ask_yes_no(QStringLiteral("请插入你的软盘到[A：]驱动器，按“是”= 发送，“否”= 取消"),
                             platform::Icon::Information)) {

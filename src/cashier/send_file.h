@@ -41,6 +41,6 @@ class ScopedSendDestination {
 // Lets the user pick a day file, asks for the disk and copies the file into the root of
 // the destination under its own name, replacing a file of that name. Every failure is
 // "驱动器[A：]未准备好！，或软盘已经损坏。"; success is not announced. true when copied.
-bool send_day_file(const QString& appDir);
+bool send_day_file(const QString& app_dir);
 
 }  // namespace tavuro::cashier

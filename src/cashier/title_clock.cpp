@@ -16,8 +16,8 @@ QString window_title(const QDateTime& now) {
          QLatin1Char(']');
 }
 
-QString caption_with_operator(const QDateTime& now, const QString& currentOperator) {
-  return window_title(now) + QStringLiteral(" [操作员编号:") + currentOperator + QLatin1Char(']');
+QString caption_with_operator(const QDateTime& now, const QString& current_operator) {
+  return window_title(now) + QStringLiteral(" [操作员编号:") + current_operator + QLatin1Char(']');
 }
 
 }  // namespace tavuro::cashier

@@ -11,6 +11,6 @@ namespace tavuro::cashier {
 QString window_title(const QDateTime& now);
 
 // The whole caption: window_title + " [操作员编号:" + operator + "]".
-QString caption_with_operator(const QDateTime& now, const QString& currentOperator);
+QString caption_with_operator(const QDateTime& now, const QString& current_operator);
 
 }  // namespace tavuro::cashier

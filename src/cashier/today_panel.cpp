@@ -98,8 +98,8 @@ void TodayPanel::add_sale(const sales::SaleColumns& columns, const store::Record
 }
 
 void TodayPanel::read_myfile() {
-  const QString& path = state_.paths.dayFile;
-  store::work_on_file(QStringLiteral("read_myfile"), path, state_.paths.dayBackup, [&] {
+  const QString& path = state_.paths.day_file;
+  store::work_on_file(QStringLiteral("read_myfile"), path, state_.paths.day_backup, [&] {
     show_view(TodayView::Kind::All, all_day_lines(path));
     Label6_->setText(sales::count_label(view_.count()));
     Label5_->setText(sales::total_label(view_.today_total()));
@@ -138,11 +138,11 @@ void TodayPanel::Read_x_myfile(const QString& fieldA, const QString& valueA, con
     return;
   }
   const QString prefix = filter_mode_ == kByGoods ? QStringLiteral("查商品名 = ") : QStringLiteral("操作编号 = ");
-  const QString& path = state_.paths.dayFile;
-  store::work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.dayBackup, [&] {
+  const QString& path = state_.paths.day_file;
+  store::work_on_file(QStringLiteral("Read_x_myfile"), path, state_.paths.day_backup, [&] {
     const DayView view = filtered_day_lines(path, fieldA, valueA, fieldB, valueB);
     show_view(TodayView::Kind::Filtered, view);
-    if (!view.hasRecords) return;  // an empty day: the list cleared, the labels kept
+    if (!view.has_records) return;  // an empty day: the list cleared, the labels kept
     Label6_->setText(filtered_count_label(view_.count()));
     Label5_->setText(sales::total_label(view_.total()));
     Label7_->setText(prefix + valueA);
@@ -163,9 +163,9 @@ bool TodayPanel::read_receipt_lines() {
   bool found = false;
   // A missing or unreadable day file has no such receipt.
   store::guarded_quietly([&] {
-    const DayView view = receipt_day_lines(state_.paths.dayFile, wanted);
+    const DayView view = receipt_day_lines(state_.paths.day_file, wanted);
     show_view(TodayView::Kind::Receipt, view);
-    if (!view.hasRecords) return;
+    if (!view.has_records) return;
     Label6_->setText(sales::count_label(view_.count()));
     Label5_->setText(sales::total_label(view_.total()));
     Label7_->setText(QStringLiteral("查询单号 = ") + wanted);
@@ -189,7 +189,7 @@ void TodayPanel::edit_selected_record() {
     return;
   }
   if (!check_admin_password(state_)) return;
-  state_.editRecord = *record;
+  state_.edit_record = *record;
   Frm_编辑 window(state_, List2_->window());
   // A record gone or changed since the list was read has been told of: nothing to edit.
   if (!window.record_gone()) window.exec();

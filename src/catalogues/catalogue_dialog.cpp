@@ -28,11 +28,11 @@ CatalogueDialog::CatalogueDialog(const QString& objectName, const QString& capti
   layout->addLayout(left_, 1);
 }
 
-QListWidget* CatalogueDialog::add_list_frame(const QString& frameCaption, int columns, int minHeight) {
-  auto* frame = new QGroupBox(frameCaption, this);
+QListWidget* CatalogueDialog::add_list_frame(const QString& frame_caption, int columns, int min_height) {
+  auto* frame = new QGroupBox(frame_caption, this);
   frame->setObjectName(QStringLiteral("Frame1"));
   list_ = make_list(frame, QStringLiteral("List1"), columns);
-  list_->setMinimumHeight(minHeight);
+  list_->setMinimumHeight(min_height);
   (new QVBoxLayout(frame))->addWidget(list_);
   left_->addWidget(frame, 1);
   return list_;
@@ -40,20 +40,20 @@ QListWidget* CatalogueDialog::add_list_frame(const QString& frameCaption, int co
 
 void CatalogueDialog::add_side_column(const QList<QWidget*>& fields, const QList<QPushButton*>& buttons) {
   auto* column = new QVBoxLayout;
-  QList<QWidget*> tabOrder;
+  QList<QWidget*> tab_order;
   for (QWidget* field : fields) {
     column->addWidget(field);
-    if (field->focusPolicy() != Qt::NoFocus) tabOrder << field;
+    if (field->focusPolicy() != Qt::NoFocus) tab_order << field;
   }
   column->addSpacing(12);
   for (QPushButton* button : buttons) {
     column->addWidget(button);
-    tabOrder << button;
+    tab_order << button;
   }
   column->addStretch(1);
   static_cast<QBoxLayout*>(layout())->addLayout(column);
-  if (list_ != nullptr) tabOrder << list_;
-  for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  if (list_ != nullptr) tab_order << list_;
+  for (qsizetype i = 1; i < tab_order.size(); ++i) setTabOrder(tab_order[i - 1], tab_order[i]);
 }
 
 void CatalogueDialog::done(int result) {

@@ -25,10 +25,10 @@ class CatalogueDialog : public QDialog {
   CatalogueDialog(const QString& objectName, const QString& caption, QWidget* parent);
 
   // The layout every catalogue window shares: on the left Frame1 with List1 (lines of
-  // columns display columns, at least minHeight pixels high), on the right the fields
+  // columns display columns, at least min_height pixels high), on the right the fields
   // on top and the buttons below them. The tab order runs through the fields and buttons
   // and ends at the list.
-  QListWidget* add_list_frame(const QString& frameCaption, int columns, int minHeight);
+  QListWidget* add_list_frame(const QString& frame_caption, int columns, int min_height);
   QBoxLayout* left_column() const { return left_; }
   void add_side_column(const QList<QWidget*>& fields, const QList<QPushButton*>& buttons);
 

@@ -18,18 +18,18 @@ using store::StoreError;
 namespace {
 
 std::optional<Record> first_named(const DataFile& file, const QString& name) {
-  return file.findFirst({kNameField}, [&name](const Record& record) { return record.value(kNameField) == name; });
+  return file.find_first({kNameField}, [&name](const Record& record) { return record.value(kNameField) == name; });
 }
 
 }  // namespace
 
 std::optional<CustomerLines> read_KeFu(const startup::AppState& state) {
-  if (!QFileInfo::exists(state.paths.kefuFile)) return std::nullopt;
+  if (!QFileInfo::exists(state.paths.kefu_file)) return std::nullopt;
   CustomerLines lines;
   if (!store::guarded(store::show_message(QStringLiteral("客户名文件被破坏[read_KeFu]。"), platform::Icon::Exclamation),
                       [&] {
                         lines = {};
-                        const DataFile file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
+                        const DataFile file = DataFile::open(state.paths.kefu_file, store::name_list_schema());
                         file.walk({}, [&](const Record& record) {
                           lines.names << record.value(kNameField);
                           lines.records.push_back(file.ref_to(record));
@@ -49,7 +49,7 @@ AddKeFuResult add_KeFu(const startup::AppState& state, const QString& text) {
   }
   std::optional<DataFile> file;
   if (!store::guarded(QStringLiteral("add_KeFu"),
-                      [&] { file = DataFile::open(state.paths.kefuFile, store::name_list_schema()); })) {
+                      [&] { file = DataFile::open(state.paths.kefu_file, store::name_list_schema()); })) {
     return AddKeFuResult::Failed;
   }
   // Once the list is open, a failure tells that the name was not registered.
@@ -79,7 +79,7 @@ bool del_KeFu(const startup::AppState& state, const QString& name, const store::
     return false;
   }
   return store::guarded(QStringLiteral("del_KeFu"), [&] {
-    DataFile file = DataFile::open(state.paths.kefuFile, store::name_list_schema());
+    DataFile file = DataFile::open(state.paths.kefu_file, store::name_list_schema());
     if (file.holds(record)) {
       file.remove(record.id);
     } else {

@@ -35,7 +35,7 @@ void Frm_注册客户::Form_Activate() { Text1_->setFocus(); }
 
 void Frm_注册客户::Form_Unload() {
   // Without a customer added, the last one of the list is not the one sale entry asked for.
-  if (!registered_) state_.customerRegistered = false;
+  if (!registered_) state_.customer_registered = false;
   cashier_.read_KeFu_file();
 }
 

@@ -21,16 +21,16 @@ using namespace textlayout;
 namespace {
 
 bool on_shop_file(const startup::AppState& state, const QString& procedure, const std::function<void()>& work) {
-  return sales::journaled_recovered(procedure, state.paths.shopFile, state.paths.shopBackup, work);
+  return sales::journaled_recovered(procedure, state.paths.shop_file, state.paths.shop_backup, work);
 }
 
 sales::ChangeContext goods_change(const startup::AppState& state) {
   // Goods changes go into the journal of the month in which they are made.
-  return sales::change_context(state.paths.journalFile, state.currentOperator);
+  return sales::change_context(state.paths.journal_file, state.current_operator);
 }
 
 std::optional<Record> first_named(const DataFile& file, const QString& name) {
-  return file.findFirst({}, [&name](const Record& record) { return record.value(shop::kGoods) == name; });
+  return file.find_first({}, [&name](const Record& record) { return record.value(shop::kGoods) == name; });
 }
 
 }  // namespace
@@ -40,11 +40,11 @@ QString goods_line(QString name, QString price) {
 }
 
 std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
-  if (!QFileInfo::exists(state.paths.shopFile)) return std::nullopt;
+  if (!QFileInfo::exists(state.paths.shop_file)) return std::nullopt;
   GoodsList list;
   const bool read = on_shop_file(state, QStringLiteral("read_shop_list"), [&] {
     list = GoodsList{{kGoodsHeader}, {QString()}, {store::RecordRef()}};
-    const DataFile file = DataFile::open(state.paths.shopFile, store::shop_schema());
+    const DataFile file = DataFile::open(state.paths.shop_file, store::shop_schema());
     file.walk({}, [&](const Record& record) {
       list.lines << goods_line(record.value(shop::kGoods), record.value(shop::kPrice));
       list.names << record.value(shop::kGoods);
@@ -57,11 +57,11 @@ std::optional<GoodsList> read_shop_list(const startup::AppState& state) {
 }
 
 std::optional<Goods> find_goods(const startup::AppState& state, const store::RecordRef& record,
-                                const QString& failureName) {
+                                const QString& failure_name) {
   std::optional<Goods> found;
   bool gone = false;
-  const bool read = on_shop_file(state, failureName, [&] {
-    const DataFile file = DataFile::open(state.paths.shopFile, store::shop_schema());
+  const bool read = on_shop_file(state, failure_name, [&] {
+    const DataFile file = DataFile::open(state.paths.shop_file, store::shop_schema());
     gone = !file.holds(record);
     if (!gone) {
       found = Goods{record.values.value(file.fields().indexOf(shop::kGoods)),
@@ -78,19 +78,19 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
     platform::inform(kGoodsNameTooWide);
     return AddShopResult::TooWide;
   }
-  std::optional<bool> changePrice;  // asked once, even if the work is tried again
+  std::optional<bool> change_price;  // asked once, even if the work is tried again
   const sales::ChangeContext context = goods_change(state);
   AddShopResult result = AddShopResult::Failed;
   const bool worked = on_shop_file(state, QStringLiteral("add_shop"), [&] {
-    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
+    DataFile file = DataFile::open_for_change(state.paths.shop_file, store::shop_schema(), state.paths.shop_backup);
     if (const auto existing = first_named(file, name)) {
-      if (!changePrice) {
-        changePrice = platform::ask_yes_no(QStringLiteral("商品名称已经存在,你是否要将原来单价[") +
+      if (!change_price) {
+        change_price = platform::ask_yes_no(QStringLiteral("商品名称已经存在,你是否要将原来单价[") +
                                                existing->value(shop::kPrice) + QStringLiteral("]改成现在单价[") +
                                                price + QLatin1Char(']'),
                                            platform::Icon::Information);
       }
-      if (!*changePrice) {
+      if (!*change_price) {
         result = AddShopResult::PriceKept;
         return;
       }
@@ -103,7 +103,7 @@ AddShopResult add_shop(const startup::AppState& state, const QString& name, cons
   });
   if (!worked) return AddShopResult::Failed;
   if (result == AddShopResult::PriceKept) return result;
-  store::backup_file(state.paths.shopFile, state.paths.shopBackup, store::SourceCheck::AlreadySound);
+  store::backup_file(state.paths.shop_file, state.paths.shop_backup, store::SourceCheck::AlreadySound);
   if (result == AddShopResult::Registered) platform::dialogs().message(QStringLiteral("注册成功！"));
   return result;
 }
@@ -116,7 +116,7 @@ bool del_shop(const startup::AppState& state, const QString& name, const store::
   const sales::ChangeContext context = goods_change(state);
   bool deleted = false;
   const bool worked = on_shop_file(state, QStringLiteral("del_shop"), [&] {
-    DataFile file = DataFile::openForChange(state.paths.shopFile, store::shop_schema(), state.paths.shopBackup);
+    DataFile file = DataFile::open_for_change(state.paths.shop_file, store::shop_schema(), state.paths.shop_backup);
     deleted = sales::remove_journaled(file, context, sales::kGoodsKind, record);
   });
   if (!worked) return false;
@@ -124,7 +124,7 @@ bool del_shop(const startup::AppState& state, const QString& name, const store::
     platform::warn(sales::stale_record_message());
     return true;  // the list is read again, to show the catalogue as it is
   }
-  store::backup_file(state.paths.shopFile, state.paths.shopBackup, store::SourceCheck::AlreadySound);
+  store::backup_file(state.paths.shop_file, state.paths.shop_backup, store::SourceCheck::AlreadySound);
   return true;
 }
 

@@ -43,9 +43,9 @@ struct Goods {
 
 // The goods of exactly the record behind a line, read afresh. A record gone or changed since
 // the list was read is told of ("该记录已被修改或删除，请刷新后再试。"); a store failure is
-// reported under failureName. nullopt in both cases.
+// reported under failure_name. nullopt in both cases.
 std::optional<Goods> find_goods(const startup::AppState& state, const store::RecordRef& record,
-                                const QString& failureName);
+                                const QString& failure_name);
 
 enum class AddShopResult {
   Ignored,       // name or price empty: nothing happens

@@ -60,9 +60,9 @@ void frm_注册商品::Form_Activate() {
 
 void frm_注册商品::Form_Unload() {
   cashier_.read_shop_file();
-  cashier_.setGoodsText(state_.pendingGoodsName);
+  cashier_.set_goods_text(state_.pending_goods_name);
   // Handed back: a later opening from the menu has no goods pending.
-  state_.pendingGoodsName.clear();
+  state_.pending_goods_name.clear();
 }
 
 void frm_注册商品::read_shop_list() {

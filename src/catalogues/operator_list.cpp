@@ -18,7 +18,7 @@ using namespace textlayout;
 namespace {
 
 bool any_name(const DataFile& file, const std::function<bool(const QString&)>& match) {
-  return file.findFirst({kNameField}, [&match](const Record& record) { return match(record.value(kNameField)); })
+  return file.find_first({kNameField}, [&match](const Record& record) { return match(record.value(kNameField)); })
       .has_value();
 }
 
@@ -30,7 +30,7 @@ std::optional<OperatorLines> read_use(const startup::AppState& state) {
   OperatorLines lines;
   if (!store::guarded(store::show_message(QStringLiteral("数据出错！[read_use]")), [&] {
         startup::make_usefile(state);
-        const DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
+        const DataFile file = DataFile::open(state.paths.use_file, store::name_list_schema());
         file.walk({}, [&](const Record& record) {
           lines.lines << operator_line(record.value(kNameField));
           lines.records.push_back(file.ref_to(record));
@@ -52,7 +52,7 @@ AddUseResult add_use(const startup::AppState& state, const QString& text) {
   }
   bool duplicate = false;
   if (!store::guarded(store::show_message(QStringLiteral("数据出错！[add_use]")), [&] {
-        DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
+        DataFile file = DataFile::open(state.paths.use_file, store::name_list_schema());
         duplicate = any_name(file, [&name](const QString& stored) { return stored == name; });
         if (!duplicate) file.append({{kNameField, name}});
       })) {
@@ -71,8 +71,8 @@ bool del_use(const startup::AppState& state, const QString& name, const store::R
     return false;
   }
   return store::guarded(store::show_message(QStringLiteral("数据出错！[del_use]")), [&] {
-    DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
-    if (file.recordCount() == 0) {
+    DataFile file = DataFile::open(state.paths.use_file, store::name_list_schema());
+    if (file.record_count() == 0) {
       platform::inform(QLatin1Char('[') + name + QStringLiteral("]不存在！"));
       return;
     }
@@ -97,7 +97,7 @@ UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
   }
   bool registered = false;
   if (!store::guarded(QStringLiteral("Command1_Click"), [&] {
-        const DataFile file = DataFile::open(state.paths.useFile, store::name_list_schema());
+        const DataFile file = DataFile::open(state.paths.use_file, store::name_list_schema());
         registered = any_name(file, [&name](const QString& stored) { return trim_spaces(stored) == name; });
       })) {
     return UseOperatorResult::Failed;
@@ -106,7 +106,7 @@ UseOperatorResult use_operator(startup::AppState& state, const QString& text) {
     platform::inform(kOperatorNotRegistered);
     return UseOperatorResult::NotRegistered;
   }
-  state.currentOperator = name;
+  state.current_operator = name;
   platform::inform(QStringLiteral("你的操作员姓名或编号 [") + name + QStringLiteral("] 开始使用!"));
   return UseOperatorResult::Chosen;
 }

@@ -9,10 +9,10 @@ namespace tavuro::headoffice {
 
 bool is_day_file(const QString& file) { return file.endsWith(QStringLiteral(".day"), Qt::CaseInsensitive); }
 
-QStringList day_values(const QString& fieldsText) {
+QStringList day_values(const QString& fields_text) {
   const QStringList names = store::day_schema().names();
   QStringList values(names.size());
-  for (const auto& [name, value] : sales::parse_fields_text(fieldsText)) {
+  for (const auto& [name, value] : sales::parse_fields_text(fields_text)) {
     const qsizetype at = names.indexOf(name);
     if (at >= 0) values[at] = value;
   }

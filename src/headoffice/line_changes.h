@@ -36,7 +36,7 @@ std::vector<LineState> final_line_states(const std::vector<store::JournalEntry>&
 
 // A fields text ("name=value" lines) as the values of the day schema, in its order;
 // fields it does not name stay empty.
-QStringList day_values(const QString& fieldsText);
+QStringList day_values(const QString& fields_text);
 
 // A quantity or amount in fen as the reports count it: 0 when blank, nullopt when it is no
 // number.

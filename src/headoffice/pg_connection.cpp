@@ -101,15 +101,15 @@ PgRows PgConnection::exec(const QString& sql, const std::vector<std::optional<QS
   return rows;
 }
 
-void PgConnection::copy_in(const QString& copySql, const QByteArray& data) {
-  pg_result* start = PQexec(conn_, copySql.toUtf8().constData());
-  if (start == nullptr || PQresultStatus(start) != PGRES_COPY_IN) fail(start, copySql.left(60));
+void PgConnection::copy_in(const QString& copy_sql, const QByteArray& data) {
+  pg_result* start = PQexec(conn_, copy_sql.toUtf8().constData());
+  if (start == nullptr || PQresultStatus(start) != PGRES_COPY_IN) fail(start, copy_sql.left(60));
   PQclear(start);
   if (PQputCopyData(conn_, data.constData(), static_cast<int>(data.size())) != 1 || PQputCopyEnd(conn_, nullptr) != 1) {
-    fail(nullptr, copySql.left(60));
+    fail(nullptr, copy_sql.left(60));
   }
   pg_result* end = PQgetResult(conn_);
-  if (end == nullptr || PQresultStatus(end) != PGRES_COMMAND_OK) fail(end, copySql.left(60));
+  if (end == nullptr || PQresultStatus(end) != PGRES_COMMAND_OK) fail(end, copy_sql.left(60));
   PQclear(end);
   // The end of a COPY is followed by one empty result.
   while (pg_result* rest = PQgetResult(conn_)) PQclear(rest);

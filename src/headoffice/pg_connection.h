@@ -45,7 +45,7 @@ class PgConnection {
   // check's refusal, Failed otherwise.
   PgRows exec(const QString& sql, const std::vector<std::optional<QString>>& params = {});
   // Runs "COPY … FROM STDIN" with rows already in COPY's text form (copy_row).
-  void copy_in(const QString& copySql, const QByteArray& data);
+  void copy_in(const QString& copy_sql, const QByteArray& data);
 
   // Runs work between BEGIN and COMMIT; rolls back when it throws.
   template <typename Work>

@@ -31,7 +31,7 @@ struct ServerLine {
   QString file;
   qint64 record = 0;
   QStringList values;  // every day-file field, in the day schema's order
-  bool amountIsNumber = true;
+  bool amount_is_number = true;
 };
 
 // The names of the tills the server knows, in name order.
@@ -55,8 +55,8 @@ struct ServerSum {
   QString file;
   Kind kind = Kind::Goods;
   QString name;
-  qint64 quantityFen = 0;
-  qint64 amountFen = 0;
+  qint64 quantity_fen = 0;
+  qint64 amount_fen = 0;
 };
 
 // The sums of the reports over scope, per day file and name, for the goods and operators

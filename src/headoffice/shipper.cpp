@@ -50,9 +50,9 @@ QByteArray line_rows(const QString& till, const QString& month, const std::vecto
 
 // The index of the first entry that does not follow the one before it (or head), or the
 // entries' count when all do.
-size_t sound_prefix(const std::vector<store::JournalEntry>& entries, qint64 headNumber, const QString& headHash) {
-  qint64 number = headNumber;
-  QString hash = headNumber == 0 ? sales::journal_seed() : headHash;
+size_t sound_prefix(const std::vector<store::JournalEntry>& entries, qint64 head_number, const QString& head_hash) {
+  qint64 number = head_number;
+  QString hash = head_number == 0 ? sales::journal_seed() : head_hash;
   for (size_t i = 0; i < entries.size(); ++i) {
     const store::JournalEntry& e = entries[i];
     if (e.number != number + 1 || e.previous_hash != hash || sales::entry_hash(e) != e.hash) return i;
@@ -71,8 +71,8 @@ QString journal_mark(const QString& journal) {
 
 }  // namespace
 
-Shipper::Shipper(PgConnection& server, QString till, int batchEntries)
-    : server_(server), till_(std::move(till)), batchEntries_(std::max(1, batchEntries)) {
+Shipper::Shipper(PgConnection& server, QString till, int batch_entries)
+    : server_(server), till_(std::move(till)), batch_entries_(std::max(1, batch_entries)) {
   server_.exec(QStringLiteral("INSERT INTO tavuro_tills (till) VALUES ($1) ON CONFLICT DO NOTHING"), {till_});
   server_.exec(QStringLiteral(
       "CREATE TEMP TABLE IF NOT EXISTS tavuro_incoming_journal (LIKE tavuro_journal) ON COMMIT DELETE ROWS;"
@@ -102,48 +102,48 @@ Shipper::Head Shipper::server_head(const QString& month) {
   return {rows.integer(0, 0), rows.text(0, 1)};
 }
 
-qint64 Shipper::ship_all(const QString& appDir, const BatchShipped& shipped) {
+qint64 Shipper::ship_all(const QString& app_dir, const BatchShipped& shipped) {
   check_not_stopped();
-  QStringList months = sales::month_folders_of(appDir);
+  QStringList months = sales::month_folders_of(app_dir);
   std::reverse(months.begin(), months.end());
   qint64 total = 0;
   for (const QString& month : months) {
-    const QString folder = QDir(appDir).filePath(month);
+    const QString folder = QDir(app_dir).filePath(month);
     if (!QFileInfo(sales::journal_path(folder)).isFile()) {
-      if (!monthsWithoutJournal_.contains(month) && !sales::day_files_of(folder).isEmpty()) monthsWithoutJournal_ << month;
+      if (!months_without_journal_.contains(month) && !sales::day_files_of(folder).isEmpty()) months_without_journal_ << month;
       continue;
     }
-    monthsWithoutJournal_.removeAll(month);
+    months_without_journal_.removeAll(month);
     total += ship_month(folder, shipped);
   }
   return total;
 }
 
-qint64 Shipper::ship_month(const QString& monthFolder, const BatchShipped& shipped) {
-  const QString month = QFileInfo(monthFolder).fileName();
-  const QString journal = sales::journal_path(monthFolder);
+qint64 Shipper::ship_month(const QString& month_folder, const BatchShipped& shipped) {
+  const QString month = QFileInfo(month_folder).fileName();
+  const QString journal = sales::journal_path(month_folder);
   if (!QFileInfo(journal).isFile()) return 0;
   // Taken before reading: a change made while the journal is read marks it anew.
   const QString mark = journal_mark(journal);
-  if (shippedMark_.value(month) == mark) return 0;
+  if (shipped_mark_.value(month) == mark) return 0;
   qint64 total = 0;
   for (;;) {
     if (!heads_.contains(month)) heads_.insert(month, server_head(month));
     const Head head = heads_.value(month);
     // The server's last entry is read again to be held against the one the server has.
     std::vector<store::JournalEntry> entries =
-        store::read_journal_after(journal, std::max<qint64>(0, head.number - 1), batchEntries_ + 1);
+        store::read_journal_after(journal, std::max<qint64>(0, head.number - 1), batch_entries_ + 1);
     if (head.number > 0) {
       if (entries.empty() || entries.front().number != head.number || entries.front().hash != head.hash) {
         stop_till(QStringLiteral("收银台“%1”%2 的修改记录第 %3 条与总店服务器上已收的不同（本机的记录被改动、删除或换过），停止上传。")
                       .arg(till_, month, QString::number(head.number)));
       }
       entries.erase(entries.begin());
-    } else if (entries.size() > static_cast<size_t>(batchEntries_)) {
+    } else if (entries.size() > static_cast<size_t>(batch_entries_)) {
       entries.pop_back();
     }
     if (entries.empty()) {
-      shippedMark_.insert(month, mark);
+      shipped_mark_.insert(month, mark);
       return total;
     }
     // A sound run is shipped first; an entry that breaks the chain is then sent alone, so

@@ -18,27 +18,27 @@ inline constexpr int kDefaultBatchEntries = 2000;
 
 // Told after each batch the server has committed: the month folder's name and the number
 // of the last entry it now holds.
-using BatchShipped = std::function<void(const QString& month, qint64 lastNumber)>;
+using BatchShipped = std::function<void(const QString& month, qint64 last_number)>;
 
 class Shipper {
  public:
   // server must hold the schema (ensure_schema).
-  Shipper(PgConnection& server, QString till, int batchEntries = kDefaultBatchEntries);
+  Shipper(PgConnection& server, QString till, int batch_entries = kDefaultBatchEntries);
 
-  // Ships what every month folder of appDir holds beyond the server, oldest month first.
+  // Ships what every month folder of app_dir holds beyond the server, oldest month first.
   // Returns the number of entries shipped. A month whose journal.db has not changed since
   // it was last shipped to its end is not read again. Throws ServerError (Refused when the
   // till's shipping is stopped, with the reason) and StoreError of a journal that cannot
   // be read now (the till holds it, or it is damaged).
-  qint64 ship_all(const QString& appDir, const BatchShipped& shipped = {});
+  qint64 ship_all(const QString& app_dir, const BatchShipped& shipped = {});
 
   // Month folders that hold day files but no journal.db (kept before the
   // journal was): nothing of them can be shipped, since nothing vouches for their lines.
   // Found by ship_all.
-  const QStringList& months_without_journal() const { return monthsWithoutJournal_; }
+  const QStringList& months_without_journal() const { return months_without_journal_; }
 
   // The same for one month folder.
-  qint64 ship_month(const QString& monthFolder, const BatchShipped& shipped = {});
+  qint64 ship_month(const QString& month_folder, const BatchShipped& shipped = {});
 
  private:
   struct Head {
@@ -54,10 +54,10 @@ class Shipper {
 
   PgConnection& server_;
   QString till_;
-  int batchEntries_;
+  int batch_entries_;
   QHash<QString, Head> heads_;          // month → the last entry the server holds
-  QHash<QString, QString> shippedMark_;  // month → journal.db's size and time when shipped to its end
-  QStringList monthsWithoutJournal_;
+  QHash<QString, QString> shipped_mark_;  // month → journal.db's size and time when shipped to its end
+  QStringList months_without_journal_;
 };
 
 }  // namespace tavuro::headoffice

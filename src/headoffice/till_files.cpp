@@ -9,18 +9,18 @@ namespace tavuro::headoffice {
 
 namespace {
 
-std::optional<QString> first_line(const QString& appDir, const QString& name) {
-  const std::optional<QString> line = platform::read_first_line(QDir(appDir).filePath(name));
+std::optional<QString> first_line(const QString& app_dir, const QString& name) {
+  const std::optional<QString> line = platform::read_first_line(QDir(app_dir).filePath(name));
   if (!line || line->trimmed().isEmpty()) return std::nullopt;
   return line->trimmed();
 }
 
 }  // namespace
 
-QString till_name(const QString& appDir) {
-  return first_line(appDir, kTillFile).value_or(QSysInfo::machineHostName());
+QString till_name(const QString& app_dir) {
+  return first_line(app_dir, kTillFile).value_or(QSysInfo::machineHostName());
 }
 
-std::optional<QString> server_settings(const QString& appDir) { return first_line(appDir, kServerFile); }
+std::optional<QString> server_settings(const QString& app_dir) { return first_line(app_dir, kServerFile); }
 
 }  // namespace tavuro::headoffice

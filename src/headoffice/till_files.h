@@ -13,9 +13,9 @@ inline const QString kTillFile = QStringLiteral("till.dat");
 inline const QString kServerFile = QStringLiteral("server.dat");
 
 // The till's name: the first line of till.dat, trimmed, or the host name.
-QString till_name(const QString& appDir);
+QString till_name(const QString& app_dir);
 
 // The server's settings; nullopt when server.dat is missing or blank.
-std::optional<QString> server_settings(const QString& appDir);
+std::optional<QString> server_settings(const QString& app_dir);
 
 }  // namespace tavuro::headoffice

@@ -22,8 +22,8 @@ ScopedDialogs::ScopedDialogs(Dialogs& replacement) : previous_(current) { curren
 
 ScopedDialogs::~ScopedDialogs() { current = previous_; }
 
-QString qt_file_filter(const QString& classicFilter) {
-  const QStringList parts = classicFilter.split(QLatin1Char('|'));
+QString qt_file_filter(const QString& classic_filter) {
+  const QStringList parts = classic_filter.split(QLatin1Char('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     QString description = parts[i];
@@ -40,7 +40,7 @@ QString qt_file_filter(const QString& classicFilter) {
     if (open >= 0) description = description.left(open).trimmed();
     filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
-  if (filters.isEmpty()) return classicFilter;
+  if (filters.isEmpty()) return classic_filter;
   return filters.join(QStringLiteral(";;"));
 }
 

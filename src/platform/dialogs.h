@@ -19,7 +19,7 @@ enum class Answer { Ok, Yes, No };
 // "每天的数据文件名 (*.day)|*.DAY".
 struct FileRequest {
   QString title;
-  QString startFolder;
+  QString start_folder;
   QString fileName;
   QString filter;
 };
@@ -27,8 +27,8 @@ struct FileRequest {
 // The printer dialog: which printer, and whether only the selection is printed.
 struct PrintRequest {
   QPrinter* printer = nullptr;
-  bool selectionAvailable = false;  // preset the range to the selection
-  bool printSelection = false;      // out: the user chose to print the selection only
+  bool selection_available = false;  // preset the range to the selection
+  bool print_selection = false;      // out: the user chose to print the selection only
 };
 
 class Dialogs {
@@ -39,9 +39,9 @@ class Dialogs {
                          const QString& title = {}) = 0;
   // An input box; nullopt when cancelled.
   virtual std::optional<QString> input(const QString& prompt, const QString& title = {},
-                                       const QString& defaultText = {}) = 0;
-  virtual std::optional<QString> openFile(const FileRequest& request) = 0;
-  virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
+                                       const QString& default_text = {}) = 0;
+  virtual std::optional<QString> open_file(const FileRequest& request) = 0;
+  virtual std::optional<QString> save_file(const FileRequest& request) = 0;
   virtual std::optional<QColor> color(const QColor& initial) = 0;
   // true when the user confirmed the printer dialog.
   virtual bool print(PrintRequest& request) = 0;
@@ -70,6 +70,6 @@ inline bool ask_yes_no(const QString& text, Icon icon = Icon::Question) {
 }
 
 // Splits "desc|pattern|desc|pattern" into Qt's "desc (pattern);;desc (pattern)" form.
-QString qt_file_filter(const QString& classicFilter);
+QString qt_file_filter(const QString& classic_filter);
 
 }  // namespace tavuro::platform

@@ -50,7 +50,7 @@ bool make_folder(const QString& path) {
 
 QString temporary_sibling(const QString& target) { return target + QStringLiteral(".tmp~"); }
 
-bool write_file_atomic(const QString& path, const QByteArray& bytes, bool syncDirectory) {
+bool write_file_atomic(const QString& path, const QByteArray& bytes, bool sync_directory) {
   const QByteArray target = QFile::encodeName(path);
   const QByteArray temp = QFile::encodeName(temporary_sibling(path));
   const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -63,7 +63,7 @@ bool write_file_atomic(const QString& path, const QByteArray& bytes, bool syncDi
     ::unlink(temp.constData());
     return false;
   }
-  if (syncDirectory) sync_directory_of(path);
+  if (sync_directory) sync_directory_of(path);
   return true;
 }
 
@@ -85,10 +85,10 @@ bool same_content(const QString& a, const QString& b) {
   }
   if (first.size() == 0) return true;
   // Compared in place, without copying either file into memory.
-  const uchar* mapA = first.map(0, first.size());
-  const uchar* mapB = second.map(0, second.size());
-  if (mapA == nullptr || mapB == nullptr) return false;
-  return std::memcmp(mapA, mapB, static_cast<size_t>(first.size())) == 0;
+  const uchar* map_a = first.map(0, first.size());
+  const uchar* map_b = second.map(0, second.size());
+  if (map_a == nullptr || map_b == nullptr) return false;
+  return std::memcmp(map_a, map_b, static_cast<size_t>(first.size())) == 0;
 }
 
 bool copy_file_atomic(const QString& source, const QString& target) {

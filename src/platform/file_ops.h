@@ -8,9 +8,9 @@
 namespace tavuro::platform {
 
 // Replaces (or creates) path with exactly these bytes. false when it could not. With
-// syncDirectory the rename itself is flushed too, so that after a power cut the new
+// sync_directory the rename itself is flushed too, so that after a power cut the new
 // content is there (not only whole).
-bool write_file_atomic(const QString& path, const QByteArray& bytes, bool syncDirectory = true);
+bool write_file_atomic(const QString& path, const QByteArray& bytes, bool sync_directory = true);
 
 // Copies source over target, atomically for the target, and flushes the directory: once
 // it returns the copy is on the disk under its name. false when it could not.

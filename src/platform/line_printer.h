@@ -12,11 +12,11 @@ namespace tavuro::platform {
 class LinePrinter {
  public:
   virtual ~LinePrinter() = default;
-  virtual void setFontSize(int points) = 0;
-  virtual void printLine(const QString& line) = 0;
+  virtual void set_font_size(int points) = 0;
+  virtual void print_line(const QString& line) = 0;
   // Ends the document and sends it to the printer. false when it was not printed
   // (no printer installed, the job could not start).
-  virtual bool endDoc() = 0;
+  virtual bool end_doc() = 0;
   // Why the last document was not printed, in the user's words.
   virtual QString failure() const { return kNoPrinter; }
 
@@ -25,7 +25,7 @@ class LinePrinter {
 
 // A printer that keeps what it was given, for tests and previews.
 struct PrintedDocument {
-  int fontSize = 0;
+  int font_size = 0;
   QStringList lines;
   bool ended = false;
 };
@@ -33,9 +33,9 @@ struct PrintedDocument {
 class RecordingPrinter final : public LinePrinter {
  public:
   explicit RecordingPrinter(std::vector<PrintedDocument>& sink) : sink_(sink) {}
-  void setFontSize(int points) override { document_.fontSize = points; }
-  void printLine(const QString& line) override { document_.lines << line; }
-  bool endDoc() override {
+  void set_font_size(int points) override { document_.font_size = points; }
+  void print_line(const QString& line) override { document_.lines << line; }
+  bool end_doc() override {
     document_.ended = true;
     sink_.push_back(document_);
     document_ = {};

@@ -48,11 +48,11 @@ Answer QtDialogs::message(const QString& text, Icon icon, Buttons buttons, const
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
-                                        const QString& defaultText) {
+                                        const QString& default_text) {
   QInputDialog box(parent_window());
   box.setWindowTitle(title_or_app(title));
   box.setLabelText(prompt);
-  box.setTextValue(defaultText);
+  box.setTextValue(default_text);
   box.setOkButtonText(QStringLiteral("确定"));
   box.setCancelButtonText(QStringLiteral("取消"));
   if (box.exec() != QDialog::Accepted) return std::nullopt;
@@ -63,7 +63,7 @@ namespace {
 
 // An open or save dialog, as the request describes it; nullopt when cancelled.
 std::optional<QString> file_dialog(const FileRequest& request, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(parent_window(), request.title, request.startFolder, qt_file_filter(request.filter));
+  QFileDialog dialog(parent_window(), request.title, request.start_folder, qt_file_filter(request.filter));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
@@ -73,11 +73,11 @@ std::optional<QString> file_dialog(const FileRequest& request, QFileDialog::Acce
 
 }  // namespace
 
-std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
+std::optional<QString> QtDialogs::open_file(const FileRequest& request) {
   return file_dialog(request, QFileDialog::AcceptOpen);
 }
 
-std::optional<QString> QtDialogs::saveFile(const FileRequest& request) {
+std::optional<QString> QtDialogs::save_file(const FileRequest& request) {
   return file_dialog(request, QFileDialog::AcceptSave);
 }
 
@@ -92,7 +92,7 @@ bool QtDialogs::print(PrintRequest& request) {
   QPrintDialog dialog(request.printer, parent_window());
   dialog.setWindowTitle(QStringLiteral("Print"));
   QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile;
-  if (request.selectionAvailable) {
+  if (request.selection_available) {
     options |= QAbstractPrintDialog::PrintSelection;
     dialog.setPrintRange(QAbstractPrintDialog::Selection);
   } else {
@@ -100,7 +100,7 @@ bool QtDialogs::print(PrintRequest& request) {
   }
   dialog.setOptions(options);
   if (dialog.exec() != QDialog::Accepted) return false;
-  request.printSelection = dialog.printRange() == QAbstractPrintDialog::Selection;
+  request.print_selection = dialog.printRange() == QAbstractPrintDialog::Selection;
   return true;
 }
 

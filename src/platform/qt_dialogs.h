@@ -9,9 +9,9 @@ class QtDialogs final : public Dialogs {
  public:
   Answer message(const QString& text, Icon icon, Buttons buttons, const QString& title) override;
   std::optional<QString> input(const QString& prompt, const QString& title,
-                               const QString& defaultText) override;
-  std::optional<QString> openFile(const FileRequest& request) override;
-  std::optional<QString> saveFile(const FileRequest& request) override;
+                               const QString& default_text) override;
+  std::optional<QString> open_file(const FileRequest& request) override;
+  std::optional<QString> save_file(const FileRequest& request) override;
   std::optional<QColor> color(const QColor& initial) override;
   bool print(PrintRequest& request) override;
 };

@@ -9,14 +9,14 @@
 
 namespace tavuro::platform {
 
-bool QtLinePrinter::endDoc() {
+bool QtLinePrinter::end_doc() {
   const QStringList lines = std::exchange(lines_, {});
   if (QPrinterInfo::defaultPrinter().isNull()) return false;
   QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   QFont font = fixed_font();
-  font.setPointSize(fontSize_);
+  font.setPointSize(font_size_);
   painter.setFont(font);
   const QFontMetrics metrics(font, &printer);
   const int lineHeight = metrics.lineSpacing();

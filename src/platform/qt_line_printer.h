@@ -8,12 +8,12 @@ namespace tavuro::platform {
 
 class QtLinePrinter final : public LinePrinter {
  public:
-  void setFontSize(int points) override { fontSize_ = points; }
-  void printLine(const QString& line) override { lines_ << line; }
-  bool endDoc() override;
+  void set_font_size(int points) override { font_size_ = points; }
+  void print_line(const QString& line) override { lines_ << line; }
+  bool end_doc() override;
 
  private:
-  int fontSize_ = 12;
+  int font_size_ = 12;
   QStringList lines_;
 };
 

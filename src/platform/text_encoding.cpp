@@ -124,7 +124,7 @@ int word_oddness(const std::vector<char32_t>& word) {
   }
   int points = 0;
   bool ascii = false;
-  int otherLatin = 0;
+  int other_latin = 0;
   QChar::Script script = QChar::Script_Unknown;
   for (size_t k = 0; k < letters.size(); ++k) {
     const char32_t c = letters[k];
@@ -134,12 +134,12 @@ int word_oddness(const std::vector<char32_t>& word) {
     if (c < 0x80) {
       ascii = true;
     } else if (s == QChar::Script_Latin) {
-      ++otherLatin;
+      ++other_latin;
       if (breaks_case(letters, k)) points += kNever;
     }
   }
   // Accented Latin letters come inside words of plain ones; a word of them alone is odd.
-  if (!ascii) points += 2 * otherLatin;
+  if (!ascii) points += 2 * other_latin;
   // A word of another alphabet is foreign to a Chinese shop's files, but a word of three
   // letters or more is a word; one or two letters alone are odd.
   if (script != QChar::Script_Latin && letters.size() <= 2) points += letters.size() == 1 ? 3 : 2;
@@ -175,15 +175,15 @@ int oddness(const QString& text) {
 QString decode_text(const QByteArray& bytes) {
   if (bytes.startsWith(kUtf8Mark)) return QString::fromUtf8(bytes.mid(3));
   QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-  const QString asUtf8 = utf8.decode(bytes);
-  const bool validUtf8 = !utf8.hasError();
+  const QString as_utf8 = utf8.decode(bytes);
+  const bool valid_utf8 = !utf8.hasError();
   QStringDecoder gb("GB18030", QStringConverter::Flag::Stateless);
-  if (!gb.isValid()) return validUtf8 ? asUtf8 : QString::fromLatin1(bytes);
-  const QString asGb = gb.decode(bytes);
-  const bool validGb = !gb.hasError();
-  if (!validUtf8) return asGb;
-  if (!validGb) return asUtf8;
-  return oddness(asUtf8) >= 2 * oddness(asGb) + 2 ? asGb : asUtf8;
+  if (!gb.isValid()) return valid_utf8 ? as_utf8 : QString::fromLatin1(bytes);
+  const QString as_gb = gb.decode(bytes);
+  const bool valid_gb = !gb.hasError();
+  if (!valid_utf8) return as_gb;
+  if (!valid_gb) return as_utf8;
+  return oddness(as_utf8) >= 2 * oddness(as_gb) + 2 ? as_gb : as_utf8;
 }
 
 }  // namespace tavuro::platform

@@ -6,7 +6,7 @@
 
 namespace tavuro::printing {
 
-bool EscPosPrinter::endDoc() {
+bool EscPosPrinter::end_doc() {
   const QStringList lines = std::exchange(lines_, {});
   if (!escpos::gb18030_available()) {
     failure_ = QStringLiteral("这台电脑的 Qt 不能写 GB18030 文字（缺少 ICU）");
@@ -25,9 +25,9 @@ std::unique_ptr<platform::LinePrinter> open_receipt_printer(const PrinterSetting
 std::optional<QString> print_test_page(const PrinterSetting& setting, const QDateTime& now) {
   const std::unique_ptr<platform::LinePrinter> printer = open_receipt_printer(setting);
   if (!printer) return platform::LinePrinter::kNoPrinter;
-  printer->setFontSize(12);
-  for (const QString& line : test_page(setting, now)) printer->printLine(line);
-  if (printer->endDoc()) return std::nullopt;
+  printer->set_font_size(12);
+  for (const QString& line : test_page(setting, now)) printer->print_line(line);
+  if (printer->end_doc()) return std::nullopt;
   return printer->failure();
 }
 

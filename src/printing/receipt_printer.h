@@ -17,10 +17,10 @@ class EscPosPrinter final : public platform::LinePrinter {
   explicit EscPosPrinter(PrinterSetting setting) : setting_(std::move(setting)) {}
 
   // The printer's font A is the only size: the paper's columns are fixed by its width.
-  void setFontSize(int) override {}
-  void printLine(const QString& line) override { lines_ << line; }
+  void set_font_size(int) override {}
+  void print_line(const QString& line) override { lines_ << line; }
   // Sends the job; false with failure() naming the cause when the printer did not get it.
-  bool endDoc() override;
+  bool end_doc() override;
   QString failure() const override { return failure_; }
 
  private:

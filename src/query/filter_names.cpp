@@ -21,18 +21,18 @@ QStringList name_list(const QString& path, const std::function<void()>& make_mis
 
 QStringList operator_filter_names(const startup::AppState& state) {
   return name_list(
-      state.paths.useFile, [&state] { startup::make_usefile(state); }, QStringLiteral("read_use"));
+      state.paths.use_file, [&state] { startup::make_usefile(state); }, QStringLiteral("read_use"));
 }
 
 QStringList customer_filter_names(const startup::AppState& state) {
   return name_list(
-      state.paths.kefuFile, [&state] { startup::make_KeFu_file(state); }, QStringLiteral("read_KeFu_file"));
+      state.paths.kefu_file, [&state] { startup::make_KeFu_file(state); }, QStringLiteral("read_KeFu_file"));
 }
 
 QStringList goods_filter_names(const startup::AppState& state) {
   QStringList names;
-  store::work_on_file(QStringLiteral("read_shop_names"), state.paths.shopFile, state.paths.shopBackup, [&] {
-    names = store::DataFile::open(state.paths.shopFile, store::shop_schema()).column(store::shop::kGoods);
+  store::work_on_file(QStringLiteral("read_shop_names"), state.paths.shop_file, state.paths.shop_backup, [&] {
+    names = store::DataFile::open(state.paths.shop_file, store::shop_schema()).column(store::shop::kGoods);
   });
   return names;
 }

@@ -82,15 +82,15 @@ constexpr std::array<int, 7> kHeaderEdges = [] {
 Frm_查询::Frm_查询(startup::AppState& state, QWidget* parent) : QDialog(parent), state_(state) {
   setObjectName(QStringLiteral("Frm_查询"));
   setWindowTitle(QStringLiteral("查询"));
-  buildControls();
+  build_controls();
 
   read_use();
   read_KeFu_file();
   read_shop_names();
-  setDir2Path(state_.paths.appDir);
+  set_dir2_path(state_.paths.app_dir);
 }
 
-void Frm_查询::buildControls() {
+void Frm_查询::build_controls() {
   Frame1_ = named(new QGroupBox(QStringLiteral("选择文件")), "Frame1");
   Label2_ = named(new QLabel(QStringLiteral("选择月份目录")), "Label2");
   Dir2Model_ = new QFileSystemModel(this);
@@ -103,7 +103,7 @@ void Frm_查询::buildControls() {
   // Once the user moves about in the tree it is no longer scrolled for them.
   Dir2_->installEventFilter(this);
   Dir2_->viewport()->installEventFilter(this);
-  connect(Dir2_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { revealDir2_ = false; });
+  connect(Dir2_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { reveal_dir2_ = false; });
   Dir2_->setMinimumHeight(200);
   Dir2_->setMinimumWidth(260);
   // The model reads folders in the background and adds and sorts their rows whenever the
@@ -114,12 +114,12 @@ void Frm_查询::buildControls() {
   dir2_reveal_timer_->setSingleShot(true);
   dir2_reveal_timer_->setInterval(0);
   connect(dir2_reveal_timer_, &QTimer::timeout, this, [this] {
-    if (revealDir2_ && Dir2_->currentIndex().isValid()) {
+    if (reveal_dir2_ && Dir2_->currentIndex().isValid()) {
       Dir2_->scrollTo(Dir2_->currentIndex(), QAbstractItemView::PositionAtCenter);
     }
   });
   const auto reveal_later = [this] {
-    if (revealDir2_) dir2_reveal_timer_->start();
+    if (reveal_dir2_) dir2_reveal_timer_->start();
   };
   connect(Dir2Model_, &QFileSystemModel::directoryLoaded, this, reveal_later);
   connect(Dir2Model_, &QAbstractItemModel::rowsInserted, this, reveal_later);
@@ -136,14 +136,14 @@ void Frm_查询::buildControls() {
   List2_->setSelectionMode(QAbstractItemView::MultiSelection);
   List2_->viewport()->installEventFilter(this);
 
-  auto* frame1Layout = new QVBoxLayout(Frame1_);
-  Frame_来源_ = new reports::SourceChoice(state_.paths.appDir, this);
-  connect(Frame_来源_, &reports::SourceChoice::changed, this, [this] { Dir2_Change(dir2Path_); });
-  frame1Layout->addWidget(Frame_来源_);
-  frame1Layout->addWidget(Label2_);
-  frame1Layout->addWidget(Dir2_, 3);
-  frame1Layout->addWidget(Label3_);
-  frame1Layout->addWidget(List2_, 2);
+  auto* frame1_layout = new QVBoxLayout(Frame1_);
+  Frame_来源_ = new reports::SourceChoice(state_.paths.app_dir, this);
+  connect(Frame_来源_, &reports::SourceChoice::changed, this, [this] { Dir2_Change(dir2_path_); });
+  frame1_layout->addWidget(Frame_来源_);
+  frame1_layout->addWidget(Label2_);
+  frame1_layout->addWidget(Dir2_, 3);
+  frame1_layout->addWidget(Label3_);
+  frame1_layout->addWidget(List2_, 2);
 
   Frame2_ = named(new QGroupBox(QStringLiteral("查询")), "Frame2");
   Label6_ = named(new QLabel(QStringLiteral("选 商 品")), "Label6");
@@ -154,23 +154,23 @@ void Frm_查询::buildControls() {
   Co_查客户_ = filter_box("Co_查客户");
   Command1_ = named(new QPushButton(QStringLiteral("查询[&Q]")), "Command1");
   connect(Command1_, &QPushButton::clicked, this, &Frm_查询::Command1_Click);
-  auto* frame2Layout = new QHBoxLayout(Frame2_);
+  auto* frame2_layout = new QHBoxLayout(Frame2_);
   for (QWidget* widget :
        {static_cast<QWidget*>(Label6_), static_cast<QWidget*>(Co_查商品_), static_cast<QWidget*>(Label7_),
         static_cast<QWidget*>(Co_查操作员_), static_cast<QWidget*>(Label8_), static_cast<QWidget*>(Co_查客户_)}) {
-    frame2Layout->addWidget(widget);
+    frame2_layout->addWidget(widget);
   }
-  frame2Layout->addStretch();
-  frame2Layout->addWidget(Command1_);
+  frame2_layout->addStretch();
+  frame2_layout->addWidget(Command1_);
 
-  const QFont listFont = platform::fixed_font(14);
+  const QFont list_font = platform::fixed_font(14);
   List1_ = named(new QListWidget, "List1");
-  List1_->setFont(listFont);
+  List1_->setFont(list_font);
   List1_->setUniformItemSizes(true);
   List1_->viewport()->installEventFilter(this);
 
   // The header buttons stand over the columns of the result lines.
-  const int column = QFontMetrics(listFont).horizontalAdvance(QLatin1Char('a'));
+  const int column = QFontMetrics(list_font).horizontalAdvance(QLatin1Char('a'));
   const QStringList captions{QStringLiteral("序列号"), QStringLiteral("商 品 名 称"), QStringLiteral("数 量"),
                              QStringLiteral("单 价"),  QStringLiteral("金 额"),       QStringLiteral("操作/编号")};
   auto* header = new QHBoxLayout;
@@ -238,14 +238,14 @@ void Frm_查询::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   List2_->setFocus();
   // The tree has its size only now.
-  if (revealDir2_) dir2_reveal_timer_->start();
+  if (reveal_dir2_) dir2_reveal_timer_->start();
 }
 
 bool Frm_查询::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == Dir2_ || watched == Dir2_->viewport()) &&
       (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel ||
        event->type() == QEvent::KeyPress)) {
-    revealDir2_ = false;
+    reveal_dir2_ = false;
   }
   if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
@@ -267,8 +267,8 @@ void Frm_查询::read_shop_names() {
   fill_filter_box(Co_查商品_, goods_filter_names(state_));
 }
 
-void Frm_查询::setDir2Path(const QString& path) {
-  revealDir2_ = true;
+void Frm_查询::set_dir2_path(const QString& path) {
+  reveal_dir2_ = true;
   const QModelIndex index = Dir2Model_->index(path);
   if (!index.isValid() || index == Dir2_->currentIndex()) {
     Dir2_Change(path);
@@ -280,9 +280,9 @@ void Frm_查询::setDir2Path(const QString& path) {
 }
 
 void Frm_查询::Dir2_Change(const QString& path) {
-  dir2Path_ = path;
+  dir2_path_ = path;
   File1_->clear();
-  if (Frame_来源_->onServer()) {
+  if (Frame_来源_->on_server()) {
     // The day files the server holds for the month folder of that name.
     try {
       File1_->addItems(headoffice::server_day_files(*Frame_来源_->server(), QFileInfo(path).fileName(), Frame_来源_->till()));
@@ -297,14 +297,14 @@ void Frm_查询::Dir2_Change(const QString& path) {
   for (int i = 0; i < File1_->count(); ++i) List2_->addItem(File1_->item(i)->text());
 }
 
-bool Frm_查询::anySelected() const {
+bool Frm_查询::any_selected() const {
   for (int i = 0; i < List2_->count(); ++i) {
     if (List2_->item(i)->isSelected()) return true;
   }
   return false;
 }
 
-QStringList Frm_查询::selectedNames() const {
+QStringList Frm_查询::selected_names() const {
   QStringList names;
   for (int i = 0; i < List2_->count(); ++i) {
     if (List2_->item(i)->isSelected()) names << List2_->item(i)->text();
@@ -312,12 +312,12 @@ QStringList Frm_查询::selectedNames() const {
   return names;
 }
 
-QStringList Frm_查询::selectedFiles() const { return files_in_folder(dir2Path_, selectedNames()); }
+QStringList Frm_查询::selectedFiles() const { return files_in_folder(dir2_path_, selected_names()); }
 
-std::optional<QueryResult> Frm_查询::runQuery(const QList<QueryFilter>& filters, bool receipt) {
-  if (!Frame_来源_->onServer()) {
+std::optional<QueryResult> Frm_查询::run_query(const QList<QueryFilter>& filters, bool receipt) {
+  if (!Frame_来源_->on_server()) {
     const QStringList files = selectedFiles();
-    return runWithProgress(
+    return run_with_progress(
         [&](const FileProgress& progress) {
           return receipt ? query_receipt_lines(files, filters.front().value, progress)
                          : query::query_files(files, filters, progress);
@@ -326,7 +326,7 @@ std::optional<QueryResult> Frm_查询::runQuery(const QList<QueryFilter>& filter
   }
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const headoffice::ServerScope scope{QFileInfo(dir2Path_).fileName(), selectedNames(), Frame_来源_->till()};
+    const headoffice::ServerScope scope{QFileInfo(dir2_path_).fileName(), selected_names(), Frame_来源_->till()};
     QueryResult result = receipt ? query_server_receipt(*Frame_来源_->server(), scope, filters.front().value)
                                  : query_server(*Frame_来源_->server(), scope, filters);
     QApplication::restoreOverrideCursor();
@@ -353,16 +353,16 @@ void Frm_查询::Command1_Click() {
 void Frm_查询::query_files(const QString& fieldA, const QString& valueA, const QString& fieldB, const QString& valueB,
                            const QString& fieldC, const QString& valueC) {
   const QList<QueryFilter> filters{{fieldA, valueA}, {fieldB, valueB}, {fieldC, valueC}};
-  if (!anySelected()) {
+  if (!any_selected()) {
     platform::inform(kNoFileChosen);
     return;
   }
   List1_->clear();
-  const std::optional<QueryResult> result = runQuery(filters);
+  const std::optional<QueryResult> result = run_query(filters);
   if (!result) return;
-  queryDescription_ = query_description(filters);
-  queryTotal_ = result->total;
-  showResult(*result, query_caption(filters));
+  query_description_ = tavuro::query::query_description(filters);
+  query_total_ = result->total;
+  show_result(*result, query_caption(filters));
   platform::inform(QStringLiteral("完成查询。"));
 }
 
@@ -375,27 +375,27 @@ void Frm_查询::query_receipt_no(bool& found) {
     found = false;
     return;
   }
-  if (!anySelected()) {
+  if (!any_selected()) {
     platform::inform(kNoFileChosen);
     found = true;  // already told; no second message
     return;
   }
   List1_->clear();
-  const std::optional<QueryResult> result = runQuery({{store::day::kReceiptNo, number}}, true);
+  const std::optional<QueryResult> result = run_query({{store::day::kReceiptNo, number}}, true);
   if (!result) {
     found = true;  // already told
     return;
   }
   found = result->count() > 0;
   // The report made next names this query and adds up its lines.
-  queryDescription_ = receipt_description(number);
-  queryTotal_ = result->total;
-  showResult(*result, receipt_caption(number));
+  query_description_ = receipt_description(number);
+  query_total_ = result->total;
+  show_result(*result, receipt_caption(number));
 }
 
-QueryResult Frm_查询::runWithProgress(const std::function<QueryResult(const FileProgress&)>& body, int fileCount) {
+QueryResult Frm_查询::run_with_progress(const std::function<QueryResult(const FileProgress&)>& body, int file_count) {
   busy_ = true;
-  QProgressDialog progress(QStringLiteral("正在查询，请稍候……"), QString(), 0, fileCount, this);
+  QProgressDialog progress(QStringLiteral("正在查询，请稍候……"), QString(), 0, file_count, this);
   progress.setObjectName(QStringLiteral("queryProgress"));
   progress.setWindowTitle(platform::app_title());
   progress.setWindowModality(Qt::WindowModal);
@@ -405,19 +405,19 @@ QueryResult Frm_查询::runWithProgress(const std::function<QueryResult(const Fi
     // Until the progress dialog shows and holds the input, the window takes none.
     QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
   });
-  progress.setValue(fileCount);
+  progress.setValue(file_count);
   busy_ = false;
   return result;
 }
 
-void Frm_查询::showResult(const QueryResult& result, const QString& caption) {
+void Frm_查询::show_result(const QueryResult& result, const QString& caption) {
   List1_->clear();
   List1_->addItems(result.lines);
-  resultRecords_ = result.records;
+  result_records_ = result.records;
   Label1_->setText(sales::count_label(result.count()));
   Label5_->setText(sales::total_label(result.total));
   setWindowTitle(caption);
-  if (!result.skippedFiles.isEmpty()) platform::warn(skipped_files_message(result.skippedFiles));
+  if (!result.skipped_files.isEmpty()) platform::warn(skipped_files_message(result.skipped_files));
   if (result.truncated) platform::warn(truncated_message());
 }
 
@@ -443,23 +443,23 @@ void Frm_查询::单号查询_Click() {
   if (!found) platform::inform(QStringLiteral("查无此单！"));
 }
 
-QStringList Frm_查询::reportLines() const {
+QStringList Frm_查询::report_lines() const {
   QStringList lines;
   for (int i = 0; i < List1_->count(); ++i) lines << List1_->item(i)->text();
-  return query_report_lines({lines, queryDescription_, queryTotal_, state_.companyName, platform::now().date()});
+  return query_report_lines({lines, query_description_, query_total_, state_.company_name, platform::now().date()});
 }
 
 void Frm_查询::print_query_report() {
   if (List1_->count() == 0) return;
-  if (!print_report_lines(reportLines())) platform::warn(report_not_printed_message());
+  if (!print_report_lines(report_lines())) platform::warn(report_not_printed_message());
 }
 
 void Frm_查询::preview_query_report() {
   if (List1_->count() == 0) return;
-  const QString path = query_report_file(state_.paths.appDir);
+  const QString path = query_report_file(state_.paths.app_dir);
   // A file that cannot be written is not reported: the document window shows what it finds.
-  write_report_file(path, reportLines());
-  state_.currentReportFile = path;
+  write_report_file(path, report_lines());
+  state_.current_report_file = path;
   reports::show_document_window(state_, this, true);
 }
 

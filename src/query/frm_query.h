@@ -48,24 +48,24 @@ class Frm_查询 final : public QDialog {
   void preview_query_report();
 
   // The source choice 本机 / 总店服务器 (shown when the till has a server.dat).
-  reports::SourceChoice* sourceChoice() const { return Frame_来源_; }
+  reports::SourceChoice* source_choice() const { return Frame_来源_; }
 
   // The folder whose day files are listed; setting it opens that folder in Dir2.
-  QString dir2Path() const { return dir2Path_; }
-  void setDir2Path(const QString& path);
+  QString dir2_path() const { return dir2_path_; }
+  void set_dir2_path(const QString& path);
 
   // What the last query asked and the total of its lines, for the report.
-  const QString& queryDescription() const { return queryDescription_; }
-  sales::Money queryTotal() const { return queryTotal_; }
+  const QString& query_description() const { return query_description_; }
+  sales::Money query_total() const { return query_total_; }
   // The record behind each line of the result list.
-  const std::vector<store::RecordRef>& resultRecords() const { return resultRecords_; }
+  const std::vector<store::RecordRef>& result_records() const { return result_records_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
  private:
-  void buildControls();
+  void build_controls();
   void Dir2_Change(const QString& path);
   void Command1_Click();
   void Com_cap_Click();
@@ -73,23 +73,23 @@ class Frm_查询 final : public QDialog {
   void 单号查询_Click();
 
   QStringList selectedFiles() const;
-  QStringList selectedNames() const;
+  QStringList selected_names() const;
   // The query over the files chosen, from the source chosen; nullopt when the server
   // failed (said so, and 本机 chosen again).
   // A receipt query has one filter, on 单号, taken exactly.
-  std::optional<QueryResult> runQuery(const QList<QueryFilter>& filters, bool receipt = false);
-  bool anySelected() const;
-  QueryResult runWithProgress(const std::function<QueryResult(const FileProgress&)>& body, int fileCount);
-  void showResult(const QueryResult& result, const QString& caption);
-  QStringList reportLines() const;
+  std::optional<QueryResult> run_query(const QList<QueryFilter>& filters, bool receipt = false);
+  bool any_selected() const;
+  QueryResult run_with_progress(const std::function<QueryResult(const FileProgress&)>& body, int file_count);
+  void show_result(const QueryResult& result, const QString& caption);
+  QStringList report_lines() const;
 
   startup::AppState& state_;
-  QString dir2Path_;
-  QString queryDescription_;
-  sales::Money queryTotal_;
-  std::vector<store::RecordRef> resultRecords_;
+  QString dir2_path_;
+  QString query_description_;
+  sales::Money query_total_;
+  std::vector<store::RecordRef> result_records_;
   bool busy_ = false;
-  bool revealDir2_ = false;  // keep the current folder in view while the tree is read
+  bool reveal_dir2_ = false;  // keep the current folder in view while the tree is read
   QTimer* dir2_reveal_timer_ = nullptr;  // one scroll after a burst of changes
 
   reports::SourceChoice* Frame_来源_ = nullptr;

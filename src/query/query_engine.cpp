@@ -20,30 +20,30 @@ namespace {
 // Every record of the files whose fields hold the wanted texts exactly; the database
 // skips the others.
 QueryResult run(const QStringList& files, const store::FieldValues& wanted, const FileProgress& progress,
-                int lineLimit) {
+                int line_limit) {
   QueryResult result;
-  const int fileCount = static_cast<int>(files.size());
-  for (int i = 0; i < fileCount && !result.truncated; ++i) {
-    if (progress) progress(i, fileCount);
+  const int file_count = static_cast<int>(files.size());
+  for (int i = 0; i < file_count && !result.truncated; ++i) {
+    if (progress) progress(i, file_count);
     // An amount that is no number ends the reading of its file like a damaged record does;
     // its record is not listed, so it takes no line number and is not counted.
-    bool badAmount = false;
+    bool bad_amount = false;
     const bool read = store::guarded_quietly([&] {
       const store::DataFile file = store::DataFile::open(files[i]);
       // A file without the shown fields is no day file.
       for (const QString& field : sales::display_fields()) {
-        if (!file.hasField(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, files[i], field);
+        if (!file.has_field(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, files[i], field);
       }
       // Every field is read: the record behind a line is known by all of them.
-      file.walkWhere({}, wanted, [&](const store::Record& record) {
-        if (result.count() >= lineLimit) {
+      file.walk_where({}, wanted, [&](const store::Record& record) {
+        if (result.count() >= line_limit) {
           result.truncated = true;
           return false;
         }
         const sales::SaleColumns columns = sales::sale_columns(record);
         const std::optional<sales::Money> amount = sales::Money::parse(columns.amount);
         if (!amount) {
-          badAmount = true;
+          bad_amount = true;
           return false;
         }
         result.total = result.total.added(*amount);
@@ -52,7 +52,7 @@ QueryResult run(const QStringList& files, const store::FieldValues& wanted, cons
         return true;
       });
     });
-    if (!read || badAmount) result.skippedFiles << QFileInfo(files[i]).fileName();
+    if (!read || bad_amount) result.skipped_files << QFileInfo(files[i]).fileName();
   }
   return result;
 }
@@ -66,18 +66,18 @@ QString joined(const QList<QueryFilter>& filters, const QString& equals) {
 }  // namespace
 
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress,
-                        int lineLimit) {
+                        int line_limit) {
   // A filter at "* 全部 *" is not tested and its field not read.
   store::FieldValues wanted;
   for (const QueryFilter& filter : filters) {
     if (filter.value != sales::kAllEntry) wanted.append({filter.field, filter.value});
   }
-  return run(files, wanted, progress, lineLimit);
+  return run(files, wanted, progress, line_limit);
 }
 
-QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress,
-                                int lineLimit) {
-  return run(files, {{store::day::kReceiptNo, receiptNo}}, progress, lineLimit);
+QueryResult query_receipt_lines(const QStringList& files, const QString& receipt_no, const FileProgress& progress,
+                                int line_limit) {
+  return run(files, {{store::day::kReceiptNo, receipt_no}}, progress, line_limit);
 }
 
 QStringList files_in_folder(const QString& folder, const QStringList& names) {
@@ -96,16 +96,16 @@ QString query_description(const QList<QueryFilter>& filters) {
   return joined(filters, QStringLiteral("="));
 }
 
-QString receipt_description(const QString& receiptNo) {
-  return QStringLiteral("单号=") + receiptNo;
+QString receipt_description(const QString& receipt_no) {
+  return QStringLiteral("单号=") + receipt_no;
 }
 
 QString query_caption(const QList<QueryFilter>& filters) {
   return QStringLiteral("查询：") + joined(filters, QStringLiteral(" = "));
 }
 
-QString receipt_caption(const QString& receiptNo) {
-  return QStringLiteral("查询：查询单号 = ") + receiptNo;
+QString receipt_caption(const QString& receipt_no) {
+  return QStringLiteral("查询：查询单号 = ") + receipt_no;
 }
 
 QString skipped_files_message(const QStringList& names) {

@@ -29,7 +29,7 @@ struct QueryResult {
   QStringList lines;                      // display lines numbered 1, 2, 3 … over all files
   std::vector<store::RecordRef> records;  // the record behind each line, in its file
   sales::Money total{};                   // the exact sum of the amounts
-  QStringList skippedFiles;  // names of the files that could not be read to their end
+  QStringList skipped_files;  // names of the files that could not be read to their end
   bool truncated = false;    // more lines matched than the list may hold
   int count() const { return static_cast<int>(lines.size()); }
 };
@@ -39,11 +39,11 @@ using FileProgress = std::function<void(int index, int count)>;
 
 // Lines of every record that matches all filters, over files in the order given.
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress = {},
-                        int lineLimit = kMaxResultLines);
+                        int line_limit = kMaxResultLines);
 
-// Lines of every record whose 单号 equals receiptNo exactly, over files in order.
-QueryResult query_receipt_lines(const QStringList& files, const QString& receiptNo, const FileProgress& progress = {},
-                                int lineLimit = kMaxResultLines);
+// Lines of every record whose 单号 equals receipt_no exactly, over files in order.
+QueryResult query_receipt_lines(const QStringList& files, const QString& receipt_no, const FileProgress& progress = {},
+                                int line_limit = kMaxResultLines);
 
 // The files named by the lines of a file list inside folder, in list order.
 QStringList files_in_folder(const QString& folder, const QStringList& names);
@@ -55,10 +55,10 @@ QStringList day_file_names(const QString& folder);
 // 商品=…，操作编号=…，固定客户=… : what the report names the query by.
 QString query_description(const QList<QueryFilter>& filters);
 // 单号=… : the same for a receipt-number query.
-QString receipt_description(const QString& receiptNo);
+QString receipt_description(const QString& receipt_no);
 // 查询：商品 = …，操作编号 = …，固定客户 = … : the window caption after the query.
 QString query_caption(const QList<QueryFilter>& filters);
-QString receipt_caption(const QString& receiptNo);
+QString receipt_caption(const QString& receipt_no);
 
 // The message that names the files a run could not read, or empty when there were none.
 QString skipped_files_message(const QStringList& names);

@@ -26,19 +26,19 @@ QStringList query_report_lines(const QueryReport& report) {
   // The header's 数量, 单价 and 金额 end where the result lines' right-aligned columns end.
   const QString header =
       QStringLiteral(" 序列号    商品名称               数量        单价          金额    操作员     时间");
-  const QString totalText =
+  const QString total_text =
       textlayout::pad_text(report.total.text(), textlayout::kLeft, sales::kAmountWidth);
 
   QStringList lines{QStringLiteral("欢迎使用[") + platform::app_title() + QStringLiteral("]结算"),
                     QString(24, QLatin1Char('=')),
-                    QStringLiteral("【公司名：") + report.companyName + QStringLiteral("】"),
+                    QStringLiteral("【公司名：") + report.company_name + QStringLiteral("】"),
                     QStringLiteral("查询【") + report.description + QStringLiteral("】报表"),
                     kHeavyRule,
                     header,
                     kLightRule};
-  lines << report.resultLines;
+  lines << report.result_lines;
   lines << kLightRule
-        << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + sales::kColumnGap + totalText
+        << QStringLiteral("  合 计：") + QString(41, QLatin1Char(' ')) + sales::kColumnGap + total_text
         << kHeavyRule
         << QStringLiteral("【制表日期: ") + date_text(report.date) + QStringLiteral(" 】") +
                QStringLiteral("    制表员：(签名)_______________");
@@ -46,15 +46,15 @@ QStringList query_report_lines(const QueryReport& report) {
   return lines;
 }
 
-QString query_report_file(const QString& appDir) {
-  return startup::app_file(appDir, QStringLiteral("txfile.txt"));
+QString query_report_file(const QString& app_dir) {
+  return startup::app_file(app_dir, QStringLiteral("txfile.txt"));
 }
 
 bool print_report_lines(const QStringList& lines) {
   const std::unique_ptr<platform::LinePrinter> printer = platform::open_line_printer();
-  printer->setFontSize(12);
-  for (const QString& line : lines) printer->printLine(line);
-  return printer->endDoc();
+  printer->set_font_size(12);
+  for (const QString& line : lines) printer->print_line(line);
+  return printer->end_doc();
 }
 
 bool write_report_file(const QString& path, const QStringList& lines) {

@@ -13,10 +13,10 @@
 namespace tavuro::query {
 
 struct QueryReport {
-  QStringList resultLines;  // the lines of the result list, as shown
+  QStringList result_lines;  // the lines of the result list, as shown
   QString description;      // what the query asked, e.g. 单号=000123
   sales::Money total{};
-  QString companyName;
+  QString company_name;
   QDate date;
 };
 
@@ -24,7 +24,7 @@ struct QueryReport {
 QStringList query_report_lines(const QueryReport& report);
 
 // The report text file in the application directory.
-QString query_report_file(const QString& appDir);
+QString query_report_file(const QString& app_dir);
 
 // Prints the report lines at font size 12; false when the printer did not print them.
 bool print_report_lines(const QStringList& lines);

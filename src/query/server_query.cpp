@@ -11,20 +11,20 @@ namespace tavuro::query {
 namespace {
 
 QueryResult run(headoffice::PgConnection& server, const headoffice::ServerScope& scope,
-                const std::vector<headoffice::ServerFilter>& wanted, int lineLimit) {
+                const std::vector<headoffice::ServerFilter>& wanted, int line_limit) {
   // One line more than the list holds tells that there are more.
-  const std::vector<headoffice::ServerLine> lines = headoffice::server_sale_lines(server, scope, wanted, lineLimit + 1);
+  const std::vector<headoffice::ServerLine> lines = headoffice::server_sale_lines(server, scope, wanted, line_limit + 1);
   QueryResult result;
   QSet<QString> ended;
   for (const headoffice::ServerLine& line : lines) {
     const QString name = line.till + QStringLiteral("：") + line.file;
     if (ended.contains(name)) continue;
-    if (!line.amountIsNumber) {
+    if (!line.amount_is_number) {
       ended.insert(name);
-      result.skippedFiles << name;
+      result.skipped_files << name;
       continue;
     }
-    if (result.count() >= lineLimit) {
+    if (result.count() >= line_limit) {
       result.truncated = true;
       break;
     }
@@ -41,17 +41,17 @@ QueryResult run(headoffice::PgConnection& server, const headoffice::ServerScope&
 }  // namespace
 
 QueryResult query_server(headoffice::PgConnection& server, const headoffice::ServerScope& scope,
-                         const QList<QueryFilter>& filters, int lineLimit) {
+                         const QList<QueryFilter>& filters, int line_limit) {
   std::vector<headoffice::ServerFilter> wanted;
   for (const QueryFilter& filter : filters) {
     if (filter.value != sales::kAllEntry) wanted.push_back({filter.field, filter.value});
   }
-  return run(server, scope, wanted, lineLimit);
+  return run(server, scope, wanted, line_limit);
 }
 
 QueryResult query_server_receipt(headoffice::PgConnection& server, const headoffice::ServerScope& scope,
-                                 const QString& receiptNo, int lineLimit) {
-  return run(server, scope, {{store::day::kReceiptNo, receiptNo}}, lineLimit);
+                                 const QString& receipt_no, int line_limit) {
+  return run(server, scope, {{store::day::kReceiptNo, receipt_no}}, line_limit);
 }
 
 }  // namespace tavuro::query

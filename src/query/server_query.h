@@ -14,10 +14,10 @@ namespace tavuro::query {
 // its till's file, which is named "till：file" among the skipped files. The record behind
 // a line names the till: "till：month/file". Throws headoffice::ServerError.
 QueryResult query_server(headoffice::PgConnection& server, const headoffice::ServerScope& scope,
-                         const QList<QueryFilter>& filters, int lineLimit = kMaxResultLines);
+                         const QList<QueryFilter>& filters, int line_limit = kMaxResultLines);
 
-// Lines of every line on the server whose 单号 equals receiptNo exactly.
+// Lines of every line on the server whose 单号 equals receipt_no exactly.
 QueryResult query_server_receipt(headoffice::PgConnection& server, const headoffice::ServerScope& scope,
-                                 const QString& receiptNo, int lineLimit = kMaxResultLines);
+                                 const QString& receipt_no, int line_limit = kMaxResultLines);
 
 }  // namespace tavuro::query

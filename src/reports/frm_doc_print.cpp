@@ -87,37 +87,37 @@ frmDoc_print::frmDoc_print(startup::AppState& state, QWidget* parent) : QDialog(
   rtfText_->document()->setDefaultFont(document_font());
   rtfText_->setLineWrapMode(QTextEdit::FixedPixelWidth);
 
-  QAction* open = addTool(QStringLiteral("打开"), QStringLiteral("打开其他文本文件编辑和打印"), QStringLiteral("Open"),
+  QAction* open = add_tool(QStringLiteral("打开"), QStringLiteral("打开其他文本文件编辑和打印"), QStringLiteral("Open"),
                           QStringLiteral("document-open"));
-  QAction* saveAction = addTool(QStringLiteral("保存"), QStringLiteral("保存当前文件的修改"), QStringLiteral("Save"),
+  QAction* save_action = add_tool(QStringLiteral("保存"), QStringLiteral("保存当前文件的修改"), QStringLiteral("Save"),
                                 QStringLiteral("document-save"));
-  QAction* printAction = addTool(QStringLiteral("打印"), QStringLiteral("打印"), QStringLiteral("Print"),
+  QAction* print_action = add_tool(QStringLiteral("打印"), QStringLiteral("打印"), QStringLiteral("Print"),
                                  QStringLiteral("document-print"));
   tbToolBar_->addSeparator();
-  QAction* cutAction =
-      addTool(QStringLiteral("剪切"), QStringLiteral("剪切"), QStringLiteral("Cut"), QStringLiteral("edit-cut"));
-  QAction* copyAction =
-      addTool(QStringLiteral("复制"), QStringLiteral("复制"), QStringLiteral("Copy"), QStringLiteral("edit-copy"));
-  QAction* pasteAction =
-      addTool(QStringLiteral("粘贴"), QStringLiteral("粘贴"), QStringLiteral("Paste"), QStringLiteral("edit-paste"));
+  QAction* cut_action =
+      add_tool(QStringLiteral("剪切"), QStringLiteral("剪切"), QStringLiteral("Cut"), QStringLiteral("edit-cut"));
+  QAction* copy_action =
+      add_tool(QStringLiteral("复制"), QStringLiteral("复制"), QStringLiteral("Copy"), QStringLiteral("edit-copy"));
+  QAction* paste_action =
+      add_tool(QStringLiteral("粘贴"), QStringLiteral("粘贴"), QStringLiteral("Paste"), QStringLiteral("edit-paste"));
   tbToolBar_->addSeparator();
-  bold_ = addTool(QStringLiteral("粗体"), QStringLiteral("粗体"), QStringLiteral("Bold"),
+  bold_ = add_tool(QStringLiteral("粗体"), QStringLiteral("粗体"), QStringLiteral("Bold"),
                   QStringLiteral("format-text-bold"));
-  italic_ = addTool(QStringLiteral("斜体"), QStringLiteral("斜体"), QStringLiteral("Italic"),
+  italic_ = add_tool(QStringLiteral("斜体"), QStringLiteral("斜体"), QStringLiteral("Italic"),
                     QStringLiteral("format-text-italic"));
-  underline_ = addTool(QStringLiteral("下划线"), QStringLiteral("下划线"), QStringLiteral("Underline"),
+  underline_ = add_tool(QStringLiteral("下划线"), QStringLiteral("下划线"), QStringLiteral("Underline"),
                        QStringLiteral("format-text-underline"));
   tbToolBar_->addSeparator();
-  alignLeft_ = addTool(QStringLiteral("左对齐"), QStringLiteral("左对齐"), QStringLiteral("Align Left"),
+  align_left_ = add_tool(QStringLiteral("左对齐"), QStringLiteral("左对齐"), QStringLiteral("Align Left"),
                        QStringLiteral("format-justify-left"));
-  alignCenter_ = addTool(QStringLiteral("置中"), QStringLiteral("置中"), QStringLiteral("Center"),
+  align_center_ = add_tool(QStringLiteral("置中"), QStringLiteral("置中"), QStringLiteral("Center"),
                          QStringLiteral("format-justify-center"));
-  alignRight_ = addTool(QStringLiteral("右对齐"), QStringLiteral("右对齐"), QStringLiteral("Align Right"),
+  align_right_ = add_tool(QStringLiteral("右对齐"), QStringLiteral("右对齐"), QStringLiteral("Align Right"),
                         QStringLiteral("format-justify-right"));
   tbToolBar_->addSeparator();
-  QAction* colorAction = addTool(QStringLiteral("颜色"), QStringLiteral("颜色"), QStringLiteral("Color"),
+  QAction* color_action = add_tool(QStringLiteral("颜色"), QStringLiteral("颜色"), QStringLiteral("Color"),
                                  QStringLiteral("format-text-color"));
-  for (QAction* a : {bold_, italic_, underline_, alignLeft_, alignCenter_, alignRight_}) a->setCheckable(true);
+  for (QAction* a : {bold_, italic_, underline_, align_left_, align_center_, align_right_}) a->setCheckable(true);
 
   Combo1_ = new QComboBox(tbToolBar_);
   Combo1_->setObjectName(QStringLiteral("Combo1"));
@@ -131,47 +131,47 @@ frmDoc_print::frmDoc_print(startup::AppState& state, QWidget* parent) : QDialog(
   tbToolBar_->addSeparator();
   tbToolBar_->addWidget(Combo1_);
 
-  connect(open, &QAction::triggered, this, &frmDoc_print::openFile);
-  connect(saveAction, &QAction::triggered, this, &frmDoc_print::save);
-  connect(printAction, &QAction::triggered, this, &frmDoc_print::print);
-  connect(cutAction, &QAction::triggered, this, &frmDoc_print::cut);
-  connect(copyAction, &QAction::triggered, this, &frmDoc_print::copy);
-  connect(pasteAction, &QAction::triggered, this, &frmDoc_print::paste);
-  connect(bold_, &QAction::triggered, this, &frmDoc_print::toggleBold);
-  connect(italic_, &QAction::triggered, this, &frmDoc_print::toggleItalic);
-  connect(underline_, &QAction::triggered, this, &frmDoc_print::toggleUnderline);
-  connect(alignLeft_, &QAction::triggered, this, [this] { align(Qt::AlignLeft); });
-  connect(alignCenter_, &QAction::triggered, this, [this] { align(Qt::AlignHCenter); });
-  connect(alignRight_, &QAction::triggered, this, [this] { align(Qt::AlignRight); });
-  connect(colorAction, &QAction::triggered, this, &frmDoc_print::chooseColor);
-  connect(Combo1_, &QComboBox::textActivated, this, &frmDoc_print::chooseSize);
+  connect(open, &QAction::triggered, this, &frmDoc_print::open_file);
+  connect(save_action, &QAction::triggered, this, &frmDoc_print::save);
+  connect(print_action, &QAction::triggered, this, &frmDoc_print::print);
+  connect(cut_action, &QAction::triggered, this, &frmDoc_print::cut);
+  connect(copy_action, &QAction::triggered, this, &frmDoc_print::copy);
+  connect(paste_action, &QAction::triggered, this, &frmDoc_print::paste);
+  connect(bold_, &QAction::triggered, this, &frmDoc_print::toggle_bold);
+  connect(italic_, &QAction::triggered, this, &frmDoc_print::toggle_italic);
+  connect(underline_, &QAction::triggered, this, &frmDoc_print::toggle_underline);
+  connect(align_left_, &QAction::triggered, this, [this] { align(Qt::AlignLeft); });
+  connect(align_center_, &QAction::triggered, this, [this] { align(Qt::AlignHCenter); });
+  connect(align_right_, &QAction::triggered, this, [this] { align(Qt::AlignRight); });
+  connect(color_action, &QAction::triggered, this, &frmDoc_print::choose_color);
+  connect(Combo1_, &QComboBox::textActivated, this, &frmDoc_print::choose_size);
 
-  buildContextMenu();
+  build_context_menu();
   resize(800, 560);
 
   // Loading a report is not a change of the document: only what follows is.
-  loadPendingReport();
+  load_pending_report();
   setWindowTitle(kCaptionPrefix);
   connect(rtfText_, &QTextEdit::textChanged, this, [this] {
     if (modified_ == kNotModified) modified_ = kModified;
   });
-  connect(rtfText_, &QTextEdit::cursorPositionChanged, this, &frmDoc_print::updateFormatButtons);
-  connect(rtfText_, &QTextEdit::selectionChanged, this, &frmDoc_print::updateFormatButtons);
-  connect(rtfText_, &QTextEdit::currentCharFormatChanged, this, &frmDoc_print::updateFormatButtons);
-  updateFormatButtons();
+  connect(rtfText_, &QTextEdit::cursorPositionChanged, this, &frmDoc_print::update_format_buttons);
+  connect(rtfText_, &QTextEdit::selectionChanged, this, &frmDoc_print::update_format_buttons);
+  connect(rtfText_, &QTextEdit::currentCharFormatChanged, this, &frmDoc_print::update_format_buttons);
+  update_format_buttons();
   rtfText_->setFocus();
 }
 
-QAction* frmDoc_print::addTool(const QString& key, const QString& tip, const QString& description,
-                               const QString& themeIcon) {
-  QAction* action = tbToolBar_->addAction(platform::theme_icon(themeIcon), description);
+QAction* frmDoc_print::add_tool(const QString& key, const QString& tip, const QString& description,
+                               const QString& theme_icon) {
+  QAction* action = tbToolBar_->addAction(platform::theme_icon(theme_icon), description);
   action->setObjectName(key);
   action->setToolTip(tip);
   action->setStatusTip(description);
   return action;
 }
 
-void frmDoc_print::buildContextMenu() {
+void frmDoc_print::build_context_menu() {
   contextMenu_ = new QMenu(this);
   contextMenu_->setObjectName(QStringLiteral("doc_右击菜单"));
   auto item = [this](const QString& name, const QString& caption, void (frmDoc_print::*handler)()) {
@@ -192,30 +192,30 @@ void frmDoc_print::buildContextMenu() {
   all->setObjectName(QStringLiteral("全选"));
   connect(all, &QAction::triggered, rtfText_, &QTextEdit::selectAll);
   contextMenu_->addSeparator();
-  item(QStringLiteral("插入当前时间"), QStringLiteral("插入当前时间"), &frmDoc_print::insertCurrentTime);
+  item(QStringLiteral("插入当前时间"), QStringLiteral("插入当前时间"), &frmDoc_print::insert_current_time);
 
   rtfText_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(rtfText_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { contextMenu_->popup(rtfText_->viewport()->mapToGlobal(at)); });
 }
 
-void frmDoc_print::loadPendingReport() {
-  const QString path = state_.currentReportFile;
+void frmDoc_print::load_pending_report() {
+  const QString path = state_.current_report_file;
   if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-  openedWithReport_ = load_document(path, *rtfText_->document()) == LoadResult::Loaded;
+  opened_with_report_ = load_document(path, *rtfText_->document()) == LoadResult::Loaded;
   rtfText_->document()->clearUndoRedoStacks();
   rtfText_->moveCursor(QTextCursor::Start);
   QFile::remove(path);
-  state_.currentReportFile.clear();
+  state_.current_report_file.clear();
 }
 
-QString frmDoc_print::currentFile() const {
+QString frmDoc_print::current_file() const {
   const QString caption = windowTitle();
   return caption.startsWith(kCaptionPrefix) ? caption.mid(kCaptionPrefix.size()) : QString();
 }
 
-void frmDoc_print::openFile() {
-  const auto path = platform::dialogs().openFile({QStringLiteral("打开"), state_.paths.appDir, QString(),
+void frmDoc_print::open_file() {
+  const auto path = platform::dialogs().open_file({QStringLiteral("打开"), state_.paths.app_dir, QString(),
                                                   QStringLiteral("写字板文档 (*.DOC)|*.DOC|文本文件 (*.TXT)|*.TXT")});
   if (!path) return;
   // A file that cannot be opened leaves the document (and its changes) as they are.
@@ -241,31 +241,31 @@ bool frmDoc_print::ask_to_save() {
   return platform::ask_yes_no(QStringLiteral("当前文件已被修改，是否要保存？“是”= 保存，“否”= 放弃"));
 }
 
-bool frmDoc_print::writeRtf(const QString& path) {
+bool frmDoc_print::write_rtf(const QString& path) {
   if (save_rtf(path, *rtfText_->document())) return true;
   platform::warn(QStringLiteral("保存文件时出错，文件没有保存。[") + path + QLatin1Char(']'));
   return false;
 }
 
 void frmDoc_print::save() {
-  const QString current = currentFile();
+  const QString current = current_file();
   if (!current.isEmpty() && QFileInfo(current).isFile()) {
     if (current.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
-      if (platform::ask_yes_no(QStringLiteral("是否将文件保存为 DOC 格式呢 ? "), platform::Icon::Information)) saveAs();
+      if (platform::ask_yes_no(QStringLiteral("是否将文件保存为 DOC 格式呢 ? "), platform::Icon::Information)) save_as();
       return;
     }
-    writeRtf(current);
+    write_rtf(current);
     return;
   }
-  saveAs();
+  save_as();
 }
 
-void frmDoc_print::saveAs() {
-  auto path = platform::dialogs().saveFile(
-      {QStringLiteral("保存文件"), state_.paths.appDir, QString(), QStringLiteral("DOC文件 (*.doc)|*.doc")});
+void frmDoc_print::save_as() {
+  auto path = platform::dialogs().save_file(
+      {QStringLiteral("保存文件"), state_.paths.app_dir, QString(), QStringLiteral("DOC文件 (*.doc)|*.doc")});
   if (!path) return;
   if (QFileInfo(*path).suffix().isEmpty()) *path += QStringLiteral(".doc");
-  if (writeRtf(*path)) setWindowTitle(kCaptionPrefix + *path);
+  if (write_rtf(*path)) setWindowTitle(kCaptionPrefix + *path);
 }
 
 void frmDoc_print::print() {
@@ -274,10 +274,10 @@ void frmDoc_print::print() {
   const QTextCursor cursor = rtfText_->textCursor();
   platform::PrintRequest request;
   request.printer = &printer;
-  request.selectionAvailable = cursor.hasSelection();
+  request.selection_available = cursor.hasSelection();
   if (!platform::dialogs().print(request)) return;
   std::unique_ptr<QTextDocument> document;
-  if (request.printSelection && cursor.hasSelection()) {
+  if (request.print_selection && cursor.hasSelection()) {
     document = std::make_unique<QTextDocument>();
     document->setDefaultFont(rtfText_->document()->defaultFont());
     QTextCursor(document.get()).insertFragment(cursor.selection());
@@ -324,28 +324,28 @@ void toggle_style(QTextEdit& edit, bool (*has)(const QTextCharFormat&), void (*s
 
 }  // namespace
 
-void frmDoc_print::toggleBold() {
+void frmDoc_print::toggle_bold() {
   toggle_style(*rtfText_, is_bold,
                [](QTextCharFormat& f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); });
-  updateFormatButtons();
+  update_format_buttons();
 }
 
-void frmDoc_print::toggleItalic() {
+void frmDoc_print::toggle_italic() {
   toggle_style(*rtfText_, is_italic, [](QTextCharFormat& f, bool on) { f.setFontItalic(on); });
-  updateFormatButtons();
+  update_format_buttons();
 }
 
-void frmDoc_print::toggleUnderline() {
+void frmDoc_print::toggle_underline() {
   toggle_style(*rtfText_, is_underlined, [](QTextCharFormat& f, bool on) { f.setFontUnderline(on); });
-  updateFormatButtons();
+  update_format_buttons();
 }
 
 void frmDoc_print::align(Qt::Alignment alignment) {
   rtfText_->setAlignment(alignment | (alignment == Qt::AlignHCenter ? Qt::Alignment() : Qt::AlignAbsolute));
-  updateFormatButtons();
+  update_format_buttons();
 }
 
-void frmDoc_print::chooseColor() {
+void frmDoc_print::choose_color() {
   const auto color = platform::dialogs().color(rtfText_->currentCharFormat().foreground().color());
   if (!color) return;
   QTextCharFormat format;
@@ -353,7 +353,7 @@ void frmDoc_print::chooseColor() {
   rtfText_->mergeCurrentCharFormat(format);
 }
 
-void frmDoc_print::chooseSize(const QString& text) {
+void frmDoc_print::choose_size(const QString& text) {
   if (text.isEmpty()) return;
   bool ok = false;
   const double points = text.toDouble(&ok);
@@ -365,17 +365,17 @@ void frmDoc_print::chooseSize(const QString& text) {
   rtfText_->setFocus();
 }
 
-void frmDoc_print::insertCurrentTime() {
+void frmDoc_print::insert_current_time() {
   rtfText_->textCursor().insertText(current_time_text(platform::now()));
 }
 
-void frmDoc_print::updateFormatButtons() {
+void frmDoc_print::update_format_buttons() {
   bold_->setChecked(selection_all(*rtfText_, is_bold));
   italic_->setChecked(selection_all(*rtfText_, is_italic));
   underline_->setChecked(selection_all(*rtfText_, is_underlined));
-  alignLeft_->setChecked(paragraphs_all(*rtfText_, Qt::AlignLeft));
-  alignCenter_->setChecked(paragraphs_all(*rtfText_, Qt::AlignHCenter));
-  alignRight_->setChecked(paragraphs_all(*rtfText_, Qt::AlignRight));
+  align_left_->setChecked(paragraphs_all(*rtfText_, Qt::AlignLeft));
+  align_center_->setChecked(paragraphs_all(*rtfText_, Qt::AlignHCenter));
+  align_right_->setChecked(paragraphs_all(*rtfText_, Qt::AlignRight));
 }
 
 void frmDoc_print::closeEvent(QCloseEvent* event) {
@@ -395,12 +395,12 @@ void frmDoc_print::keyPressEvent(QKeyEvent* event) {
 
 void frmDoc_print::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  const int toolbarHeight = tbToolBar_->sizeHint().height();
-  tbToolBar_->setGeometry(0, 0, width(), toolbarHeight);
+  const int toolbar_height = tbToolBar_->sizeHint().height();
+  tbToolBar_->setGeometry(0, 0, width(), toolbar_height);
   const int left = 100 / kTwipsPerPixel;
-  const int top = toolbarHeight + 50 / kTwipsPerPixel;
+  const int top = toolbar_height + 50 / kTwipsPerPixel;
   const int w = width() - 200 / kTwipsPerPixel;
-  const int h = height() - 200 / kTwipsPerPixel - toolbarHeight;
+  const int h = height() - 200 / kTwipsPerPixel - toolbar_height;
   if (w <= 0 || h <= 0) return;
   rtfText_->setGeometry(left, top, w, h);
   rtfText_->setLineWrapColumnOrWidth(qMax(1, w - 400 / kTwipsPerPixel));
@@ -412,7 +412,7 @@ void show_document_window(startup::AppState& state, QWidget* parent, bool modal)
   }
   auto* window = new frmDoc_print(state, parent);
   window->setAttribute(Qt::WA_DeleteOnClose);
-  if (window->openedWithReport() && state.printWindowFlag) {
+  if (window->opened_with_report() && state.print_window_flag) {
     // The report is printed at once and not left on screen.
     window->print();
     window->close();

@@ -26,28 +26,28 @@ class frmDoc_print final : public QDialog {
   explicit frmDoc_print(startup::AppState& state, QWidget* parent = nullptr);
 
   // True when a report file was loaded while opening.
-  bool openedWithReport() const { return openedWithReport_; }
+  bool opened_with_report() const { return opened_with_report_; }
   // "保存" when the document has changed, "不保存" when not.
-  const QString& modifiedState() const { return modified_; }
+  const QString& modified_state() const { return modified_; }
   QTextEdit* editor() const { return rtfText_; }
 
   // The toolbar commands. An opened file replaces the document, whose changes are offered
   // for saving first; the document is then unmodified.
-  void openFile();
+  void open_file();
   void save();
   void print();
   void cut();
   void copy();
   void paste();
-  void toggleBold();
-  void toggleItalic();
-  void toggleUnderline();
+  void toggle_bold();
+  void toggle_italic();
+  void toggle_underline();
   void align(Qt::Alignment alignment);
-  void chooseColor();
+  void choose_color();
   // Combo1: a font size in points.
-  void chooseSize(const QString& text);
+  void choose_size(const QString& text);
   // Context menu item 插入当前时间.
-  void insertCurrentTime();
+  void insert_current_time();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -55,19 +55,19 @@ class frmDoc_print final : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  QAction* addTool(const QString& key, const QString& tip, const QString& description, const QString& themeIcon);
-  void buildContextMenu();
-  void loadPendingReport();
-  void saveAs();
+  QAction* add_tool(const QString& key, const QString& tip, const QString& description, const QString& theme_icon);
+  void build_context_menu();
+  void load_pending_report();
+  void save_as();
   // The question about unsaved changes; true for Yes.
   bool ask_to_save();
-  bool writeRtf(const QString& path);
-  void updateFormatButtons();
-  QString currentFile() const;
+  bool write_rtf(const QString& path);
+  void update_format_buttons();
+  QString current_file() const;
 
   startup::AppState& state_;
   QString modified_ = kNotModified;
-  bool openedWithReport_ = false;
+  bool opened_with_report_ = false;
   QTextEdit* rtfText_ = nullptr;
   QToolBar* tbToolBar_ = nullptr;
   QComboBox* Combo1_ = nullptr;
@@ -75,9 +75,9 @@ class frmDoc_print final : public QDialog {
   QAction* bold_ = nullptr;
   QAction* italic_ = nullptr;
   QAction* underline_ = nullptr;
-  QAction* alignLeft_ = nullptr;
-  QAction* alignCenter_ = nullptr;
-  QAction* alignRight_ = nullptr;
+  QAction* align_left_ = nullptr;
+  QAction* align_center_ = nullptr;
+  QAction* align_right_ = nullptr;
 };
 
 }  // namespace tavuro::reports

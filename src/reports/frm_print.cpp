@@ -75,7 +75,7 @@ Frm_print::Frm_print(startup::AppState& state, QWidget* parent) : QDialog(parent
   Command3_ = new QPushButton(QStringLiteral("关闭[&X]"), this);
   Command3_->setObjectName(QStringLiteral("Command3"));
 
-  Frame_来源_ = new SourceChoice(state_.paths.appDir, this);
+  Frame_来源_ = new SourceChoice(state_.paths.app_dir, this);
   connect(Frame_来源_, &SourceChoice::changed, this, [this] { Dir1_Change(); });
 
   auto* grid = new QGridLayout(this);
@@ -97,7 +97,7 @@ Frm_print::Frm_print(startup::AppState& state, QWidget* parent) : QDialog(parent
 
   connect(Drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
   connect(Dir1_, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { setFolder(item->data(kFolderRole).toString()); });
+          [this](QListWidgetItem* item) { set_folder(item->data(kFolderRole).toString()); });
   connect(Check1_, &QCheckBox::toggled, this, [this] { Check1_Click(); });
   connect(Option1_, &QRadioButton::clicked, this, &Frm_print::Option1_Click);
   connect(Option2_, &QRadioButton::clicked, this, &Frm_print::Option2_Click);
@@ -107,22 +107,22 @@ Frm_print::Frm_print(startup::AppState& state, QWidget* parent) : QDialog(parent
   connect(Command3_, &QPushButton::clicked, this, &QDialog::close);
 
   // Load: the drive and the folder of the application directory, the summed mode.
-  fillDrives();
-  setFolder(state_.paths.appDir);
+  fill_drives();
+  set_folder(state_.paths.app_dir);
   Option2_->setChecked(true);
   Option2_Click();
 }
 
-void Frm_print::fillDrives() {
-  const QString appRoot = QStorageInfo(state_.paths.appDir).rootPath();
+void Frm_print::fill_drives() {
+  const QString app_root = QStorageInfo(state_.paths.app_dir).rootPath();
   QSignalBlocker block(Drive1_);
   Drive1_->clear();
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     Drive1_->addItem(volume.rootPath(), volume.rootPath());
   }
-  if (Drive1_->findData(appRoot) < 0) Drive1_->addItem(appRoot, appRoot);
-  driveIndex_ = Drive1_->findData(appRoot);
-  Drive1_->setCurrentIndex(driveIndex_);
+  if (Drive1_->findData(app_root) < 0) Drive1_->addItem(app_root, app_root);
+  drive_index_ = Drive1_->findData(app_root);
+  Drive1_->setCurrentIndex(drive_index_);
 }
 
 void Frm_print::Drive1_Change() {
@@ -131,21 +131,21 @@ void Frm_print::Drive1_Change() {
   if (root.isEmpty() || !volume.isValid() || !volume.isReady() || !QDir(root).isReadable()) {
     platform::warn(QStringLiteral("你选择的驱动器“") + Drive1_->currentText() + QStringLiteral("”未准备好。"));
     QSignalBlocker block(Drive1_);
-    Drive1_->setCurrentIndex(driveIndex_);
+    Drive1_->setCurrentIndex(drive_index_);
     return;
   }
-  driveIndex_ = Drive1_->currentIndex();
-  setFolder(root);
+  drive_index_ = Drive1_->currentIndex();
+  set_folder(root);
 }
 
-void Frm_print::setFolder(const QString& path) {
+void Frm_print::set_folder(const QString& path) {
   folder_ = QDir::cleanPath(path);
-  refreshFolders();
+  refresh_folders();
   Dir1_Change();
 }
 
 // The folder list: the folders from the root down to the current one, then its subfolders.
-void Frm_print::refreshFolders() {
+void Frm_print::refresh_folders() {
   Dir1_->clear();
   QStringList chain;
   for (QDir dir(folder_);;) {
@@ -170,7 +170,7 @@ void Frm_print::refreshFolders() {
 void Frm_print::Dir1_Change() {
   File1_->clear();
   const QDir dir(folder_);
-  if (Frame_来源_->onServer()) {
+  if (Frame_来源_->on_server()) {
     // The day files the server holds for the month folder of that name.
     try {
       File1_->addItems(headoffice::server_day_files(*Frame_来源_->server(), dir.dirName(), Frame_来源_->till()));
@@ -225,18 +225,18 @@ void Frm_print::Command2_Click() {
   run(false);
 }
 
-void Frm_print::run(bool printAtOnce) {
+void Frm_print::run(bool print_at_once) {
   if (List1_->count() == 0) {
     platform::inform(QStringLiteral("你尚未选取打印的文件。"));
     return;
   }
-  state_.printWindowFlag = printAtOnce;
+  state_.print_window_flag = print_at_once;
 
   QStringList chosen;
-  bool anySelected = false;
+  bool any_selected = false;
   for (int i = 0; i < List1_->count(); ++i) {
     if (List1_->item(i)->isSelected()) {
-      anySelected = true;
+      any_selected = true;
       chosen << List1_->item(i)->text();
     }
   }
@@ -244,7 +244,7 @@ void Frm_print::run(bool printAtOnce) {
   if (Option1_->isChecked()) mode = RunMode::Single;
   if (Option3_->isChecked()) {
     mode = RunMode::MonthEnd;
-    if (anySelected) {
+    if (any_selected) {
       chosen.clear();
       for (int i = 0; i < List1_->count(); ++i) chosen << List1_->item(i)->text();
     }
@@ -262,7 +262,7 @@ void Frm_print::run(bool printAtOnce) {
     if (progress) progress->setValue(done);
   };
   bool written = false;
-  if (Frame_来源_->onServer()) {
+  if (Frame_来源_->on_server()) {
     try {
       written = run_server_reports(state_, mode, folder_, chosen, *Frame_来源_->server(), Frame_来源_->till(), told);
     } catch (const headoffice::ServerError& error) {
@@ -280,7 +280,7 @@ void Frm_print::run(bool printAtOnce) {
 void Frm_print::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   // Activate: the folder list is read again (folders made meanwhile show up).
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) refreshFolders();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) refresh_folders();
 }
 
 }  // namespace tavuro::reports

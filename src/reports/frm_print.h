@@ -37,24 +37,24 @@ class Frm_print final : public QDialog {
   void Command2_Click();
 
   // The source choice 本机 / 总店服务器 (shown when the till has a server.dat).
-  SourceChoice* sourceChoice() const { return Frame_来源_; }
+  SourceChoice* source_choice() const { return Frame_来源_; }
 
   // Moves the folder list to path (as a double click in it does) and runs Dir1_Change.
-  void setFolder(const QString& path);
+  void set_folder(const QString& path);
 
  protected:
   void changeEvent(QEvent* event) override;
 
  private:
-  void fillDrives();
-  void refreshFolders();
+  void fill_drives();
+  void refresh_folders();
   void selectAll(bool selected);
   // 打印 (print at once) or 预览.
-  void run(bool printAtOnce);
+  void run(bool print_at_once);
 
   startup::AppState& state_;
   QString folder_;
-  int driveIndex_ = -1;
+  int drive_index_ = -1;
   SourceChoice* Frame_来源_ = nullptr;
   QComboBox* Drive1_ = nullptr;
   QListWidget* Dir1_ = nullptr;

@@ -38,10 +38,10 @@ Frm_打印设置::Frm_打印设置(startup::AppState& state, QWidget* parent) : 
   auto* close = new QPushButton(QStringLiteral("关闭[&X]"), this);
   close->setObjectName(QStringLiteral("Command2"));
 
-  auto* frameLayout = new QGridLayout(frame);
-  frameLayout->addWidget(label, 0, 0);
-  frameLayout->addWidget(Text1_, 0, 1);
-  frameLayout->addWidget(Check1_, 1, 0, 1, 2);
+  auto* frame_layout = new QGridLayout(frame);
+  frame_layout->addWidget(label, 0, 0);
+  frame_layout->addWidget(Text1_, 0, 1);
+  frame_layout->addWidget(Check1_, 1, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(save);
@@ -53,7 +53,7 @@ Frm_打印设置::Frm_打印设置(startup::AppState& state, QWidget* parent) : 
   layout->addLayout(buttons);
   resize(560, 360);
 
-  Text1_->setText(state_.companyName);
+  Text1_->setText(state_.company_name);
   const printing::StoredSetting stored = printing::read_printer_file(state_.paths.printer_file);
   printer_file_understood_ = stored.understood;
   Frame2_->show_setting(stored.understood ? state_.receipt_printer : printing::PrinterSetting{});
@@ -84,8 +84,8 @@ void Frm_打印设置::Command1_Click() {
 
   bool written = true;
   if (name_given) {
-    state_.companyName = name;
-    written = platform::write_one_line_file(state_.paths.coFile, name);
+    state_.company_name = name;
+    written = platform::write_one_line_file(state_.paths.co_file, name);
   }
   if (printer_changed) {
     state_.receipt_printer = printer;

@@ -52,22 +52,22 @@ ReportTables empty_tables(const QStringList& goods, const QStringList& operators
   return tables;
 }
 
-QString title_stem(const QString& dayFilePath) {
-  const QString withoutExtension = dayFilePath.left(dayFilePath.size() - 4);
-  const qsizetype slash = withoutExtension.lastIndexOf(QLatin1Char('/'));
-  const QString base = withoutExtension.mid(slash + 1);
-  const QString folder = slash < 0 ? QString() : last_component(withoutExtension.left(slash));
+QString title_stem(const QString& day_file_path) {
+  const QString without_extension = day_file_path.left(day_file_path.size() - 4);
+  const qsizetype slash = without_extension.lastIndexOf(QLatin1Char('/'));
+  const QString base = without_extension.mid(slash + 1);
+  const QString folder = slash < 0 ? QString() : last_component(without_extension.left(slash));
   return folder + QLatin1Char('_') + base;
 }
 
-QString summed_title_stem(const QString& folderPath, const QStringList& fileNames) {
+QString summed_title_stem(const QString& folder_path, const QStringList& file_names) {
   QStringList bases;
-  for (const QString& name : fileNames) bases << name.left(name.size() - 4);
-  return last_component(folderPath) + QStringLiteral("_[") + bases.join(QLatin1Char(',')) + QStringLiteral("]日合计");
+  for (const QString& name : file_names) bases << name.left(name.size() - 4);
+  return last_component(folder_path) + QStringLiteral("_[") + bases.join(QLatin1Char(',')) + QStringLiteral("]日合计");
 }
 
-QString month_end_title_stem(const QString& folderPath) {
-  return last_component(folderPath) + QStringLiteral("_[月结]");
+QString month_end_title_stem(const QString& folder_path) {
+  return last_component(folder_path) + QStringLiteral("_[月结]");
 }
 
 QString report_date_text(const QDate& date) {
@@ -131,13 +131,13 @@ QStringList remarks_box() {
 
 QStringList report_lines(const QString& company, const QString& stem, const ReportTables& tables, const QDate& date,
                          Header header) {
-  const QString companyLine = QStringLiteral("【公司名：") + company + QStringLiteral("】");
-  const QString goodsTitle = QStringLiteral("【") + stem + QStringLiteral(" 商品销售明细报表") + QStringLiteral(" 】");
+  const QString company_line = QStringLiteral("【公司名：") + company + QStringLiteral("】");
+  const QString goods_title = QStringLiteral("【") + stem + QStringLiteral(" 商品销售明细报表") + QStringLiteral(" 】");
   QStringList lines{QString()};
   if (header == Header::Joined) {
-    lines << kMargin + companyLine + goodsTitle;
+    lines << kMargin + company_line + goods_title;
   } else {
-    lines << kMargin + companyLine << kMargin + goodsTitle;
+    lines << kMargin + company_line << kMargin + goods_title;
   }
   for (const QString& line : goods_table(tables.goods)) lines << kMargin + line;
   lines << kMargin;

@@ -33,11 +33,11 @@ struct ReportTables {
 ReportTables empty_tables(const QStringList& goods, const QStringList& operators);
 
 // folder + "_" + the file's name less its last four characters: .../2003_5/7.day → 2003_5_7.
-QString title_stem(const QString& dayFilePath);
+QString title_stem(const QString& day_file_path);
 // folder + "_[" + item texts less their last four characters, joined by "," + "]日合计".
-QString summed_title_stem(const QString& folderPath, const QStringList& fileNames);
+QString summed_title_stem(const QString& folder_path, const QStringList& file_names);
 // folder + "_[月结]".
-QString month_end_title_stem(const QString& folderPath);
+QString month_end_title_stem(const QString& folder_path);
 
 // "2003年5月7日".
 QString report_date_text(const QDate& date);

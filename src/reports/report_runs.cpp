@@ -30,7 +30,7 @@ void add_sums(ReportTables& tables, const DaySums& sums) {
     tables.goods[i].amount = tables.goods[i].amount.added(sums.amount[i]);
   }
   for (size_t i = 0; i < tables.operators.size(); ++i) {
-    tables.operators[i].amount = tables.operators[i].amount.added(sums.operatorAmount[i]);
+    tables.operators[i].amount = tables.operators[i].amount.added(sums.operator_amount[i]);
   }
 }
 
@@ -38,7 +38,7 @@ void add_sums(ReportTables& tables, const DaySums& sums) {
 using SumsOfFile = std::function<FileSums(const QString& path, const QString& fileName, const QStringList& goods,
                                           const QStringList& operators)>;
 
-bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
               const SumsOfFile& sums_of, const RunProgress& progress);
 
 // The server's sums as the sums of each file: rows by trimmed name (a name registered
@@ -48,20 +48,20 @@ QHash<QString, FileSums> file_sums_of(const std::vector<headoffice::ServerSum>& 
   QHash<QString, FileSums> files;
   for (const headoffice::ServerSum& sum : sums) {
     FileSums& file = files[sum.file];
-    if (file.sums.quantity.empty() && file.sums.operatorAmount.empty()) {
+    if (file.sums.quantity.empty() && file.sums.operator_amount.empty()) {
       file.sums = sum_one_pass(goods, operators, {});
     }
     if (sum.kind == headoffice::ServerSum::Kind::File) continue;
-    const bool isGoods = sum.kind == headoffice::ServerSum::Kind::Goods;
-    const QStringList& names = isGoods ? goods : operators;
+    const bool is_goods = sum.kind == headoffice::ServerSum::Kind::Goods;
+    const QStringList& names = is_goods ? goods : operators;
     for (qsizetype i = 0; i < names.size(); ++i) {
       if (names[i] != sum.name) continue;
       const size_t row = static_cast<size_t>(i);
-      if (isGoods) {
-        file.sums.quantity[row] = sales::Money::from_hundredths(sum.quantityFen);
-        file.sums.amount[row] = sales::Money::from_hundredths(sum.amountFen);
+      if (is_goods) {
+        file.sums.quantity[row] = sales::Money::from_hundredths(sum.quantity_fen);
+        file.sums.amount[row] = sales::Money::from_hundredths(sum.amount_fen);
       } else {
-        file.sums.operatorAmount[row] = sales::Money::from_hundredths(sum.amountFen);
+        file.sums.operator_amount[row] = sales::Money::from_hundredths(sum.amount_fen);
       }
     }
   }
@@ -70,25 +70,25 @@ QHash<QString, FileSums> file_sums_of(const std::vector<headoffice::ServerSum>& 
 
 }  // namespace
 
-bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
                  const RunProgress& progress) {
-  return run_with(state, mode, folder, fileNames,
+  return run_with(state, mode, folder, file_names,
                   [](const QString& path, const QString&, const QStringList& goods, const QStringList& operators) {
                     return sum_day_file(path, goods, operators);
                   },
                   progress);
 }
 
-bool run_server_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+bool run_server_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
                         headoffice::PgConnection& server, const QString& till, const RunProgress& progress) {
   // One statement on the server for the whole run, asked when the catalogues are known.
   std::optional<QHash<QString, FileSums>> files;
   const QString month = QFileInfo(folder).fileName();
-  return run_with(state, mode, folder, fileNames,
+  return run_with(state, mode, folder, file_names,
                   [&](const QString&, const QString& fileName, const QStringList& goods, const QStringList& operators) {
                     if (!files) {
                       files = file_sums_of(
-                          headoffice::server_report_sums(server, {month, fileNames, till}, goods, operators), goods,
+                          headoffice::server_report_sums(server, {month, file_names, till}, goods, operators), goods,
                           operators);
                     }
                     const auto it = files->constFind(fileName);
@@ -99,16 +99,16 @@ bool run_server_reports(startup::AppState& state, RunMode mode, const QString& f
 
 namespace {
 
-bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& fileNames,
+bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
               const SumsOfFile& sums_of, const RunProgress& progress) {
-  if (!state.currentReportFile.isEmpty() && QFileInfo(state.currentReportFile).isFile()) {
-    QFile::remove(state.currentReportFile);
+  if (!state.current_report_file.isEmpty() && QFileInfo(state.current_report_file).isFile()) {
+    QFile::remove(state.current_report_file);
   }
-  if (fileNames.isEmpty()) {
+  if (file_names.isEmpty()) {
     platform::inform(QStringLiteral("你还未选择文件."));
     return false;
   }
-  const QStringList goods = names_or_none(state.paths.shopFile, store::shop_schema(), store::shop::kGoods);
+  const QStringList goods = names_or_none(state.paths.shop_file, store::shop_schema(), store::shop::kGoods);
   if (goods.isEmpty()) {
     platform::warn(QStringLiteral("数据出错 [读商品名到数组 R_shop()]"));
     return false;
@@ -117,7 +117,7 @@ bool run_with(startup::AppState& state, RunMode mode, const QString& folder, con
     fail_wrong_file();
     return false;
   }
-  const QStringList operators = names_or_none(state.paths.useFile, store::name_list_schema(), store::kNameField);
+  const QStringList operators = names_or_none(state.paths.use_file, store::name_list_schema(), store::kNameField);
   if (operators.isEmpty()) {
     fail_operators();
     return false;
@@ -127,33 +127,33 @@ bool run_with(startup::AppState& state, RunMode mode, const QString& folder, con
 
   QStringList lines;
   ReportTables total = empty_tables(goods, operators);
-  for (qsizetype i = 0; i < fileNames.size(); ++i) {
-    if (progress) progress(static_cast<int>(i), static_cast<int>(fileNames.size()));
-    const QString path = folder + separator + fileNames[i];
-    const FileSums file = sums_of(path, fileNames[i], goods, operators);
+  for (qsizetype i = 0; i < file_names.size(); ++i) {
+    if (progress) progress(static_cast<int>(i), static_cast<int>(file_names.size()));
+    const QString path = folder + separator + file_names[i];
+    const FileSums file = sums_of(path, file_names[i], goods, operators);
     // A file that is not a day file, or fails part-way, counts with none of its figures.
-    if (file.status != FileSums::Status::Ok || file.sums.goodsFailed || file.sums.operatorsFailed) continue;
+    if (file.status != FileSums::Status::Ok || file.sums.goods_failed || file.sums.operators_failed) continue;
     if (mode == RunMode::Single) {
       ReportTables tables = empty_tables(goods, operators);
       add_sums(tables, file.sums);
-      const QStringList report = report_lines(state.companyName, title_stem(path), tables, today, Header::Joined);
+      const QStringList report = report_lines(state.company_name, title_stem(path), tables, today, Header::Joined);
       lines << report << QStringList(page_fill_lines(report.size()), QString());
     } else {
       add_sums(total, file.sums);
     }
   }
-  if (progress) progress(static_cast<int>(fileNames.size()), static_cast<int>(fileNames.size()));
+  if (progress) progress(static_cast<int>(file_names.size()), static_cast<int>(file_names.size()));
   if (mode == RunMode::Summed) {
-    lines = report_lines(state.companyName, summed_title_stem(folder, fileNames), total, today);
+    lines = report_lines(state.company_name, summed_title_stem(folder, file_names), total, today);
   } else if (mode == RunMode::MonthEnd) {
-    lines = report_lines(state.companyName, month_end_title_stem(folder), total, today);
+    lines = report_lines(state.company_name, month_end_title_stem(folder), total, today);
   }
   const QString output = report_file_path(state);
   if (!platform::write_text_lines(output, lines)) {
     platform::warn(QStringLiteral("写报表文件时出错，报表没有生成。[") + output + QLatin1Char(']'));
     return false;
   }
-  state.currentReportFile = output;
+  state.current_report_file = output;
   return true;
 }
 

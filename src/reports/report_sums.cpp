@@ -25,7 +25,7 @@ DaySums empty_sums(const QStringList& goods, const QStringList& operators) {
   DaySums sums;
   sums.quantity.assign(static_cast<size_t>(goods.size()), sales::Money());
   sums.amount.assign(static_cast<size_t>(goods.size()), sales::Money());
-  sums.operatorAmount.assign(static_cast<size_t>(operators.size()), sales::Money());
+  sums.operator_amount.assign(static_cast<size_t>(operators.size()), sales::Money());
   return sums;
 }
 
@@ -37,7 +37,7 @@ QHash<QString, std::vector<size_t>> rows_by_name(const QStringList& names) {
 
 std::vector<DayLine> lines_of(const store::DataFile& file) {
   std::vector<DayLine> lines;
-  lines.reserve(static_cast<size_t>(file.recordCount()));
+  lines.reserve(static_cast<size_t>(file.record_count()));
   file.walk({store::day::kGoods, store::day::kQuantity, store::day::kAmount, store::day::kOperator},
             [&lines](const store::Record& record) {
               const QStringList& v = record.values();
@@ -55,16 +55,16 @@ std::vector<DayLine> read_day_lines(const QString& path) {
 
 DaySums sum_one_pass(const QStringList& goods, const QStringList& operators, const std::vector<DayLine>& lines) {
   DaySums sums = empty_sums(goods, operators);
-  const QHash<QString, std::vector<size_t>> goodsRows = rows_by_name(goods);
-  const QHash<QString, std::vector<size_t>> operatorRows = rows_by_name(operators);
+  const QHash<QString, std::vector<size_t>> goods_rows = rows_by_name(goods);
+  const QHash<QString, std::vector<size_t>> operator_rows = rows_by_name(operators);
   for (const DayLine& line : lines) {
-    if (!sums.goodsFailed) {
-      const auto it = goodsRows.find(trim_spaces(line.goods));
-      if (it != goodsRows.end()) {
+    if (!sums.goods_failed) {
+      const auto it = goods_rows.find(trim_spaces(line.goods));
+      if (it != goods_rows.end()) {
         const std::optional<sales::Money> quantity = number_of(line.quantity);
         const std::optional<sales::Money> amount = number_of(line.amount);
         if (!quantity || !amount) {
-          sums.goodsFailed = true;
+          sums.goods_failed = true;
         } else {
           for (const size_t row : *it) {
             sums.quantity[row] = sums.quantity[row].added(*quantity);
@@ -73,14 +73,14 @@ DaySums sum_one_pass(const QStringList& goods, const QStringList& operators, con
         }
       }
     }
-    if (!sums.operatorsFailed) {
-      const auto it = operatorRows.find(trim_spaces(line.op));
-      if (it != operatorRows.end()) {
+    if (!sums.operators_failed) {
+      const auto it = operator_rows.find(trim_spaces(line.op));
+      if (it != operator_rows.end()) {
         const std::optional<sales::Money> amount = number_of(line.amount);
         if (!amount) {
-          sums.operatorsFailed = true;
+          sums.operators_failed = true;
         } else {
-          for (const size_t row : *it) sums.operatorAmount[row] = sums.operatorAmount[row].added(*amount);
+          for (const size_t row : *it) sums.operator_amount[row] = sums.operator_amount[row].added(*amount);
         }
       }
     }
@@ -90,28 +90,28 @@ DaySums sum_one_pass(const QStringList& goods, const QStringList& operators, con
 
 DaySums sum_per_row(const QStringList& goods, const QStringList& operators, const std::vector<DayLine>& lines) {
   DaySums sums = empty_sums(goods, operators);
-  for (size_t row = 0; row < sums.quantity.size() && !sums.goodsFailed; ++row) {
+  for (size_t row = 0; row < sums.quantity.size() && !sums.goods_failed; ++row) {
     for (const DayLine& line : lines) {
       if (trim_spaces(line.goods) != goods[static_cast<qsizetype>(row)]) continue;
       const std::optional<sales::Money> quantity = number_of(line.quantity);
       const std::optional<sales::Money> amount = number_of(line.amount);
       if (!quantity || !amount) {
-        sums.goodsFailed = true;
+        sums.goods_failed = true;
         break;
       }
       sums.quantity[row] = sums.quantity[row].added(*quantity);
       sums.amount[row] = sums.amount[row].added(*amount);
     }
   }
-  for (size_t row = 0; row < sums.operatorAmount.size() && !sums.operatorsFailed; ++row) {
+  for (size_t row = 0; row < sums.operator_amount.size() && !sums.operators_failed; ++row) {
     for (const DayLine& line : lines) {
       if (trim_spaces(line.op) != operators[static_cast<qsizetype>(row)]) continue;
       const std::optional<sales::Money> amount = number_of(line.amount);
       if (!amount) {
-        sums.operatorsFailed = true;
+        sums.operators_failed = true;
         break;
       }
-      sums.operatorAmount[row] = sums.operatorAmount[row].added(*amount);
+      sums.operator_amount[row] = sums.operator_amount[row].added(*amount);
     }
   }
   return sums;
@@ -125,7 +125,7 @@ FileSums sum_day_file(const QString& path, const QStringList& goods, const QStri
   }
   const bool read = store::guarded_quietly([&] {
     const store::DataFile file = store::DataFile::open(path);
-    if (file.recordCount() == 0) {
+    if (file.record_count() == 0) {
       result.status = FileSums::Status::MissingOrEmpty;
       return;
     }

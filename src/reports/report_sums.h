@@ -26,9 +26,9 @@ struct DayLine {
 struct DaySums {
   std::vector<sales::Money> quantity;
   std::vector<sales::Money> amount;
-  std::vector<sales::Money> operatorAmount;
-  bool goodsFailed = false;
-  bool operatorsFailed = false;
+  std::vector<sales::Money> operator_amount;
+  bool goods_failed = false;
+  bool operators_failed = false;
 };
 
 // Every line of a day file in stored order. Throws StoreError when the file cannot be

@@ -20,18 +20,18 @@ enum class Destination { Text, FontTable, ColorTable, Skip };
 struct GroupState {
   Destination destination = Destination::Text;
   int font = -1;  // -1: the default font
-  int halfPoints = 24;
+  int half_points = 24;
   bool bold = false;
   bool italic = false;
   bool underline = false;
   int color = 0;  // 0: automatic
-  int skipCount = 1;
+  int skip_count = 1;
   Qt::Alignment alignment = Qt::AlignLeft;
   bool ignorable = false;  // the group began with \*
 };
 
 struct FontEntry {
-  QByteArray nameBytes;
+  QByteArray name_bytes;
   QString name;
   int charset = -1;
 };
@@ -70,8 +70,8 @@ QByteArray codec_of_charset(int charset) {
   }
 }
 
-QByteArray codec_of_code_page(int codePage) {
-  switch (codePage) {
+QByteArray codec_of_code_page(int code_page) {
+  switch (code_page) {
     case 936:
       return "GB18030";
     case 950:
@@ -83,7 +83,7 @@ QByteArray codec_of_code_page(int codePage) {
     case 874:
       return "windows-874";
     default:
-      if (codePage >= 1250 && codePage <= 1258) return "windows-" + QByteArray::number(codePage);
+      if (code_page >= 1250 && code_page <= 1258) return "windows-" + QByteArray::number(code_page);
       return "windows-1252";
   }
 }
@@ -118,36 +118,36 @@ class RtfReader {
       const char c = in_[pos_];
       if (c == '{') {
         ++pos_;
-        flushRun();
-        skipLeft_ = 0;
+        flush_run();
+        skip_left_ = 0;
         stack_.push_back(stack_.back());
         stack_.back().ignorable = false;
       } else if (c == '}') {
         ++pos_;
-        flushRun();
-        skipLeft_ = 0;
+        flush_run();
+        skip_left_ = 0;
         endGroup();
         if (stack_.empty()) break;
       } else if (c == '\\') {
         ++pos_;
-        readControl();
+        read_control();
       } else if (c == '\r' || c == '\n') {
         ++pos_;
       } else {
         ++pos_;
-        if (skipLeft_ > 0) {
-          --skipLeft_;
+        if (skip_left_ > 0) {
+          --skip_left_;
           continue;
         }
         if (c == '\t') {
-          flushBytes();
+          flush_bytes();
           text_ += QLatin1Char('\t');
         } else {
           bytes_ += c;
         }
       }
     }
-    flushRun();
+    flush_run();
     finish();
   }
 
@@ -157,7 +157,7 @@ class RtfReader {
   void endGroup() {
     const GroupState ending = stack_.back();
     stack_.pop_back();
-    if (ending.destination == Destination::FontTable && currentFont_ >= 0) finishFontName();
+    if (ending.destination == Destination::FontTable && currentFont_ >= 0) finish_font_name();
     if (stack_.empty()) return;
     // A font entry's group ends its name even without the closing ";".
     if (ending.destination == Destination::FontTable && stack_.back().destination != Destination::FontTable) {
@@ -165,19 +165,19 @@ class RtfReader {
     }
   }
 
-  void readControl() {
+  void read_control() {
     if (pos_ >= in_.size()) return;
     const char c = in_[pos_];
     if (!std::isalpha(static_cast<unsigned char>(c))) {
       ++pos_;
-      readSymbol(c);
+      read_symbol(c);
       return;
     }
     QByteArray word;
     while (pos_ < in_.size() && std::isalpha(static_cast<unsigned char>(in_[pos_])) && word.size() < 32) {
       word += in_[pos_++];
     }
-    bool hasParam = false;
+    bool has_param = false;
     bool negative = false;
     long long param = 0;
     if (pos_ < in_.size() && in_[pos_] == '-') {
@@ -185,29 +185,29 @@ class RtfReader {
       ++pos_;
     }
     while (pos_ < in_.size() && std::isdigit(static_cast<unsigned char>(in_[pos_]))) {
-      hasParam = true;
+      has_param = true;
       if (param < 100000000) param = param * 10 + (in_[pos_] - '0');
       ++pos_;
     }
     if (negative) param = -param;
     if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
-    readWord(word, hasParam, static_cast<int>(param));
+    read_word(word, has_param, static_cast<int>(param));
   }
 
-  void readSymbol(char c) {
+  void read_symbol(char c) {
     if (c == '\'') {
       bool ok = false;
       const int value = in_.mid(pos_, 2).toInt(&ok, 16);
       pos_ += 2;
-      if (skipLeft_ > 0) {
-        --skipLeft_;
+      if (skip_left_ > 0) {
+        --skip_left_;
         return;
       }
       if (ok) bytes_ += static_cast<char>(value);
       return;
     }
-    if (skipLeft_ > 0) {
-      --skipLeft_;
+    if (skip_left_ > 0) {
+      --skip_left_;
       return;
     }
     switch (c) {
@@ -217,17 +217,17 @@ class RtfReader {
         bytes_ += c;
         break;
       case '~':
-        appendChar(QChar(0x00A0));
+        append_char(QChar(0x00A0));
         break;
       case '_':
-        appendChar(QLatin1Char('-'));
+        append_char(QLatin1Char('-'));
         break;
       case '*':
         state().ignorable = true;
         break;
       case '\r':
       case '\n':
-        flushRun();
+        flush_run();
         paragraph();
         break;
       default:
@@ -235,39 +235,39 @@ class RtfReader {
     }
   }
 
-  void appendChar(QChar c) {
-    flushBytes();
+  void append_char(QChar c) {
+    flush_bytes();
     text_ += c;
   }
 
-  void readWord(const QByteArray& word, bool hasParam, int param) {
+  void read_word(const QByteArray& word, bool has_param, int param) {
     if (word == "bin") {
-      flushRun();
+      flush_run();
       pos_ += qMax(0, param);
       return;
     }
     if (word == "u") {
-      flushBytes();
+      flush_bytes();
       if (state().destination == Destination::FontTable && currentFont_ >= 0) {
-        fontNameText_ += QChar(static_cast<char16_t>(static_cast<quint16>(param)));
+        font_name_text_ += QChar(static_cast<char16_t>(static_cast<quint16>(param)));
       } else {
         text_ += QChar(static_cast<char16_t>(static_cast<quint16>(param)));
       }
-      skipLeft_ = state().skipCount;
+      skip_left_ = state().skip_count;
       return;
     }
-    if (skipLeft_ > 0) {
-      --skipLeft_;
+    if (skip_left_ > 0) {
+      --skip_left_;
       return;
     }
-    flushRun();
+    flush_run();
     GroupState& s = state();
     if (word == "uc") {
-      s.skipCount = qMax(0, param);
+      s.skip_count = qMax(0, param);
       return;
     }
     if (word == "ansicpg") {
-      ansiCodec_ = codec_of_code_page(param);
+      ansi_codec_ = codec_of_code_page(param);
       return;
     }
     if (word == "deff") {
@@ -280,7 +280,7 @@ class RtfReader {
     }
     if (word == "colortbl") {
       s.destination = Destination::ColorTable;
-      colorStarted_ = false;
+      color_started_ = false;
       return;
     }
     if (s.destination == Destination::Skip) return;
@@ -290,42 +290,42 @@ class RtfReader {
       return;
     }
     if (s.destination == Destination::FontTable) {
-      fontTableWord(word, param);
+      font_table_word(word, param);
       return;
     }
     if (s.destination == Destination::ColorTable) {
-      colorTableWord(word, param);
+      color_table_word(word, param);
       return;
     }
-    textWord(word, hasParam, param);
+    text_word(word, has_param, param);
   }
 
-  void fontTableWord(const QByteArray& word, int param) {
+  void font_table_word(const QByteArray& word, int param) {
     if (word == "f") {
-      if (currentFont_ >= 0) finishFontName();
+      if (currentFont_ >= 0) finish_font_name();
       currentFont_ = param;
-      fontNameText_.clear();
+      font_name_text_.clear();
       fonts_[param];
     } else if (word == "fcharset" && currentFont_ >= 0) {
       fonts_[currentFont_].charset = param;
     }
   }
 
-  void colorTableWord(const QByteArray& word, int param) {
+  void color_table_word(const QByteArray& word, int param) {
     if (word == "red")
-      pendingColor_.setRed(qBound(0, param, 255));
+      pending_color_.setRed(qBound(0, param, 255));
     else if (word == "green")
-      pendingColor_.setGreen(qBound(0, param, 255));
+      pending_color_.setGreen(qBound(0, param, 255));
     else if (word == "blue")
-      pendingColor_.setBlue(qBound(0, param, 255));
+      pending_color_.setBlue(qBound(0, param, 255));
     else
       return;
-    colorStarted_ = true;
+    color_started_ = true;
   }
 
-  void textWord(const QByteArray& word, bool hasParam, int param) {
+  void text_word(const QByteArray& word, bool has_param, int param) {
     GroupState& s = state();
-    const bool on = !hasParam || param != 0;
+    const bool on = !has_param || param != 0;
     if (word == "par" || word == "sect" || word == "row") {
       paragraph();
     } else if (word == "line") {
@@ -336,7 +336,7 @@ class RtfReader {
       s.alignment = Qt::AlignLeft;
     } else if (word == "plain") {
       s.font = -1;
-      s.halfPoints = 24;
+      s.half_points = 24;
       s.bold = s.italic = s.underline = false;
       s.color = 0;
     } else if (word == "ql") {
@@ -359,7 +359,7 @@ class RtfReader {
     } else if (word == "f") {
       s.font = param;
     } else if (word == "fs") {
-      if (param > 0) s.halfPoints = param;
+      if (param > 0) s.half_points = param;
     } else if (word == "cf") {
       s.color = param;
     } else if (word == "emdash") {
@@ -379,13 +379,13 @@ class RtfReader {
     }
   }
 
-  QByteArray codecFor(int font) const {
+  QByteArray codec_for(int font) const {
     const auto it = fonts_.find(font < 0 ? defaultFont_ : font);
     if (it != fonts_.end()) {
       const QByteArray codec = codec_of_charset(it->charset);
       if (!codec.isEmpty()) return codec;
     }
-    return ansiCodec_;
+    return ansi_codec_;
   }
 
   static QString decode(const QByteArray& bytes, const QByteArray& codec) {
@@ -395,49 +395,49 @@ class RtfReader {
   }
 
   // Turns the bytes gathered so far into text, in the code page of the current font.
-  void flushBytes() {
+  void flush_bytes() {
     if (bytes_.isEmpty()) return;
     const GroupState& s = state();
     if (s.destination == Destination::FontTable) {
-      fontBytes_ += bytes_;
+      font_bytes_ += bytes_;
     } else if (s.destination == Destination::ColorTable) {
       for (qsizetype i = bytes_.count(';'); i > 0; --i) {
-        colors_ << (colorStarted_ ? pendingColor_ : QColor());
-        pendingColor_ = QColor(0, 0, 0);
-        colorStarted_ = false;
+        colors_ << (color_started_ ? pending_color_ : QColor());
+        pending_color_ = QColor(0, 0, 0);
+        color_started_ = false;
       }
     } else if (s.destination == Destination::Text) {
-      text_ += decode(bytes_, codecFor(s.font));
+      text_ += decode(bytes_, codec_for(s.font));
     }
     bytes_.clear();
-    if (s.destination == Destination::FontTable) takeFontNameBytes();
+    if (s.destination == Destination::FontTable) take_font_name_bytes();
   }
 
   // Font names end with ";"; their bytes are in the font's own code page.
-  void takeFontNameBytes() {
+  void take_font_name_bytes() {
     if (currentFont_ < 0) {
-      fontBytes_.clear();
+      font_bytes_.clear();
       return;
     }
-    const qsizetype end = fontBytes_.indexOf(';');
-    const QByteArray codec = codecFor(currentFont_);
+    const qsizetype end = font_bytes_.indexOf(';');
+    const QByteArray codec = codec_for(currentFont_);
     if (end < 0) {
-      fontNameText_ += decode(fontBytes_, codec);
-      fontBytes_.clear();
+      font_name_text_ += decode(font_bytes_, codec);
+      font_bytes_.clear();
       return;
     }
-    fontNameText_ += decode(fontBytes_.left(end), codec);
-    fontBytes_.clear();
-    finishFontName();
+    font_name_text_ += decode(font_bytes_.left(end), codec);
+    font_bytes_.clear();
+    finish_font_name();
   }
 
-  void finishFontName() {
+  void finish_font_name() {
     if (currentFont_ < 0) return;
-    fontNameText_ += decode(fontBytes_, codecFor(currentFont_));
-    fontBytes_.clear();
+    font_name_text_ += decode(font_bytes_, codec_for(currentFont_));
+    font_bytes_.clear();
     FontEntry& entry = fonts_[currentFont_];
-    if (entry.name.isEmpty()) entry.name = fontNameText_.trimmed();
-    fontNameText_.clear();
+    if (entry.name.isEmpty()) entry.name = font_name_text_.trimmed();
+    font_name_text_.clear();
     currentFont_ = -1;
   }
 
@@ -446,7 +446,7 @@ class RtfReader {
     QTextCharFormat format;
     const auto it = fonts_.find(s.font < 0 ? defaultFont_ : s.font);
     if (it != fonts_.end() && !it->name.isEmpty()) format.setFontFamilies({it->name});
-    format.setFontPointSize(s.halfPoints / 2.0);
+    format.setFontPointSize(s.half_points / 2.0);
     format.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(s.italic);
     format.setFontUnderline(s.underline);
@@ -457,36 +457,36 @@ class RtfReader {
   }
 
   // Puts the text gathered so far into the document with the current format.
-  void flushRun() {
-    flushBytes();
+  void flush_run() {
+    flush_bytes();
     if (text_.isEmpty()) return;
     if (state().destination == Destination::Text) {
       cursor_.insertText(text_, charFormat());
-      pendingParagraphEnd_ = false;
+      pending_paragraph_end_ = false;
     }
     text_.clear();
   }
 
-  void setBlockAlignment() {
+  void set_block_alignment() {
     QTextBlockFormat format = cursor_.blockFormat();
     format.setAlignment(state().alignment);
     cursor_.setBlockFormat(format);
   }
 
   void paragraph() {
-    flushRun();
-    setBlockAlignment();
+    flush_run();
+    set_block_alignment();
     if (cursor_.block().length() <= 1) cursor_.setBlockCharFormat(charFormat());
     cursor_.insertBlock(QTextBlockFormat(), charFormat());
-    pendingParagraphEnd_ = true;
+    pending_paragraph_end_ = true;
   }
 
   // A last paragraph mark closes the last paragraph; it does not open an empty one.
   void finish() {
-    if (pendingParagraphEnd_ && cursor_.block().length() <= 1 && document_.blockCount() > 1) {
+    if (pending_paragraph_end_ && cursor_.block().length() <= 1 && document_.blockCount() > 1) {
       cursor_.deletePreviousChar();
     } else if (!stack_.empty()) {
-      setBlockAlignment();
+      set_block_alignment();
     }
   }
 
@@ -497,17 +497,17 @@ class RtfReader {
   std::vector<GroupState> stack_;
   QByteArray bytes_;
   QString text_;
-  int skipLeft_ = 0;
-  QByteArray ansiCodec_ = "windows-1252";
+  int skip_left_ = 0;
+  QByteArray ansi_codec_ = "windows-1252";
   int defaultFont_ = 0;
   QHash<int, FontEntry> fonts_;
   int currentFont_ = -1;
-  QByteArray fontBytes_;
-  QString fontNameText_;
+  QByteArray font_bytes_;
+  QString font_name_text_;
   QList<QColor> colors_;  // invalid: the automatic colour
-  QColor pendingColor_ = QColor(0, 0, 0);
-  bool colorStarted_ = false;
-  bool pendingParagraphEnd_ = false;
+  QColor pending_color_ = QColor(0, 0, 0);
+  bool color_started_ = false;
+  bool pending_paragraph_end_ = false;
 };
 
 }  // namespace

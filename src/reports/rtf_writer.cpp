@@ -15,7 +15,7 @@ namespace {
 
 struct RunFormat {
   QString family;
-  int halfPoints = 24;
+  int half_points = 24;
   bool bold = false;
   bool italic = false;
   bool underline = false;
@@ -38,7 +38,7 @@ RunFormat run_format(const QTextCharFormat& format, const QFont& base) {
   const QFont font = format.font().resolve(base);
   RunFormat run;
   run.family = family_of(font);
-  run.halfPoints = half_points_of(font);
+  run.half_points = half_points_of(font);
   run.bold = font.bold();
   run.italic = font.italic();
   run.underline = font.underline();
@@ -51,19 +51,19 @@ class RtfWriter {
   explicit RtfWriter(const QTextDocument& document) : document_(document), base_(document.defaultFont()) {}
 
   QByteArray write() {
-    fontIndex(family_of(base_));
+    font_index(family_of(base_));
     // Every paragraph ends with \par; readers take the last mark as the end of the last
     // paragraph, not as the start of an empty one.
     QByteArray body;
     for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
-      writeBlock(body, block);
+      write_block(body, block);
       body += "\\par\r\n";
     }
 
     QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc1\r\n{\\fonttbl";
     for (int i = 0; i < fonts_.size(); ++i) {
       out += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset134 ";
-      appendText(out, fonts_[i]);
+      append_text(out, fonts_[i]);
       out += ";}";
     }
     out += "}\r\n{\\colortbl;";
@@ -76,7 +76,7 @@ class RtfWriter {
   }
 
  private:
-  int fontIndex(const QString& family) {
+  int font_index(const QString& family) {
     qsizetype index = fonts_.indexOf(family);
     if (index < 0) {
       fonts_ << family;
@@ -85,7 +85,7 @@ class RtfWriter {
     return static_cast<int>(index);
   }
 
-  int colorIndex(const QColor& color) {
+  int color_index(const QColor& color) {
     const QColor rgb = color.toRgb();
     for (qsizetype i = 0; i < colors_.size(); ++i) {
       if (colors_[i].rgb() == rgb.rgb()) return static_cast<int>(i) + 1;
@@ -94,16 +94,16 @@ class RtfWriter {
     return static_cast<int>(colors_.size());
   }
 
-  QByteArray formatWords(const RunFormat& run) {
-    QByteArray words = "\\f" + QByteArray::number(fontIndex(run.family)) + "\\fs" + QByteArray::number(run.halfPoints);
+  QByteArray format_words(const RunFormat& run) {
+    QByteArray words = "\\f" + QByteArray::number(font_index(run.family)) + "\\fs" + QByteArray::number(run.half_points);
     if (run.bold) words += "\\b";
     if (run.italic) words += "\\i";
     if (run.underline) words += "\\ul";
-    if (run.color.isValid()) words += "\\cf" + QByteArray::number(colorIndex(run.color));
+    if (run.color.isValid()) words += "\\cf" + QByteArray::number(color_index(run.color));
     return words;
   }
 
-  static QByteArray alignmentWord(Qt::Alignment alignment) {
+  static QByteArray alignment_word(Qt::Alignment alignment) {
     const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
     if (horizontal & Qt::AlignHCenter) return "\\qc";
     if (horizontal & Qt::AlignJustify) return "\\qj";
@@ -111,23 +111,23 @@ class RtfWriter {
     return "\\ql";
   }
 
-  void writeBlock(QByteArray& out, const QTextBlock& block) {
-    out += "\\pard\\plain" + alignmentWord(block.blockFormat().alignment());
+  void write_block(QByteArray& out, const QTextBlock& block) {
+    out += "\\pard\\plain" + alignment_word(block.blockFormat().alignment());
     // An empty paragraph keeps its format (its height) through the paragraph's own words.
-    if (block.length() <= 1) out += formatWords(run_format(block.charFormat(), base_));
+    if (block.length() <= 1) out += format_words(run_format(block.charFormat(), base_));
     out += ' ';
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid()) continue;
-      out += "{\\plain" + formatWords(run_format(fragment.charFormat(), base_)) + ' ';
-      appendText(out, fragment.text());
+      out += "{\\plain" + format_words(run_format(fragment.charFormat(), base_)) + ' ';
+      append_text(out, fragment.text());
       out += '}';
     }
   }
 
   // Writes text inside a group of its own: the group starts with the document's \uc1,
   // and a changed skip count ends with the group.
-  static void appendText(QByteArray& out, const QString& text) {
+  static void append_text(QByteArray& out, const QString& text) {
     int skip = 1;
     char16_t previous = 0;
     for (const QChar c : text) {

@@ -47,21 +47,21 @@ void fail_wrong_file() {
 }
 
 QString report_file_path(const startup::AppState& state) {
-  return startup::app_file(state.paths.appDir, QStringLiteral("p_file.run"));
+  return startup::app_file(state.paths.app_dir, QStringLiteral("p_file.run"));
 }
 
 bool ask_company_name(startup::AppState& state) {
-  if (!textlayout::trim_spaces(state.companyName).isEmpty()) return true;
+  if (!textlayout::trim_spaces(state.company_name).isEmpty()) return true;
   const auto answer = platform::dialogs().input(QStringLiteral("请输入你的公司名，如果你不输入就不打印你的公司名。"),
                                                 platform::app_title());
   if (!answer || textlayout::trim_spaces(*answer).isEmpty()) return true;
-  state.companyName = *answer;
-  return platform::write_one_line_file(state.paths.coFile, *answer);
+  state.company_name = *answer;
+  return platform::write_one_line_file(state.paths.co_file, *answer);
 }
 
-bool build_sales_report(startup::AppState& state, const QString& dayFile) {
+bool build_sales_report(startup::AppState& state, const QString& day_file) {
   const std::optional<QStringList> goods =
-      catalogue_names(state.paths.shopFile, store::shop_schema(), store::shop::kGoods);
+      catalogue_names(state.paths.shop_file, store::shop_schema(), store::shop::kGoods);
   if (!goods) {
     fail_goods_catalogue();
     return false;
@@ -69,13 +69,13 @@ bool build_sales_report(startup::AppState& state, const QString& dayFile) {
   // The operator list is read before the day file so that the day file is read once;
   // its messages still come in the order of the report's steps.
   const std::optional<QStringList> operators =
-      catalogue_names(state.paths.useFile, store::name_list_schema(), store::kNameField);
-  const FileSums day = sum_day_file(dayFile, *goods, operators.value_or(QStringList()));
+      catalogue_names(state.paths.use_file, store::name_list_schema(), store::kNameField);
+  const FileSums day = sum_day_file(day_file, *goods, operators.value_or(QStringList()));
   if (day.status == FileSums::Status::MissingOrEmpty) {
     fail_day_file();
     return false;
   }
-  if (day.status == FileSums::Status::Unreadable || day.sums.goodsFailed) {
+  if (day.status == FileSums::Status::Unreadable || day.sums.goods_failed) {
     fail_wrong_file();
     return false;
   }
@@ -83,7 +83,7 @@ bool build_sales_report(startup::AppState& state, const QString& dayFile) {
     fail_operators();
     return false;
   }
-  if (day.sums.operatorsFailed) {
+  if (day.sums.operators_failed) {
     fail_wrong_file();
     return false;
   }
@@ -93,7 +93,7 @@ bool build_sales_report(startup::AppState& state, const QString& dayFile) {
     tables.goods[i].quantity = day.sums.quantity[i];
     tables.goods[i].amount = day.sums.amount[i];
   }
-  for (size_t i = 0; i < tables.operators.size(); ++i) tables.operators[i].amount = day.sums.operatorAmount[i];
+  for (size_t i = 0; i < tables.operators.size(); ++i) tables.operators[i].amount = day.sums.operator_amount[i];
 
   const QDate today = platform::now().date();
   if (!ask_company_name(state)) {
@@ -101,11 +101,11 @@ bool build_sales_report(startup::AppState& state, const QString& dayFile) {
     return false;
   }
   const QString output = report_file_path(state);
-  if (!platform::write_text_lines(output, report_lines(state.companyName, title_stem(dayFile), tables, today))) {
+  if (!platform::write_text_lines(output, report_lines(state.company_name, title_stem(day_file), tables, today))) {
     fail_wrong_file();
     return false;
   }
-  state.currentReportFile = output;
+  state.current_report_file = output;
   return true;
 }
 

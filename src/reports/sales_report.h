@@ -18,9 +18,9 @@ bool ask_company_name(startup::AppState& state);
 void fail_operators();
 void fail_wrong_file();
 
-// Builds the report of dayFile with today's date. On success p_file.run is written, the
+// Builds the report of day_file with today's date. On success p_file.run is written, the
 // current report file names it, and true is returned. On failure one of the report's
 // messages has been shown and false is returned.
-bool build_sales_report(startup::AppState& state, const QString& dayFile);
+bool build_sales_report(startup::AppState& state, const QString& day_file);
 
 }  // namespace tavuro::reports

@@ -14,7 +14,7 @@ namespace tavuro::reports {
 
 QString all_tills_entry() { return QStringLiteral("全部收银台"); }
 
-SourceChoice::SourceChoice(const QString& appDir, QWidget* parent) : QGroupBox(QStringLiteral("数据来源"), parent) {
+SourceChoice::SourceChoice(const QString& app_dir, QWidget* parent) : QGroupBox(QStringLiteral("数据来源"), parent) {
   setObjectName(QStringLiteral("Frame_来源"));
   Option本机_ = new QRadioButton(QStringLiteral("本机"), this);
   Option本机_->setObjectName(QStringLiteral("Option本机"));
@@ -31,7 +31,7 @@ SourceChoice::SourceChoice(const QString& appDir, QWidget* parent) : QGroupBox(Q
   layout->addStretch();
   Option本机_->setChecked(true);
 
-  const std::optional<QString> settings = headoffice::server_settings(appDir);
+  const std::optional<QString> settings = headoffice::server_settings(app_dir);
   settings_ = settings.value_or(QString());
   setVisible(settings.has_value());
   connect(Option本机_, &QRadioButton::clicked, this, [this] {
@@ -41,7 +41,7 @@ SourceChoice::SourceChoice(const QString& appDir, QWidget* parent) : QGroupBox(Q
     Q_EMIT changed();
   });
   connect(Option总店_, &QRadioButton::clicked, this, [this] {
-    if (!server_) chooseServer();
+    if (!server_) choose_server();
   });
   connect(Co_收银台_, &QComboBox::activated, this, [this] { Q_EMIT changed(); });
 }
@@ -50,7 +50,7 @@ QString SourceChoice::till() const {
   return Co_收银台_->currentIndex() <= 0 ? QString() : Co_收银台_->currentText();
 }
 
-void SourceChoice::chooseServer() {
+void SourceChoice::choose_server() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
     headoffice::PgConnection connection = headoffice::PgConnection::open(settings_);
@@ -70,12 +70,12 @@ void SourceChoice::chooseServer() {
 }
 
 void SourceChoice::fall_back(const headoffice::ServerError& error) {
-  const bool wasOnServer = server_.has_value();
+  const bool was_on_server = server_.has_value();
   server_.reset();
   Option本机_->setChecked(true);
   Co_收银台_->setEnabled(false);
   platform::warn(headoffice::server_failure_message(error));
-  if (wasOnServer) Q_EMIT changed();
+  if (was_on_server) Q_EMIT changed();
 }
 
 }  // namespace tavuro::reports

@@ -18,10 +18,10 @@ class SourceChoice final : public QGroupBox {
   Q_OBJECT
 
  public:
-  explicit SourceChoice(const QString& appDir, QWidget* parent = nullptr);
+  explicit SourceChoice(const QString& app_dir, QWidget* parent = nullptr);
 
   // Whether the server is chosen (and connected).
-  bool onServer() const { return server_.has_value(); }
+  bool on_server() const { return server_.has_value(); }
   // The connection while the server is chosen.
   headoffice::PgConnection* server() { return server_ ? &*server_ : nullptr; }
   // The till chosen, or empty for all tills.
@@ -29,16 +29,16 @@ class SourceChoice final : public QGroupBox {
   // Chooses 本机 again after the server failed, saying why.
   void fall_back(const headoffice::ServerError& error);
 
-  QRadioButton* localButton() const { return Option本机_; }
-  QRadioButton* serverButton() const { return Option总店_; }
-  QComboBox* tillBox() const { return Co_收银台_; }
+  QRadioButton* local_button() const { return Option本机_; }
+  QRadioButton* server_button() const { return Option总店_; }
+  QComboBox* till_box() const { return Co_收银台_; }
 
  Q_SIGNALS:
   // The source or the till changed: the window lists its day files again.
   void changed();
 
  private:
-  void chooseServer();
+  void choose_server();
 
   QString settings_;
   std::optional<headoffice::PgConnection> server_;

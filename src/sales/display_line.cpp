@@ -21,8 +21,8 @@ QString display_line(int number, const SaleColumns& columns) {
   // A number is never too wide to be shown: five digits push the line one column on
   // instead of raising a message for every line past 9999.
   const QString digits = QString::number(number);
-  const QString numberText = digits.size() > kNumberWidth ? digits : right_aligned(digits, kNumberWidth);
-  return QString(kLineMarginWidth, QLatin1Char(' ')) + numberText + kColumnGap +
+  const QString number_text = digits.size() > kNumberWidth ? digits : right_aligned(digits, kNumberWidth);
+  return QString(kLineMarginWidth, QLatin1Char(' ')) + number_text + kColumnGap +
          left_aligned(columns.goods, kGoodsWidth) + kColumnGap + right_aligned(columns.quantity, kQuantityWidth) +
          kColumnGap + right_aligned(columns.price, kPriceWidth) + kColumnGap +
          right_aligned(columns.amount, kAmountWidth) + kColumnGap + left_aligned(columns.op, kOperatorWidth) +

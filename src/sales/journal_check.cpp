@@ -212,15 +212,15 @@ QStringList JournalCheck::lines() const {
   return lines + notes;
 }
 
-JournalCheck check_month(const QString& monthFolder) {
+JournalCheck check_month(const QString& month_folder) {
   JournalCheck check;
-  const QString journal = journal_path(monthFolder);
-  const QStringList day_files = day_files_of(monthFolder);
+  const QString journal = journal_path(month_folder);
+  const QStringList day_files = day_files_of(month_folder);
   if (!QFileInfo(journal).isFile()) {
     for (const QString& name : day_files) {
       bool has_records = false;
       try {
-        has_records = store::DataFile::open(QDir(monthFolder).filePath(name)).recordCount() > 0;
+        has_records = store::DataFile::open(QDir(month_folder).filePath(name)).record_count() > 0;
       } catch (const store::StoreError&) {
         check.problems.push_back({0, name, 0, name + QStringLiteral(" 无法读取，没有核对")});
       }
@@ -239,7 +239,7 @@ JournalCheck check_month(const QString& monthFolder) {
     check.problems.push_back({0, QStringLiteral("journal.db"), 0, QStringLiteral("修改记录文件 journal.db 无法读取，没有核对")});
     return check;
   }
-  for (const QString& name : day_files) hold_file(replay, monthFolder, name, check.records);
+  for (const QString& name : day_files) hold_file(replay, month_folder, name, check.records);
 
   // Files the journal still holds records of, but the folder no longer has.
   QStringList missing;

@@ -30,9 +30,9 @@ struct JournalCheck {
   QStringList lines() const;
 };
 
-// Checks the journal.db and the day files of monthFolder. A folder without a journal has
+// Checks the journal.db and the day files of month_folder. A folder without a journal has
 // nothing to hold its files against: each day file with records is a note.
-JournalCheck check_month(const QString& monthFolder);
+JournalCheck check_month(const QString& month_folder);
 
 // What the journal last said of each record of one file: id → its fields text (as the
 // entries hold them); records the journal says were deleted are absent. Entries that do

@@ -41,17 +41,17 @@ void make_sure_of_journal(const ChangeContext& context) {
 QStringList day_files_of(const QString& folder) {
   QStringList names = QDir(folder).entryList({QStringLiteral("*.day")}, QDir::Files, QDir::NoSort);
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-    const int dayA = a.chopped(4).toInt();
-    const int dayB = b.chopped(4).toInt();
-    return dayA != dayB ? dayA < dayB : a < b;
+    const int day_a = a.chopped(4).toInt();
+    const int day_b = b.chopped(4).toInt();
+    return day_a != day_b ? day_a < day_b : a < b;
   });
   return names;
 }
 
-QStringList month_folders_of(const QString& appDir) {
+QStringList month_folders_of(const QString& app_dir) {
   static const QRegularExpression month(QStringLiteral("^([0-9]{4})_([0-9]{1,2})$"));
   QList<QPair<int, QString>> found;
-  for (const QString& name : QDir(appDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+  for (const QString& name : QDir(app_dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
     const QRegularExpressionMatch match = month.match(name);
     if (match.hasMatch()) found.append({match.captured(1).toInt() * 100 + match.captured(2).toInt(), name});
   }
@@ -61,7 +61,7 @@ QStringList month_folders_of(const QString& appDir) {
   return names;
 }
 
-QString journal_path(const QString& monthFolder) { return QDir(monthFolder).filePath(QStringLiteral("journal.db")); }
+QString journal_path(const QString& month_folder) { return QDir(month_folder).filePath(QStringLiteral("journal.db")); }
 
 ChangeContext change_context(const QString& journal, const QString& op) {
   return {journal, textlayout::trim_spaces(op), platform::now()};

@@ -16,10 +16,10 @@ namespace tavuro::sales {
 QStringList day_files_of(const QString& folder);
 
 // The month folders of an application directory (year_month), the latest first.
-QStringList month_folders_of(const QString& appDir);
+QStringList month_folders_of(const QString& app_dir);
 
 // The journal of a month folder.
-QString journal_path(const QString& monthFolder);
+QString journal_path(const QString& month_folder);
 
 // Who makes a change, when, and the journal that keeps it.
 struct ChangeContext {

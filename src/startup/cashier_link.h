@@ -20,7 +20,7 @@ class CashierLink {
   // Reload today's records.
   virtual void read_myfile() = 0;
   // Set the text of the goods box (Combo1).
-  virtual void setGoodsText(const QString& text) = 0;
+  virtual void set_goods_text(const QString& text) = 0;
 };
 
 }  // namespace tavuro::startup

@@ -14,9 +14,9 @@
 
 namespace tavuro::startup {
 
-void set_paths(AppState& state, const QString& appDir, const QDate& today) {
-  state.paths = make_paths(appDir, today);
-  if (!QFileInfo(state.paths.monthFolder).isDir()) platform::make_folder(state.paths.monthFolder);
+void set_paths(AppState& state, const QString& app_dir, const QDate& today) {
+  state.paths = make_paths(app_dir, today);
+  if (!QFileInfo(state.paths.month_folder).isDir()) platform::make_folder(state.paths.month_folder);
   load_receipt_counter(state);
   load_company_name(state);
   load_mask_setting(state);
@@ -24,27 +24,27 @@ void set_paths(AppState& state, const QString& appDir, const QDate& today) {
   load_receipt_printer(state);
 }
 
-bool start_up(AppState& state, const QString& appDir, const QDate& today,
-              const std::function<void(AppState&)>& showMainWindow) {
+bool start_up(AppState& state, const QString& app_dir, const QDate& today,
+              const std::function<void(AppState&)>& show_main_window) {
   return store::guarded(store::show_message(kStartupMessage, platform::Icon::Exclamation), [&] {
-    state.customerRegistered = false;
-    state.printWindowFlag = false;
-    set_paths(state, appDir, today);
+    state.customer_registered = false;
+    state.print_window_flag = false;
+    set_paths(state, app_dir, today);
     make_day_file(state);
     make_journal(state);
     make_shop_file(state);
     make_usefile(state);
-    showMainWindow(state);
+    show_main_window(state);
     make_KeFu_file(state);
   });
 }
 
 QString application_directory() {
-  const QString programDir = QCoreApplication::applicationDirPath();
-  if (QFileInfo(programDir).isWritable()) return programDir;
-  const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  QDir().mkpath(dataDir);
-  return dataDir;
+  const QString program_dir = QCoreApplication::applicationDirPath();
+  if (QFileInfo(program_dir).isWritable()) return program_dir;
+  const QString data_dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(data_dir);
+  return data_dir;
 }
 
 }  // namespace tavuro::startup

@@ -15,13 +15,13 @@ inline const QString kStartupMessage = QStringLiteral(
 
 // Builds the paths for today, creates the month folder when missing and loads the four
 // setting files (creating each missing one with its default).
-void set_paths(AppState& state, const QString& appDir, const QDate& today);
+void set_paths(AppState& state, const QString& app_dir, const QDate& today);
 
-// Runs the whole sequence; showMainWindow creates and shows the cashier window. A data
+// Runs the whole sequence; show_main_window creates and shows the cashier window. A data
 // file that cannot be made or read shows the one start-up message and stops the
 // sequence; returns false then.
-bool start_up(AppState& state, const QString& appDir, const QDate& today,
-              const std::function<void(AppState&)>& showMainWindow);
+bool start_up(AppState& state, const QString& app_dir, const QDate& today,
+              const std::function<void(AppState&)>& show_main_window);
 
 // The directory of the running program when it is writable (a portable install keeps
 // its data beside it), otherwise the per-user data location.

@@ -14,7 +14,7 @@ namespace {
 
 bool is_whole_data_file(const QString& path) {
   try {
-    return DataFile::open(path).isIntact();
+    return DataFile::open(path).is_intact();
   } catch (const StoreError&) {
     return false;
   }
@@ -39,16 +39,16 @@ bool with_recovery(const QString& file, const QString& backup, const std::functi
     work();
     return true;
   } catch (const StoreError& error) {
-    if (!error.isDamage()) throw;
+    if (!error.is_damage()) throw;
   }
   // Without its damaged bytes kept the file is not touched.
-  const std::optional<QString> damagedCopy = keep_damaged_copy(file);
+  const std::optional<QString> damaged_copy = keep_damaged_copy(file);
   const Schema* schema = schema_to_recover(file, backup);
-  if (!damagedCopy || !QFileInfo(backup).isFile() || schema == nullptr) {
+  if (!damaged_copy || !QFileInfo(backup).isFile() || schema == nullptr) {
     give_up(file);
     return false;
   }
-  const Recovery recovery = rebuild_file(file, *damagedCopy, backup, *schema);
+  const Recovery recovery = rebuild_file(file, *damaged_copy, backup, *schema);
   const auto tell = [&recovery](int records) {
     Recovery told = recovery;
     told.records = records;
@@ -62,12 +62,12 @@ bool with_recovery(const QString& file, const QString& backup, const std::functi
   }
   int records = recovery.records;
   try {
-    records = DataFile::open(file).recordCount();
+    records = DataFile::open(file).record_count();
   } catch (const StoreError&) {
   }
   tell(records);
   // The backup catches up at once with the rebuilt file and the change just made in it.
-  if (recovery.backupReplaceable()) backup_file(file, backup, SourceCheck::Verify);
+  if (recovery.backup_replaceable()) backup_file(file, backup, SourceCheck::Verify);
   return true;
 }
 

@@ -11,7 +11,7 @@ namespace tavuro::store {
 // How much backup_file must check its source before copying it.
 enum class SourceCheck {
   Verify,        // check every page: a damaged file must not replace its backup
-  AlreadySound,  // the caller has just changed the file after openForChange checked it
+  AlreadySound,  // the caller has just changed the file after open_for_change checked it
 };
 
 // Copies the data file source over target (atomically: a crash never leaves a

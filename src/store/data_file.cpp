@@ -111,10 +111,10 @@ DataFile DataFile::open(const QString& path, const Schema& expected) {
   return file;
 }
 
-DataFile DataFile::openForChange(const QString& path, const Schema& expected, const QString& backup) {
+DataFile DataFile::open_for_change(const QString& path, const Schema& expected, const QString& backup) {
   DataFile file = open(path, expected);
   if (!backup.isEmpty() && platform::same_content(path, backup)) return file;
-  if (!file.isIntact()) throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("damaged pages"));
+  if (!file.is_intact()) throw StoreError(StoreError::Kind::Damaged, path, QStringLiteral("damaged pages"));
   return file;
 }
 
@@ -163,7 +163,7 @@ void DataFile::create(const QString& path, const Schema& schema, const std::vect
   platform::sync_directory_of(path);
 }
 
-void DataFile::checkFields(const QStringList& fields) const {
+void DataFile::check_fields(const QStringList& fields) const {
   for (const QString& field : fields) {
     if (!fields_->contains(field)) {
       throw StoreError(StoreError::Kind::WrongSchema, path(), QStringLiteral("no field ") + field);
@@ -171,45 +171,45 @@ void DataFile::checkFields(const QStringList& fields) const {
   }
 }
 
-QString DataFile::columnList(const QStringList& fields) const {
-  QStringList quotedNames;
-  for (const QString& field : fields) quotedNames << quoted(field);
-  return quotedNames.join(QStringLiteral(", "));
+QString DataFile::column_list(const QStringList& fields) const {
+  QStringList quoted_names;
+  for (const QString& field : fields) quoted_names << quoted(field);
+  return quoted_names.join(QStringLiteral(", "));
 }
 
-int DataFile::recordCount() const {
+int DataFile::record_count() const {
   Statement count(connection_, QStringLiteral("SELECT count(*) FROM ") + kTable);
   count.step();
   return static_cast<int>(count.integer(0));
 }
 
-bool DataFile::isIntact() const {
+bool DataFile::is_intact() const {
   try {
     Statement check(connection_, QStringLiteral("PRAGMA quick_check"));
     return check.step() && check.text(0) == QStringLiteral("ok") && !check.step();
   } catch (const StoreError& error) {
-    if (error.isDamage()) return false;
+    if (error.is_damage()) return false;
     throw;
   }
 }
 
 void DataFile::walk(const QStringList& fields, const std::function<bool(const Record&)>& visit) const {
-  walkWhere(fields, {}, visit);
+  walk_where(fields, {}, visit);
 }
 
-void DataFile::walkWhere(const QStringList& fields, const FieldValues& equal,
+void DataFile::walk_where(const QStringList& fields, const FieldValues& equal,
                          const std::function<bool(const Record&)>& visit) const {
   const QStringList wanted = fields.isEmpty() ? *fields_ : fields;
-  checkFields(wanted);
+  check_fields(wanted);
   QStringList conditions;
   for (const auto& [field, value] : equal) {
-    checkFields({field});
+    check_fields({field});
     conditions << QStringLiteral("ifnull(") + quoted(field) + QStringLiteral(", '') = ?");
   }
   auto names = fields.isEmpty() ? fields_ : std::make_shared<const QStringList>(wanted);
   const QString where =
       conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-  Statement select(connection_, QStringLiteral("SELECT rowid, ") + columnList(wanted) + QStringLiteral(" FROM ") +
+  Statement select(connection_, QStringLiteral("SELECT rowid, ") + column_list(wanted) + QStringLiteral(" FROM ") +
                                     kTable + where + QStringLiteral(" ORDER BY rowid"));
   int index = 1;
   for (const auto& [field, value] : equal) select.bind(index++, value);
@@ -240,7 +240,7 @@ std::vector<Record> DataFile::records(const QStringList& fields) const {
   return result;
 }
 
-std::optional<Record> DataFile::findFirst(const QStringList& fields,
+std::optional<Record> DataFile::find_first(const QStringList& fields,
                                           const std::function<bool(const Record&)>& match) const {
   std::optional<Record> found;
   walk(fields, [&](const Record& record) {
@@ -254,12 +254,12 @@ std::optional<Record> DataFile::findFirst(const QStringList& fields,
 qint64 DataFile::append(const FieldValues& values) {
   QStringList names;
   for (const auto& [field, value] : values) names << field;
-  checkFields(names);
+  check_fields(names);
   // Every field gets a value, so that an unset field reads as empty text.
   QStringList all = *fields_;
   QStringList placeholders;
   for (qsizetype i = 0; i < all.size(); ++i) placeholders << QStringLiteral("?");
-  Statement insert(connection_, QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (") + columnList(all) +
+  Statement insert(connection_, QStringLiteral("INSERT INTO ") + kTable + QStringLiteral(" (") + column_list(all) +
                                     QStringLiteral(") VALUES (") + placeholders.join(QLatin1Char(',')) +
                                     QLatin1Char(')'));
   for (qsizetype i = 0; i < all.size(); ++i) {
@@ -273,7 +273,7 @@ qint64 DataFile::append(const FieldValues& values) {
   return sqlite3_last_insert_rowid(connection_.get());
 }
 
-void DataFile::appendAll(const std::vector<FieldValues>& rows) {
+void DataFile::append_all(const std::vector<FieldValues>& rows) {
   connection_.exec("BEGIN IMMEDIATE");
   try {
     for (const FieldValues& row : rows) append(row);
@@ -292,7 +292,7 @@ void DataFile::update(qint64 id, const FieldValues& values) {
     names << field;
     assignments << quoted(field) + QStringLiteral(" = ?");
   }
-  checkFields(names);
+  check_fields(names);
   Statement change(connection_, QStringLiteral("UPDATE ") + kTable + QStringLiteral(" SET ") +
                                     assignments.join(QStringLiteral(", ")) + QStringLiteral(" WHERE rowid = ?"));
   int index = 1;
@@ -314,7 +314,7 @@ void DataFile::remove(qint64 id) {
 }
 
 std::optional<QStringList> DataFile::values_of(qint64 id) const {
-  Statement select(connection_, QStringLiteral("SELECT ") + columnList(*fields_) + QStringLiteral(" FROM ") + kTable +
+  Statement select(connection_, QStringLiteral("SELECT ") + column_list(*fields_) + QStringLiteral(" FROM ") + kTable +
                                     QStringLiteral(" WHERE rowid = ?"));
   select.bind(1, id);
   if (!select.step()) return std::nullopt;

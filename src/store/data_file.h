@@ -50,7 +50,7 @@ class DataFile {
   // so that no change goes into a file that is damaged where the change does not reach,
   // nor is copied over its backup from there. A file that is byte for byte its backup
   // copy (made after the last sound change) needs no check of every page.
-  static DataFile openForChange(const QString& path, const Schema& expected, const QString& backup = {});
+  static DataFile open_for_change(const QString& path, const Schema& expected, const QString& backup = {});
 
   // Makes a new data file with the table and its fields, in order, holding records (each
   // under its own id, its values in the order of the fields), in place of whatever file
@@ -65,12 +65,12 @@ class DataFile {
   const QString& path() const { return connection_.path(); }
   // The table's field names in their order.
   const QStringList& fields() const { return *fields_; }
-  bool hasField(const QString& field) const { return fields_->contains(field); }
+  bool has_field(const QString& field) const { return fields_->contains(field); }
 
-  int recordCount() const;
+  int record_count() const;
 
   // Whether the whole database is sound, also the pages no read has touched yet.
-  bool isIntact() const;
+  bool is_intact() const;
 
   // Every record in stored order with the named fields (all fields when none are named).
   // Throws WrongSchema for a field the table does not have.
@@ -85,11 +85,11 @@ class DataFile {
   // Walks only the records whose fields hold exactly the given texts (case-sensitive,
   // untrimmed; an empty field equals only the empty text), letting the database skip the
   // others.
-  void walkWhere(const QStringList& fields, const FieldValues& equal,
+  void walk_where(const QStringList& fields, const FieldValues& equal,
                  const std::function<bool(const Record&)>& visit) const;
 
   // The first record, in stored order, for which match returns true.
-  std::optional<Record> findFirst(const QStringList& fields,
+  std::optional<Record> find_first(const QStringList& fields,
                                   const std::function<bool(const Record&)>& match) const;
 
   // Every field of the record with this id, in the table's order; nullopt when there is
@@ -109,7 +109,7 @@ class DataFile {
   // Adds one record at the end; returns its id.
   qint64 append(const FieldValues& values);
   // Adds many records at the end in one change (all or none of them).
-  void appendAll(const std::vector<FieldValues>& rows);
+  void append_all(const std::vector<FieldValues>& rows);
   // Changes fields of one record in place.
   void update(qint64 id, const FieldValues& values);
   // Removes one record; the others keep their order.
@@ -120,8 +120,8 @@ class DataFile {
  private:
   explicit DataFile(detail::Connection connection, std::shared_ptr<const QStringList> fields)
       : connection_(std::move(connection)), fields_(std::move(fields)) {}
-  QString columnList(const QStringList& fields) const;
-  void checkFields(const QStringList& fields) const;
+  QString column_list(const QStringList& fields) const;
+  void check_fields(const QStringList& fields) const;
 
   detail::Connection connection_;
   std::shared_ptr<const QStringList> fields_;

@@ -30,7 +30,7 @@ struct Layout {
   quint32 usable = 0;
   quint32 pages = 0;  // whole pages that belong to the database
   Encoding encoding = Encoding::Utf8;
-  quint32 freelistTrunk = 0;  // 0 when unknown
+  quint32 freelist_trunk = 0;  // 0 when unknown
 };
 
 quint32 be32(const uchar* p) {
@@ -77,22 +77,22 @@ std::optional<Layout> layout_from_header(const QByteArray& bytes) {
   Layout layout;
   layout.pageSize = size;
   layout.usable = size - h[20];
-  const auto inFile = static_cast<quint32>(bytes.size() / size);
+  const auto in_file = static_cast<quint32>(bytes.size() / size);
   // The page count of the header holds when the write that set it also set the
   // version-valid-for number; the file may be longer (bytes after the last page).
   const quint32 declared = be32(h + 28);
-  layout.pages = declared != 0 && be32(h + 24) == be32(h + 92) ? std::min(declared, inFile) : inFile;
+  layout.pages = declared != 0 && be32(h + 24) == be32(h + 92) ? std::min(declared, in_file) : in_file;
   const quint32 encoding = be32(h + 56);
   layout.encoding = encoding == 2 ? Encoding::Utf16le : encoding == 3 ? Encoding::Utf16be : Encoding::Utf8;
-  layout.freelistTrunk = be32(h + 32);
+  layout.freelist_trunk = be32(h + 32);
   return layout;
 }
 
-bool looks_like_tree_page(const uchar* page, quint32 headerOffset, quint32 size) {
-  const uchar* h = page + headerOffset;
+bool looks_like_tree_page(const uchar* page, quint32 header_offset, quint32 size) {
+  const uchar* h = page + header_offset;
   const quint8 type = h[0];
   if (type != 2 && type != 5 && type != 10 && type != 13) return false;
-  const quint32 header = headerOffset + (type == 2 || type == 5 ? 12u : 8u);
+  const quint32 header = header_offset + (type == 2 || type == 5 ? 12u : 8u);
   const quint32 cells = be16(h + 3);
   const quint32 start = content_start(h);
   return header + 2 * cells <= start && start <= size && h[7] <= 60;
@@ -104,7 +104,7 @@ bool looks_like_tree_page(const uchar* page, quint32 headerOffset, quint32 size)
 Layout probe_layout(const QByteArray& bytes) {
   const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
   Layout best;
-  double bestShare = -1.0;
+  double best_share = -1.0;
   std::vector<std::pair<quint32, double>> shares;
   for (quint32 size = 512; size <= 65536; size *= 2) {
     const auto pages = static_cast<quint32>(bytes.size() / size);
@@ -114,10 +114,10 @@ Layout probe_layout(const QByteArray& bytes) {
       if (looks_like_tree_page(data + qsizetype(n - 1) * size, n == 1 ? 100 : 0, size)) ++plausible;
     }
     shares.emplace_back(size, double(plausible) / pages);
-    bestShare = std::max(bestShare, double(plausible) / pages);
+    best_share = std::max(best_share, double(plausible) / pages);
   }
   for (const auto& [size, share] : shares) {
-    if (share >= 0.9 * bestShare && bestShare > 0.0) {
+    if (share >= 0.9 * best_share && best_share > 0.0) {
       best.pageSize = best.usable = size;
       best.pages = static_cast<quint32>(bytes.size() / size);
       return best;
@@ -193,27 +193,27 @@ std::optional<QStringList> decode_record(const QByteArray& payload, int columns,
   const auto* p = reinterpret_cast<const uchar*>(payload.constData());
   const qint64 size = payload.size();
   if (size == 0 && !exact) return QStringList(columns, QString());  // SQLite reads every field as empty
-  quint64 headerSize = 0;
+  quint64 header_size = 0;
   int length = 0;
-  if (!read_varint(p, p + size, &headerSize, &length) || headerSize < quint64(length) || headerSize > quint64(size)) {
+  if (!read_varint(p, p + size, &header_size, &length) || header_size < quint64(length) || header_size > quint64(size)) {
     return std::nullopt;
   }
   std::vector<quint64> types;
   qint64 at = length;
   qint64 body = 0;
-  while (at < qint64(headerSize)) {
+  while (at < qint64(header_size)) {
     quint64 type = 0;
-    if (!read_varint(p + at, p + headerSize, &type, &length)) return std::nullopt;
+    if (!read_varint(p + at, p + header_size, &type, &length)) return std::nullopt;
     at += length;
     const qint64 bytes = value_size(type);
     if (bytes < 0 || bytes > size) return std::nullopt;
     body += bytes;
     types.push_back(type);
   }
-  if (qint64(headerSize) + body != size || (exact && qint64(types.size()) != columns)) return std::nullopt;
+  if (qint64(header_size) + body != size || (exact && qint64(types.size()) != columns)) return std::nullopt;
   QStringList values;
   values.reserve(columns);
-  qint64 offset = qint64(headerSize);
+  qint64 offset = qint64(header_size);
   for (const quint64 type : types) {
     if (values.size() == columns) break;
     const qint64 bytes = value_size(type);
@@ -238,7 +238,7 @@ class TreeReader {
   void walk(quint32 n, qint64 first, qint64 last, int depth = 0);
   // The leaves that no walk reached and that are not free: the records they hold that may
   // be missing and are not found yet.
-  void searchUnreached(const std::set<quint32>& free);
+  void search_unreached(const std::set<quint32>& free);
 
   std::map<qint64, QStringList> found;
   std::vector<RowidRange> lost;
@@ -250,22 +250,22 @@ class TreeReader {
     ++damaged;
     if (first <= last) lost.push_back({first, last});
   }
-  bool mayBeMissing(qint64 id) const {
+  bool may_be_missing(qint64 id) const {
     return std::any_of(lost.cbegin(), lost.cend(), [id](const RowidRange& range) { return range.contains(id); });
   }
-  // A leaf in the tree, or (inTree false) one no walk reached, of which only the records
+  // A leaf in the tree, or (in_tree false) one no walk reached, of which only the records
   // that may be missing are taken.
-  void leaf(const uchar* page, quint32 header, qint64 first, qint64 last, bool inTree);
+  void leaf(const uchar* page, quint32 header, qint64 first, qint64 last, bool in_tree);
   void interior(const uchar* page, quint32 header, qint64 first, qint64 last, int depth);
-  std::optional<Cell> leafCell(const uchar* page, quint32 offset);
+  std::optional<Cell> leaf_cell(const uchar* page, quint32 offset);
   // The bytes the free blocks of a page hold; nullopt when their chain is broken.
-  std::optional<quint32> freeBlocks(const uchar* page, quint32 header, quint32 start) const;
+  std::optional<quint32> free_blocks(const uchar* page, quint32 header, quint32 start) const;
 
   const Pages& pages_;
   int columns_;
 };
 
-std::optional<quint32> TreeReader::freeBlocks(const uchar* page, quint32 header, quint32 start) const {
+std::optional<quint32> TreeReader::free_blocks(const uchar* page, quint32 header, quint32 start) const {
   const quint32 usable = pages_.layout().usable;
   quint32 total = 0;
   quint32 at = be16(page + header + 1);
@@ -281,25 +281,25 @@ std::optional<quint32> TreeReader::freeBlocks(const uchar* page, quint32 header,
   return total;
 }
 
-std::optional<Cell> TreeReader::leafCell(const uchar* page, quint32 offset) {
+std::optional<Cell> TreeReader::leaf_cell(const uchar* page, quint32 offset) {
   const quint32 usable = pages_.layout().usable;
   const uchar* end = page + usable;
   quint64 payloadSize = 0;
   quint64 rowid = 0;
-  int lengthA = 0;
-  int lengthB = 0;
-  if (offset >= usable || !read_varint(page + offset, end, &payloadSize, &lengthA) ||
-      !read_varint(page + offset + lengthA, end, &rowid, &lengthB)) {
+  int length_a = 0;
+  int length_b = 0;
+  if (offset >= usable || !read_varint(page + offset, end, &payloadSize, &length_a) ||
+      !read_varint(page + offset + length_a, end, &rowid, &length_b)) {
     return std::nullopt;
   }
-  const quint64 maxLocal = usable - 35;
-  const quint64 minLocal = ((usable - 12) * 32 / 255) - 23;
+  const quint64 max_local = usable - 35;
+  const quint64 min_local = ((usable - 12) * 32 / 255) - 23;
   quint64 local = payloadSize;
-  if (payloadSize > maxLocal) {
-    const quint64 spill = minLocal + (payloadSize - minLocal) % (usable - 4);
-    local = spill <= maxLocal ? spill : minLocal;
+  if (payloadSize > max_local) {
+    const quint64 spill = min_local + (payloadSize - min_local) % (usable - 4);
+    local = spill <= max_local ? spill : min_local;
   }
-  const quint64 header = quint64(lengthA + lengthB);
+  const quint64 header = quint64(length_a + length_b);
   const quint64 size = header + local + (payloadSize > local ? 4 : 0);
   if (offset + size > usable || payloadSize > quint64(pages_.layout().pages) * usable) return std::nullopt;
   Cell cell;
@@ -338,7 +338,7 @@ void TreeReader::walk(quint32 n, qint64 first, qint64 last, int depth) {
   }
 }
 
-void TreeReader::leaf(const uchar* page, quint32 header, qint64 first, qint64 last, bool inTree) {
+void TreeReader::leaf(const uchar* page, quint32 header, qint64 first, qint64 last, bool in_tree) {
   const quint32 usable = pages_.layout().usable;
   quint32 cells = be16(page + header + 3);
   const quint32 start = content_start(page + header);
@@ -347,14 +347,14 @@ void TreeReader::leaf(const uchar* page, quint32 header, qint64 first, qint64 la
     whole = false;
     cells = (usable - header - 8) / 2;
   }
-  const quint32 pointersEnd = header + 8 + 2 * cells;
-  quint64 cellBytes = 0;
+  const quint32 pointers_end = header + 8 + 2 * cells;
+  quint64 cell_bytes = 0;
   std::optional<qint64> previous;
   for (quint32 i = 0; i < cells; ++i) {
     const quint32 offset = be16(page + header + 8 + 2 * i);
-    const std::optional<Cell> cell = offset < pointersEnd ? std::nullopt : leafCell(page, offset);
+    const std::optional<Cell> cell = offset < pointers_end ? std::nullopt : leaf_cell(page, offset);
     const std::optional<QStringList> values =
-        cell ? decode_record(cell->payload, columns_, pages_.layout().encoding, !inTree) : std::nullopt;
+        cell ? decode_record(cell->payload, columns_, pages_.layout().encoding, !in_tree) : std::nullopt;
     if (!values) {
       whole = false;
       continue;
@@ -362,13 +362,13 @@ void TreeReader::leaf(const uchar* page, quint32 header, qint64 first, qint64 la
     const qint64 id = cell->rowid;
     if (id < first || id > last || (previous && id <= *previous)) whole = false;
     previous = id;
-    cellBytes += cell->size;
-    if (inTree || (mayBeMissing(id) && !found.count(id))) found.emplace(id, *values);
+    cell_bytes += cell->size;
+    if (in_tree || (may_be_missing(id) && !found.count(id))) found.emplace(id, *values);
   }
-  if (!inTree) return;
-  const std::optional<quint32> free = freeBlocks(page, header, start);
-  if (!whole || start < pointersEnd || start > usable || !free ||
-      quint64(usable - start) != cellBytes + *free + page[header + 7]) {
+  if (!in_tree) return;
+  const std::optional<quint32> free = free_blocks(page, header, start);
+  if (!whole || start < pointers_end || start > usable || !free ||
+      quint64(usable - start) != cell_bytes + *free + page[header + 7]) {
     lose(first, last);
   }
 }
@@ -377,31 +377,31 @@ void TreeReader::interior(const uchar* page, quint32 header, qint64 first, qint6
   const quint32 usable = pages_.layout().usable;
   const quint32 cells = be16(page + header + 3);
   const quint32 start = content_start(page + header);
-  const quint32 pointersEnd = header + 12 + 2 * cells;
-  bool whole = pointersEnd <= usable;
+  const quint32 pointers_end = header + 12 + 2 * cells;
+  bool whole = pointers_end <= usable;
   std::vector<std::pair<quint32, qint64>> children;  // child page, largest rowid under it
-  quint64 cellBytes = 0;
+  quint64 cell_bytes = 0;
   for (quint32 i = 0; whole && i < cells; ++i) {
     const quint32 offset = be16(page + header + 12 + 2 * i);
     quint64 key = 0;
     int length = 0;
-    if (offset < pointersEnd || offset + 4 >= usable || !read_varint(page + offset + 4, page + usable, &key, &length)) {
+    if (offset < pointers_end || offset + 4 >= usable || !read_varint(page + offset + 4, page + usable, &key, &length)) {
       whole = false;
       break;
     }
     const auto id = static_cast<qint64>(key);
     if (id < first || id > last || (!children.empty() && id <= children.back().second)) whole = false;
     children.emplace_back(be32(page + offset), id);
-    cellBytes += std::max(4 + length, 4);
+    cell_bytes += std::max(4 + length, 4);
   }
-  const std::optional<quint32> free = whole ? freeBlocks(page, header, start) : std::nullopt;
-  if (!whole || start < pointersEnd || start > usable || !free ||
-      quint64(usable - start) != cellBytes + *free + page[header + 7]) {
+  const std::optional<quint32> free = whole ? free_blocks(page, header, start) : std::nullopt;
+  if (!whole || start < pointers_end || start > usable || !free ||
+      quint64(usable - start) != cell_bytes + *free + page[header + 7]) {
     // The bounds of the children are unknown: all of this part may be missing, and what
     // each child still holds is read without them.
     lose(first, last);
     for (const auto& child : children) walk(child.first, kLowest, kHighest, depth + 1);
-    if (pointersEnd <= usable) walk(be32(page + header + 8), kLowest, kHighest, depth + 1);
+    if (pointers_end <= usable) walk(be32(page + header + 8), kLowest, kHighest, depth + 1);
     return;
   }
   qint64 lower = first;
@@ -414,7 +414,7 @@ void TreeReader::interior(const uchar* page, quint32 header, qint64 first, qint6
   if (more) walk(be32(page + header + 8), lower, last, depth + 1);
 }
 
-void TreeReader::searchUnreached(const std::set<quint32>& free) {
+void TreeReader::search_unreached(const std::set<quint32>& free) {
   for (quint32 n = 2; n <= pages_.layout().pages; ++n) {
     const uchar* page = pages_.page(n);
     if (reached.count(n) != 0 || free.count(n) != 0 || page[0] != kLeafTable) continue;
@@ -425,11 +425,11 @@ void TreeReader::searchUnreached(const std::set<quint32>& free) {
 // The pages of the free list, as far as its chain can be followed.
 std::set<quint32> free_pages(const Pages& pages) {
   std::set<quint32> free;
-  const quint32 perTrunk = pages.layout().usable / 4 - 2;
-  for (quint32 trunk = pages.layout().freelistTrunk; trunk != 0;) {
+  const quint32 per_trunk = pages.layout().usable / 4 - 2;
+  for (quint32 trunk = pages.layout().freelist_trunk; trunk != 0;) {
     const uchar* page = pages.page(trunk);
     if (page == nullptr || !free.insert(trunk).second) break;
-    const quint32 count = std::min(be32(page + 4), perTrunk);
+    const quint32 count = std::min(be32(page + 4), per_trunk);
     for (quint32 i = 0; i < count; ++i) free.insert(be32(page + 8 + 4 * i));
     trunk = be32(page);
   }
@@ -527,37 +527,37 @@ std::vector<RowidRange> coalesced(std::vector<RowidRange> ranges) {
 
 }  // namespace
 
-bool Salvage::mayBeMissing(qint64 id) const {
+bool Salvage::may_be_missing(qint64 id) const {
   return std::any_of(lost.cbegin(), lost.cend(), [id](const RowidRange& range) { return range.contains(id); });
 }
 
 Salvage read_pages(const QByteArray& bytes, const Schema& schema) {
   Salvage salvage;
-  const std::optional<Layout> fromHeader = layout_from_header(bytes);
-  const Layout layout = fromHeader ? *fromHeader : probe_layout(bytes);
+  const std::optional<Layout> from_header = layout_from_header(bytes);
+  const Layout layout = from_header ? *from_header : probe_layout(bytes);
   const Pages pages(bytes, layout);
   TreeReader table(pages, static_cast<int>(schema.fields.size()));
   if (layout.pages == 0) {
     salvage.lost.push_back({kLowest, kHighest});
     return salvage;
   }
-  std::set<quint32> schemaPages;
-  const quint32 root = table_root(pages, schema.names(), &schemaPages);
-  table.reached = schemaPages;
-  salvage.tableFound = root != 0;
+  std::set<quint32> schema_pages;
+  const quint32 root = table_root(pages, schema.names(), &schema_pages);
+  table.reached = schema_pages;
+  salvage.table_found = root != 0;
   if (root != 0) {
     table.walk(root, kLowest, kHighest);
   } else {
     table.lost.push_back({kLowest, kHighest});
   }
   table.lost = coalesced(std::move(table.lost));
-  if (!table.lost.empty()) table.searchUnreached(fromHeader ? free_pages(pages) : std::set<quint32>());
+  if (!table.lost.empty()) table.search_unreached(from_header ? free_pages(pages) : std::set<quint32>());
 
   auto fields = std::make_shared<const QStringList>(schema.names());
   salvage.records.reserve(table.found.size());
   for (auto& [id, values] : table.found) salvage.records.emplace_back(id, fields, std::move(values));
   salvage.lost = std::move(table.lost);
-  salvage.damagedPages = table.damaged;
+  salvage.damaged_pages = table.damaged;
   return salvage;
 }
 

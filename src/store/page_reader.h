@@ -23,11 +23,11 @@ struct RowidRange {
 struct Salvage {
   std::vector<Record> records;   // in rowid order, each rowid once, values in the schema's order
   std::vector<RowidRange> lost;  // where records may be missing; empty when the table read whole
-  int damagedPages = 0;          // pages of the table that were not whole
-  bool tableFound = false;       // the table's tree was found through the file's schema
+  int damaged_pages = 0;          // pages of the table that were not whole
+  bool table_found = false;       // the table's tree was found through the file's schema
 
-  bool isWhole() const { return lost.empty(); }
-  bool mayBeMissing(qint64 id) const;
+  bool is_whole() const { return lost.empty(); }
+  bool may_be_missing(qint64 id) const;
 };
 
 // The records of the table "FileName" with the fields of schema, from the bytes of a data

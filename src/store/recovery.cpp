@@ -17,10 +17,10 @@ constexpr int kMostDamagedCopies = 1000;
 std::optional<Salvage> whole_backup(const QString& backup, const Schema& schema) {
   try {
     const DataFile file = DataFile::open(backup, schema);
-    if (!file.isIntact()) return std::nullopt;
+    if (!file.is_intact()) return std::nullopt;
     Salvage all;
     all.records = file.records();
-    all.tableFound = true;
+    all.table_found = true;
     return all;
   } catch (const StoreError&) {
     return std::nullopt;
@@ -35,10 +35,10 @@ Salvage salvage_of(const QString& path, const Schema& schema) {
 
 // A rollback journal left beside the damaged file belongs to it, not to the file rebuilt
 // in its place: it goes with the damaged copy, under the name SQLite pairs with that copy.
-void set_journal_aside(const QString& file, const QString& damagedCopy) {
+void set_journal_aside(const QString& file, const QString& damaged_copy) {
   const QString journal = file + QStringLiteral("-journal");
   if (!QFileInfo::exists(journal)) return;
-  platform::copy_file_atomic(journal, damagedCopy + QStringLiteral("-journal"));
+  platform::copy_file_atomic(journal, damaged_copy + QStringLiteral("-journal"));
   QFile::remove(journal);
   platform::sync_directory_of(journal);
 }
@@ -50,8 +50,8 @@ Merged merge_records(const Salvage& file, const Salvage& backup) {
   for (const Record& record : file.records) chosen.emplace(record.id(), &record);
   Merged merged;
   for (const Record& record : backup.records) {
-    if (!file.mayBeMissing(record.id())) continue;
-    if (chosen.emplace(record.id(), &record).second) ++merged.fromBackup;
+    if (!file.may_be_missing(record.id())) continue;
+    if (chosen.emplace(record.id(), &record).second) ++merged.from_backup;
   }
   merged.records.reserve(chosen.size());
   for (const auto& [id, record] : chosen) merged.records.push_back(*record);
@@ -71,43 +71,43 @@ std::optional<QString> keep_damaged_copy(const QString& path) {
   return std::nullopt;
 }
 
-Recovery rebuild_file(const QString& file, const QString& damagedCopy, const QString& backup, const Schema& schema) {
+Recovery rebuild_file(const QString& file, const QString& damaged_copy, const QString& backup, const Schema& schema) {
   Recovery recovery;
   recovery.file = file;
-  recovery.damagedCopy = damagedCopy;
-  const Salvage fromFile = salvage_of(file, schema);
-  Salvage fromBackup;
+  recovery.damaged_copy = damaged_copy;
+  const Salvage from_file = salvage_of(file, schema);
+  Salvage from_backup;
   if (std::optional<Salvage> whole = whole_backup(backup, schema)) {
-    fromBackup = std::move(*whole);
-    recovery.backupWhole = true;
+    from_backup = std::move(*whole);
+    recovery.backup_whole = true;
   } else {
     // A damaged backup is never copied in; what it still holds may complete the file.
-    fromBackup = salvage_of(backup, schema);
-    if (std::optional<QString> kept = keep_damaged_copy(backup)) recovery.damagedBackupCopy = *kept;
+    from_backup = salvage_of(backup, schema);
+    if (std::optional<QString> kept = keep_damaged_copy(backup)) recovery.damaged_backup_copy = *kept;
   }
-  Merged merged = merge_records(fromFile, fromBackup);
+  Merged merged = merge_records(from_file, from_backup);
   recovery.rebuilt = recovery.records = static_cast<int>(merged.records.size());
-  recovery.fromBackup = merged.fromBackup;
-  set_journal_aside(file, damagedCopy);
+  recovery.from_backup = merged.from_backup;
+  set_journal_aside(file, damaged_copy);
   DataFile::create(file, schema, merged.records);
   return recovery;
 }
 
 QString recovery_notice(const Recovery& recovery) {
-  const int fromFile = recovery.rebuilt - recovery.fromBackup;
+  const int from_file = recovery.rebuilt - recovery.from_backup;
   QString text =
-      recovery.fromBackup > 0
+      recovery.from_backup > 0
           ? QStringLiteral("数据文件已从备份恢复：%1\n从损坏的文件中读出 %2 条记录，从备份中取回 %3 条。")
                 .arg(recovery.file)
-                .arg(fromFile)
-                .arg(recovery.fromBackup)
-          : QStringLiteral("数据文件已修复：%1\n从损坏的文件中读出 %2 条记录。").arg(recovery.file).arg(fromFile);
+                .arg(from_file)
+                .arg(recovery.from_backup)
+          : QStringLiteral("数据文件已修复：%1\n从损坏的文件中读出 %2 条记录。").arg(recovery.file).arg(from_file);
   text += QStringLiteral("\n文件现有 %1 条记录。").arg(recovery.records);
-  text += QStringLiteral("\n损坏的文件保存为：") + recovery.damagedCopy;
-  if (!recovery.backupWhole) {
-    text += recovery.damagedBackupCopy.isEmpty()
+  text += QStringLiteral("\n损坏的文件保存为：") + recovery.damaged_copy;
+  if (!recovery.backup_whole) {
+    text += recovery.damaged_backup_copy.isEmpty()
                 ? QStringLiteral("\n备份文件也已损坏。")
-                : QStringLiteral("\n备份文件也已损坏，保存为：") + recovery.damagedBackupCopy;
+                : QStringLiteral("\n备份文件也已损坏，保存为：") + recovery.damaged_backup_copy;
   }
   return text;
 }

@@ -17,7 +17,7 @@ namespace tavuro::store {
 // The records a rebuilt file holds, and where they came from.
 struct Merged {
   std::vector<Record> records;  // in rowid order
-  int fromBackup = 0;           // of them, taken from the backup
+  int from_backup = 0;           // of them, taken from the backup
 };
 
 // Decides which records a rebuilt file holds: every record the damaged file still yields,
@@ -35,21 +35,21 @@ std::optional<QString> keep_damaged_copy(const QString& path);
 // What one recovery did.
 struct Recovery {
   QString file;
-  QString damagedCopy;        // where the damaged file's bytes lie
-  QString damagedBackupCopy;  // where a damaged backup's bytes lie; empty when it was whole
-  bool backupWhole = false;
+  QString damaged_copy;        // where the damaged file's bytes lie
+  QString damaged_backup_copy;  // where a damaged backup's bytes lie; empty when it was whole
+  bool backup_whole = false;
   int rebuilt = 0;     // records the rebuilt file was made with
-  int fromBackup = 0;  // of them, taken from the backup
+  int from_backup = 0;  // of them, taken from the backup
   int records = 0;     // records the file holds now (after the work done on it)
   // The backup may be replaced by a copy of the rebuilt file: it was whole, or its
   // damaged bytes are kept.
-  bool backupReplaceable() const { return backupWhole || !damagedBackupCopy.isEmpty(); }
+  bool backup_replaceable() const { return backup_whole || !damaged_backup_copy.isEmpty(); }
 };
 
-// Rebuilds file, whose damaged bytes are already kept at damagedCopy, from what it and
+// Rebuilds file, whose damaged bytes are already kept at damaged_copy, from what it and
 // backup still hold. Throws StoreError (Io) when the rebuilt file cannot be put in place;
 // file is then as it was.
-Recovery rebuild_file(const QString& file, const QString& damagedCopy, const QString& backup, const Schema& schema);
+Recovery rebuild_file(const QString& file, const QString& damaged_copy, const QString& backup, const Schema& schema);
 
 // What the user is told once a recovery has happened.
 QString recovery_notice(const Recovery& recovery);

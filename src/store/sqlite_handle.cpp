@@ -105,7 +105,7 @@ QString Statement::text(int column) const {
 
 qint64 Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::column_count() const { return sqlite3_column_count(stmt_); }
 
 QString quoted(const QString& identifier) {
   QString inner = identifier;

@@ -53,7 +53,7 @@ class Statement {
   void reset();
   QString text(int column) const;
   qint64 integer(int column) const;
-  int columnCount() const;
+  int column_count() const;
 
  private:
   const Connection& connection_;

@@ -23,7 +23,7 @@ class StoreError : public std::runtime_error {
   const QString& path() const { return path_; }
   const QString& detail() const { return detail_; }
   // Damage that the backup copy can mend (as opposed to a refused value or a full disk).
-  bool isDamage() const { return kind_ == Kind::Damaged || kind_ == Kind::WrongSchema; }
+  bool is_damage() const { return kind_ == Kind::Damaged || kind_ == Kind::WrongSchema; }
 
  private:
   Kind kind_;

@@ -33,13 +33,13 @@ void log(const QString& text) {
 }
 
 int run(const sync::SyncOptions& options) {
-  const std::optional<QString> settings = headoffice::server_settings(options.appDir);
+  const std::optional<QString> settings = headoffice::server_settings(options.app_dir);
   if (!settings) {
-    log(QStringLiteral("%1 中没有 server.dat，这台收银机不向总店上传。").arg(options.appDir));
+    log(QStringLiteral("%1 中没有 server.dat，这台收银机不向总店上传。").arg(options.app_dir));
     return 2;
   }
-  const QString till = headoffice::till_name(options.appDir);
-  const int batch = options.batchEntries > 0 ? options.batchEntries : headoffice::kDefaultBatchEntries;
+  const QString till = headoffice::till_name(options.app_dir);
+  const int batch = options.batch_entries > 0 ? options.batch_entries : headoffice::kDefaultBatchEntries;
   std::optional<headoffice::PgConnection> server;
   std::unique_ptr<headoffice::Shipper> shipper;
   std::chrono::milliseconds pause = kFirstPause;
@@ -58,7 +58,7 @@ int run(const sync::SyncOptions& options) {
         shipper = std::make_unique<headoffice::Shipper>(*server, till, batch);
         log(QStringLiteral("已连接总店服务器，收银台“%1”。").arg(till));
       }
-      shipper->ship_all(options.appDir, acknowledge);
+      shipper->ship_all(options.app_dir, acknowledge);
       for (const QString& month : shipper->months_without_journal()) {
         if (told.contains(month)) continue;
         told << month;
@@ -84,7 +84,7 @@ int run(const sync::SyncOptions& options) {
       std::this_thread::sleep_for(pause);
       pause = std::min(pause * 2, kLongestPause);
     } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(options.pollMilliseconds));
+      std::this_thread::sleep_for(std::chrono::milliseconds(options.poll_milliseconds));
     }
   }
 }

@@ -22,13 +22,13 @@ std::optional<SyncOptions> parse_options(const QStringList& args) {
     } else if (arg == QStringLiteral("--acks")) {
       options.acks = true;
     } else if (arg == QStringLiteral("--batch") && i + 1 < args.size()) {
-      options.batchEntries = args[++i].toInt(&ok);
-      ok = ok && options.batchEntries > 0;
+      options.batch_entries = args[++i].toInt(&ok);
+      ok = ok && options.batch_entries > 0;
     } else if (arg == QStringLiteral("--poll") && i + 1 < args.size()) {
-      options.pollMilliseconds = args[++i].toInt(&ok);
-      ok = ok && options.pollMilliseconds > 0;
-    } else if (!arg.startsWith(QStringLiteral("--")) && options.appDir.isEmpty()) {
-      options.appDir = arg;
+      options.poll_milliseconds = args[++i].toInt(&ok);
+      ok = ok && options.poll_milliseconds > 0;
+    } else if (!arg.startsWith(QStringLiteral("--")) && options.app_dir.isEmpty()) {
+      options.app_dir = arg;
     } else {
       ok = false;
     }
@@ -37,7 +37,7 @@ std::optional<SyncOptions> parse_options(const QStringList& args) {
       return std::nullopt;
     }
   }
-  if (options.appDir.isEmpty()) {
+  if (options.app_dir.isEmpty()) {
     std::fputs(kUsage, stderr);
     return std::nullopt;
   }

@@ -8,11 +8,11 @@
 namespace tavuro::sync {
 
 struct SyncOptions {
-  QString appDir;
+  QString app_dir;
   bool once = false;     // ship what there is and end, instead of following the journals
   bool acks = false;     // print "ack <month> <number>" after each batch (for tests)
-  int batchEntries = 0;  // 0: the default
-  int pollMilliseconds = 100;
+  int batch_entries = 0;  // 0: the default
+  int poll_milliseconds = 100;
 };
 
 // nullopt (and the usage on stderr) for a command line that does not make sense.

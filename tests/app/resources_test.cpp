@@ -59,7 +59,7 @@ TEST(ProgramIcon, IsAScalableDrawingThatRendersAtEverySize) {
 
 TEST(ProgramIcon, TheAboutWindowShowsIt) {
   ShopFixture shop;
-  shop.startUp();
+  shop.start_up();
   cashier::frm_About window(shop.state);
   ASSERT_TRUE(testing::show_active(window));
   const QPixmap shown = window.findChild<QLabel*>(QStringLiteral("picIcon"))->pixmap();
@@ -123,7 +123,7 @@ class IconTheme {
 };
 
 struct DocumentToolbar : ::testing::Test {
-  void SetUp() override { shop.startUp(); }
+  void SetUp() override { shop.start_up(); }
   QList<QAction*> tools(reports::frmDoc_print& window) const {
     QList<QAction*> found;
     for (QAction* action : window.findChild<QToolBar*>(QStringLiteral("tbToolBar"))->actions()) {

@@ -21,8 +21,8 @@ TEST(AdminGate, NoPasswordNoQuestion) {
 TEST(AdminGate, OnlyTheExactPasswordPasses) {
   ScriptedDialogs dialogs;
   startup::AppState state;
-  state.adminPassword = QStringLiteral("Boss1");
-  dialogs.answerInput(QStringLiteral("Boss1"));
+  state.admin_password = QStringLiteral("Boss1");
+  dialogs.answer_input(QStringLiteral("Boss1"));
   EXPECT_TRUE(check_admin_password(state));
   EXPECT_EQ(dialogs.shown().front().text, QStringLiteral("输入你的管理密码："));
   EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Tavuro收银机"));
@@ -30,13 +30,13 @@ TEST(AdminGate, OnlyTheExactPasswordPasses) {
 
   for (const char* wrong : {"boss1", " Boss1", "Boss1 ", ""}) {
     dialogs.clear();
-    dialogs.answerInput(QString::fromUtf8(wrong));
+    dialogs.answer_input(QString::fromUtf8(wrong));
     EXPECT_FALSE(check_admin_password(state)) << wrong;
     EXPECT_EQ(dialogs.messages(), QStringList{wrong_password_message()});
-    EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   }
   dialogs.clear();
-  dialogs.cancelInput();
+  dialogs.cancel_input();
   EXPECT_FALSE(check_admin_password(state));
   EXPECT_EQ(dialogs.messages().size(), 1);
 }
@@ -60,9 +60,9 @@ TEST(AdminGate, APasswordFileWrittenByHandOrByAnOlderInstallOpensTheGate) {
     ScriptedDialogs dialogs;
     testing::ShopFixture shop;
     testing::write_bytes(shop.temp.filePath(QStringLiteral("p.dat")), file.bytes);
-    shop.startUp();
-    dialogs.answerInput(QString::fromUtf8(file.typed));
-    EXPECT_TRUE(check_admin_password(shop.state)) << file.typed << " read as " << shop.state.adminPassword.toStdString();
+    shop.start_up();
+    dialogs.answer_input(QString::fromUtf8(file.typed));
+    EXPECT_TRUE(check_admin_password(shop.state)) << file.typed << " read as " << shop.state.admin_password.toStdString();
     EXPECT_TRUE(dialogs.messages().isEmpty()) << file.typed;
   }
 }

@@ -18,12 +18,12 @@ using testing::ShopFixture;
 
 TEST(ReceiptLineDelete, ExactlyTheRecordTheLineWroteGoesAndOnlyWhileItIsAsWritten) {
   ShopFixture shop;
-  shop.startUp();
+  shop.start_up();
   // An earlier receipt sold the same goods in the same second.
-  shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("3.00"), .receipt = QStringLiteral("000001")});
-  shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("7.50"), .receipt = QStringLiteral("000002")});
-  shop.addSale({.goods = QStringLiteral("面包"), .amount = QStringLiteral("4.00"), .receipt = QStringLiteral("000002")});
-  const QString& day_file = shop.state.paths.dayFile;
+  shop.add_sale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("3.00"), .receipt = QStringLiteral("000001")});
+  shop.add_sale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("7.50"), .receipt = QStringLiteral("000002")});
+  shop.add_sale({.goods = QStringLiteral("面包"), .amount = QStringLiteral("4.00"), .receipt = QStringLiteral("000002")});
+  const QString& day_file = shop.state.paths.day_file;
   const auto refs = [&] {
     const store::DataFile file = store::DataFile::open(day_file);
     std::vector<store::RecordRef> all;
@@ -31,24 +31,24 @@ TEST(ReceiptLineDelete, ExactlyTheRecordTheLineWroteGoesAndOnlyWhileItIsAsWritte
     return all;
   };
   const std::vector<store::RecordRef> written = refs();
-  const sales::ChangeContext context = sales::change_context(shop.state.paths.journalFile, QStringLiteral("001"));
+  const sales::ChangeContext context = sales::change_context(shop.state.paths.journal_file, QStringLiteral("001"));
 
-  EXPECT_TRUE(delete_receipt_record(day_file, shop.state.paths.dayBackup, context, written[1]));
+  EXPECT_TRUE(delete_receipt_record(day_file, shop.state.paths.day_backup, context, written[1]));
   std::vector<store::Record> left = shop.records(day_file);
   ASSERT_EQ(left.size(), 2u);
   EXPECT_EQ(left[0].value(store::day::kReceiptNo), QStringLiteral("000001"));
   EXPECT_EQ(left[1].value(store::day::kGoods), QStringLiteral("面包"));
   // Deleted once, it is gone: a second try changes nothing.
-  EXPECT_FALSE(delete_receipt_record(day_file, shop.state.paths.dayBackup, context, written[1]));
+  EXPECT_FALSE(delete_receipt_record(day_file, shop.state.paths.day_backup, context, written[1]));
 
   // A record changed since the line was written is not deleted.
   store::DataFile::open(day_file).update(written[0].id, {{store::day::kAmount, QStringLiteral("30.00")}});
-  EXPECT_FALSE(delete_receipt_record(day_file, shop.state.paths.dayBackup, context, written[0]));
+  EXPECT_FALSE(delete_receipt_record(day_file, shop.state.paths.day_backup, context, written[0]));
   EXPECT_EQ(shop.records(day_file).size(), 2u);
   EXPECT_FALSE(delete_receipt_record(shop.file(QStringLiteral("none.day")), QString(), context, written[2]));
 
   // The deletion is in the journal with the record as it was.
-  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journalFile);
+  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journal_file);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].kind, QStringLiteral("删除"));
   EXPECT_EQ(entries[0].record, written[1].id);
@@ -64,35 +64,35 @@ TEST(ReceiptLineDelete, TheQuestionFramesTheLine) {
 
 class PasswordChange : public ::testing::Test {
  protected:
-  void SetUp() override { shop.startUp(); }
-  QByteArray pFile() const { return testing::read_bytes(shop.state.paths.pFile); }
+  void SetUp() override { shop.start_up(); }
+  QByteArray p_file() const { return testing::read_bytes(shop.state.paths.p_file); }
   ShopFixture shop;
   ScriptedDialogs dialogs;
 };
 
 TEST_F(PasswordChange, AMissingPasswordFileIsCreatedAndAFailedWriteIsTold) {
-  QFile::remove(shop.state.paths.pFile);
+  QFile::remove(shop.state.paths.p_file);
   EXPECT_TRUE(change_admin_password(shop.state, QString(), QStringLiteral("boss")));
-  EXPECT_EQ(pFile(), QByteArray("boss"));
+  EXPECT_EQ(p_file(), QByteArray("boss"));
 
   // p.dat cannot be written (a folder took its place): the password stays as it was.
-  QFile::remove(shop.state.paths.pFile);
-  ASSERT_TRUE(QDir().mkdir(shop.state.paths.pFile));
+  QFile::remove(shop.state.paths.p_file);
+  ASSERT_TRUE(QDir().mkdir(shop.state.paths.p_file));
   dialogs.clear();
   EXPECT_FALSE(change_admin_password(shop.state, QStringLiteral("boss"), QStringLiteral("other")));
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("写密码文件时出错.[p.dat]")});
-  EXPECT_EQ(shop.state.adminPassword, QStringLiteral("boss"));
+  EXPECT_EQ(shop.state.admin_password, QStringLiteral("boss"));
 }
 
 TEST(SendDestination, TheFirstReadyWritableVolumeUnderMedia) {
   const Volume root{QStringLiteral("/"), true, false, true};
   const Volume cdrom{QStringLiteral("/media/cdrom"), true, true, false};
-  const Volume notReady{QStringLiteral("/media/u/EMPTY"), false, false, true};
+  const Volume not_ready{QStringLiteral("/media/u/EMPTY"), false, false, true};
   const Volume locked{QStringLiteral("/run/media/u/LOCKED"), true, false, false};
   const Volume stick{QStringLiteral("/run/media/u/STICK"), true, false, true};
   const Volume second{QStringLiteral("/media/u/SECOND"), true, false, true};
   const Volume lookalike{QStringLiteral("/mediafiles"), true, false, true};
-  EXPECT_EQ(choose_removable_volume({root, lookalike, cdrom, notReady, locked, stick, second}), stick.rootPath);
+  EXPECT_EQ(choose_removable_volume({root, lookalike, cdrom, not_ready, locked, stick, second}), stick.rootPath);
   EXPECT_EQ(choose_removable_volume({second, stick}), second.rootPath);
   EXPECT_EQ(choose_removable_volume({root, cdrom, lookalike, locked}), std::nullopt);
   EXPECT_EQ(choose_removable_volume({}), std::nullopt);
@@ -101,14 +101,14 @@ TEST(SendDestination, TheFirstReadyWritableVolumeUnderMedia) {
 class SendFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
-    shop.addSale({.goods = QStringLiteral("可乐")});
+    shop.start_up();
+    shop.add_sale({.goods = QStringLiteral("可乐")});
     ASSERT_TRUE(QDir().mkpath(disk));
   }
-  void expectDialogsAsked() {
+  void expect_dialogs_asked() {
     const auto& file = dialogs.shown().front();
     EXPECT_EQ(file.text, QStringLiteral("选取你要发送的文件 -->"));
-    EXPECT_EQ(file.file.startFolder, shop.dir());
+    EXPECT_EQ(file.file.start_folder, shop.dir());
     EXPECT_TRUE(file.file.fileName.isEmpty());
     EXPECT_EQ(file.file.filter, QStringLiteral("每天的数据文件名 (*.day)|*.DAY"));
     EXPECT_EQ(dialogs.shown().at(1).text, QStringLiteral("请插入你的软盘到[A：]驱动器，按“是”= 发送，“否”= 取消"));
@@ -122,51 +122,51 @@ class SendFile : public ::testing::Test {
 
 TEST_F(SendFile, TheChosenDayFileIsCopiedAndReplacedSilently) {
   ScopedSendDestination destination(disk);
-  dialogs.answerFile(shop.state.paths.dayFile);
-  dialogs.answerYes();
+  dialogs.answer_file(shop.state.paths.day_file);
+  dialogs.answer_yes();
   EXPECT_TRUE(send_day_file(shop.dir()));
-  expectDialogsAsked();
+  expect_dialogs_asked();
   EXPECT_EQ(dialogs.shown().size(), 2u);
-  EXPECT_EQ(testing::read_bytes(sent), testing::read_bytes(shop.state.paths.dayFile));
+  EXPECT_EQ(testing::read_bytes(sent), testing::read_bytes(shop.state.paths.day_file));
 
-  shop.addSale({.goods = QStringLiteral("面包")});
-  dialogs.answerFile(shop.state.paths.dayFile);
-  dialogs.answerYes();
+  shop.add_sale({.goods = QStringLiteral("面包")});
+  dialogs.answer_file(shop.state.paths.day_file);
+  dialogs.answer_yes();
   EXPECT_TRUE(send_day_file(shop.dir()));
   EXPECT_EQ(shop.records(sent).size(), 2u);
 }
 
 TEST_F(SendFile, NoOrCancelCopiesNothingAndSaysNothing) {
   ScopedSendDestination destination(disk);
-  dialogs.cancelFile();
+  dialogs.cancel_file();
   EXPECT_FALSE(send_day_file(shop.dir()));
   EXPECT_EQ(dialogs.shown().size(), 1u);
   dialogs.clear();
-  dialogs.answerFile(shop.state.paths.dayFile);
-  dialogs.answerNo();
+  dialogs.answer_file(shop.state.paths.day_file);
+  dialogs.answer_no();
   EXPECT_FALSE(send_day_file(shop.dir()));
-  expectDialogsAsked();
+  expect_dialogs_asked();
   EXPECT_EQ(dialogs.shown().size(), 2u);
   EXPECT_FALSE(QFile::exists(sent));
 }
 
 TEST_F(SendFile, NoDiskOrAFailingCopyIsTheDriveMessage) {
-  const QString notReady = QStringLiteral("驱动器[A：]未准备好！，或软盘已经损坏。");
+  const QString not_ready = QStringLiteral("驱动器[A：]未准备好！，或软盘已经损坏。");
   {
     ScopedSendDestination none(std::nullopt);
-    dialogs.answerFile(shop.state.paths.dayFile);
-    dialogs.answerYes();
+    dialogs.answer_file(shop.state.paths.day_file);
+    dialogs.answer_yes();
     EXPECT_FALSE(send_day_file(shop.dir()));
-    EXPECT_EQ(dialogs.lastMessage().text, notReady);
-    EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(dialogs.last_message().text, not_ready);
+    EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   }
   ScopedSendDestination gone(shop.file(QStringLiteral("no such disk")));
   dialogs.clear();
-  dialogs.answerFile(shop.state.paths.dayFile);
-  dialogs.answerYes();
+  dialogs.answer_file(shop.state.paths.day_file);
+  dialogs.answer_yes();
   EXPECT_FALSE(send_day_file(shop.dir()));
   EXPECT_EQ(dialogs.messages().size(), 2);  // the question, then the refusal
-  EXPECT_EQ(dialogs.lastMessage().text, notReady);
+  EXPECT_EQ(dialogs.last_message().text, not_ready);
 }
 
 TEST(HelpPage, BesideTheProgramWithOneSeparatorAndTheVersionOfTheAboutWindow) {

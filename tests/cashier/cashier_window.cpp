@@ -12,9 +12,9 @@ cashier::Frm_shop& CashierWindow::open() {
   return *window;
 }
 
-QStringList CashierWindow::lines(const char* listName) const {
+QStringList CashierWindow::lines(const char* list_name) const {
   QStringList result;
-  const QListWidget* widget = list(listName);
+  const QListWidget* widget = list(list_name);
   for (int i = 0; i < widget->count(); ++i) result << widget->item(i)->text();
   return result;
 }

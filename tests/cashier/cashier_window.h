@@ -26,7 +26,7 @@ namespace tavuro::testing {
 
 class CashierWindow {
  public:
-  CashierWindow() { shop.startUp(); }
+  CashierWindow() { shop.start_up(); }
 
   // Creates and shows the window (after the test has prepared the files).
   cashier::Frm_shop& open();
@@ -43,7 +43,7 @@ class CashierWindow {
   QLabel* label(const char* name) const { return find<QLabel>(QString::fromUtf8(name)); }
   QListWidget* list(const char* name) const { return find<QListWidget>(QString::fromUtf8(name)); }
   QAction* action(const char* name) const { return find<QAction>(QString::fromUtf8(name)); }
-  QStringList lines(const char* listName) const;
+  QStringList lines(const char* list_name) const;
   QWidget* focused() const;
 
   ShopFixture shop;
@@ -54,9 +54,9 @@ class CashierWindow {
 // A printer that never prints: no printer installed, or the job did not start.
 class NoPrinter final : public platform::LinePrinter {
  public:
-  void setFontSize(int) override {}
-  void printLine(const QString&) override {}
-  bool endDoc() override { return false; }
+  void set_font_size(int) override {}
+  void print_line(const QString&) override {}
+  bool end_doc() override { return false; }
 };
 
 }  // namespace tavuro::testing

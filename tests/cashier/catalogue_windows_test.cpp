@@ -53,7 +53,7 @@ QString field(const store::Record& record, const QString& name) { return record.
 
 TEST(CatalogueWindows, MenuCommandsOpenTheThreeWindowsWithEmptyBoxes) {
   CashierWindow shop;
-  shop.shop.state.pendingGoodsName = QStringLiteral("茶");
+  shop.shop.state.pending_goods_name = QStringLiteral("茶");
   shop.open();
   shop.combo("Combo1")->setEditText(QStringLiteral("typed"));
   for (const char* name : {"注册商品", "注册固定客户", "输入操作员"}) EXPECT_TRUE(shop.action(name)->isEnabled());
@@ -87,7 +87,7 @@ TEST(CatalogueWindows, AnUnregisteredGoodsIsRegisteredFromSaleEntryAndFoundWithI
   ASSERT_EQ(shop.focused(), shop.combo("Combo1"));
   type_text(QStringLiteral("奶茶"));
 
-  shop.dialogs.answerYes();
+  shop.dialogs.answer_yes();
   when_opened<frm_注册商品>([](frm_注册商品& goods) {
     EXPECT_EQ(goods.Text1()->text(), QStringLiteral("奶茶"));
     EXPECT_EQ(goods.Text2()->text(), QStringLiteral("0"));
@@ -102,7 +102,7 @@ TEST(CatalogueWindows, AnUnregisteredGoodsIsRegisteredFromSaleEntryAndFoundWithI
   EXPECT_EQ(shop.dialogs.messages(), (QStringList{QStringLiteral("你输入的商品 [奶茶] 还未注册，是否要现在注册吗？"),
                                                  QStringLiteral("注册成功！")}));
   // Handed back into the goods box, the name is no longer pending.
-  EXPECT_TRUE(shop.shop.state.pendingGoodsName.isEmpty());
+  EXPECT_TRUE(shop.shop.state.pending_goods_name.isEmpty());
   QComboBox* Combo1 = shop.combo("Combo1");
   EXPECT_NE(Combo1->findText(QStringLiteral("奶茶")), -1);
   EXPECT_EQ(Combo1->currentText(), QStringLiteral("奶茶"));
@@ -116,16 +116,16 @@ TEST(CatalogueWindows, AnUnregisteredGoodsIsRegisteredFromSaleEntryAndFoundWithI
 
 TEST(CatalogueWindows, AnUnregisteredCustomerIsRegisteredAndBookedOnTheLine) {
   CashierWindow shop;
-  shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.shop.addCustomer(QStringLiteral("Acme"));
-  shop.shop.state.currentOperator = QStringLiteral("001");
+  shop.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.shop.add_customer(QStringLiteral("Acme"));
+  shop.shop.state.current_operator = QStringLiteral("001");
   shop.open();
   enter_line(shop, QStringLiteral("可乐"));
   EXPECT_EQ(shop.text("Text3")->text(), QStringLiteral("2.50"));
 
   click(shop.combo("Combo2"));
   type_text(QStringLiteral("王五"));
-  shop.dialogs.answerYes();
+  shop.dialogs.answer_yes();
   when_opened<Frm_注册客户>([](Frm_注册客户& customers) {
     EXPECT_EQ(customers.Text1()->text(), QStringLiteral("王五"));
     click_button(customers, "Command1");
@@ -137,10 +137,10 @@ TEST(CatalogueWindows, AnUnregisteredCustomerIsRegisteredAndBookedOnTheLine) {
   QComboBox* Combo2 = shop.combo("Combo2");
   EXPECT_EQ(Combo2->currentText(), QStringLiteral("王五"));
   EXPECT_EQ(Combo2->count(), 2);
-  EXPECT_FALSE(shop.shop.state.customerRegistered);
+  EXPECT_FALSE(shop.shop.state.customer_registered);
 
   click(shop.button("Command1"));
-  const auto records = shop.shop.records(shop.shop.state.paths.dayFile);
+  const auto records = shop.shop.records(shop.shop.state.paths.day_file);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(field(records[0], store::day::kCustomer), QStringLiteral("王五"));
   EXPECT_EQ(field(records[0], store::day::kGoods), QStringLiteral("可乐"));
@@ -148,8 +148,8 @@ TEST(CatalogueWindows, AnUnregisteredCustomerIsRegisteredAndBookedOnTheLine) {
 
 TEST(CatalogueWindows, ALineWithoutAnOperatorOpensTheOperatorWindowAndTheNextTryRecordsIt) {
   CashierWindow shop;
-  shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.shop.addOperator(QStringLiteral("001"));
+  shop.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.shop.add_operator(QStringLiteral("001"));
   shop.open();
   enter_line(shop, QStringLiteral("可乐"));
 
@@ -161,12 +161,12 @@ TEST(CatalogueWindows, ALineWithoutAnOperatorOpensTheOperatorWindowAndTheNextTry
   EXPECT_EQ(shop.dialogs.messages(),
             (QStringList{QStringLiteral("你忘记了选操作员或编号；如果你还未加入，请先加入后使用。"),
                          QStringLiteral("你的操作员姓名或编号 [001] 开始使用!")}));
-  EXPECT_EQ(shop.shop.state.currentOperator, QStringLiteral("001"));
-  EXPECT_TRUE(shop.shop.records(shop.shop.state.paths.dayFile).empty());
+  EXPECT_EQ(shop.shop.state.current_operator, QStringLiteral("001"));
+  EXPECT_TRUE(shop.shop.records(shop.shop.state.paths.day_file).empty());
   EXPECT_EQ(shop.list("List1")->count(), 0);
 
   click(shop.button("Command1"));
-  const auto records = shop.shop.records(shop.shop.state.paths.dayFile);
+  const auto records = shop.shop.records(shop.shop.state.paths.day_file);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(field(records[0], store::day::kOperator), QStringLiteral("001"));
   EXPECT_EQ(shop.list("List1")->count(), 1);
@@ -213,7 +213,7 @@ TEST(CatalogueWindows, FromAnEmptyShopToASaleThroughTheWindowsAlone) {
   click(shop.button("Command1"));
   EXPECT_EQ(shop.dialogs.messages().size(), 3);
 
-  const auto records = shop.shop.records(shop.shop.state.paths.dayFile);
+  const auto records = shop.shop.records(shop.shop.state.paths.day_file);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].values(), (QStringList{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"),
                                               QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09"),

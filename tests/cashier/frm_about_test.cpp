@@ -27,18 +27,18 @@ const QByteArray kPage =
 class AboutWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
+    shop.start_up();
     window = std::make_unique<frm_About>(shop.state);
-    window->setLinkOpener([this](const QUrl& url) {
+    window->set_link_opener([this](const QUrl& url) {
       opened << url;
-      return openWorks;
+      return open_works;
     });
     ASSERT_TRUE(testing::show_active(window.get()));
     link = window->findChild<QLabel*>(QStringLiteral("Label1"));
     ASSERT_NE(link, nullptr);
   }
   QString text(const char* name) const { return window->findChild<QLabel*>(QString::fromUtf8(name))->text(); }
-  void moveOver(QWidget* widget) {
+  void move_over(QWidget* widget) {
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
@@ -49,7 +49,7 @@ class AboutWindow : public ::testing::Test {
   std::unique_ptr<frm_About> window;
   QLabel* link = nullptr;
   QList<QUrl> opened;
-  bool openWorks = true;
+  bool open_works = true;
 };
 
 TEST_F(AboutWindow, TitleVersionAndTexts) {
@@ -72,12 +72,12 @@ TEST_F(AboutWindow, TitleVersionAndTexts) {
 
 TEST_F(AboutWindow, TheLinkLightsUpUnderThePointerAndGoesBackToBlue) {
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
-  moveOver(link);
+  move_over(link);
   EXPECT_EQ(link->toolTip(), kMakerPage);
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::red));
   EXPECT_TRUE(link->font().underline());
   EXPECT_TRUE(link->font().bold());
-  moveOver(window.get());
+  move_over(window.get());
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
   EXPECT_FALSE(link->font().underline());
   EXPECT_FALSE(link->font().bold());
@@ -87,10 +87,10 @@ TEST_F(AboutWindow, ClickingTheLinkOpensTheMakersPageOrSaysItCannot) {
   QTest::mouseClick(link, Qt::LeftButton);
   EXPECT_EQ(opened, QList<QUrl>{QUrl(kMakerPage)});
   EXPECT_TRUE(dialogs.shown().empty());
-  openWorks = false;
+  open_works = false;
   QTest::mouseClick(link, Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("此功能尚未完善。")});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::None);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::None);
 }
 
 TEST_F(AboutWindow, HelpShowsThePageInTheBrowserOrNamesTheMissingFile) {
@@ -98,7 +98,7 @@ TEST_F(AboutWindow, HelpShowsThePageInTheBrowserOrNamesTheMissingFile) {
   const QString path = shop.file(QStringLiteral("readme.htm"));
   QTest::mouseClick(help, Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("找不到帮助文件[") + path + QLatin1Char(']')});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Information);
 
   testing::write_bytes(path, kPage);
   QString caption;
@@ -111,19 +111,19 @@ TEST_F(AboutWindow, HelpShowsThePageInTheBrowserOrNamesTheMissingFile) {
   QTest::mouseClick(help, Qt::LeftButton);
   EXPECT_EQ(caption, QStringLiteral("Tavuro收银机浏览器"));
   EXPECT_TRUE(shown.contains(QStringLiteral("使用说明"))) << shown.toStdString();
-  EXPECT_EQ(shop.state.browseTarget, path);
+  EXPECT_EQ(shop.state.browse_target, path);
   EXPECT_EQ(dialogs.messages().size(), 1);
 }
 
 TEST(HelpBrowser, TheBrowserFillsTheWindowBarAMarginAndTheMenuIsSilentWithoutAPage) {
   ShopFixture shop;
-  shop.startUp();
+  shop.start_up();
   ScriptedDialogs dialogs;
   EXPECT_FALSE(show_help_page(shop.state, nullptr));
   EXPECT_TRUE(dialogs.shown().empty());
 
-  shop.state.browseTarget = shop.file(QStringLiteral("page.htm"));
-  testing::write_bytes(shop.state.browseTarget, kPage);
+  shop.state.browse_target = shop.file(QStringLiteral("page.htm"));
+  testing::write_bytes(shop.state.browse_target, kPage);
   frmBrowser browser(shop.state);
   browser.resize(500, 400);
   browser.show();
@@ -136,8 +136,8 @@ TEST(HelpBrowser, TheBrowserFillsTheWindowBarAMarginAndTheMenuIsSilentWithoutAPa
 // The help page shipped with the program reads as Chinese and covers the daily work.
 TEST(HelpBrowser, TheShippedHelpPageReadsAsChinese) {
   ShopFixture shop;
-  shop.state.browseTarget = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../resources/readme.htm");
-  ASSERT_TRUE(QFileInfo::exists(shop.state.browseTarget));
+  shop.state.browse_target = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../resources/readme.htm");
+  ASSERT_TRUE(QFileInfo::exists(shop.state.browse_target));
   frmBrowser browser(shop.state);
   const QTextDocument* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwWebBrowser"))->document();
   const QString text = page->toPlainText();

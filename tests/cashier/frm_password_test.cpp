@@ -22,19 +22,19 @@ using testing::type_into;
 class PasswordWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
+    shop.start_up();
     window = std::make_unique<Frm_PassWord>(shop.state);
     ASSERT_TRUE(testing::show_active(window.get()));
     Text1 = window->findChild<QLineEdit*>(QStringLiteral("Text1"));
     Text2 = window->findChild<QLineEdit*>(QStringLiteral("Text2"));
     ASSERT_TRUE(Text1 && Text2);
   }
-  void apply(const QString& oldPassword, const QString& newPassword) {
+  void apply(const QString& old_password, const QString& new_password) {
     Text1->setFocus();
     Text1->selectAll();
     Text1->del();
-    type_into(Text1, oldPassword);
-    Text2->setText(newPassword);
+    type_into(Text1, old_password);
+    Text2->setText(new_password);
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   }
 
@@ -93,56 +93,56 @@ TEST_F(PasswordWindow, ASetPasswordGuardsAtOnceAndSurvivesARestartTrimmed) {
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("成功改变了密码！")});
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->result(), QDialog::Accepted);
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.pFile), QByteArray(" Boss1 "));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.p_file), QByteArray(" Boss1 "));
 
   // The gate asks for the new password straight away, untrimmed.
-  dialogs.answerInput(QStringLiteral("Boss1"));
+  dialogs.answer_input(QStringLiteral("Boss1"));
   EXPECT_FALSE(check_admin_password(shop.state));
-  dialogs.answerInput(QStringLiteral(" Boss1 "));
+  dialogs.answer_input(QStringLiteral(" Boss1 "));
   EXPECT_TRUE(check_admin_password(shop.state));
 
   // After a restart the stored password is read trimmed.
-  shop.startUp();  // reads the setting files again
-  EXPECT_EQ(shop.state.adminPassword, QStringLiteral("Boss1"));
+  shop.start_up();  // reads the setting files again
+  EXPECT_EQ(shop.state.admin_password, QStringLiteral("Boss1"));
 }
 
 TEST_F(PasswordWindow, AWrongOldPasswordOrADeclinedEmptyOneKeepsTheWindowOpen) {
   apply(QString(), QStringLiteral("Boss1"));
   window->show();
-  const QByteArray set = testing::read_bytes(shop.state.paths.pFile);
+  const QByteArray set = testing::read_bytes(shop.state.paths.p_file);
   for (const char* wrong : {"Boss1 ", "boss1", ""}) {
     dialogs.clear();
     apply(QString::fromUtf8(wrong), QStringLiteral("x"));
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("请核对旧密码,重新输入!")});
-    EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Critical);
+    EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Critical);
     EXPECT_TRUE(window->isVisible());
   }
 
-  dialogs.answerNo();
+  dialogs.answer_no();
   apply(QStringLiteral("Boss1"), QString());
   EXPECT_EQ(dialogs.shown().back().text, QStringLiteral("注意： 新密码为空，表示不设密码！  是否要继续呢？"));
   EXPECT_EQ(dialogs.shown().back().icon, platform::Icon::Question);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(shop.state.adminPassword, QStringLiteral("Boss1"));
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.pFile), set);
+  EXPECT_EQ(shop.state.admin_password, QStringLiteral("Boss1"));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.p_file), set);
 
-  dialogs.answerYes();
+  dialogs.answer_yes();
   apply(QStringLiteral("Boss1"), QString());
   EXPECT_FALSE(window->isVisible());
-  EXPECT_TRUE(shop.state.adminPassword.isEmpty());
-  EXPECT_TRUE(testing::read_bytes(shop.state.paths.pFile).isEmpty());
+  EXPECT_TRUE(shop.state.admin_password.isEmpty());
+  EXPECT_TRUE(testing::read_bytes(shop.state.paths.p_file).isEmpty());
   dialogs.clear();
   EXPECT_TRUE(check_admin_password(shop.state));
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(PasswordWindow, CloseChangesNothing) {
-  const QByteArray before = testing::read_bytes(shop.state.paths.pFile);
+  const QByteArray before = testing::read_bytes(shop.state.paths.p_file);
   Text2->setText(QStringLiteral("new"));
   QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.pFile), before);
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.p_file), before);
 }
 
 }  // namespace

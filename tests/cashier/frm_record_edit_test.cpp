@@ -26,20 +26,20 @@ namespace day = store::day;
 class EditWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
-    shop.addSale({.goods = QStringLiteral("面包"), .time = QStringLiteral("09:00:00")});
-    shop.addSale({.goods = QStringLiteral("可乐"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("3.00"),
+    shop.start_up();
+    shop.add_sale({.goods = QStringLiteral("面包"), .time = QStringLiteral("09:00:00")});
+    shop.add_sale({.goods = QStringLiteral("可乐"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("3.00"),
                   .amount = QStringLiteral("6.00"), .customer = QStringLiteral("王先生"),
                   .receipt = QStringLiteral("000007")});
-    shop.addSale({.goods = QStringLiteral("可乐"), .receipt = QStringLiteral("000008")});
+    shop.add_sale({.goods = QStringLiteral("可乐"), .receipt = QStringLiteral("000008")});
   }
   // The record behind the index-th line of today's list, as the list read it.
   store::RecordRef line_record(int index) const {
-    const store::DataFile file = store::DataFile::open(shop.state.paths.dayFile);
+    const store::DataFile file = store::DataFile::open(shop.state.paths.day_file);
     return file.ref_to(file.records().at(static_cast<size_t>(index)));
   }
   void open(const store::RecordRef& record) {
-    shop.state.editRecord = record;
+    shop.state.edit_record = record;
     window = std::make_unique<Frm_编辑>(shop.state);
     ASSERT_TRUE(testing::show_active(window.get()));
   }
@@ -53,7 +53,7 @@ class EditWindow : public ::testing::Test {
     for (int n = 1; n <= 7; ++n) texts << box(n)->text();
     return texts;
   }
-  QStringList stored(int index) const { return shop.records(shop.state.paths.dayFile).at(index).values(); }
+  QStringList stored(int index) const { return shop.records(shop.state.paths.day_file).at(index).values(); }
 
   ShopFixture shop;
   ScriptedDialogs dialogs;
@@ -88,7 +88,7 @@ TEST_F(EditWindow, ControlsCaptionsAndLimits) {
   // Nothing handed over: empty boxes, no question, no file held.
   EXPECT_EQ(boxes(), QStringList(7));
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
+  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.day_file));
 }
 
 TEST_F(EditWindow, TheRecordHandedOverIsShownAndTheDayFileHeldUntilTheWindowCloses) {
@@ -102,13 +102,13 @@ TEST_F(EditWindow, TheRecordHandedOverIsShownAndTheDayFileHeldUntilTheWindowClos
   EXPECT_EQ(boxes(), (QStringList{QStringLiteral("000007"), QStringLiteral("王先生"), QStringLiteral("可乐"),
                                   QStringLiteral("2.00"), QStringLiteral("3.00"), QStringLiteral("6.00"),
                                   QStringLiteral("15:05:09")}));
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("编辑") + shop.state.paths.dayFile);
-  EXPECT_TRUE(shop.state.editRecord.path.isEmpty());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("编辑") + shop.state.paths.day_file);
+  EXPECT_TRUE(shop.state.edit_record.path.isEmpty());
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_TRUE(testing::process_holds_open(shop.state.paths.dayFile));
+  EXPECT_TRUE(testing::process_holds_open(shop.state.paths.day_file));
   QTest::mouseClick(button(3), Qt::LeftButton);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
+  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.day_file));
 }
 
 TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
@@ -122,10 +122,10 @@ TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
   box(7)->setText(QStringLiteral("23:59:59"));  // read-only for the user; never written anyway
   QTest::mouseClick(button(1), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你的修改已经保存。")});
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
   EXPECT_TRUE(window->isVisible());
 
-  const auto records = shop.records(shop.state.paths.dayFile);
+  const auto records = shop.records(shop.state.paths.day_file);
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[1].value(day::kReceiptNo), QStringLiteral("000009"));
   EXPECT_EQ(records[1].value(day::kCustomer), QStringLiteral("李小姐"));
@@ -137,25 +137,25 @@ TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
   EXPECT_EQ(stored(0), first);
   EXPECT_EQ(stored(2), third);
   // Like every writer of the day file, the window leaves the backup equal to it.
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayBackup), testing::read_bytes(shop.state.paths.dayFile));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_backup), testing::read_bytes(shop.state.paths.day_file));
 
   // The window stays on the record: it can be saved again, then deleted.
   box(5)->setText(QStringLiteral("2.50"));
   QTest::mouseClick(button(1), Qt::LeftButton);
-  EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("2.50"));
-  dialogs.answerYes();
+  EXPECT_EQ(shop.records(shop.state.paths.day_file)[1].value(day::kPrice), QStringLiteral("2.50"));
+  dialogs.answer_yes();
   QTest::mouseClick(button(2), Qt::LeftButton);
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("记录已经删除！点击“确定”关闭窗口。"));
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("记录已经删除！点击“确定”关闭窗口。"));
   EXPECT_FALSE(window->isVisible());
-  const auto left = shop.records(shop.state.paths.dayFile);
+  const auto left = shop.records(shop.state.paths.day_file);
   ASSERT_EQ(left.size(), 2u);
   EXPECT_EQ(left[0].values(), first);
   EXPECT_EQ(left[1].values(), third);
-  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.dayFile));
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayBackup), testing::read_bytes(shop.state.paths.dayFile));
+  EXPECT_FALSE(testing::process_holds_open(shop.state.paths.day_file));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_backup), testing::read_bytes(shop.state.paths.day_file));
 
   // Each change is in the journal, with the record before and after it.
-  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journalFile, QStringLiteral("7.day"));
+  const std::vector<store::JournalEntry> entries = store::journal_entries(shop.state.paths.journal_file, QStringLiteral("7.day"));
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].kind, QStringLiteral("修改"));
   EXPECT_TRUE(entries[0].before.contains(QStringLiteral("商品=可乐\n")));
@@ -171,21 +171,21 @@ TEST_F(EditWindow, SavingWritesEverythingButTheTimeIntoThatRecordOnly) {
 TEST_F(EditWindow, ARecordChangedMeanwhileIsNeitherSavedNorDeleted) {
   open(1);
   // Changed behind the window's back, as with the sqlite3 tool.
-  store::DataFile::open(shop.state.paths.dayFile).update(line_record(1).id, {{day::kAmount, QStringLiteral("60.00")}});
-  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  store::DataFile::open(shop.state.paths.day_file).update(line_record(1).id, {{day::kAmount, QStringLiteral("60.00")}});
+  const QByteArray before = testing::read_bytes(shop.state.paths.day_file);
   box(4)->setText(QStringLiteral("9.00"));
   QTest::mouseClick(button(1), Qt::LeftButton);
-  dialogs.answerYes();
+  dialogs.answer_yes();
   QTest::mouseClick(button(2), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), (QStringList{QStringLiteral("该记录已被修改或删除，请刷新后再试。"),
                                              QStringLiteral("真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？"),
                                              QStringLiteral("该记录已被修改或删除，请刷新后再试。")}));
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
-  EXPECT_TRUE(store::journal_entries(shop.state.paths.journalFile).empty());
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_file), before);
+  EXPECT_TRUE(store::journal_entries(shop.state.paths.journal_file).empty());
 
   // Handed over once it has changed, the record is not shown at all.
   const store::RecordRef stale = line_record(2);
-  store::DataFile::open(shop.state.paths.dayFile).remove(stale.id);
+  store::DataFile::open(shop.state.paths.day_file).remove(stale.id);
   dialogs.clear();
   window.reset();
   open(stale);
@@ -196,18 +196,18 @@ TEST_F(EditWindow, ARecordChangedMeanwhileIsNeitherSavedNorDeleted) {
 
 TEST_F(EditWindow, DeletingAsksFirst) {
   open(0);
-  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
-  dialogs.answerNo();
+  const QByteArray before = testing::read_bytes(shop.state.paths.day_file);
+  dialogs.answer_no();
   QTest::mouseClick(button(2), Qt::LeftButton);
   EXPECT_EQ(dialogs.shown().back().text,
             QStringLiteral("真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？"));
   EXPECT_EQ(dialogs.shown().back().icon, Icon::Information);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_file), before);
 }
 
 TEST_F(EditWindow, WithoutARecordSaveAndDeleteSayNoneIsSelectedAndLeaveTheFile) {
-  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  const QByteArray before = testing::read_bytes(shop.state.paths.day_file);
   open(store::RecordRef());
   EXPECT_EQ(boxes(), QStringList(7));
   EXPECT_TRUE(dialogs.shown().empty());
@@ -215,32 +215,32 @@ TEST_F(EditWindow, WithoutARecordSaveAndDeleteSayNoneIsSelectedAndLeaveTheFile) 
   QTest::mouseClick(button(1), Qt::LeftButton);
   QTest::mouseClick(button(2), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("没有选中的记录。")));
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_file), before);
   EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(EditWindow, AMissingOrEmptyDayFileIsTold) {
   const store::RecordRef record = line_record(1);
-  QFile::remove(shop.state.paths.dayFile);
+  QFile::remove(shop.state.paths.day_file);
   open(record);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("找不到可用的数据文件[R_File]")});
   window.reset();
   dialogs.clear();
-  store::DataFile::create(shop.state.paths.dayFile, store::day_schema());
+  store::DataFile::create(shop.state.paths.day_file, store::day_schema());
   open(record);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你查找的文件没有记录。[R_File]")});
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
   EXPECT_EQ(boxes(), QStringList(7));
 }
 
 TEST_F(EditWindow, AValueTheDayFileCannotHoldIsRefusedWhole) {
   open(1);
-  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  const QByteArray before = testing::read_bytes(shop.state.paths.day_file);
   box(3)->setText(QStringLiteral("雪碧"));
   box(1)->setText(QString(51, QLatin1Char('1')));
   QTest::mouseClick(button(1), Qt::LeftButton);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("保存记录时发生错误。")});
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_file), before);
 }
 
 TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
@@ -254,7 +254,7 @@ TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
   press_key(box(1), Qt::Key_Backspace);
   EXPECT_EQ(box(1)->text(), QStringLiteral("000007"));
   EXPECT_EQ(dialogs.messages(), QStringList(2, refusal));
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Critical);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Critical);
   press_key(box(1), Qt::Key_Return);
   EXPECT_TRUE(box(2)->hasFocus());
   dialogs.clear();
@@ -275,8 +275,8 @@ TEST_F(EditWindow, NumberBoxesTakeDigitsAndLeaveWithTwoDecimals) {
   EXPECT_EQ(box(6)->text(), QStringLiteral("6.00"));
   // Enter on the focused button saves.
   press_key(button(1), Qt::Key_Return);
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你的修改已经保存。"));
-  EXPECT_EQ(shop.records(shop.state.paths.dayFile)[1].value(day::kPrice), QStringLiteral("1.25"));
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("你的修改已经保存。"));
+  EXPECT_EQ(shop.records(shop.state.paths.day_file)[1].value(day::kPrice), QStringLiteral("1.25"));
 }
 
 TEST_F(EditWindow, EditingKeysWorkInTheNumberBoxesAndAPasteIsCheckedAsTyping) {
@@ -320,7 +320,7 @@ TEST_F(EditWindow, EditingKeysWorkInTheNumberBoxesAndAPasteIsCheckedAsTyping) {
 
 TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {
   open(1);
-  const QByteArray before = testing::read_bytes(shop.state.paths.dayFile);
+  const QByteArray before = testing::read_bytes(shop.state.paths.day_file);
   for (int n : {2, 3, 7}) {
     box(n)->setFocus(Qt::TabFocusReason);
     if (n != 7) type_into(box(n), QStringLiteral("x"));
@@ -331,11 +331,11 @@ TEST_F(EditWindow, OnlyTheButtonSavesEnterInABoxWithoutRulesDoesNothing) {
   EXPECT_TRUE(dialogs.shown().empty());
   // Enter on a button presses that button: 删除 asks its question, and saves nothing.
   button(2)->setFocus(Qt::TabFocusReason);
-  dialogs.answerNo();
+  dialogs.answer_no();
   press_key(button(2), Qt::Key_Return);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral(
                                     "真的要删除当前的记录吗? （如果删了将会丢失当前记录的所有数据），你是否要继续？")});
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.dayFile), before);
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.day_file), before);
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(button(1)->isDefault());
   dialogs.clear();

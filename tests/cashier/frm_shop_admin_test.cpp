@@ -38,20 +38,20 @@ class ModalCatcher {
 class CashierAdmin : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("3.00"), .time = QStringLiteral("09:00:00"),
+    shop.shop.add_sale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("3.00"), .time = QStringLiteral("09:00:00"),
                        .receipt = QStringLiteral("000001")});
-    shop.shop.addSale({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"),
+    shop.shop.add_sale({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"),
                        .price = QStringLiteral("4.00"), .amount = QStringLiteral("8.00"),
                        .time = QStringLiteral("09:10:00"), .receipt = QStringLiteral("000002")});
-    shop.shop.addSale({.goods = QStringLiteral("雪碧"), .time = QStringLiteral("09:20:00"),
+    shop.shop.add_sale({.goods = QStringLiteral("雪碧"), .time = QStringLiteral("09:20:00"),
                        .receipt = QStringLiteral("000003")});
   }
-  const QString& dayFile() const { return shop.shop.state.paths.dayFile; }
-  void selectToday(int row) { shop.list("List2")->setCurrentRow(row); }
+  const QString& day_file() const { return shop.shop.state.paths.day_file; }
+  void select_today(int row) { shop.list("List2")->setCurrentRow(row); }
   // Puts a line into the temporary record as the receipt's next, selected, as if just
   // recorded: the test has written its record into the day file as the record-th one.
-  void addReceiptLine(const SaleLine& sale, int record) {
-    const store::DataFile file = store::DataFile::open(dayFile());
+  void add_receipt_line(const SaleLine& sale, int record) {
+    const store::DataFile file = store::DataFile::open(day_file());
     const store::RecordRef written = file.ref_to(file.records().at(static_cast<size_t>(record)));
     ASSERT_TRUE(shop.window->sale_entry().add_line({sale.goods, sale.quantity, sale.price, sale.amount, sale.op, sale.time},
                                                    [written] { return written; }));
@@ -66,31 +66,31 @@ class CashierAdmin : public ::testing::Test {
 };
 
 TEST_F(CashierAdmin, GuardedCommandsRefusedDoNothing) {
-  shop.shop.state.adminPassword = QStringLiteral("Boss1");
-  shop.shop.state.maskSetting = startup::kMaskOn;
-  platform::write_one_line_file(shop.shop.state.paths.publicFile, startup::kMaskOn);
+  shop.shop.state.admin_password = QStringLiteral("Boss1");
+  shop.shop.state.mask_setting = startup::kMaskOn;
+  platform::write_one_line_file(shop.shop.state.paths.public_file, startup::kMaskOn);
   shop.open();
   ScopedSendDestination disk(shop.shop.dir());
-  const QByteArray dayBytes = testing::read_bytes(dayFile());
-  const QByteArray maskBytes = testing::read_bytes(shop.shop.state.paths.publicFile);
+  const QByteArray day_bytes = testing::read_bytes(day_file());
+  const QByteArray mask_bytes = testing::read_bytes(shop.shop.state.paths.public_file);
 
   for (const char* command : {"编辑记录", "删除记录", "发送文件", "屏蔽"}) {
     for (const char* typed : std::initializer_list<const char*>{"boss1", " Boss1", "Boss1 ", nullptr}) {
       SCOPED_TRACE(std::string(command) + " / " + (typed ? typed : "cancelled"));
       shop.dialogs.clear();
-      typed ? shop.dialogs.answerInput(QString::fromUtf8(typed)) : shop.dialogs.cancelInput();
-      selectToday(1);
+      typed ? shop.dialogs.answer_input(QString::fromUtf8(typed)) : shop.dialogs.cancel_input();
+      select_today(1);
       ModalCatcher catcher;
       shop.action(command)->trigger();
       QApplication::processEvents();
       EXPECT_EQ(catcher.opened, 0);
       ASSERT_EQ(shop.dialogs.shown().size(), 2u);
       EXPECT_EQ(shop.dialogs.shown()[0].text, QStringLiteral("输入你的管理密码："));
-      EXPECT_EQ(shop.dialogs.lastMessage().text, wrong_password_message());
-      EXPECT_TRUE(shop.shop.state.editRecord.path.isEmpty());
+      EXPECT_EQ(shop.dialogs.last_message().text, wrong_password_message());
+      EXPECT_TRUE(shop.shop.state.edit_record.path.isEmpty());
       EXPECT_TRUE(masked());
-      EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.publicFile), maskBytes);
-      EXPECT_EQ(testing::read_bytes(dayFile()), dayBytes);
+      EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.public_file), mask_bytes);
+      EXPECT_EQ(testing::read_bytes(day_file()), day_bytes);
     }
   }
   EXPECT_FALSE(QFile::exists(shop.shop.file(QStringLiteral("7.day"))));
@@ -99,15 +99,15 @@ TEST_F(CashierAdmin, GuardedCommandsRefusedDoNothing) {
 TEST_F(CashierAdmin, WithoutAPasswordNothingIsAsked) {
   shop.open();
   ScopedSendDestination disk(shop.shop.dir());
-  selectToday(0);
+  select_today(0);
   QString caption;
   testing::on_next_modal([&caption](QWidget* modal) {
     caption = modal->windowTitle();
     modal->close();
   });
   shop.action("编辑记录")->trigger();
-  EXPECT_EQ(caption, QStringLiteral("编辑") + dayFile());
-  shop.dialogs.cancelFile();
+  EXPECT_EQ(caption, QStringLiteral("编辑") + day_file());
+  shop.dialogs.cancel_file();
   shop.action("发送文件")->trigger();
   shop.action("屏蔽")->trigger();
   shop.action("屏蔽")->trigger();
@@ -125,16 +125,16 @@ TEST_F(CashierAdmin, AnAdministratorSetsAPasswordThenCorrectsOneLineAndDeletesAn
     QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   });
   shop.action("设置管理员密码")->trigger();
-  EXPECT_EQ(shop.shop.state.adminPassword, QStringLiteral("Boss1"));
+  EXPECT_EQ(shop.shop.state.admin_password, QStringLiteral("Boss1"));
 
   // No line selected: said before any password is asked.
   shop.list("List2")->clearSelection();
   shop.action("编辑记录")->trigger();
-  EXPECT_EQ(shop.dialogs.lastMessage().text, QStringLiteral("你还未选记录."));
+  EXPECT_EQ(shop.dialogs.last_message().text, QStringLiteral("你还未选记录."));
 
   // The second line (面包, 09:10:00): quantity 3, amount 12.
-  selectToday(1);
-  shop.dialogs.answerInput(QStringLiteral("Boss1"));
+  select_today(1);
+  shop.dialogs.answer_input(QStringLiteral("Boss1"));
   QStringList shown;
   testing::on_next_modal([&shown](QWidget* modal) {
     for (int n = 1; n <= 7; ++n) shown << modal->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n))->text();
@@ -149,14 +149,14 @@ TEST_F(CashierAdmin, AnAdministratorSetsAPasswordThenCorrectsOneLineAndDeletesAn
                                 QStringLiteral("09:10:00")}));
 
   // The first line (可乐) is deleted through 删除记录.
-  selectToday(0);
-  shop.dialogs.answerInput(QStringLiteral("Boss1"));
-  shop.dialogs.answerYes();
+  select_today(0);
+  shop.dialogs.answer_input(QStringLiteral("Boss1"));
+  shop.dialogs.answer_yes();
   testing::on_next_modal([](QWidget* modal) {
     QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
   });
   shop.action("删除记录")->trigger();
-  EXPECT_EQ(shop.dialogs.lastMessage().text, QStringLiteral("记录已经删除！点击“确定”关闭窗口。"));
+  EXPECT_EQ(shop.dialogs.last_message().text, QStringLiteral("记录已经删除！点击“确定”关闭窗口。"));
   EXPECT_EQ(shop.lines("List2").size(), 3);  // the list waits for a reload
 
   shop.action("刷新数据")->trigger();
@@ -175,41 +175,41 @@ TEST_F(CashierAdmin, DeletingAReceiptLineRemovesExactlyTheRecordItWrote) {
                          .receipt = QStringLiteral("000004")};
   const SaleLine current{.goods = QStringLiteral("可乐"), .amount = QStringLiteral("5.00"),
                          .receipt = QStringLiteral("000005")};
-  shop.shop.addSale(earlier);
-  shop.shop.addSale(current);
+  shop.shop.add_sale(earlier);
+  shop.shop.add_sale(current);
   shop.open();
-  addReceiptLine({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("4.00"),
+  add_receipt_line({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("4.00"),
                   .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00"), .receipt = QStringLiteral("000002")},
                  1);
-  addReceiptLine(current, 4);
+  add_receipt_line(current, 4);
   const QString line = shop.lines("List1").at(1);
 
-  shop.dialogs.answerNo();
+  shop.dialogs.answer_no();
   shop.action("删除")->trigger();
   EXPECT_EQ(shop.dialogs.shown().back().text, delete_line_question(line));
   EXPECT_EQ(shop.dialogs.shown().back().icon, platform::Icon::Question);
   EXPECT_EQ(shop.lines("List1").size(), 2);
-  EXPECT_EQ(shop.shop.records(dayFile()).size(), 5u);
+  EXPECT_EQ(shop.shop.records(day_file()).size(), 5u);
 
-  shop.dialogs.answerYes();
+  shop.dialogs.answer_yes();
   shop.action("删除")->trigger();
   EXPECT_EQ(shop.lines("List1").size(), 1);
   EXPECT_TRUE(shop.list("List1")->item(0)->isSelected());
   QStringList receipts;
-  for (const auto& record : shop.shop.records(dayFile())) receipts << record.value(day::kReceiptNo);
+  for (const auto& record : shop.shop.records(day_file())) receipts << record.value(day::kReceiptNo);
   EXPECT_EQ(receipts, (QStringList{QStringLiteral("000001"), QStringLiteral("000002"), QStringLiteral("000003"),
                                    QStringLiteral("000004")}));
-  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.dayBackup), testing::read_bytes(dayFile()));
+  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.day_backup), testing::read_bytes(day_file()));
   EXPECT_EQ(shop.lines("List2").size(), 4);
   // The line's own amount comes off the receipt total: 13.00 - 5.00.
-  EXPECT_EQ(shop.shop.state.tempTotal.text(), QStringLiteral("8.00"));
+  EXPECT_EQ(shop.shop.state.temp_total.text(), QStringLiteral("8.00"));
   EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("8.00元"));
 
   // Without a day file the record is gone: said so, and the receipt keeps its line.
-  QFile::remove(dayFile());
-  shop.dialogs.answerYes();
+  QFile::remove(day_file());
+  shop.dialogs.answer_yes();
   shop.action("删除")->trigger();
-  EXPECT_EQ(shop.dialogs.lastMessage().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
+  EXPECT_EQ(shop.dialogs.last_message().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
   EXPECT_EQ(shop.lines("List1").size(), 1);
   EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("8.00元"));
   EXPECT_EQ(shop.lines("List2").size(), 4);
@@ -217,41 +217,41 @@ TEST_F(CashierAdmin, DeletingAReceiptLineRemovesExactlyTheRecordItWrote) {
 
 TEST_F(CashierAdmin, ADamagedDayFileIsRestoredBeforeTheReceiptLineIsDeleted) {
   shop.open();
-  QFile::copy(dayFile(), shop.shop.state.paths.dayBackup);
-  const QByteArray backup = testing::read_bytes(shop.shop.state.paths.dayBackup);
-  addReceiptLine({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("4.00"),
+  QFile::copy(day_file(), shop.shop.state.paths.day_backup);
+  const QByteArray backup = testing::read_bytes(shop.shop.state.paths.day_backup);
+  add_receipt_line({.goods = QStringLiteral("面包"), .quantity = QStringLiteral("2.00"), .price = QStringLiteral("4.00"),
                   .amount = QStringLiteral("8.00"), .time = QStringLiteral("09:10:00")},
                  1);
-  testing::write_bytes(dayFile(), "not a database");
-  shop.dialogs.answerYes();
+  testing::write_bytes(day_file(), "not a database");
+  shop.dialogs.answer_yes();
   shop.action("删除")->trigger();
-  EXPECT_EQ(testing::read_bytes(dayFile() + QStringLiteral(".bad")), QByteArray("not a database"));
-  EXPECT_EQ(shop.shop.records(dayFile()).size(), 2u);
+  EXPECT_EQ(testing::read_bytes(day_file() + QStringLiteral(".bad")), QByteArray("not a database"));
+  EXPECT_EQ(shop.shop.records(day_file()).size(), 2u);
   // The backup catches up with the restored file, the deletion included.
-  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.dayBackup), testing::read_bytes(dayFile()));
-  EXPECT_NE(testing::read_bytes(shop.shop.state.paths.dayBackup), backup);
+  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.day_backup), testing::read_bytes(day_file()));
+  EXPECT_NE(testing::read_bytes(shop.shop.state.paths.day_backup), backup);
   EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("0.00元"));
 }
 
 TEST_F(CashierAdmin, TheMaskGoesOnFreelyComesOffBehindThePasswordAndLeavesPublicDatAsItWas) {
-  shop.shop.state.adminPassword = QStringLiteral("Boss1");
+  shop.shop.state.admin_password = QStringLiteral("Boss1");
   shop.open();
-  const QByteArray before = testing::read_bytes(shop.shop.state.paths.publicFile);
-  const int fullHeight = shop.window->height();
+  const QByteArray before = testing::read_bytes(shop.shop.state.paths.public_file);
+  const int full_height = shop.window->height();
   shop.action("屏蔽")->trigger();
   EXPECT_TRUE(shop.dialogs.shown().empty());
   EXPECT_TRUE(masked());
-  EXPECT_LT(shop.window->height(), fullHeight);
-  EXPECT_EQ(platform::read_first_line(shop.shop.state.paths.publicFile), startup::kMaskOn);
-  EXPECT_EQ(shop.shop.state.maskSetting, startup::kMaskOn);
+  EXPECT_LT(shop.window->height(), full_height);
+  EXPECT_EQ(platform::read_first_line(shop.shop.state.paths.public_file), startup::kMaskOn);
+  EXPECT_EQ(shop.shop.state.mask_setting, startup::kMaskOn);
 
-  shop.dialogs.answerInput(QStringLiteral("Boss1"));
+  shop.dialogs.answer_input(QStringLiteral("Boss1"));
   shop.action("屏蔽")->trigger();
   EXPECT_FALSE(masked());
   EXPECT_EQ(shop.action("屏蔽")->text(), QStringLiteral("屏蔽"));
   EXPECT_FALSE(shop.list("List2")->isHidden());
-  EXPECT_EQ(shop.window->height(), fullHeight);
-  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.publicFile), before);
+  EXPECT_EQ(shop.window->height(), full_height);
+  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.public_file), before);
 }
 
 TEST_F(CashierAdmin, HelpAboutAndSending) {
@@ -280,10 +280,10 @@ TEST_F(CashierAdmin, HelpAboutAndSending) {
   const QString disk = shop.shop.file(QStringLiteral("disk"));
   QDir().mkpath(disk);
   ScopedSendDestination destination(disk);
-  shop.dialogs.answerFile(dayFile());
-  shop.dialogs.answerYes();
+  shop.dialogs.answer_file(day_file());
+  shop.dialogs.answer_yes();
   shop.action("发送文件")->trigger();
-  EXPECT_EQ(testing::read_bytes(disk + QStringLiteral("/7.day")), testing::read_bytes(dayFile()));
+  EXPECT_EQ(testing::read_bytes(disk + QStringLiteral("/7.day")), testing::read_bytes(day_file()));
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST(CashierControls, MenusWithEveryCommandAvailable) {
   QStringList menus;
   for (const QAction* top : shop.window->menuBar()->actions()) menus << top->text();
   EXPECT_EQ(menus, (QStringList{QStringLiteral("文件[&F]"), QStringLiteral("编辑[&E]"), QStringLiteral("帮助[&H]")}));
-  const auto popupItems = [&shop](const char* name) {
+  const auto popup_items = [&shop](const char* name) {
     QStringList texts;
     for (const QAction* action : shop.find<QMenu>(QString::fromUtf8(name))->actions()) {
       texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -144,31 +144,31 @@ TEST(CashierControls, MenusWithEveryCommandAvailable) {
     return texts;
   };
   // The items of each menu in order, a separator as "-".
-  EXPECT_EQ(popupItems("文件"),
+  EXPECT_EQ(popup_items("文件"),
             (QStringList{QStringLiteral("查询[Q]"), QStringLiteral("-"), QStringLiteral("打印设置"), QStringLiteral("-"),
                          QStringLiteral("发送文件到软盘[A:][&S]"), QStringLiteral("-"), QStringLiteral("打印文件[&P]"),
                          QStringLiteral("自由式打印"), QStringLiteral("打印"), QStringLiteral("-"),
                          QStringLiteral("退出[&X]")}));
-  EXPECT_EQ(popupItems("编辑"), (QStringList{QStringLiteral("注册商品[&A]"), QStringLiteral("注册固定客户[&K]"),
+  EXPECT_EQ(popup_items("编辑"), (QStringList{QStringLiteral("注册商品[&A]"), QStringLiteral("注册固定客户[&K]"),
                                              QStringLiteral("-"), QStringLiteral("输入操作员或编号"), QStringLiteral("-"),
                                              QStringLiteral("设置管理员密码"), QStringLiteral("屏蔽"), QStringLiteral("-"),
                                              QStringLiteral("修改记录[&J]")}));
-  EXPECT_EQ(popupItems("帮助"), (QStringList{QStringLiteral("内容"), QStringLiteral("-"), QStringLiteral("关于")}));
-  EXPECT_EQ(popupItems("list1_右击"), QStringList{QStringLiteral("删除  [&D]")});
-  EXPECT_EQ(popupItems("list2_右击"), (QStringList{QStringLiteral("刷新全部数据"), QStringLiteral("-"),
+  EXPECT_EQ(popup_items("帮助"), (QStringList{QStringLiteral("内容"), QStringLiteral("-"), QStringLiteral("关于")}));
+  EXPECT_EQ(popup_items("list1_右击"), QStringList{QStringLiteral("删除  [&D]")});
+  EXPECT_EQ(popup_items("list2_右击"), (QStringList{QStringLiteral("刷新全部数据"), QStringLiteral("-"),
                                                    QStringLiteral("编辑记录"), QStringLiteral("-"),
                                                    QStringLiteral("删除记录")}));
 }
 
 TEST(CashierControls, LoadsCataloguesAndStartsWithoutAReceipt) {
   CashierWindow shop;
-  shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.shop.addGoods(QStringLiteral("面包"), QStringLiteral("4.00"));
-  shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("9.99"));
-  shop.shop.addOperator(QStringLiteral("001"));
-  shop.shop.addCustomer(QStringLiteral("王先生"));
-  shop.shop.addCustomer(QStringLiteral("李小姐"));
-  shop.shop.state.receiptCounter = 57;
+  shop.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.shop.add_goods(QStringLiteral("面包"), QStringLiteral("4.00"));
+  shop.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("9.99"));
+  shop.shop.add_operator(QStringLiteral("001"));
+  shop.shop.add_customer(QStringLiteral("王先生"));
+  shop.shop.add_customer(QStringLiteral("李小姐"));
+  shop.shop.state.receipt_counter = 57;
   shop.open();
 
   const auto items = [](const QComboBox* combo) {
@@ -220,40 +220,40 @@ TEST(CashierControls, EmptyCataloguesLeaveTheFilterTextsUnset) {
 
 TEST(CashierControls, MissingListsAreCreatedAndUnreadableOnesReported) {
   CashierWindow shop;
-  QFile::remove(shop.shop.state.paths.useFile);
-  QFile::remove(shop.shop.state.paths.kefuFile);
+  QFile::remove(shop.shop.state.paths.use_file);
+  QFile::remove(shop.shop.state.paths.kefu_file);
   shop.open();
-  EXPECT_TRUE(QFileInfo::exists(shop.shop.state.paths.useFile));
-  EXPECT_TRUE(QFileInfo::exists(shop.shop.state.paths.kefuFile));
+  EXPECT_TRUE(QFileInfo::exists(shop.shop.state.paths.use_file));
+  EXPECT_TRUE(QFileInfo::exists(shop.shop.state.paths.kefu_file));
   EXPECT_TRUE(shop.dialogs.shown().empty());
 
-  write_bytes(shop.shop.state.paths.useFile, "not a data file");
-  write_bytes(shop.shop.state.paths.kefuFile, "not a data file");
+  write_bytes(shop.shop.state.paths.use_file, "not a data file");
+  write_bytes(shop.shop.state.paths.kefu_file, "not a data file");
   shop.window->read_usefile();
   shop.window->read_KeFu_file();
   ASSERT_EQ(shop.dialogs.messages(),
             (QStringList{QStringLiteral("数据出错！[read_usefile]"), QStringLiteral("数据出错！[read_KeFu_file]")}));
-  EXPECT_EQ(shop.dialogs.lastMessage().icon, platform::Icon::None);
+  EXPECT_EQ(shop.dialogs.last_message().icon, platform::Icon::None);
 }
 
 TEST(CashierControls, RegisteredCustomerIsShownAfterReload) {
   CashierWindow shop;
-  shop.shop.addCustomer(QStringLiteral("王先生"));
+  shop.shop.add_customer(QStringLiteral("王先生"));
   shop.open();
-  shop.shop.addCustomer(QStringLiteral("李小姐"));
-  shop.shop.state.customerRegistered = true;
+  shop.shop.add_customer(QStringLiteral("李小姐"));
+  shop.shop.state.customer_registered = true;
   shop.window->read_KeFu_file();
   EXPECT_EQ(shop.combo("Combo2")->currentText(), QStringLiteral("李小姐"));
-  EXPECT_FALSE(shop.shop.state.customerRegistered);
+  EXPECT_FALSE(shop.shop.state.customer_registered);
 }
 
 TEST(CashierControls, BothMaskLayouts) {
   for (const bool masked : {false, true}) {
     CashierWindow shop;
-    shop.shop.state.maskSetting = masked ? startup::kMaskOn : startup::kMaskOff;
+    shop.shop.state.mask_setting = masked ? startup::kMaskOn : startup::kMaskOff;
     shop.open();
-    const int windowTwips = masked ? 5340 : 8400;
-    EXPECT_EQ(shop.window->height(), windowTwips / 15 - 30) << masked;
+    const int window_twips = masked ? 5340 : 8400;
+    EXPECT_EQ(shop.window->height(), window_twips / 15 - 30) << masked;
     EXPECT_EQ(shop.find<QGroupBox>(QStringLiteral("Frame1"))->height(), (masked ? 3495 : 2655) / 15);
     EXPECT_EQ(shop.list("List1")->height(), (masked ? 2760 : 2040) / 15);
     for (const char* name : {"Frame2", "Frame4", "List2"}) {
@@ -273,7 +273,7 @@ TEST(CashierControls, BothMaskLayouts) {
   }
   // A mask setting that is not exactly "屏蔽 = no" masks.
   CashierWindow odd;
-  odd.shop.state.maskSetting = QStringLiteral("屏蔽 = No");
+  odd.shop.state.mask_setting = QStringLiteral("屏蔽 = No");
   odd.open();
   EXPECT_FALSE(odd.list("List2")->isVisible());
 }
@@ -312,7 +312,7 @@ TEST(CashierControls, HeadersSpanTheirColumns) {
 TEST(CashierControls, Timer1ShowsClockAndOperator) {
   CashierWindow shop;
   shop.open();
-  shop.shop.state.currentOperator = QStringLiteral("001");
+  shop.shop.state.current_operator = QStringLiteral("001");
   shop.window->Timer1_Timer();
   EXPECT_EQ(shop.window->windowTitle(), QStringLiteral("[Tavuro收银机V2.1] [2003年5月7日 3:05:09] [操作员编号:001]"));
 }
@@ -342,19 +342,19 @@ TEST(CashierControls, ClosingEndsTheProgramWhileAnotherWindowIsOpen) {
 
 TEST(CashierControls, DamagedGoodsCatalogueIsRestoredFromItsBackup) {
   CashierWindow shop;
-  shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  const QString& goods = shop.shop.state.paths.shopFile;
-  ASSERT_TRUE(QFile::copy(goods, shop.shop.state.paths.shopBackup));
+  shop.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  const QString& goods = shop.shop.state.paths.shop_file;
+  ASSERT_TRUE(QFile::copy(goods, shop.shop.state.paths.shop_backup));
   write_bytes(goods, "damaged");
   shop.open();
   EXPECT_EQ(shop.combo("Combo1")->itemText(0), QStringLiteral("可乐"));
   EXPECT_EQ(read_bytes(goods + QStringLiteral(".bad")), "damaged");
   ASSERT_EQ(shop.dialogs.shown().size(), 1u);
-  EXPECT_TRUE(shop.dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + goods));
+  EXPECT_TRUE(shop.dialogs.last_message().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + goods));
   shop.dialogs.clear();
 
   // Without the backup the price lookup gives up after the two messages.
-  QFile::remove(shop.shop.state.paths.shopBackup);
+  QFile::remove(shop.shop.state.paths.shop_backup);
   write_bytes(goods, "damaged again");
   shop.combo("Combo1")->setEditText(QStringLiteral("可乐"));
   shop.window->find_price();

@@ -55,28 +55,28 @@ void on_document_window(std::function<void(reports::frmDoc_print&)> work) {
 class JournalWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
-    shop.state.currentOperator = QStringLiteral("张三");
+    shop.start_up();
+    shop.state.current_operator = QStringLiteral("张三");
     // Lines of two days, one corrected, and a goods price changed.
     sell(QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("000001"));
     const std::optional<store::RecordRef> tea = sell(QStringLiteral("茶"), QStringLiteral("3.00"), QStringLiteral("000001"));
     ASSERT_TRUE(tea);
-    store::DataFile file = store::DataFile::open(shop.state.paths.dayFile, store::day_schema());
+    store::DataFile file = store::DataFile::open(shop.state.paths.day_file, store::day_schema());
     ASSERT_TRUE(sales::update_journaled(file, context(), sales::kEditedKind, *tea, {{day::kAmount, QStringLiteral("6.00")}}));
     startup::Paths eighth = shop.state.paths;
-    eighth.dayFile = shop.state.paths.monthFolder + QStringLiteral("/8.day");
-    eighth.dayBackup = startup::backup_path_of(eighth.dayFile);
-    store::DataFile::create(eighth.dayFile, store::day_schema());
+    eighth.day_file = shop.state.paths.month_folder + QStringLiteral("/8.day");
+    eighth.day_backup = startup::backup_path_of(eighth.day_file);
+    store::DataFile::create(eighth.day_file, store::day_schema());
     ASSERT_TRUE(save_line(eighth, {{QStringLiteral("面包"), QStringLiteral("1.00"), QStringLiteral("4.00"),
                                     QStringLiteral("4.00"), QStringLiteral("001"), QStringLiteral("16:00:00")},
                                    QString(),
                                    QStringLiteral("000002")}));
-    shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-    store::DataFile goods = store::DataFile::open(shop.state.paths.shopFile, store::shop_schema());
+    shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+    store::DataFile goods = store::DataFile::open(shop.state.paths.shop_file, store::shop_schema());
     ASSERT_TRUE(sales::update_journaled(goods, context(), sales::kGoodsKind, goods.ref_to(goods.records().at(0)),
                                         {{store::shop::kPrice, QStringLiteral("2.80")}}));
   }
-  sales::ChangeContext context() const { return sales::change_context(shop.state.paths.journalFile, QStringLiteral("张三")); }
+  sales::ChangeContext context() const { return sales::change_context(shop.state.paths.journal_file, QStringLiteral("张三")); }
   std::optional<store::RecordRef> sell(const QString& goods, const QString& amount, const QString& receipt) {
     return save_line(shop.state.paths, {{goods, QStringLiteral("1.00"), amount, amount, QStringLiteral("张三"),
                                          QStringLiteral("15:05:09")},
@@ -156,17 +156,17 @@ TEST_F(JournalWindow, CheckingSaysSoundOrWhatWasFound) {
   open();
   mnemonic(Qt::Key_C);  // 核对[&C]
   EXPECT_EVENTUALLY_EQ(dialogs.messages(), QStringList{QStringLiteral("核对无误")});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Information);
   EXPECT_EQ(items(control<QListWidget>("List2")), QStringList{QStringLiteral("核对无误")});
 
   // The corrected amount changed back by hand.
   QProcess tool;
-  tool.start(QStringLiteral("sqlite3"), {shop.state.paths.dayFile, QStringLiteral("UPDATE FileName SET 金额 = '3.00' WHERE rowid = 2")});
+  tool.start(QStringLiteral("sqlite3"), {shop.state.paths.day_file, QStringLiteral("UPDATE FileName SET 金额 = '3.00' WHERE rowid = 2")});
   ASSERT_TRUE(tool.waitForFinished(60000));
   dialogs.clear();
   mnemonic(Qt::Key_C);
   EXPECT_EVENTUALLY_EQ(dialogs.messages(), QStringList{QStringLiteral("核对发现 1 处问题，请看核对结果。")});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   EXPECT_EQ(items(control<QListWidget>("List2")),
             QStringList{QStringLiteral("7.day 记录号 2（茶 15:05:09 单号 000001）与第 3 条修改记录不符（被人改动）：金额 6.00 → 3.00")});
 }
@@ -188,7 +188,7 @@ TEST_F(JournalWindow, PrintingHandsTheListAndTheCheckToTheDocumentWindow) {
   EXPECT_EQ(lines[2], control<QLabel>("Label3")->text());
   EXPECT_EQ(lines.mid(3, 3), entries());
   // The last entry's hash on paper: a later check can be held against it.
-  const std::optional<store::JournalEntry> last = store::last_journal_entry(shop.state.paths.journalFile);
+  const std::optional<store::JournalEntry> last = store::last_journal_entry(shop.state.paths.journal_file);
   ASSERT_TRUE(last);
   EXPECT_TRUE(lines.contains(QStringLiteral("最后一条修改记录的哈希：") + last->hash));
   EXPECT_EQ(lines.mid(lines.indexOf(QStringLiteral("核对结果：")) + 1, 1), QStringList{QStringLiteral("核对无误")});
@@ -197,21 +197,21 @@ TEST_F(JournalWindow, PrintingHandsTheListAndTheCheckToTheDocumentWindow) {
 
 TEST(JournalWindowMenu, OpensBehindTheAdministratorPassword) {
   testing::CashierWindow cashier;
-  cashier.shop.state.adminPassword = QStringLiteral("Boss1");
+  cashier.shop.state.admin_password = QStringLiteral("Boss1");
   cashier.open();
   QAction* menu = cashier.action("修改记录");
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(menu->text(), QStringLiteral("修改记录[&J]"));
-  cashier.dialogs.answerInput(QStringLiteral("boss1"));
+  cashier.dialogs.answer_input(QStringLiteral("boss1"));
   menu->trigger();
-  EXPECT_EQ(cashier.dialogs.lastMessage().text, wrong_password_message());
+  EXPECT_EQ(cashier.dialogs.last_message().text, wrong_password_message());
 
   QString caption;
   testing::on_next_modal([&caption](QWidget* modal) {
     caption = modal->windowTitle();
     modal->close();
   });
-  cashier.dialogs.answerInput(QStringLiteral("Boss1"));
+  cashier.dialogs.answer_input(QStringLiteral("Boss1"));
   menu->trigger();
   EXPECT_EQ(caption, QStringLiteral("修改记录"));
 }

@@ -53,11 +53,11 @@ store::FieldValues sale(const QString& goods, const QString& quantity, const QSt
 class Ledger : public ::testing::Test {
  protected:
   Ledger() {
-    shop.shop.state.companyName = QStringLiteral("小王商店");
-    shop.shop.state.currentOperator = QStringLiteral("001");
-    shop.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-    shop.shop.addOperator(QStringLiteral("001"));
-    shop.shop.addOperator(QStringLiteral("002"));
+    shop.shop.state.company_name = QStringLiteral("小王商店");
+    shop.shop.state.current_operator = QStringLiteral("001");
+    shop.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+    shop.shop.add_operator(QStringLiteral("001"));
+    shop.shop.add_operator(QStringLiteral("002"));
   }
   ~Ledger() override {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -66,11 +66,11 @@ class Ledger : public ::testing::Test {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  const QString& dayFile() const { return shop.shop.state.paths.dayFile; }
-  void write(const std::vector<store::FieldValues>& rows) { store::DataFile::open(dayFile()).appendAll(rows); }
+  const QString& day_file() const { return shop.shop.state.paths.day_file; }
+  void write(const std::vector<store::FieldValues>& rows) { store::DataFile::open(day_file()).append_all(rows); }
   QStringList stored(const QString& field) const {
     QStringList values;
-    for (const store::Record& record : shop.shop.records(dayFile())) values << record.value(field);
+    for (const store::Record& record : shop.shop.records(day_file())) values << record.value(field);
     return values;
   }
 
@@ -106,7 +106,7 @@ class Ledger : public ::testing::Test {
   // 删除 on the selected line of the receipt, answered Yes.
   void delete_receipt_line(int row) {
     shop.list("List1")->setCurrentRow(row);
-    shop.dialogs.answerYes();
+    shop.dialogs.answer_yes();
     shop.action("删除")->trigger();
   }
   // 编辑记录 on a line of today's list; the texts of the seven boxes of the window it
@@ -159,13 +159,13 @@ TEST(LedgerTotals, TodaysListAndTheDayReportAddUpToTheFen) {
   for (const ExactCase& c : cases) {
     SCOPED_TRACE(c.lines);
     CashierWindow shop;
-    shop.shop.state.companyName = QStringLiteral("小王商店");
-    shop.shop.addGoods(QStringLiteral("可乐"), QString::fromLatin1(c.price));
-    shop.shop.addOperator(QStringLiteral("001"));
+    shop.shop.state.company_name = QStringLiteral("小王商店");
+    shop.shop.add_goods(QStringLiteral("可乐"), QString::fromLatin1(c.price));
+    shop.shop.add_operator(QStringLiteral("001"));
     std::vector<store::FieldValues> rows(static_cast<size_t>(c.lines),
                                          sale(QStringLiteral("可乐"), QString::fromLatin1(c.quantity),
                                               QString::fromLatin1(c.price), QString::fromLatin1(c.amount)));
-    store::DataFile::open(shop.shop.state.paths.dayFile).appendAll(rows);
+    store::DataFile::open(shop.shop.state.paths.day_file).append_all(rows);
     shop.open();
     const QString total = QString::fromLatin1(c.total);
     EXPECT_EQ(shop.label("Label5")->text(), QStringLiteral("合计金额：") + total + QStringLiteral("元"));
@@ -207,7 +207,7 @@ TEST_F(Ledger, DeletingAReceiptLineTakesExactlyTheRecordItWrote) {
   // An earlier receipt sold the same goods in the same second.
   write({sale(QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
               QStringLiteral("001"), QStringLiteral("000001"))});
-  shop.shop.state.receiptCounter = 1;
+  shop.shop.state.receipt_counter = 1;
   shop.open();
   new_receipt();
   sell(QStringLiteral("可乐"), QStringLiteral("2"), QStringLiteral("2.50"));
@@ -269,37 +269,37 @@ TEST_F(Ledger, LinesFromTenThousandOnOpenTheirRecords) {
 }
 
 TEST_F(Ledger, TheGoodsWindowShowsAndDeletesTheChosenOfTwoGoodsOfOneName) {
-  shop.shop.addGoods(QStringLiteral("面包"), QStringLiteral("4.00"));
-  shop.shop.addGoods(QStringLiteral("面包"), QStringLiteral("5.00"));
+  shop.shop.add_goods(QStringLiteral("面包"), QStringLiteral("4.00"));
+  shop.shop.add_goods(QStringLiteral("面包"), QStringLiteral("5.00"));
   shop.open();
   QString shown;
   on_next_modal([&](QWidget* window) {
     QListWidget* list = control<QListWidget>(window, "List1");
     click_row(list, 3);  // the header, 可乐, 面包 4.00, 面包 5.00
     shown = control<QLineEdit>(window, "Text2")->text();
-    shop.dialogs.answerYes();
+    shop.dialogs.answer_yes();
     click(control<QPushButton>(window, "Command2"));
     click(control<QPushButton>(window, "Command3"));
   });
   shop.action("注册商品")->trigger();
   EXPECT_EQ(shown, QStringLiteral("5.00"));
   QStringList goods;
-  for (const store::Record& record : shop.shop.records(shop.shop.state.paths.shopFile)) {
+  for (const store::Record& record : shop.shop.records(shop.shop.state.paths.shop_file)) {
     goods << record.value(store::shop::kGoods) + QLatin1Char('=') + record.value(store::shop::kPrice);
   }
   EXPECT_EQ(goods, (QStringList{QStringLiteral("可乐=2.50"), QStringLiteral("面包=4.00")}));
 }
 
 TEST_F(Ledger, TheOperatorChosenFromTheListSellsUnderItsNameAlone) {
-  shop.shop.state.currentOperator.clear();
+  shop.shop.state.current_operator.clear();
   shop.open();
   on_next_modal([](QWidget* window) {
     click_row(control<QListWidget>(window, "List1"), 0);  // "001   ", padded to its column
     click(control<QPushButton>(window, "Command1"));
   });
   shop.action("输入操作员")->trigger();
-  EXPECT_EQ(shop.shop.state.currentOperator, QStringLiteral("001"));
-  EXPECT_EQ(shop.dialogs.lastMessage().text, QStringLiteral("你的操作员姓名或编号 [001] 开始使用!"));
+  EXPECT_EQ(shop.shop.state.current_operator, QStringLiteral("001"));
+  EXPECT_EQ(shop.dialogs.last_message().text, QStringLiteral("你的操作员姓名或编号 [001] 开始使用!"));
 
   back_to_cashier();
   new_receipt();
@@ -316,7 +316,7 @@ TEST_F(Ledger, ThePendingGoodsNameIsGoneOnceHandedBack) {
   shop.open();
   new_receipt();
   type_text(QStringLiteral("雪碧"));
-  shop.dialogs.answerYes();
+  shop.dialogs.answer_yes();
   on_next_modal([](QWidget* window) {
     control<QLineEdit>(window, "Text2")->setText(QStringLiteral("3.00"));
     click(control<QPushButton>(window, "Command1"));
@@ -342,10 +342,10 @@ TEST_F(Ledger, ACorrectionIsInTheBackupSoARecoveryFromItKeepsIt) {
     click(control<QPushButton>(window, "Command3"));
   });
   shop.action("编辑记录")->trigger();
-  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.dayBackup), testing::read_bytes(dayFile()));
+  EXPECT_EQ(testing::read_bytes(shop.shop.state.paths.day_backup), testing::read_bytes(day_file()));
 
   // The day file is damaged; today's list is read again from the backup.
-  testing::write_bytes(dayFile(), "damaged");
+  testing::write_bytes(day_file(), "damaged");
   shop.action("刷新数据")->trigger();
   ASSERT_EQ(shop.lines("List2").size(), 1);
   EXPECT_TRUE(shop.lines("List2")[0].contains(QStringLiteral("      9.99    ")));
@@ -364,12 +364,12 @@ TEST_F(Ledger, ALineWhoseRecordChangedSinceItWasShownIsToldOfAndChangesNothing) 
     click(control<QPushButton>(window, "Command3"));
   });
   shop.action("编辑记录")->trigger();
-  const QByteArray corrected = testing::read_bytes(dayFile());
+  const QByteArray corrected = testing::read_bytes(day_file());
 
   shop.dialogs.clear();
   delete_receipt_line(0);
-  EXPECT_EQ(shop.dialogs.lastMessage().text, kStale);
-  EXPECT_EQ(testing::read_bytes(dayFile()), corrected);
+  EXPECT_EQ(shop.dialogs.last_message().text, kStale);
+  EXPECT_EQ(testing::read_bytes(day_file()), corrected);
   EXPECT_EQ(shop.lines("List1").size(), 1);
   EXPECT_EQ(shop.label("Label4")->text(), QStringLiteral("2.50元"));
 
@@ -383,13 +383,13 @@ TEST_F(Ledger, ALineWhoseRecordChangedSinceItWasShownIsToldOfAndChangesNothing) 
 }
 
 TEST_F(Ledger, AChangeThatCannotGoIntoTheJournalIsNotMade) {
-  testing::write_bytes(shop.shop.state.paths.monthFolder + QStringLiteral("/journal.db"), QByteArray(4096, 'x'));
+  testing::write_bytes(shop.shop.state.paths.month_folder + QStringLiteral("/journal.db"), QByteArray(4096, 'x'));
   shop.open();
-  const QByteArray before = testing::read_bytes(dayFile());
+  const QByteArray before = testing::read_bytes(day_file());
   new_receipt();
   sell(QStringLiteral("可乐"), QStringLiteral("1"), QStringLiteral("2.50"));
-  EXPECT_EQ(shop.dialogs.lastMessage().text, QStringLiteral("写修改记录时出错，这次修改没有保存。[journal.db]"));
-  EXPECT_EQ(testing::read_bytes(dayFile()), before);
+  EXPECT_EQ(shop.dialogs.last_message().text, QStringLiteral("写修改记录时出错，这次修改没有保存。[journal.db]"));
+  EXPECT_EQ(testing::read_bytes(day_file()), before);
   EXPECT_TRUE(shop.lines("List1").isEmpty());
   EXPECT_TRUE(shop.lines("List2").isEmpty());
 }
@@ -407,7 +407,7 @@ TEST_F(Ledger, CorrectionsAndDeletionsAreInTheJournalWindow) {
   });
   shop.action("编辑记录")->trigger();
   shop.list("List2")->setCurrentRow(1);
-  shop.dialogs.answerYes();
+  shop.dialogs.answer_yes();
   on_next_modal([](QWidget* window) { click(control<QPushButton>(window, "Command2")); });
   shop.action("删除记录")->trigger();
 

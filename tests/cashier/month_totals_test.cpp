@@ -37,12 +37,12 @@ QStringList money_in(const QString& line) {
 TEST(MonthTotals, ThirtyOneDaysOfRandomAmountsAddUpToTheFen) {
   testing::ShopFixture shop;
   testing::ScriptedDialogs dialogs;
-  shop.startUp();
-  shop.state.companyName = QStringLiteral("小王商店");
+  shop.start_up();
+  shop.state.company_name = QStringLiteral("小王商店");
   const std::array<QString, 3> goods{QStringLiteral("可乐"), QStringLiteral("面包"), QStringLiteral("香烟")};
   const std::array<QString, 2> operators{QStringLiteral("001"), QStringLiteral("002")};
-  for (const QString& name : goods) shop.addGoods(name, QStringLiteral("1.00"));
-  for (const QString& name : operators) shop.addOperator(name);
+  for (const QString& name : goods) shop.add_goods(name, QStringLiteral("1.00"));
+  for (const QString& name : operators) shop.add_operator(name);
 
   std::mt19937 random(20030507);
   std::uniform_int_distribution<qint64> fen(1, 1999);
@@ -71,15 +71,15 @@ TEST(MonthTotals, ThirtyOneDaysOfRandomAmountsAddUpToTheFen) {
                       {day::kReceiptNo, QStringLiteral("000001")}});
     }
     names << QStringLiteral("%1.day").arg(d);
-    files << shop.state.paths.monthFolder + QLatin1Char('/') + names.last();
+    files << shop.state.paths.month_folder + QLatin1Char('/') + names.last();
     store::DataFile::create(files.last(), store::day_schema());
-    store::DataFile::open(files.last(), store::day_schema()).appendAll(rows);
+    store::DataFile::open(files.last(), store::day_schema()).append_all(rows);
   }
   const qint64 all_fen = goods_fen[0] + goods_fen[1] + goods_fen[2];
   ASSERT_EQ(all_fen, operator_fen[0] + operator_fen[1]);
 
   // The month-end report: each goods row, each operator row and both totals.
-  ASSERT_TRUE(reports::run_reports(shop.state, reports::RunMode::MonthEnd, shop.state.paths.monthFolder, names));
+  ASSERT_TRUE(reports::run_reports(shop.state, reports::RunMode::MonthEnd, shop.state.paths.month_folder, names));
   EXPECT_TRUE(dialogs.shown().empty());
   QStringDecoder decoder("GB18030");
   const QStringList report = QString(decoder.decode(testing::read_bytes(shop.file(QStringLiteral("p_file.run")))))

@@ -12,18 +12,18 @@ using testing::CashierWindow;
 
 TEST(QueryMenu, OpensTheQueryWindowModallyBehindThePassword) {
   CashierWindow cashier;
-  cashier.shop.state.adminPassword = QStringLiteral("Boss1");
+  cashier.shop.state.admin_password = QStringLiteral("Boss1");
   cashier.open();
   QAction* query = cashier.action("查询");
   ASSERT_TRUE(query->isEnabled());
 
-  cashier.dialogs.answerInput(QStringLiteral("boss1"));
+  cashier.dialogs.answer_input(QStringLiteral("boss1"));
   query->trigger();
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{wrong_password_message()});
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
   cashier.dialogs.clear();
-  cashier.dialogs.answerInput(QStringLiteral("Boss1"));
+  cashier.dialogs.answer_input(QStringLiteral("Boss1"));
   QString opened;
   testing::on_next_modal([&opened](QWidget* modal) {
     opened = modal->objectName();

@@ -90,12 +90,12 @@ TEST(TemporaryRecordData, DeletingALineKeepsTheNumberingAndClearingStartsAfresh)
 class TodayViewData : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
+    shop.start_up();
     for (const char* op : {"001", "002", "002", "001"}) {
-      shop.addSale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("2.50"), .op = QString::fromLatin1(op)});
+      shop.add_sale({.goods = QStringLiteral("可乐"), .amount = QStringLiteral("2.50"), .op = QString::fromLatin1(op)});
     }
   }
-  const QString& dayFile() const { return shop.state.paths.dayFile; }
+  const QString& day_file() const { return shop.state.paths.day_file; }
 
   testing::ShopFixture shop;
   TodayView view;
@@ -103,50 +103,50 @@ class TodayViewData : public ::testing::Test {
 
 TEST_F(TodayViewData, TheNextNumberFollowsTheViewShown) {
   EXPECT_EQ(view.next_number(), 1);
-  view.show(TodayView::Kind::All, all_day_lines(dayFile()));
+  view.show(TodayView::Kind::All, all_day_lines(day_file()));
   EXPECT_EQ(view.next_number(), 5);
   EXPECT_EQ(view.today_total().text(), QStringLiteral("10.00"));
 
   // A filtered view numbers its own lines; a sale continues it and adds to both totals.
   view.show(TodayView::Kind::Filtered,
-            filtered_day_lines(dayFile(), day::kOperator, QStringLiteral("002"), day::kGoods, sales::kAllEntry));
+            filtered_day_lines(day_file(), day::kOperator, QStringLiteral("002"), day::kGoods, sales::kAllEntry));
   EXPECT_EQ(view.kind(), TodayView::Kind::Filtered);
   EXPECT_EQ(view.next_number(), 3);
   EXPECT_EQ(view.total().text(), QStringLiteral("5.00"));
   EXPECT_EQ(view.today_total().text(), QStringLiteral("10.00"));
-  EXPECT_EQ(view.add_sale(sale("雪碧", "1.00"), {dayFile(), 5, {}}), 3);
+  EXPECT_EQ(view.add_sale(sale("雪碧", "1.00"), {day_file(), 5, {}}), 3);
   EXPECT_EQ(view.lines().last(), sales::display_line(3, sale("雪碧", "1.00")));
-  EXPECT_EQ(view.add_sale(sale("茶", "2.00"), {dayFile(), 6, {}}), 4);
+  EXPECT_EQ(view.add_sale(sale("茶", "2.00"), {day_file(), 6, {}}), 4);
   EXPECT_EQ(view.total().text(), QStringLiteral("8.00"));
   EXPECT_EQ(view.today_total().text(), QStringLiteral("13.00"));
 
   // A receipt that the day does not hold: an empty view, and a sale is its first line.
-  view.show(TodayView::Kind::Receipt, receipt_day_lines(dayFile(), QStringLiteral("999999")));
+  view.show(TodayView::Kind::Receipt, receipt_day_lines(day_file(), QStringLiteral("999999")));
   EXPECT_EQ(view.next_number(), 1);
   EXPECT_EQ(view.today_total().text(), QStringLiteral("13.00"));
 
   // Reading the full view again takes the day file's figures.
-  view.show(TodayView::Kind::All, all_day_lines(dayFile()));
+  view.show(TodayView::Kind::All, all_day_lines(day_file()));
   EXPECT_EQ(view.next_number(), 5);
   EXPECT_EQ(view.today_total().text(), QStringLiteral("10.00"));
 }
 
 TEST_F(TodayViewData, EveryLineOfEveryViewKnowsItsRecord) {
-  const std::vector<store::Record> stored = shop.records(dayFile());
+  const std::vector<store::Record> stored = shop.records(day_file());
   // The lines of operator 002 are the second and third record, whatever their text says.
   view.show(TodayView::Kind::Filtered,
-            filtered_day_lines(dayFile(), day::kOperator, QStringLiteral("002"), day::kGoods, sales::kAllEntry));
+            filtered_day_lines(day_file(), day::kOperator, QStringLiteral("002"), day::kGoods, sales::kAllEntry));
   ASSERT_EQ(view.count(), 2);
   EXPECT_EQ(view.record_at(0)->id, stored[1].id());
   EXPECT_EQ(view.record_at(1)->id, stored[2].id());
   EXPECT_EQ(view.record_at(1)->values, stored[2].values());
-  EXPECT_EQ(view.record_at(1)->path, dayFile());
+  EXPECT_EQ(view.record_at(1)->path, day_file());
   EXPECT_FALSE(view.record_at(2).has_value());
   EXPECT_FALSE(view.record_at(-1).has_value());
   // A sale joins with the record it wrote.
-  view.add_sale(sale("雪碧", "1.00"), {dayFile(), 99, {}});
+  view.add_sale(sale("雪碧", "1.00"), {day_file(), 99, {}});
   EXPECT_EQ(view.record_at(2)->id, 99);
-  view.show(TodayView::Kind::All, all_day_lines(dayFile()));
+  view.show(TodayView::Kind::All, all_day_lines(day_file()));
   EXPECT_EQ(view.record_at(3)->id, stored[3].id());
 }
 

@@ -20,11 +20,11 @@ namespace {
 class ReceiptPrinterWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    cashier.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-    cashier.shop.addGoods(QStringLiteral("面包片"), QStringLiteral("2.50"));
-    ASSERT_TRUE(platform::write_one_line_file(cashier.shop.state.paths.noberFile, QStringLiteral("122")));
-    cashier.shop.state.receiptCounter = 122;
-    cashier.shop.state.companyName = QStringLiteral("小王商店");
+    cashier.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+    cashier.shop.add_goods(QStringLiteral("面包片"), QStringLiteral("2.50"));
+    ASSERT_TRUE(platform::write_one_line_file(cashier.shop.state.paths.nober_file, QStringLiteral("122")));
+    cashier.shop.state.receipt_counter = 122;
+    cashier.shop.state.company_name = QStringLiteral("小王商店");
   }
 
   // printer.dat holds line, read as at start-up; then the window opens on receipt 000123.
@@ -43,7 +43,7 @@ class ReceiptPrinterWindow : public ::testing::Test {
   }
 
   void record(const QString& goods, const QString& quantity, const QString& amount, const QString& op, QTime at) {
-    cashier.shop.state.currentOperator = op;
+    cashier.shop.state.current_operator = op;
     cashier.shop.clock.set(QDateTime(QDate(2003, 5, 7), at));
     cashier.button("Command1")->setFocus();
     cashier.combo("Combo1")->setEditText(goods);
@@ -64,7 +64,7 @@ class ReceiptPrinterWindow : public ::testing::Test {
   // After a failed print: the sale is in the day file, printing is off, and the next
   // customer can be served.
   void expect_sale_kept_and_window_usable() {
-    EXPECT_EQ(cashier.shop.records(cashier.shop.state.paths.dayFile).size(), 2u);
+    EXPECT_EQ(cashier.shop.records(cashier.shop.state.paths.day_file).size(), 2u);
     EXPECT_FALSE(cashier.button("Command3")->isEnabled());
     ASSERT_TRUE(cashier.button("Command2")->isEnabled());
     cashier.button("Command2")->click();
@@ -110,7 +110,7 @@ TEST_F(ReceiptPrinterWindow, ARefusedConnectionIsToldWithinThreeSecondsAndTheSal
   EXPECT_EQ(cashier.dialogs.messages(),
             QStringList{QStringLiteral("收据未能打印：打印机 127.0.0.1:%1 拒绝连接（地址或端口不对，或打印机没有开机？）。")
                             .arg(port)});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, platform::Icon::Exclamation);
   expect_sale_kept_and_window_usable();
 }
 
@@ -132,7 +132,7 @@ TEST_F(ReceiptPrinterWindow, ALineThatIsNoSettingPrintsOnTheSystemPrinterAsBefor
   print();
   EXPECT_TRUE(cashier.dialogs.messages().isEmpty());
   ASSERT_EQ(system_printed.size(), 1u);
-  EXPECT_EQ(system_printed[0].fontSize, 12);
+  EXPECT_EQ(system_printed[0].font_size, 12);
   EXPECT_EQ(system_printed[0].lines.size(), 12);
   EXPECT_EQ(system_printed[0].lines[2], QStringLiteral("    单号:000123"));
 }

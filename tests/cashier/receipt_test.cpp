@@ -102,7 +102,7 @@ TEST(Receipt, PrintsAtSizeTwelveOrNothingForAnEmptyReceipt) {
       [&printed] { return std::make_unique<platform::RecordingPrinter>(printed); });
   EXPECT_TRUE(print_receipt(two_line_receipt(), printing::PrinterSetting{}));
   ASSERT_EQ(printed.size(), 1u);
-  EXPECT_EQ(printed[0].fontSize, 12);
+  EXPECT_EQ(printed[0].font_size, 12);
   EXPECT_EQ(printed[0].lines, receipt_text(two_line_receipt()));
   EXPECT_TRUE(printed[0].ended);
 
@@ -118,7 +118,7 @@ TEST(Receipt, ANotPrintedReceiptIsReportedOnce) {
   platform::ScopedLinePrinterFactory factory([] { return std::make_unique<testing::NoPrinter>(); });
   EXPECT_FALSE(print_receipt(two_line_receipt(), printing::PrinterSetting{}));
   ASSERT_EQ(dialogs.messages(), QStringList{receipt_not_printed_message()});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   EXPECT_TRUE(receipt_not_printed_message().startsWith(QStringLiteral("收据未能打印")));
 }
 

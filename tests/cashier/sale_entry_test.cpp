@@ -81,13 +81,13 @@ TEST(SaleEntry, KeyRulesSeeTypedTextNotEditingKeys) {
 
 TEST(SaleEntry, GoodsNameWidth) {
   const QString caption = QStringLiteral("选商品");
-  const QString tooWide = QStringLiteral("“选商品”只可以最多使用8个中文字或16个英文字符，否则数据出错！");
+  const QString too_wide = QStringLiteral("“选商品”只可以最多使用8个中文字或16个英文字符，否则数据出错！");
   EXPECT_EQ(goods_fault(QStringLiteral("可口可乐大瓶装三"), caption), std::nullopt);
   EXPECT_EQ(goods_fault(QStringLiteral("ABCDEFGHIJKLMNOP"), caption), std::nullopt);
   for (const char* wide : {"可口可乐大瓶装三九", "ABCDEFGHIJKLMNOPQ", "ABCDEFGHIJKLMNO\""}) {
     const auto fault = goods_fault(QString::fromUtf8(wide), caption);
     ASSERT_TRUE(fault) << wide;
-    EXPECT_EQ(fault->text, tooWide);
+    EXPECT_EQ(fault->text, too_wide);
     EXPECT_EQ(fault->icon, platform::Icon::Exclamation);
     EXPECT_EQ(fault->action, FaultAction::FocusGoods);
   }

@@ -21,11 +21,11 @@ using platform::Icon;
 class SaleEntryWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    cashier.shop.addGoods(QStringLiteral("可口可乐大瓶装三"), QStringLiteral("3.33"));
-    cashier.shop.addGoods(QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("1.25"));
-    cashier.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-    cashier.shop.addCustomer(QStringLiteral("王先生"));
-    cashier.shop.state.currentOperator = QStringLiteral("001");
+    cashier.shop.add_goods(QStringLiteral("可口可乐大瓶装三"), QStringLiteral("3.33"));
+    cashier.shop.add_goods(QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("1.25"));
+    cashier.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+    cashier.shop.add_customer(QStringLiteral("王先生"));
+    cashier.shop.state.current_operator = QStringLiteral("001");
     cashier.open();
     cashier.button("Command4")->click();
     ASSERT_EQ(cashier.focused(), cashier.combo("Combo1"));
@@ -46,28 +46,28 @@ class SaleEntryWindow : public ::testing::Test {
     cashier.button("Command1")->click();
     return cashier.dialogs.messages();
   }
-  int recorded() { return static_cast<int>(cashier.shop.records(cashier.shop.state.paths.dayFile).size()); }
+  int recorded() { return static_cast<int>(cashier.shop.records(cashier.shop.state.paths.day_file).size()); }
 
   CashierWindow cashier;
 };
 
 TEST_F(SaleEntryWindow, EachCheckOfALineWithItsMessage) {
-  const QString tooWide = QStringLiteral("“选商品”只可以最多使用8个中文字或16个英文字符，否则数据出错！");
+  const QString too_wide = QStringLiteral("“选商品”只可以最多使用8个中文字或16个英文字符，否则数据出错！");
   EXPECT_EQ(record(QStringLiteral("  "), QStringLiteral("1.00"), QStringLiteral("1.00"), QStringLiteral("1.00")),
             QStringList{QStringLiteral("你忘记了选取商品。")});
   EXPECT_EQ(cashier.focused(), cashier.combo("Combo1"));
   EXPECT_EQ(record(QStringLiteral("可口可乐大瓶装三九"), QStringLiteral("1.00"), QString(), QString()),
-            QStringList{tooWide});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
+            QStringList{too_wide});
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Exclamation);
   EXPECT_EQ(record(QStringLiteral("ABCDEFGHIJKLMNOPQ"), QStringLiteral("1.00"), QString(), QString()),
-            QStringList{tooWide});
+            QStringList{too_wide});
 
   // Width 16 passes the width check; an unregistered name is offered for registration.
-  cashier.dialogs.answerNo();
+  cashier.dialogs.answer_no();
   EXPECT_EQ(record(QStringLiteral("ABCDEFGHIJKLMNOQ"), QStringLiteral("1.00"), QString(), QString()),
             QStringList{QStringLiteral("你输入的商品 [ABCDEFGHIJKLMNOQ] 还未注册，是否要现在注册吗？")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Information);
-  EXPECT_EQ(cashier.dialogs.lastMessage().buttons, platform::Buttons::YesNo);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Information);
+  EXPECT_EQ(cashier.dialogs.last_message().buttons, platform::Buttons::YesNo);
 
   EXPECT_EQ(record(QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("123456.78"), QString(), QString()),
             QStringList{QStringLiteral("[数量]数据出错，请重新启动软件。")});
@@ -83,7 +83,7 @@ TEST_F(SaleEntryWindow, EachCheckOfALineWithItsMessage) {
                    QStringLiteral("12345678.90")),
             QStringList{QStringLiteral("[金额]数据出错，请重新启动软件。")});
 
-  cashier.shop.state.currentOperator.clear();
+  cashier.shop.state.current_operator.clear();
   close_when_opened<catalogues::Frm_输入操作>();  // opened after the message
   EXPECT_EQ(record(QStringLiteral("ABCDEFGHIJKLMNOP"), QStringLiteral("1.00"), QStringLiteral("1.25"),
                    QStringLiteral("1.25")),
@@ -92,7 +92,7 @@ TEST_F(SaleEntryWindow, EachCheckOfALineWithItsMessage) {
   EXPECT_EQ(cashier.list("List1")->count(), 0);
 
   // The widest of everything still records.
-  cashier.shop.state.currentOperator = QStringLiteral("王老五");
+  cashier.shop.state.current_operator = QStringLiteral("王老五");
   EXPECT_EQ(record(QStringLiteral("可口可乐大瓶装三"), QStringLiteral("12345.67"), QStringLiteral("99999.99"),
                    QStringLiteral("1234567.00")),
             QStringList{});
@@ -100,7 +100,7 @@ TEST_F(SaleEntryWindow, EachCheckOfALineWithItsMessage) {
 }
 
 TEST_F(SaleEntryWindow, OperatorWiderThanSixEndsTheProgram) {
-  cashier.shop.state.currentOperator = QStringLiteral(" ABCDEFG ");
+  cashier.shop.state.current_operator = QStringLiteral(" ABCDEFG ");
   EXPECT_EQ(record(QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")),
             QStringList{QStringLiteral("[操作]员数据出错，请重新启动软件。")});
   EXPECT_FALSE(cashier.window->isVisible());
@@ -135,7 +135,7 @@ TEST_F(SaleEntryWindow, AmountIsComputedWhenLeavingThePrice) {
   type_text(QStringLiteral("8.8"));
   press_key(Qt::Key_Return);
   press_key(Qt::Key_Return);
-  EXPECT_EQ(cashier.shop.records(cashier.shop.state.paths.dayFile).at(0).value(store::day::kAmount),
+  EXPECT_EQ(cashier.shop.records(cashier.shop.state.paths.day_file).at(0).value(store::day::kAmount),
             QStringLiteral("8.8"));
   EXPECT_TRUE(cashier.dialogs.shown().empty());
 }
@@ -146,7 +146,7 @@ TEST_F(SaleEntryWindow, KeyAndFocusRulesOfTheBoxes) {
   type_text(QStringLiteral("a"));
   EXPECT_EQ(quantity->text(), QStringLiteral("1.00"));
   ASSERT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("只可以输入数字与小数点。")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Critical);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Critical);
 
   // Enter on an empty box keeps the focus; leaving it empty takes the focus back.
   cashier.dialogs.clear();
@@ -178,7 +178,7 @@ TEST_F(SaleEntryWindow, KeyAndFocusRulesOfTheBoxes) {
   press_key(Qt::Key_Tab);
   EXPECT_EQ(cashier.dialogs.messages(),
             (QStringList{QStringLiteral("只可以输入数字与小数点。"), QStringLiteral("金额数据不能等于空！")}));
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Exclamation);
   EXPECT_EQ(cashier.focused(), price);
   EXPECT_EQ(price->selectedText(), QStringLiteral("0.50"));
 }
@@ -217,7 +217,7 @@ TEST_F(SaleEntryWindow, EditingKeysAndShortcutsWorkInTheNumberBoxesAndAPasteIsCh
     press_x11_key(box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box->text(), QStringLiteral(".5033")) << name;
     EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("只可以输入数字与小数点。")}) << name;
-    EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Critical);
+    EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Critical);
     box->paste();
     box->insert(QStringLiteral("-1"));
     EXPECT_EQ(box->text(), QStringLiteral(".5033")) << name;
@@ -269,7 +269,7 @@ TEST_F(SaleEntryWindow, GoodsAndCustomerBoxes) {
 
   // An unregistered name is offered; the focus stays.
   cashier.dialogs.clear();
-  cashier.dialogs.answerNo();
+  cashier.dialogs.answer_no();
   type_text(QStringLiteral("雪碧 "));
   press_key(Qt::Key_Return);
   EXPECT_EQ(cashier.dialogs.messages(),
@@ -300,11 +300,11 @@ TEST_F(SaleEntryWindow, GoodsAndCustomerBoxes) {
   EXPECT_TRUE(cashier.dialogs.shown().empty());
   customer->setFocus();
   customer->setEditText(QStringLiteral("李小姐"));
-  cashier.dialogs.answerNo();
+  cashier.dialogs.answer_no();
   press_key(Qt::Key_Tab);
   EXPECT_EQ(cashier.dialogs.messages(),
             QStringList{QStringLiteral("你输入的客户名 [李小姐] 还未注册，是否要注册为固定客户吗？")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Information);
   EXPECT_TRUE(cashier.window->sale_entry().check_customer(QStringLiteral("  ")));
   EXPECT_TRUE(cashier.window->sale_entry().check_customer(QStringLiteral("王先生")));
 }
@@ -314,23 +314,23 @@ TEST_F(SaleEntryWindow, ALineTheDayFileDoesNotTakeIsWithdrawn) {
             QStringList{});
   const QStringList today = cashier.lines("List2");
   // The day file is damaged and its backup gone: the recovery gives up.
-  write_bytes(cashier.shop.state.paths.dayFile, "damaged");
-  QFile::remove(cashier.shop.state.paths.dayBackup);
-  const QString dayFile = cashier.shop.state.paths.dayFile;
+  write_bytes(cashier.shop.state.paths.day_file, "damaged");
+  QFile::remove(cashier.shop.state.paths.day_backup);
+  const QString day_file = cashier.shop.state.paths.day_file;
   EXPECT_EQ(record(QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"), QStringLiteral("5.00")),
             (QStringList{QStringLiteral("备份数据文件出错。"),
-                         QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ") + dayFile + QStringLiteral("]")}));
+                         QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ") + day_file + QStringLiteral("]")}));
   EXPECT_EQ(cashier.list("List1")->count(), 1);
   EXPECT_EQ(cashier.lines("List2"), today);
-  EXPECT_EQ(cashier.shop.state.tempLineCount, 1);
-  EXPECT_EQ(cashier.shop.state.tempTotal.text(), QStringLiteral("2.50"));
+  EXPECT_EQ(cashier.shop.state.temp_line_count, 1);
+  EXPECT_EQ(cashier.shop.state.temp_total.text(), QStringLiteral("2.50"));
   EXPECT_EQ(cashier.label("Label4")->text(), QStringLiteral("2.50元"));
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：2.50元"));
   EXPECT_EQ(cashier.text("Text3")->text(), QStringLiteral("5.00"));  // the entry stays for another try
 
   // Once the day file is sound again the same line records as the receipt's second.
-  QFile::remove(dayFile);
-  cashier.shop.addSale({QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")});
+  QFile::remove(day_file);
+  cashier.shop.add_sale({QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")});
   cashier.dialogs.clear();
   cashier.button("Command1")->click();
   EXPECT_TRUE(cashier.dialogs.shown().empty());
@@ -341,14 +341,14 @@ TEST_F(SaleEntryWindow, ALineTheDayFileDoesNotTakeIsWithdrawn) {
 TEST_F(SaleEntryWindow, ARecoveryDuringASaleIsToldOnceAndTheSaleGoesOn) {
   ASSERT_EQ(record(QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")),
             QStringList{});
-  const QString dayFile = cashier.shop.state.paths.dayFile;
-  write_bytes(dayFile, "damaged");  // the backup holds the first line
+  const QString day_file = cashier.shop.state.paths.day_file;
+  write_bytes(day_file, "damaged");  // the backup holds the first line
   const QStringList told =
       record(QStringLiteral("可乐"), QStringLiteral("2.00"), QStringLiteral("2.50"), QStringLiteral("5.00"));
   ASSERT_EQ(told.size(), 1) << told.join(QStringLiteral(" | ")).toStdString();
-  EXPECT_TRUE(told.front().startsWith(QStringLiteral("数据文件已从备份恢复：") + dayFile));
+  EXPECT_TRUE(told.front().startsWith(QStringLiteral("数据文件已从备份恢复：") + day_file));
   EXPECT_TRUE(told.front().contains(QStringLiteral("文件现有 2 条记录")));
-  EXPECT_EQ(read_bytes(dayFile + QStringLiteral(".bad")), "damaged");
+  EXPECT_EQ(read_bytes(day_file + QStringLiteral(".bad")), "damaged");
   // The receipt keeps both lines and its total; the next line records without a word.
   EXPECT_EQ(cashier.list("List1")->count(), 2);
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：7.50元"));
@@ -361,28 +361,28 @@ TEST_F(SaleEntryWindow, ARecoveryDuringASaleIsToldOnceAndTheSaleGoesOn) {
 TEST_F(SaleEntryWindow, ReceiptNumberFailureLeavesNoReceiptState) {
   cashier.button("Command2")->setEnabled(true);
   cashier.button("Command2")->click();
-  const qint32 before = cashier.shop.state.receiptCounter;
-  QFile::remove(cashier.shop.state.paths.noberFile);
+  const qint32 before = cashier.shop.state.receipt_counter;
+  QFile::remove(cashier.shop.state.paths.nober_file);
   cashier.button("Command4")->click();
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("写单号文件时出错.[w_no_file]")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Exclamation);
   EXPECT_TRUE(cashier.button("Command4")->isEnabled());
   EXPECT_FALSE(cashier.combo("Combo1")->isEnabled());
   EXPECT_EQ(cashier.label("Label3")->text(), QStringLiteral("单号:000001"));
 
   // The next number issued skips the one that failed.
-  ASSERT_TRUE(platform::write_one_line_file(cashier.shop.state.paths.noberFile, QStringLiteral("1")));
+  ASSERT_TRUE(platform::write_one_line_file(cashier.shop.state.paths.nober_file, QStringLiteral("1")));
   cashier.button("Command4")->click();
-  EXPECT_EQ(cashier.shop.state.receiptCounter, before + 2);
+  EXPECT_EQ(cashier.shop.state.receipt_counter, before + 2);
   EXPECT_EQ(cashier.label("Label3")->text(), QStringLiteral("单号:000003"));
-  EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.noberFile), QStringLiteral("3"));
+  EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.nober_file), QStringLiteral("3"));
 
-  cashier.shop.state.receiptCounter = 1234567;
+  cashier.shop.state.receipt_counter = 1234567;
   cashier.button("Command2")->setEnabled(true);
   cashier.button("Command2")->click();
   cashier.button("Command4")->click();
   EXPECT_EQ(cashier.label("Label3")->text(), QStringLiteral("单号:1234568"));
-  EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.noberFile), QStringLiteral("1234568"));
+  EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.nober_file), QStringLiteral("1234568"));
 }
 
 TEST_F(SaleEntryWindow, AReceiptNotPrintedIsToldAndPrintingStaysOff) {
@@ -391,7 +391,7 @@ TEST_F(SaleEntryWindow, AReceiptNotPrintedIsToldAndPrintingStaysOff) {
             QStringList{});
   cashier.button("Command3")->click();
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("收据未能打印：没有可用的打印机，或打印任务未能开始。")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Exclamation);
   EXPECT_FALSE(cashier.button("Command3")->isEnabled());
 }
 

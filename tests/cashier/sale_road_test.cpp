@@ -13,14 +13,14 @@ namespace {
 class SaleRoad : public ::testing::Test {
  protected:
   void SetUp() override {
-    cashier.shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-    cashier.shop.addGoods(QStringLiteral("面包片"), QStringLiteral("2.50"));
-    cashier.shop.addGoods(QStringLiteral("矿泉水"), QStringLiteral("1.20"));
-    cashier.shop.addCustomer(QStringLiteral("王先生"));
-    ASSERT_TRUE(platform::write_one_line_file(cashier.shop.state.paths.noberFile, QStringLiteral("57")));
-    cashier.shop.state.receiptCounter = 57;
-    cashier.shop.state.companyName = QStringLiteral("小王商店");
-    cashier.shop.state.currentOperator = QStringLiteral("001");
+    cashier.shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+    cashier.shop.add_goods(QStringLiteral("面包片"), QStringLiteral("2.50"));
+    cashier.shop.add_goods(QStringLiteral("矿泉水"), QStringLiteral("1.20"));
+    cashier.shop.add_customer(QStringLiteral("王先生"));
+    ASSERT_TRUE(platform::write_one_line_file(cashier.shop.state.paths.nober_file, QStringLiteral("57")));
+    cashier.shop.state.receipt_counter = 57;
+    cashier.shop.state.company_name = QStringLiteral("小王商店");
+    cashier.shop.state.current_operator = QStringLiteral("001");
     cashier.open();
   }
 
@@ -48,12 +48,12 @@ class SaleRoad : public ::testing::Test {
 };
 
 TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
-  const QString dayFile = cashier.shop.state.paths.dayFile;
+  const QString day_file = cashier.shop.state.paths.day_file;
 
   mnemonic(Qt::Key_C);  // 创建单号[&C]
   EXPECT_EVENTUALLY_EQ(cashier.focused(), cashier.combo("Combo1"));
   EXPECT_EQ(cashier.label("Label3")->text(), QStringLiteral("单号:000058"));
-  EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.noberFile), QStringLiteral("58"));
+  EXPECT_EQ(platform::read_first_line(cashier.shop.state.paths.nober_file), QStringLiteral("58"));
   EXPECT_FALSE(cashier.button("Command4")->isEnabled());
   EXPECT_TRUE(cashier.button("Command1")->isEnabled());
   EXPECT_FALSE(cashier.button("Command2")->isEnabled());
@@ -74,7 +74,7 @@ TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
   EXPECT_EQ(cashier.focused(), cashier.button("Command1"));
   press_key(Qt::Key_Return);  // 临时记录[&S]
 
-  auto records = cashier.shop.records(dayFile);
+  auto records = cashier.shop.records(day_file);
   ASSERT_EQ(records.size(), 1u);
   const auto field = [&records](size_t i, const QString& name) { return records[i].value(name); };
   EXPECT_EQ(field(0, store::day::kGoods), QStringLiteral("可乐"));
@@ -86,12 +86,12 @@ TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
   EXPECT_EQ(field(0, store::day::kCode), QString());
   EXPECT_EQ(field(0, store::day::kCustomer), QStringLiteral("散客"));
   EXPECT_EQ(field(0, store::day::kReceiptNo), QStringLiteral("000058"));
-  EXPECT_EQ(read_bytes(cashier.shop.state.paths.dayBackup), read_bytes(dayFile));
+  EXPECT_EQ(read_bytes(cashier.shop.state.paths.day_backup), read_bytes(day_file));
 
-  const QString firstLine =
+  const QString first_line =
       QStringLiteral("  0001    可乐                    2.00        2.50          5.00    001       15:05:09");
-  EXPECT_EQ(cashier.lines("List1"), QStringList{firstLine});
-  EXPECT_EQ(cashier.lines("List2"), QStringList{QStringLiteral("     1") + firstLine.mid(6)});
+  EXPECT_EQ(cashier.lines("List1"), QStringList{first_line});
+  EXPECT_EQ(cashier.lines("List2"), QStringList{QStringLiteral("     1") + first_line.mid(6)});
   EXPECT_EQ(cashier.label("Label4")->text(), QStringLiteral("5.00元"));
   EXPECT_EQ(cashier.label("Label6")->text(), QStringLiteral("记录数：1"));
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：5.00元"));
@@ -117,7 +117,7 @@ TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
   mnemonic(Qt::Key_S);
   EXPECT_EVENTUALLY_EQ(cashier.list("List1")->count(), 2);
 
-  records = cashier.shop.records(dayFile);
+  records = cashier.shop.records(day_file);
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(field(1, store::day::kCustomer), QStringLiteral("王先生"));
   EXPECT_EQ(field(1, store::day::kAmount), QStringLiteral("12.50"));
@@ -127,15 +127,15 @@ TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
   EXPECT_EQ(cashier.label("Label4")->text(), QStringLiteral("17.50元"));
   EXPECT_EQ(cashier.label("Label6")->text(), QStringLiteral("记录数：2"));
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：17.50元"));
-  EXPECT_EQ(read_bytes(cashier.shop.state.paths.dayBackup), read_bytes(dayFile));
+  EXPECT_EQ(read_bytes(cashier.shop.state.paths.day_backup), read_bytes(day_file));
   EXPECT_TRUE(cashier.dialogs.shown().empty());
 
   mnemonic(Qt::Key_P);  // 打印临时记录[&P]
   EXPECT_EVENTUALLY_EQ(printed.size(), 1u);
-  EXPECT_EQ(printed[0].fontSize, 12);
+  EXPECT_EQ(printed[0].font_size, 12);
   ASSERT_EQ(printed[0].lines.size(), 12);
   EXPECT_EQ(printed[0].lines[2], QStringLiteral("    单号:000058"));
-  EXPECT_EQ(printed[0].lines[6], QStringLiteral("    ") + firstLine);
+  EXPECT_EQ(printed[0].lines[6], QStringLiteral("    ") + first_line);
   EXPECT_EQ(printed[0].lines[9], QStringLiteral("      合 计：") + QString(50, QLatin1Char(' ')) + QStringLiteral("17.50"));
   EXPECT_EQ(printed[0].lines[11], QStringLiteral("    【日期:2003年5月7日】      收款单位：小王商店"));
   EXPECT_FALSE(cashier.button("Command3")->isEnabled());
@@ -143,20 +143,20 @@ TEST_F(SaleRoad, ReceiptWithTwoLinesPrintedAndCleared) {
 
   press_key(Qt::Key_Return);  // 清临时记录[&D] has the focus
   EXPECT_EQ(cashier.list("List1")->count(), 0);
-  EXPECT_EQ(cashier.shop.state.tempLineCount, 0);
-  EXPECT_EQ(cashier.shop.state.tempTotal.text(), QStringLiteral("0.00"));
+  EXPECT_EQ(cashier.shop.state.temp_line_count, 0);
+  EXPECT_EQ(cashier.shop.state.temp_total.text(), QStringLiteral("0.00"));
   EXPECT_EQ(cashier.label("Label4")->text(), QStringLiteral("17.50元"));  // kept until the next line
   EXPECT_EQ(cashier.focused(), cashier.button("Command4"));
   for (const char* name : {"Command1", "Command2", "Command3", "Combo1", "Combo2", "Text1", "Text2", "Text3"}) {
     EXPECT_FALSE(cashier.find<QWidget>(QString::fromUtf8(name))->isEnabled()) << name;
   }
   EXPECT_EQ(cashier.list("List2")->count(), 2);
-  EXPECT_EQ(cashier.shop.records(dayFile).size(), 2u);
+  EXPECT_EQ(cashier.shop.records(day_file).size(), 2u);
   EXPECT_TRUE(cashier.dialogs.shown().empty());
 }
 
 TEST_F(SaleRoad, KeyboardAloneThreeLinesAndTodaysList) {
-  cashier.shop.addSale({QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")});
+  cashier.shop.add_sale({QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50")});
   cashier.window->read_myfile();  // an earlier sale of the day is listed
 
   mnemonic(Qt::Key_C);

@@ -18,9 +18,9 @@ using platform::Icon;
 class TodayRecords : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* goods : {"可乐", "面包", "雪碧"}) cashier.shop.addGoods(QString::fromUtf8(goods), QStringLiteral("1.00"));
-    cashier.shop.addOperator(QStringLiteral("001"));
-    cashier.shop.addOperator(QStringLiteral("002"));
+    for (const char* goods : {"可乐", "面包", "雪碧"}) cashier.shop.add_goods(QString::fromUtf8(goods), QStringLiteral("1.00"));
+    cashier.shop.add_operator(QStringLiteral("001"));
+    cashier.shop.add_operator(QStringLiteral("002"));
     add(QStringLiteral("可乐"), QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("000001"));
     add(QStringLiteral("面包"), QStringLiteral("8.00"), QStringLiteral("002"), QStringLiteral("000001"));
     add(QStringLiteral("可乐"), QStringLiteral("7.50"), QStringLiteral("002"), QStringLiteral("000002"));
@@ -35,12 +35,12 @@ class TodayRecords : public ::testing::Test {
     line.op = op;
     line.receipt = receipt;
     line.time = QStringLiteral("09:0%1:00").arg(++added_);
-    cashier.shop.addSale(line);
+    cashier.shop.add_sale(line);
   }
 
   // Picks an entry of a filter box as a click on it does.
-  void pick(const char* comboName, const QString& text) {
-    QComboBox* combo = cashier.combo(comboName);
+  void pick(const char* combo_name, const QString& text) {
+    QComboBox* combo = cashier.combo(combo_name);
     const int index = combo->findText(text);
     ASSERT_GE(index, 0) << text.toStdString();
     combo->setCurrentIndex(index);
@@ -114,18 +114,18 @@ TEST_F(TodayRecords, EmptyFilterTextsAreRefused) {
   cashier.combo("Co_查商品")->setEditText(QString());
   Q_EMIT cashier.combo("Co_查商品")->activated(-1);
   EXPECT_EQ(cashier.dialogs.messages(), (QStringList{QStringLiteral("请先选查操作员。"), QStringLiteral("请先选商品名。")}));
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Information);
   EXPECT_EQ(cashier.lines("List2"), before);
 
   cashier.dialogs.clear();
   cashier.window->today().Read_x_myfile(QStringLiteral("商品"), QString(), QStringLiteral("操作编号"), QStringLiteral("001"));
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("数据传递出错。[Read_x_myfile]")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Exclamation);
 }
 
 TEST_F(TodayRecords, FilterOnAnEmptyDayClearsTheListAndKeepsTheLabels) {
-  QFile::remove(cashier.shop.state.paths.dayFile);
-  store::DataFile::create(cashier.shop.state.paths.dayFile, store::day_schema());
+  QFile::remove(cashier.shop.state.paths.day_file);
+  store::DataFile::create(cashier.shop.state.paths.day_file, store::day_schema());
   pick("Co_查操作员", QStringLiteral("001"));
   EXPECT_EQ(cashier.list("List2")->count(), 0);
   EXPECT_EQ(labels(), (QStringList{QStringLiteral("操作编号 = *全部*"), QStringLiteral("记录数：4"),
@@ -134,7 +134,7 @@ TEST_F(TodayRecords, FilterOnAnEmptyDayClearsTheListAndKeepsTheLabels) {
   EXPECT_EQ(labels(), (QStringList{QStringLiteral("操作编号 = *全部*"), QStringLiteral("记录数：0"),
                                    QStringLiteral("合计金额：0.00元")}));
   // A missing day file changes nothing.
-  QFile::remove(cashier.shop.state.paths.dayFile);
+  QFile::remove(cashier.shop.state.paths.day_file);
   cashier.list("List2")->addItem(QStringLiteral("shown before"));
   cashier.window->read_myfile();
   EXPECT_EQ(cashier.lines("List2"), QStringList{QStringLiteral("shown before")});
@@ -149,7 +149,7 @@ TEST_F(TodayRecords, ReceiptQueryAndItsPlaceholder) {
   type_text(QStringLiteral("00a0001"));
   EXPECT_EQ(query->text(), QStringLiteral("000001"));
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("只可以输入数字。")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Critical);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Critical);
   type_text(QStringLiteral("9"));  // at most six characters
   EXPECT_EQ(query->text(), QStringLiteral("000001"));
 
@@ -219,43 +219,43 @@ TEST_F(TodayRecords, TheReceiptBoxTakesEditingKeysAndPastedDigitsOnly) {
 }
 
 TEST_F(TodayRecords, ReceiptQueryWithoutADayFileFindsNothing) {
-  QFile::remove(cashier.shop.state.paths.dayFile);
+  QFile::remove(cashier.shop.state.paths.day_file);
   QLineEdit* query = cashier.text("Text4");
   query->setFocus();
   type_text(QStringLiteral("000001"));
   press_key(Qt::Key_Return);
   EXPECT_EQ(cashier.dialogs.messages(), QStringList{QStringLiteral("查无此单！")});
-  EXPECT_EQ(cashier.dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(cashier.dialogs.last_message().icon, Icon::Information);
   EXPECT_EQ(cashier.list("List2")->count(), 4);  // the view stays
   EXPECT_TRUE(cashier.find<QTimer>(QStringLiteral("Timer2"))->isActive());
 }
 
 TEST_F(TodayRecords, DamagedDayFileIsRestoredFromItsBackup) {
-  const QString& dayFile = cashier.shop.state.paths.dayFile;
-  QFile::copy(dayFile, cashier.shop.state.paths.dayBackup);
-  cashier.shop.addSale({QStringLiteral("面包")});  // not in the backup
-  write_bytes(dayFile, "SQLite format 3");  // a truncated database
+  const QString& day_file = cashier.shop.state.paths.day_file;
+  QFile::copy(day_file, cashier.shop.state.paths.day_backup);
+  cashier.shop.add_sale({QStringLiteral("面包")});  // not in the backup
+  write_bytes(day_file, "SQLite format 3");  // a truncated database
   cashier.window->read_myfile();
-  EXPECT_EQ(read_bytes(dayFile + QStringLiteral(".bad")), "SQLite format 3");
-  EXPECT_EQ(read_bytes(dayFile), read_bytes(cashier.shop.state.paths.dayBackup));
+  EXPECT_EQ(read_bytes(day_file + QStringLiteral(".bad")), "SQLite format 3");
+  EXPECT_EQ(read_bytes(day_file), read_bytes(cashier.shop.state.paths.day_backup));
   EXPECT_EQ(cashier.list("List2")->count(), 4);
   EXPECT_EQ(cashier.label("Label5")->text(), QStringLiteral("合计金额：21.00元"));
   // The user is told once what was done.
   ASSERT_EQ(cashier.dialogs.shown().size(), 1u);
-  EXPECT_TRUE(cashier.dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + dayFile));
-  EXPECT_TRUE(cashier.dialogs.lastMessage().text.contains(QStringLiteral("现有 4 条记录")));
+  EXPECT_TRUE(cashier.dialogs.last_message().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + day_file));
+  EXPECT_TRUE(cashier.dialogs.last_message().text.contains(QStringLiteral("现有 4 条记录")));
   cashier.dialogs.clear();
 
   // Without a backup the recovery gives up and the list stays as it was.
-  QFile::remove(cashier.shop.state.paths.dayBackup);
-  write_bytes(dayFile, "garbage");
+  QFile::remove(cashier.shop.state.paths.day_backup);
+  write_bytes(day_file, "garbage");
   cashier.list("List2")->clear();
   cashier.window->read_myfile();
   EXPECT_EQ(cashier.dialogs.messages(),
             (QStringList{QStringLiteral("备份数据文件出错。"),
-                         QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ") + dayFile + QStringLiteral("]")}));
+                         QStringLiteral("数据不能修复，请试用 Microsoft Access 来修复 [ ") + day_file + QStringLiteral("]")}));
   EXPECT_EQ(cashier.list("List2")->count(), 0);
-  EXPECT_EQ(read_bytes(dayFile), "garbage");
+  EXPECT_EQ(read_bytes(day_file), "garbage");
 }
 
 TEST_F(TodayRecords, PopupsToolTipsAndRefresh) {
@@ -284,15 +284,15 @@ TEST_F(TodayRecords, PopupsToolTipsAndRefresh) {
 
   // The temporary record's popup.
   QListWidget* receipt = cashier.list("List1");
-  auto* receiptPopup = cashier.find<QMenu>(QStringLiteral("list1_右击"));
+  auto* receipt_popup = cashier.find<QMenu>(QStringLiteral("list1_右击"));
   QTest::mousePress(receipt->viewport(), Qt::RightButton, {}, QPoint(10, 10));
-  EXPECT_TRUE(receiptPopup->isVisible());
+  EXPECT_TRUE(receipt_popup->isVisible());
   EXPECT_FALSE(cashier.action("删除")->isEnabled());
-  receiptPopup->hide();
+  receipt_popup->hide();
 
   // 刷新全部数据 shows what the day file holds now, keeping the filter selections.
   pick("Co_查操作员", QStringLiteral("001"));
-  cashier.shop.addSale({QStringLiteral("雪碧")});
+  cashier.shop.add_sale({QStringLiteral("雪碧")});
   cashier.action("刷新数据")->trigger();
   EXPECT_EQ(today->count(), 5);
   EXPECT_EQ(cashier.label("Label7")->text(), QStringLiteral("操作编号 = *全部*"));
@@ -301,7 +301,7 @@ TEST_F(TodayRecords, PopupsToolTipsAndRefresh) {
 
 TEST_F(TodayRecords, ANewSaleContinuesTheShownView) {
   pick("Co_查操作员", QStringLiteral("002"));
-  cashier.shop.state.currentOperator = QStringLiteral("001");
+  cashier.shop.state.current_operator = QStringLiteral("001");
   cashier.button("Command4")->click();
   cashier.combo("Combo1")->setEditText(QStringLiteral("雪碧"));
   cashier.text("Text2")->setText(QStringLiteral("1.00"));
@@ -315,7 +315,7 @@ TEST_F(TodayRecords, ANewSaleContinuesTheShownView) {
 }
 
 TEST_F(TodayRecords, EachNewSaleIsNumberedAfterTheViewShown) {
-  cashier.shop.state.currentOperator = QStringLiteral("001");
+  cashier.shop.state.current_operator = QStringLiteral("001");
   cashier.button("Command4")->click();
   const auto record = [this](const QString& goods) {
     cashier.combo("Combo1")->setEditText(goods);

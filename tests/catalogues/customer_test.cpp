@@ -25,7 +25,7 @@ const QString kDuplicate = QStringLiteral("客户名称已经存在,不用再注
 
 class Customers : public WindowTest<Frm_注册客户> {
  protected:
-  QStringList stored() const { return stored_names(shop, shop.state.paths.kefuFile); }
+  QStringList stored() const { return stored_names(shop, shop.state.paths.kefu_file); }
   void open() {
     show();
     List1 = control<QListWidget>("List1");
@@ -41,23 +41,23 @@ class Customers : public WindowTest<Frm_注册客户> {
 };
 
 TEST_F(Customers, AMissingListIsNeitherReportedNorMadeADamagedOneIsReported) {
-  QFile::remove(shop.state.paths.kefuFile);
+  QFile::remove(shop.state.paths.kefu_file);
   EXPECT_FALSE(read_KeFu(shop.state));
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("王五")), AddKeFuResult::Failed);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[add_KeFu]")});
-  EXPECT_FALSE(QFile::exists(shop.state.paths.kefuFile));
+  EXPECT_FALSE(QFile::exists(shop.state.paths.kefu_file));
 
   dialogs.clear();
-  write_bytes(shop.state.paths.kefuFile, "garbage");
+  write_bytes(shop.state.paths.kefu_file, "garbage");
   EXPECT_FALSE(read_KeFu(shop.state));
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("客户名文件被破坏[read_KeFu]。")});
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Exclamation);
 }
 
 TEST_F(Customers, NamesAreStoredTrimmedAndComparedExactly) {
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("  ")), AddKeFuResult::Empty);
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("你还未输入客户名。"));
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("你还未输入客户名。"));
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
   dialogs.clear();
 
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("  王五公司 ")), AddKeFuResult::Registered);
@@ -65,7 +65,7 @@ TEST_F(Customers, NamesAreStoredTrimmedAndComparedExactly) {
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("王五公司")), AddKeFuResult::Duplicate);
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral(" 王五公司  ")), AddKeFuResult::Duplicate);
   EXPECT_EQ(dialogs.messages(), QStringList(2, kDuplicate));
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("Acme")), AddKeFuResult::Registered);
   EXPECT_EQ(add_KeFu(shop.state, QStringLiteral("ACME")), AddKeFuResult::Registered);
   EXPECT_EQ(stored(), (QStringList{QStringLiteral("王五公司"), QStringLiteral("Acme"), QStringLiteral("ACME")}));
@@ -75,42 +75,42 @@ TEST_F(Customers, NamesAreStoredTrimmedAndComparedExactly) {
 TEST_F(Customers, ANameLongerThanTheListHoldsIsRefusedWithAMessage) {
   const QString fifty(50, QChar(0x5BA2));  // 客
   EXPECT_EQ(add_KeFu(shop.state, fifty), AddKeFuResult::Registered);
-  const QByteArray before = read_bytes(shop.state.paths.kefuFile);
+  const QByteArray before = read_bytes(shop.state.paths.kefu_file);
   EXPECT_EQ(add_KeFu(shop.state, fifty + QStringLiteral("户")), AddKeFuResult::Failed);
   ASSERT_EQ(dialogs.messages().size(), 1);
-  EXPECT_TRUE(dialogs.lastMessage().text.endsWith(QStringLiteral("[add_KeFu]")));
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
-  EXPECT_EQ(read_bytes(shop.state.paths.kefuFile), before);
+  EXPECT_TRUE(dialogs.last_message().text.endsWith(QStringLiteral("[add_KeFu]")));
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
+  EXPECT_EQ(read_bytes(shop.state.paths.kefu_file), before);
   EXPECT_EQ(stored(), QStringList{fifty});
 }
 
 TEST_F(Customers, DeletingAsksWithTheWarningAboutQueriesAndTakesTheChosenRecord) {
-  shop.addCustomer(QStringLiteral("Acme"));
-  shop.addCustomer(QStringLiteral("acme"));
-  shop.addCustomer(QStringLiteral("acme"));
-  const store::RecordRef second = shop.recordRef(shop.state.paths.kefuFile, 1);
-  const store::RecordRef third = shop.recordRef(shop.state.paths.kefuFile, 2);
-  dialogs.answerNo();
+  shop.add_customer(QStringLiteral("Acme"));
+  shop.add_customer(QStringLiteral("acme"));
+  shop.add_customer(QStringLiteral("acme"));
+  const store::RecordRef second = shop.record_ref(shop.state.paths.kefu_file, 1);
+  const store::RecordRef third = shop.record_ref(shop.state.paths.kefu_file, 2);
+  dialogs.answer_no();
   EXPECT_FALSE(del_KeFu(shop.state, QStringLiteral("acme"), third));
-  EXPECT_EQ(dialogs.lastMessage().text,
+  EXPECT_EQ(dialogs.last_message().text,
             QStringLiteral("真的要删除客户[acme]吗? （如果删除了就不能再用它来查询它所有的记录）"));
-  EXPECT_EQ(dialogs.lastMessage().buttons, Buttons::YesNo);
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
-  dialogs.answerYes();
+  EXPECT_EQ(dialogs.last_message().buttons, Buttons::YesNo);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
+  dialogs.answer_yes();
   EXPECT_TRUE(del_KeFu(shop.state, QStringLiteral("acme"), third));
   EXPECT_EQ(stored(), (QStringList{QStringLiteral("Acme"), QStringLiteral("acme")}));
-  EXPECT_EQ(shop.records(shop.state.paths.kefuFile)[1].id(), second.id);
+  EXPECT_EQ(shop.records(shop.state.paths.kefu_file)[1].id(), second.id);
   // A record that has gone since the list was read is not looked for by its name.
   dialogs.clear();
-  dialogs.answerYes();
+  dialogs.answer_yes();
   EXPECT_TRUE(del_KeFu(shop.state, QStringLiteral("acme"), third));
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("该记录已被修改或删除，请刷新后再试。"));
   EXPECT_EQ(stored().size(), 2);
 }
 
 TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
-  shop.addCustomer(QStringLiteral("Acme"));
-  shop.state.customerRegistered = true;  // as sale entry opens it
+  shop.add_customer(QStringLiteral("Acme"));
+  shop.state.customer_registered = true;  // as sale entry opens it
   cashier.state = &shop.state;
   window = std::make_unique<Frm_注册客户>(shop.state, cashier);
   window->Text1()->setText(QStringLiteral("王五"));
@@ -141,8 +141,8 @@ TEST_F(Customers, TheWindowRegistersTheNameItWasOpenedWith) {
 }
 
 TEST_F(Customers, ClosedWithoutAddingTheWindowLetsTheCashierPickNoCustomer) {
-  shop.addCustomer(QStringLiteral("Acme"));
-  shop.state.customerRegistered = true;
+  shop.add_customer(QStringLiteral("Acme"));
+  shop.state.customer_registered = true;
   cashier.state = &shop.state;
   open();
   Text1->setText(QStringLiteral("Acme"));
@@ -150,40 +150,40 @@ TEST_F(Customers, ClosedWithoutAddingTheWindowLetsTheCashierPickNoCustomer) {
   EXPECT_EQ(dialogs.messages(), QStringList{kDuplicate});
   window->close();
   EXPECT_EQ(cashier.calls, QStringList{QStringLiteral("read_KeFu_file")});
-  EXPECT_FALSE(shop.state.customerRegistered);
+  EXPECT_FALSE(shop.state.customer_registered);
 }
 
 TEST_F(Customers, TheWindowDeletesOnlyASelectedLineAndOnlyOnYes) {
-  shop.addCustomer(QStringLiteral("Acme"));
-  shop.addCustomer(QStringLiteral("王五"));
+  shop.add_customer(QStringLiteral("Acme"));
+  shop.add_customer(QStringLiteral("王五"));
   open();
   Text1->setText(QStringLiteral("typed"));
   click(Command2);
   EXPECT_TRUE(dialogs.shown().empty());
   click_line(List1, 1);
   EXPECT_EQ(Text1->text(), QStringLiteral("typed")) << "a click only selects";
-  dialogs.answerNo();
+  dialogs.answer_no();
   click(Command2);
   EXPECT_EQ(stored().size(), 2);
   EXPECT_EQ(Text1->text(), QStringLiteral("typed"));
-  dialogs.answerYes();
+  dialogs.answer_yes();
   click(Command2);
   EXPECT_EQ(lines(List1), QStringList{QStringLiteral("Acme")});
   EXPECT_TRUE(Text1->text().isEmpty());
 
   Text1->setText(QStringLiteral("Acme"));
   click(Command1);
-  EXPECT_EQ(dialogs.lastMessage().text, kDuplicate);
+  EXPECT_EQ(dialogs.last_message().text, kDuplicate);
   EXPECT_TRUE(Text1->text().isEmpty());
 }
 
 TEST_F(Customers, TheWindowOnAMissingListShowsNothingAndMakesNoFile) {
-  QFile::remove(shop.state.paths.kefuFile);
+  QFile::remove(shop.state.paths.kefu_file);
   open();
   EXPECT_EQ(List1->count(), 0);
   EXPECT_TRUE(dialogs.shown().empty());
   window->close();
-  EXPECT_FALSE(QFile::exists(shop.state.paths.kefuFile));
+  EXPECT_FALSE(QFile::exists(shop.state.paths.kefu_file));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ class GoodsWindow : public WindowTest<frm_注册商品> {
   }
   QStringList stored() const {
     QStringList result;
-    for (const auto& record : shop.records(shop.state.paths.shopFile)) {
+    for (const auto& record : shop.records(shop.state.paths.shop_file)) {
       result << record.value(store::shop::kGoods) + QLatin1Char('=') + record.value(store::shop::kPrice);
     }
     return result;
@@ -73,8 +73,8 @@ TEST_F(GoodsWindow, ControlsCarryTheirCaptionsToolTipsAndLimits) {
 }
 
 TEST_F(GoodsWindow, TheListShowsAlignedColumnsInTheFixedFaceAndTheCount) {
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.addGoods(QStringLiteral("Cola 2L"), QStringLiteral("12345.67"));
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral("Cola 2L"), QStringLiteral("12345.67"));
   open();
   ASSERT_EQ(List1->count(), 3);
   EXPECT_EQ(List1->item(0)->text(), kGoodsHeader);
@@ -124,7 +124,7 @@ TEST_F(GoodsWindow, TheNameWidthIsCheckedBeforeEachKey) {
   commit_text(QStringLiteral("甲乙"));
   EXPECT_EQ(Text1->text(), QStringLiteral("八个中文字符的名字"));
   EXPECT_EQ(dialogs.messages(), QStringList(3, kGoodsNameTooWide));
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
   EXPECT_EQ(focused(), Text1);
   dialogs.clear();
 
@@ -187,7 +187,7 @@ TEST_F(GoodsWindow, ThePriceBoxTakesDigitsAndAPointOnly) {
   type_text(QStringLiteral("1a2.x5"));
   EXPECT_EQ(Text2->text(), QStringLiteral("12.5"));
   ASSERT_EQ(dialogs.messages(), QStringList(2, QStringLiteral("只可以输入数字与小数点。")));
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Critical);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Critical);
   commit_text(QStringLiteral("元"));
   EXPECT_EQ(Text2->text(), QStringLiteral("12.5"));
   press_backspace();
@@ -198,7 +198,7 @@ TEST_F(GoodsWindow, ThePriceBoxTakesDigitsAndAPointOnly) {
   Text2->clear();
   press_enter();
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("你还未输入数据！")});
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Information);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Information);
   EXPECT_EQ(focused(), Text2);
   click(Text1);
   EXPECT_EQ(Text2->text(), QStringLiteral("0.00"));
@@ -257,11 +257,11 @@ TEST_F(GoodsWindow, EditingKeysWorkInBothBoxesAndAPasteIsCheckedAsTyping) {
 }
 
 TEST_F(GoodsWindow, ANameAlreadyRegisteredIsRepricedOnYesAndLeftOnNo) {
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
   open();
   Text1->setText(QStringLiteral("可乐"));
   Text2->setText(QStringLiteral("3.00"));
-  dialogs.answerYes();
+  dialogs.answer_yes();
   click(Command1);
   EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=3.00")});
   EXPECT_EQ(List1->item(1)->text(), goods_line(QStringLiteral("可乐"), QStringLiteral("3.00")));
@@ -270,7 +270,7 @@ TEST_F(GoodsWindow, ANameAlreadyRegisteredIsRepricedOnYesAndLeftOnNo) {
   EXPECT_EQ(dialogs.messages().size(), 1) << "no confirmation after a price change";
 
   Text2->setText(QStringLiteral("4.00"));
-  dialogs.answerNo();
+  dialogs.answer_no();
   click(Command1);
   EXPECT_EQ(stored(), QStringList{QStringLiteral("可乐=3.00")});
   EXPECT_TRUE(Text1->text().isEmpty());
@@ -279,8 +279,8 @@ TEST_F(GoodsWindow, ANameAlreadyRegisteredIsRepricedOnYesAndLeftOnNo) {
 }
 
 TEST_F(GoodsWindow, ClickingALineFillsTheBoxesTheHeaderDoesNothing) {
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.addGoods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
   open();
   click_line(List1, 2);
   EXPECT_EQ(Text1->text(), QStringLiteral("雪碧"));
@@ -302,29 +302,29 @@ TEST_F(GoodsWindow, ClickingALineFillsTheBoxesTheHeaderDoesNothing) {
 }
 
 TEST_F(GoodsWindow, DeletingTheSelectedGoods) {
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.addGoods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
   open();
   click(Command2);
   EXPECT_TRUE(dialogs.shown().empty()) << "nothing selected, nothing asked";
 
   click_line(List1, 1);
-  dialogs.answerNo();
+  dialogs.answer_no();
   click(Command2);
   EXPECT_EQ(stored().size(), 2);
 
-  dialogs.answerYes();
+  dialogs.answer_yes();
   click(Command2);
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("真的要删除商品[可乐]吗?"));
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("真的要删除商品[可乐]吗?"));
   EXPECT_EQ(stored(), QStringList{QStringLiteral("雪碧=3.00")});
   EXPECT_EQ(List1->count(), 2);
   EXPECT_EQ(Label4->text(), QStringLiteral("总数：1"));
   EXPECT_TRUE(Text1->text().isEmpty());
   EXPECT_TRUE(Text2->text().isEmpty());
-  EXPECT_EQ(read_bytes(shop.state.paths.shopFile), read_bytes(shop.state.paths.shopBackup));
+  EXPECT_EQ(read_bytes(shop.state.paths.shop_file), read_bytes(shop.state.paths.shop_backup));
 
   click_line(List1, 1);
-  dialogs.answerYes();
+  dialogs.answer_yes();
   click(Command2);
   EXPECT_EQ(lines(List1), QStringList{kGoodsHeader});
   EXPECT_EQ(Label4->text(), QStringLiteral("总数：0"));
@@ -346,21 +346,21 @@ TEST_F(GoodsWindow, NamesDifferingOnlyByCaseOrATrailingSpaceStaySeparateGoods) {
   click_line(List1, 3);
   EXPECT_EQ(Text1->text(), QStringLiteral("cola "));
   dialogs.clear();
-  dialogs.answerYes();
+  dialogs.answer_yes();
   click(Command2);
-  EXPECT_EQ(dialogs.lastMessage().text, QStringLiteral("真的要删除商品[cola ]吗?"));
+  EXPECT_EQ(dialogs.last_message().text, QStringLiteral("真的要删除商品[cola ]吗?"));
   EXPECT_EQ(stored(), (QStringList{QStringLiteral("cola=1.00"), QStringLiteral("Cola=1.00")}));
 }
 
 TEST_F(GoodsWindow, ClosingHandsTheCatalogueAndThePendingNameBackToTheCashier) {
-  shop.state.pendingGoodsName = QStringLiteral("奶茶");
+  shop.state.pending_goods_name = QStringLiteral("奶茶");
   open();
   click(Command3);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(cashier.calls, (QStringList{QStringLiteral("read_shop_file"), QStringLiteral("setGoodsText:奶茶")}));
 
   // From the menu nothing is pending: the goods box is emptied.
-  shop.state.pendingGoodsName.clear();
+  shop.state.pending_goods_name.clear();
   cashier.calls.clear();
   window.reset();
   open();
@@ -369,7 +369,7 @@ TEST_F(GoodsWindow, ClosingHandsTheCatalogueAndThePendingNameBackToTheCashier) {
 }
 
 TEST_F(GoodsWindow, AMissingCatalogueLeavesTheListEmptyWithoutAMessage) {
-  QFile::remove(shop.state.paths.shopFile);
+  QFile::remove(shop.state.paths.shop_file);
   open();
   EXPECT_EQ(List1->count(), 0);
   EXPECT_TRUE(dialogs.shown().empty());

@@ -28,16 +28,16 @@ void save(QWidget& window, const QString& name) {
 TEST(Screenshots, CatalogueWindows) {
   if (qEnvironmentVariableIsEmpty("TAVURO_SCREENSHOT_DIR")) GTEST_SKIP() << "TAVURO_SCREENSHOT_DIR not set";
   ShopFixture shop;
-  shop.startUp();
+  shop.start_up();
   ScriptedDialogs dialogs;
   FakeCashier cashier;
-  shop.addGoods(QStringLiteral("可口可乐"), QStringLiteral("2.50"));
-  shop.addGoods(QStringLiteral("Cola 2L"), QStringLiteral("7.80"));
-  shop.addGoods(QStringLiteral("八个中文字符的名"), QStringLiteral("12345.67"));
-  shop.addGoods(QStringLiteral("abcdefghijklmnop"), QStringLiteral("0.50"));
-  shop.addGoods(QStringLiteral("雪碧 330ml"), QStringLiteral("3.00"));
-  for (const char* name : {"001", "张三丰", "李四", "abcdef"}) shop.addOperator(QString::fromUtf8(name));
-  for (const char* name : {"王五公司", "Acme Ltd.", "老张饭店"}) shop.addCustomer(QString::fromUtf8(name));
+  shop.add_goods(QStringLiteral("可口可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral("Cola 2L"), QStringLiteral("7.80"));
+  shop.add_goods(QStringLiteral("八个中文字符的名"), QStringLiteral("12345.67"));
+  shop.add_goods(QStringLiteral("abcdefghijklmnop"), QStringLiteral("0.50"));
+  shop.add_goods(QStringLiteral("雪碧 330ml"), QStringLiteral("3.00"));
+  for (const char* name : {"001", "张三丰", "李四", "abcdef"}) shop.add_operator(QString::fromUtf8(name));
+  for (const char* name : {"王五公司", "Acme Ltd.", "老张饭店"}) shop.add_customer(QString::fromUtf8(name));
 
   frm_注册商品 goods(shop.state, cashier);
   goods.Text1()->setText(QStringLiteral("奶茶"));

@@ -26,10 +26,10 @@ class FakeCashier final : public startup::CashierLink {
   // Marked with "+" while the customer-registered flag is set.
   void read_KeFu_file() override {
     calls << QStringLiteral("read_KeFu_file") +
-                 (state != nullptr && state->customerRegistered ? QStringLiteral("+") : QString());
+                 (state != nullptr && state->customer_registered ? QStringLiteral("+") : QString());
   }
   void read_myfile() override { calls << QStringLiteral("read_myfile"); }
-  void setGoodsText(const QString& text) override { calls << QStringLiteral("setGoodsText:") + text; }
+  void set_goods_text(const QString& text) override { calls << QStringLiteral("setGoodsText:") + text; }
 
   QStringList calls;
   const startup::AppState* state = nullptr;
@@ -53,7 +53,7 @@ QStringList stored_names(const ShopFixture& shop, const QString& path);
 template <class W>
 class WindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { shop.startUp(); }
+  void SetUp() override { shop.start_up(); }
   // Creates the window unless the test has, shows it and makes it active.
   W& show() {
     if (!window) window = std::make_unique<W>(shop.state, cashier);

@@ -34,8 +34,8 @@ class ShippingTest : public ::testing::Test {
 
   PgServer pg_;
   std::optional<PgConnection> server_;
-  QTemporaryDir dirA_;
-  QTemporaryDir dirB_;
+  QTemporaryDir dir_a_;
+  QTemporaryDir dir_b_;
 };
 
 // Runs sql on a journal.db behind the till's back.
@@ -49,7 +49,7 @@ void alter_journal(const QString& journal, const char* sql) {
 }
 
 TEST_F(ShippingTest, ShipsEveryLineOnceAndGoesOnWhereItStopped) {
-  const TillFolder till(dirA_.path());
+  const TillFolder till(dir_a_.path());
   std::vector<store::RecordRef> refs;
   for (int i = 0; i < 30; ++i) refs.push_back(till.record(1 + i % 2, QStringLiteral("苹果"), QStringLiteral("%1.05").arg(i)));
   ASSERT_TRUE(till.correct_amount(refs[3], QStringLiteral("0.01")));
@@ -80,7 +80,7 @@ TEST_F(ShippingTest, ShipsEveryLineOnceAndGoesOnWhereItStopped) {
   EXPECT_EQ(shipper.months_without_journal(), QStringList{QStringLiteral("2026_11")});
 
   // Another till's lines stand beside them under its own name.
-  const TillFolder other(dirB_.path());
+  const TillFolder other(dir_b_.path());
   other.record(1, QStringLiteral("苹果"), QStringLiteral("5.00"));
   EXPECT_EQ(ship(other, QStringLiteral("二号台")), 1);
   EXPECT_EQ(server_lines(*server_, QStringLiteral("二号台")), other.records());
@@ -88,7 +88,7 @@ TEST_F(ShippingTest, ShipsEveryLineOnceAndGoesOnWhereItStopped) {
 }
 
 TEST_F(ShippingTest, AJournalAlteredBeforeShippingIsRefusedAtTheBrokenEntry) {
-  const TillFolder till(dirA_.path());
+  const TillFolder till(dir_a_.path());
   for (int i = 0; i < 10; ++i) till.record(1, QStringLiteral("苹果"), QStringLiteral("1.00"));
   // An amount raised in the journal itself, its hash left as it was.
   alter_journal(till.journal(), "UPDATE Journal SET after = replace(after, '金额=1.00', '金额=9.00') WHERE number = 6");
@@ -108,7 +108,7 @@ TEST_F(ShippingTest, AJournalAlteredBeforeShippingIsRefusedAtTheBrokenEntry) {
   EXPECT_EQ(server_entry_numbers(*server_, QStringLiteral("一号台")), one_to(5));
 
   // An entry taken out of another till's journal leaves a gap the server will not bridge.
-  const TillFolder other(dirB_.path());
+  const TillFolder other(dir_b_.path());
   for (int i = 0; i < 5; ++i) other.record(2, QStringLiteral("苹果"), QStringLiteral("1.00"));
   alter_journal(other.journal(), "DELETE FROM Journal WHERE number = 3");
   EXPECT_THROW(ship(other, QStringLiteral("二号台")), ServerError);
@@ -116,7 +116,7 @@ TEST_F(ShippingTest, AJournalAlteredBeforeShippingIsRefusedAtTheBrokenEntry) {
 }
 
 TEST_F(ShippingTest, AJournalChangedAfterItWasShippedStopsTheTill) {
-  const TillFolder till(dirA_.path());
+  const TillFolder till(dir_a_.path());
   for (int i = 0; i < 5; ++i) till.record(1, QStringLiteral("苹果"), QStringLiteral("1.00"));
   EXPECT_EQ(ship(till, QStringLiteral("一号台")), 5);
 

@@ -43,15 +43,15 @@ class ServerSourceTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(pg_.problem().isEmpty()) << pg_.problem().toStdString();
     ASSERT_TRUE(pg_.create_database(QStringLiteral("shop")));
-    shop_.startUp();
-    shop_.addGoods(QStringLiteral("苹果"), QStringLiteral("2.50"));
-    shop_.addGoods(QStringLiteral("香蕉"), QStringLiteral("1.20"));
-    shop_.addOperator(QStringLiteral("001"));
-    shop_.addOperator(QStringLiteral("002"));
-    shop_.state.companyName = QStringLiteral("小店");
-    tillA_.write_identity(QStringLiteral("一号台"), pg_.settings(QStringLiteral("shop")));
+    shop_.start_up();
+    shop_.add_goods(QStringLiteral("苹果"), QStringLiteral("2.50"));
+    shop_.add_goods(QStringLiteral("香蕉"), QStringLiteral("1.20"));
+    shop_.add_operator(QStringLiteral("001"));
+    shop_.add_operator(QStringLiteral("002"));
+    shop_.state.company_name = QStringLiteral("小店");
+    till_a_.write_identity(QStringLiteral("一号台"), pg_.settings(QStringLiteral("shop")));
     int n = 0;
-    for (const TillFolder* till : {&tillA_, &tillB_}) {
+    for (const TillFolder* till : {&till_a_, &till_b_}) {
       for (int day = 1; day <= 2; ++day) {
         for (int i = 0; i < 6; ++i, ++n) {
           till->record(day, i % 2 ? QStringLiteral("苹果") : QStringLiteral("香蕉"), QStringLiteral("%1.%2").arg(n).arg(n % 7),
@@ -61,8 +61,8 @@ class ServerSourceTest : public ::testing::Test {
     }
     PgConnection server = PgConnection::open(pg_.settings(QStringLiteral("shop")));
     ensure_schema(server);
-    Shipper(server, QStringLiteral("一号台")).ship_all(tillA_.dir());
-    Shipper(server, QStringLiteral("二号台")).ship_all(tillB_.dir());
+    Shipper(server, QStringLiteral("一号台")).ship_all(till_a_.dir());
+    Shipper(server, QStringLiteral("二号台")).ship_all(till_b_.dir());
   }
 
   // The local query of the given tills' day files 1 and 2, one after the other.
@@ -76,75 +76,75 @@ class ServerSourceTest : public ::testing::Test {
   testing::ScriptedDialogs dialogs_;
   PgServer pg_;
   testing::ShopFixture shop_;
-  TillFolder tillA_{shop_.dir()};
-  QTemporaryDir dirB_;
-  TillFolder tillB_{dirB_.path()};
+  TillFolder till_a_{shop_.dir()};
+  QTemporaryDir dir_b_;
+  TillFolder till_b_{dir_b_.path()};
 };
 
 TEST_F(ServerSourceTest, TheQueryWindowListsEveryTillsLinesFromTheServer) {
   query::Frm_查询 window(shop_.state);
   window.show();
-  window.setDir2Path(tillA_.month_folder());
+  window.set_dir2_path(till_a_.month_folder());
   auto* list2 = child<QListWidget>(&window, "List2");
-  ASSERT_TRUE(window.sourceChoice()->isVisible());
-  window.sourceChoice()->serverButton()->click();
-  ASSERT_TRUE(window.sourceChoice()->onServer()) << dialogs_.messages().join(QLatin1Char('\n')).toStdString();
+  ASSERT_TRUE(window.source_choice()->isVisible());
+  window.source_choice()->server_button()->click();
+  ASSERT_TRUE(window.source_choice()->on_server()) << dialogs_.messages().join(QLatin1Char('\n')).toStdString();
   EXPECT_EQ(texts(list2), (QStringList{QStringLiteral("1.day"), QStringLiteral("2.day")}));
-  auto* tills = window.sourceChoice()->tillBox();
+  auto* tills = window.source_choice()->till_box();
   EXPECT_EQ(tills->count(), 3);  // every till, then each by name
 
   list2->selectAll();
   child<QComboBox>(&window, "Co_查商品")->setEditText(QStringLiteral("苹果"));
   child<QPushButton>(&window, "Command1")->click();
-  const query::QueryResult both = local_query({&tillA_, &tillB_}, QStringLiteral("苹果"));
+  const query::QueryResult both = local_query({&till_a_, &till_b_}, QStringLiteral("苹果"));
   ASSERT_EQ(both.count(), 12);
   EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), both.lines);
-  EXPECT_EQ(window.queryTotal(), both.total);
-  EXPECT_EQ(window.resultRecords()[0].path, QStringLiteral("一号台：2026_12/1.day"));
+  EXPECT_EQ(window.query_total(), both.total);
+  EXPECT_EQ(window.result_records()[0].path, QStringLiteral("一号台：2026_12/1.day"));
 
   // One till: its lines only, numbered from 1.
   tills->setCurrentIndex(tills->findText(QStringLiteral("二号台")));
   Q_EMIT tills->activated(tills->currentIndex());
   list2->selectAll();
   child<QPushButton>(&window, "Command1")->click();
-  const query::QueryResult b = local_query({&tillB_}, QStringLiteral("苹果"));
+  const query::QueryResult b = local_query({&till_b_}, QStringLiteral("苹果"));
   EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), b.lines);
-  EXPECT_EQ(window.queryTotal(), b.total);
+  EXPECT_EQ(window.query_total(), b.total);
 
   // Back on this till's own files.
-  window.sourceChoice()->localButton()->click();
+  window.source_choice()->local_button()->click();
   list2->selectAll();
   child<QPushButton>(&window, "Command1")->click();
-  EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), local_query({&tillA_}, QStringLiteral("苹果")).lines);
+  EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), local_query({&till_a_}, QStringLiteral("苹果")).lines);
 }
 
 TEST_F(ServerSourceTest, TheServersReportsReadAsTheTillsOwn) {
   PgConnection server = PgConnection::open(pg_.settings(QStringLiteral("shop")));
   // An amount that is no number makes its file count with none of its figures, on the
   // server as on the till.
-  tillB_.record(2, QStringLiteral("苹果"), QStringLiteral("十元"));
-  Shipper(server, QStringLiteral("二号台")).ship_all(tillB_.dir());
+  till_b_.record(2, QStringLiteral("苹果"), QStringLiteral("十元"));
+  Shipper(server, QStringLiteral("二号台")).ship_all(till_b_.dir());
   const QStringList files{QStringLiteral("1.day"), QStringLiteral("2.day")};
   const auto report = [&](const TillFolder* local, reports::RunMode mode, const QString& till) {
     const bool written = local ? reports::run_reports(shop_.state, mode, local->month_folder(), files)
-                               : reports::run_server_reports(shop_.state, mode, tillA_.month_folder(), files, server, till);
+                               : reports::run_server_reports(shop_.state, mode, till_a_.month_folder(), files, server, till);
     EXPECT_TRUE(written);
-    return platform::read_text_file(shop_.state.currentReportFile).value_or(QString());
+    return platform::read_text_file(shop_.state.current_report_file).value_or(QString());
   };
   for (const reports::RunMode mode : {reports::RunMode::Single, reports::RunMode::Summed, reports::RunMode::MonthEnd}) {
-    const QString local = report(&tillA_, mode, {});
+    const QString local = report(&till_a_, mode, {});
     EXPECT_TRUE(local.contains(QStringLiteral("苹果")));
     EXPECT_EQ(report(nullptr, mode, QStringLiteral("一号台")), local);
-    EXPECT_EQ(report(nullptr, mode, QStringLiteral("二号台")), report(&tillB_, mode, {}));
+    EXPECT_EQ(report(nullptr, mode, QStringLiteral("二号台")), report(&till_b_, mode, {}));
   }
   // Over every till the goods' sums are those of both tills' files that count.
   const QString all = report(nullptr, reports::RunMode::MonthEnd, {});
   EXPECT_NE(all, report(nullptr, reports::RunMode::MonthEnd, QStringLiteral("一号台")));
   sales::Money apples;
-  for (const auto& [key, values] : tillA_.records()) {
+  for (const auto& [key, values] : till_a_.records()) {
     if (values[0] == QStringLiteral("苹果")) apples = apples.added(sales::amount_or_zero(values[3]));
   }
-  for (const auto& [key, values] : tillB_.records()) {
+  for (const auto& [key, values] : till_b_.records()) {
     if (values[0] == QStringLiteral("苹果") && key.first == QStringLiteral("1.day")) {
       apples = apples.added(sales::amount_or_zero(values[3]));
     }
@@ -155,9 +155,9 @@ TEST_F(ServerSourceTest, TheServersReportsReadAsTheTillsOwn) {
 TEST(ServerSource, AnUnreachableServerIsSaidSoAndTheLocalChoiceStillWorks) {
   testing::ScriptedDialogs dialogs;
   testing::ShopFixture shop;
-  shop.startUp();
-  query::Frm_查询 withoutServer(shop.state);
-  EXPECT_TRUE(withoutServer.sourceChoice()->isHidden());  // no server.dat: nothing changes
+  shop.start_up();
+  query::Frm_查询 without_server(shop.state);
+  EXPECT_TRUE(without_server.source_choice()->isHidden());  // no server.dat: nothing changes
 
   // A port no one listens on.
   PgServer pg;
@@ -168,11 +168,11 @@ TEST(ServerSource, AnUnreachableServerIsSaidSoAndTheLocalChoiceStillWorks) {
   till.record(1, QStringLiteral("苹果"), QStringLiteral("3.00"));
   query::Frm_查询 window(shop.state);
   window.show();
-  window.setDir2Path(till.month_folder());
-  window.sourceChoice()->serverButton()->click();
-  EXPECT_FALSE(window.sourceChoice()->onServer());
-  EXPECT_TRUE(window.sourceChoice()->localButton()->isChecked());
-  EXPECT_TRUE(dialogs.lastMessage().text.startsWith(QStringLiteral("连接不上总店服务器"))) << dialogs.lastMessage().text.toStdString();
+  window.set_dir2_path(till.month_folder());
+  window.source_choice()->server_button()->click();
+  EXPECT_FALSE(window.source_choice()->on_server());
+  EXPECT_TRUE(window.source_choice()->local_button()->isChecked());
+  EXPECT_TRUE(dialogs.last_message().text.startsWith(QStringLiteral("连接不上总店服务器"))) << dialogs.last_message().text.toStdString();
   auto* list2 = child<QListWidget>(&window, "List2");
   EXPECT_EQ(texts(list2), QStringList{QStringLiteral("1.day")});
   list2->selectAll();

@@ -80,19 +80,19 @@ TEST_F(SyncProgramTest, WaitsForTheServerAndShipsOnceItIsUp) {
 }
 
 TEST_F(SyncProgramTest, TwoTillsRecordingWhileTheShipperIsKilledAHundredTimes) {
-  QTemporaryDir dirA;
-  QTemporaryDir dirB;
+  QTemporaryDir dir_a;
+  QTemporaryDir dir_b;
   QTemporaryDir stop;
-  const std::vector<std::pair<TillFolder, QString>> tills{{TillFolder(dirA.path()), QStringLiteral("一号台")},
-                                                          {TillFolder(dirB.path()), QStringLiteral("二号台")}};
-  const QString stopFile = QDir(stop.path()).filePath(QStringLiteral("stop"));
+  const std::vector<std::pair<TillFolder, QString>> tills{{TillFolder(dir_a.path()), QStringLiteral("一号台")},
+                                                          {TillFolder(dir_b.path()), QStringLiteral("二号台")}};
+  const QString stop_file = QDir(stop.path()).filePath(QStringLiteral("stop"));
   std::vector<std::unique_ptr<QProcess>> recorders;
   for (size_t i = 0; i < tills.size(); ++i) {
     tills[i].first.write_identity(tills[i].second, pg_.settings(QStringLiteral("shop")));
     auto recorder = std::make_unique<QProcess>();
     recorder->setStandardOutputFile(QProcess::nullDevice());
     recorder->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    recorder->start(kTillChild, {tills[i].first.dir(), stopFile, QString::number(17 + i)});
+    recorder->start(kTillChild, {tills[i].first.dir(), stop_file, QString::number(17 + i)});
     ASSERT_TRUE(recorder->waitForStarted());
     recorders.push_back(std::move(recorder));
   }
@@ -108,7 +108,7 @@ TEST_F(SyncProgramTest, TwoTillsRecordingWhileTheShipperIsKilledAHundredTimes) {
   }
 
   {
-    QFile file(stopFile);
+    QFile file(stop_file);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   }
   for (const auto& recorder : recorders) {

@@ -29,10 +29,10 @@ QString TillFolder::month_folder() const { return QDir(dir_).filePath(kMonth); }
 QString TillFolder::day_file(int day) const { return QDir(month_folder()).filePath(QStringLiteral("%1.day").arg(day)); }
 QString TillFolder::journal() const { return sales::journal_path(month_folder()); }
 
-void TillFolder::write_identity(const QString& till, const QString& serverSettings) const {
+void TillFolder::write_identity(const QString& till, const QString& server_settings) const {
   QDir().mkpath(month_folder());
   platform::write_one_line_file(QDir(dir_).filePath(kTillFile), till);
-  platform::write_one_line_file(QDir(dir_).filePath(kServerFile), serverSettings);
+  platform::write_one_line_file(QDir(dir_).filePath(kServerFile), server_settings);
 }
 
 store::RecordRef TillFolder::record(int day, const QString& goods, const QString& amount, const QString& op) const {

@@ -23,7 +23,7 @@ class TillFolder {
   QString day_file(int day) const;
   QString journal() const;
 
-  void write_identity(const QString& till, const QString& serverSettings) const;
+  void write_identity(const QString& till, const QString& server_settings) const;
 
   store::RecordRef record(int day, const QString& goods, const QString& amount, const QString& op = QStringLiteral("001")) const;
   std::optional<store::RecordRef> correct_amount(const store::RecordRef& ref, const QString& amount) const;

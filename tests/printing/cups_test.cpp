@@ -37,8 +37,8 @@ TEST_F(CupsQueue, TheGoldenJobReachesTheQueueAsItIs) {
 
   const PrinterSetting wide{PrinterKind::Cups, queue, kDefaultPort, 80, true, true};
   EscPosPrinter printer(wide);
-  for (const QString& line : golden::wide_lines()) printer.printLine(line);
-  ASSERT_TRUE(printer.endDoc()) << printer.failure().toStdString();
+  for (const QString& line : golden::wide_lines()) printer.print_line(line);
+  ASSERT_TRUE(printer.end_doc()) << printer.failure().toStdString();
   const QByteArray first = golden::job_of(golden::wide_lines(), true, true);
   EXPECT_EVENTUALLY_EQ(output_of(server, queue), first);
 

@@ -43,9 +43,9 @@ PrinterSetting network(quint16 port, int paper, bool cut, bool drawer) {
 // Prints the golden receipt's lines as the receipt does: through the line printer.
 std::optional<QString> print_lines(const PrinterSetting& setting, const QStringList& lines) {
   EscPosPrinter printer(setting);
-  printer.setFontSize(12);
-  for (const QString& line : lines) printer.printLine(line);
-  if (printer.endDoc()) return std::nullopt;
+  printer.set_font_size(12);
+  for (const QString& line : lines) printer.print_line(line);
+  if (printer.end_doc()) return std::nullopt;
   return printer.failure();
 }
 

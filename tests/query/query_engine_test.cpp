@@ -41,10 +41,10 @@ SaleLine sale(const QString& goods, const QString& amount, const QString& op = Q
 
 class QueryEngine : public ::testing::Test {
  protected:
-  QString day(const QString& name) const { return fixture.state.paths.monthFolder + QLatin1Char('/') + name; }
-  void add(const QString& file, const SaleLine& line) { fixture.addSale(line, day(file)); }
+  QString day(const QString& name) const { return fixture.state.paths.month_folder + QLatin1Char('/') + name; }
+  void add(const QString& file, const SaleLine& line) { fixture.add_sale(line, day(file)); }
   // The goods column of each result line.
-  static QStringList goodsOf(const QueryResult& result) {
+  static QStringList goods_of(const QueryResult& result) {
     QStringList goods;
     for (const QString& line : result.lines) goods << line.mid(10, 16).trimmed();
     return goods;
@@ -52,7 +52,7 @@ class QueryEngine : public ::testing::Test {
 
   ScriptedDialogs dialogs;
   ShopFixture fixture;
-  void SetUp() override { fixture.startUp(); }
+  void SetUp() override { fixture.start_up(); }
 };
 
 TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
@@ -65,11 +65,11 @@ TEST_F(QueryEngine, AllEntriesListEveryLineOfEachFileNumberedAcrossFiles) {
   const QueryResult result =
       query_files({day(QStringLiteral("3.day")), day(QStringLiteral("4.day"))}, filters(kAll, kAll, kAll));
   ASSERT_EQ(result.count(), 5);
-  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+  EXPECT_EQ(goods_of(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                           QStringLiteral("D"), QStringLiteral("E")}));
   for (int i = 0; i < 5; ++i) EXPECT_EQ(result.lines[i].left(6), QStringLiteral("     ") + QString::number(i + 1));
   EXPECT_EQ(result.total.text(), QStringLiteral("113.75"));
-  EXPECT_TRUE(result.skippedFiles.isEmpty());
+  EXPECT_TRUE(result.skipped_files.isEmpty());
   EXPECT_EQ(total_label(result.total), QStringLiteral("合计金额：113.75元"));
 }
 
@@ -78,18 +78,18 @@ TEST_F(QueryEngine, DayFilesComeInPlainNameOrder) {
     add(QString::fromLatin1(name), sale(QString::fromLatin1(name), QStringLiteral("1")));
   QFile::copy(day(QStringLiteral("2.day")), day(QStringLiteral("2.bak")));
   testing::write_bytes(day(QStringLiteral("notes.txt")), "x");
-  QDir(fixture.state.paths.monthFolder).mkdir(QStringLiteral("folder.day"));
+  QDir(fixture.state.paths.month_folder).mkdir(QStringLiteral("folder.day"));
 
-  const QStringList names = day_file_names(fixture.state.paths.monthFolder);
+  const QStringList names = day_file_names(fixture.state.paths.month_folder);
   // 7.day is today's file; upper case sorts first.
   EXPECT_EQ(names, (QStringList{QStringLiteral("1.day"), QStringLiteral("10.day"), QStringLiteral("2.day"),
                                 QStringLiteral("7.DAY"), QStringLiteral("7.day")}));
   EXPECT_TRUE(day_file_names(fixture.dir() + QStringLiteral("/no such folder")).isEmpty());
 
   const QueryResult result =
-      query_files(files_in_folder(fixture.state.paths.monthFolder, {QStringLiteral("10.day"), QStringLiteral("2.day")}),
+      query_files(files_in_folder(fixture.state.paths.month_folder, {QStringLiteral("10.day"), QStringLiteral("2.day")}),
                   filters(kAll, kAll, kAll));
-  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("10.day"), QStringLiteral("2.day")}));
+  EXPECT_EQ(goods_of(result), (QStringList{QStringLiteral("10.day"), QStringLiteral("2.day")}));
 }
 
 TEST_F(QueryEngine, FiltersCompareTheStoredTextExactly) {
@@ -121,11 +121,11 @@ TEST_F(QueryEngine, FiltersCompareTheStoredTextExactly) {
 TEST_F(QueryEngine, AnAllEntryFilterDoesNotReadItsField) {
   // An older layout without the customer field: readable as long as the customer is not
   // asked for.
-  store::Schema noCustomer;
+  store::Schema no_customer;
   for (const store::Field& field : store::day_schema().fields) {
-    if (field.name != store::day::kCustomer) noCustomer.fields << field;
+    if (field.name != store::day::kCustomer) no_customer.fields << field;
   }
-  store::DataFile::create(day(QStringLiteral("old.day")), noCustomer);
+  store::DataFile::create(day(QStringLiteral("old.day")), no_customer);
   store::DataFile::open(day(QStringLiteral("old.day")))
       .append({{store::day::kGoods, QStringLiteral("Tea")}, {store::day::kAmount, QStringLiteral("3.00")}});
   const QStringList files{day(QStringLiteral("old.day"))};
@@ -133,7 +133,7 @@ TEST_F(QueryEngine, AnAllEntryFilterDoesNotReadItsField) {
   EXPECT_EQ(query_files(files, filters(QStringLiteral("Tea"), kAll, kAll)).count(), 1);
   const QueryResult asked = query_files(files, filters(QStringLiteral("Tea"), kAll, QStringLiteral("散客")));
   EXPECT_EQ(asked.count(), 0);
-  EXPECT_EQ(asked.skippedFiles, QStringList{QStringLiteral("old.day")});
+  EXPECT_EQ(asked.skipped_files, QStringList{QStringLiteral("old.day")});
 }
 
 TEST_F(QueryEngine, UnreadableFilesAreSkippedFromWhereTheyFailAndTheRunGoesOn) {
@@ -146,16 +146,16 @@ TEST_F(QueryEngine, UnreadableFilesAreSkippedFromWhereTheyFailAndTheRunGoesOn) {
   add(QStringLiteral("6.day"), sale(QStringLiteral("F"), QStringLiteral("8.00")));
 
   const QStringList files =
-      files_in_folder(fixture.state.paths.monthFolder,
+      files_in_folder(fixture.state.paths.month_folder,
                       {QStringLiteral("1.day"), QStringLiteral("2.day"), QStringLiteral("3.day"),
                        QStringLiteral("4.day"), QStringLiteral("5.day"), QStringLiteral("6.day")});  // 5.day is gone
   const QueryResult result = query_files(files, filters(kAll, kAll, kAll));
-  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("F")}));
+  EXPECT_EQ(goods_of(result), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("F")}));
   EXPECT_TRUE(result.lines[2].startsWith(QStringLiteral("     3 ")));  // no number lost to the bad line
   EXPECT_EQ(result.total.text(), QStringLiteral("11.00"));
-  EXPECT_EQ(result.skippedFiles, (QStringList{QStringLiteral("2.day"), QStringLiteral("3.day"), QStringLiteral("4.day"),
+  EXPECT_EQ(result.skipped_files, (QStringList{QStringLiteral("2.day"), QStringLiteral("3.day"), QStringLiteral("4.day"),
                                               QStringLiteral("5.day")}));
-  EXPECT_EQ(skipped_files_message(result.skippedFiles),
+  EXPECT_EQ(skipped_files_message(result.skipped_files),
             QStringLiteral("以下文件无法读取，已跳过：2.day、3.day、4.day、5.day"));
   EXPECT_TRUE(skipped_files_message({}).isEmpty());
   // Only read: the damaged file is neither repaired nor set aside.
@@ -175,9 +175,9 @@ TEST_F(QueryEngine, ReceiptNumberIsFoundInEverySelectedFile) {
   const QStringList files{day(QStringLiteral("8.day")), day(QStringLiteral("9.day"))};
 
   const QueryResult result = query_receipt_lines(files, QStringLiteral("000123"));
-  EXPECT_EQ(goodsOf(result), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
+  EXPECT_EQ(goods_of(result), (QStringList{QStringLiteral("A"), QStringLiteral("C")}));
   EXPECT_EQ(result.total.text(), QStringLiteral("5.00"));
-  EXPECT_EQ(goodsOf(query_receipt_lines(files, QStringLiteral("123"))), QStringList{QStringLiteral("D")});
+  EXPECT_EQ(goods_of(query_receipt_lines(files, QStringLiteral("123"))), QStringList{QStringLiteral("D")});
   EXPECT_EQ(query_receipt_lines(files, QStringLiteral("000125")).count(), 0);
 }
 
@@ -210,14 +210,14 @@ TEST_F(QueryEngine, EveryLineKnowsTheRecordAndFileItCameFrom) {
 TEST_F(QueryEngine, TheListStopsAtItsLimit) {
   for (int i = 0; i < 3; ++i) add(QStringLiteral("1.day"), sale(QStringLiteral("A"), QStringLiteral("1.00")));
   add(QStringLiteral("2.day"), sale(QStringLiteral("B"), QStringLiteral("1.00")));
-  int filesRead = 0;
+  int files_read = 0;
   const QueryResult result = query_files(
       {day(QStringLiteral("1.day")), day(QStringLiteral("2.day"))}, filters(kAll, kAll, kAll),
-      [&](int, int) { ++filesRead; }, 2);
+      [&](int, int) { ++files_read; }, 2);
   EXPECT_EQ(result.count(), 2);
   EXPECT_EQ(result.total.text(), QStringLiteral("2.00"));  // the total covers the lines shown
   EXPECT_TRUE(result.truncated);
-  EXPECT_EQ(filesRead, 1);
+  EXPECT_EQ(files_read, 1);
   EXPECT_FALSE(query_files({day(QStringLiteral("1.day"))}, filters(kAll, kAll, kAll), {}, 3).truncated);
 }
 

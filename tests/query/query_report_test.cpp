@@ -57,7 +57,7 @@ TEST(QueryReport, ThePrintedPageHasNoLeadingEmptyLineTheFileHasOne) {
     EXPECT_TRUE(print_report_lines(lines));
   }
   ASSERT_EQ(printed.size(), 1u);
-  EXPECT_EQ(printed[0].fontSize, 12);
+  EXPECT_EQ(printed[0].font_size, 12);
   EXPECT_EQ(printed[0].lines, lines);
 
   testing::ShopFixture shop;

@@ -15,8 +15,8 @@ int crash_trials() {
 #endif
 }
 
-QStringList run_and_kill(const QStringList& args, int maxMicroseconds, std::mt19937& random) {
-  return testing::run_and_kill(QStringLiteral(RELIABILITY_CHILD), args, maxMicroseconds, random);
+QStringList run_and_kill(const QStringList& args, int max_microseconds, std::mt19937& random) {
+  return testing::run_and_kill(QStringLiteral(RELIABILITY_CHILD), args, max_microseconds, random);
 }
 
 }  // namespace tavuro::reliability

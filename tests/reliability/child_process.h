@@ -17,8 +17,8 @@ using testing::lines_after;
 int crash_trials();
 
 // Starts the child with args, waits for its first acknowledged change, lets it work for a
-// random time of up to maxMicroseconds more and kills it. Returns the lines it printed;
+// random time of up to max_microseconds more and kills it. Returns the lines it printed;
 // empty when it made no progress (a test failure has been recorded then).
-QStringList run_and_kill(const QStringList& args, int maxMicroseconds, std::mt19937& random);
+QStringList run_and_kill(const QStringList& args, int max_microseconds, std::mt19937& random);
 
 }  // namespace tavuro::reliability

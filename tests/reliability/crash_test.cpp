@@ -57,16 +57,16 @@ void expect_no_messages(const QStringList& output, int trial) {
 
 TEST(CrashDuringRecording, EveryAcknowledgedSaleLineIsInTheDayFileExactlyOnce) {
   QTemporaryDir dir;
-  const QString dayFile = dir.filePath(QStringLiteral("7.day"));
+  const QString day_file = dir.filePath(QStringLiteral("7.day"));
   const QString backup = dir.filePath(QStringLiteral("7.bak"));
-  DataFile::create(dayFile, store::day_schema());
+  DataFile::create(day_file, store::day_schema());
   std::mt19937 random(20030507);
   const int trials = crash_trials();
   QMap<QString, QString> acknowledged;  // receipt number → time, over all trials
   int next = 1;
   for (int trial = 0; trial < trials && !::testing::Test::HasFailure(); ++trial) {
     const QStringList output =
-        run_and_kill({QStringLiteral("sale"), dayFile, backup, QString::number(next)}, 60000, random);
+        run_and_kill({QStringLiteral("sale"), day_file, backup, QString::number(next)}, 60000, random);
     expect_no_messages(output, trial);
     for (const QString& ack : lines_after(output, QStringLiteral("ack "))) {
       acknowledged.insert(ack.section(QLatin1Char(' '), 0, 0), ack.section(QLatin1Char(' '), 1));
@@ -74,8 +74,8 @@ TEST(CrashDuringRecording, EveryAcknowledgedSaleLineIsInTheDayFileExactlyOnce) {
 
     QMap<QString, QString> times;
     QMap<QString, int> seen;
-    ASSERT_NO_THROW(seen = receipts_in(dayFile, &times)) << "the day file does not open after trial " << trial;
-    EXPECT_TRUE(DataFile::open(dayFile).isIntact()) << "trial " << trial;
+    ASSERT_NO_THROW(seen = receipts_in(day_file, &times)) << "the day file does not open after trial " << trial;
+    EXPECT_TRUE(DataFile::open(day_file).is_intact()) << "trial " << trial;
     for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
       EXPECT_EQ(it.value(), 1) << "line " << it.key().toStdString() << " recorded twice, trial " << trial;
       next = std::max(next, it.key().toInt() + 1);
@@ -85,19 +85,19 @@ TEST(CrashDuringRecording, EveryAcknowledgedSaleLineIsInTheDayFileExactlyOnce) {
       EXPECT_EQ(times.value(it.key()), it.value()) << "trial " << trial;
     }
     if (QFile::exists(backup)) {
-      QMap<QString, int> backedUp;
-      ASSERT_NO_THROW(backedUp = receipts_in(backup)) << "the backup does not open after trial " << trial;
-      EXPECT_TRUE(DataFile::open(backup).isIntact()) << "trial " << trial;
-      for (auto it = backedUp.cbegin(); it != backedUp.cend(); ++it) {
+      QMap<QString, int> backed_up;
+      ASSERT_NO_THROW(backed_up = receipts_in(backup)) << "the backup does not open after trial " << trial;
+      EXPECT_TRUE(DataFile::open(backup).is_intact()) << "trial " << trial;
+      for (auto it = backed_up.cbegin(); it != backed_up.cend(); ++it) {
         EXPECT_TRUE(seen.contains(it.key())) << "the backup has a line the day file has not, trial " << trial;
       }
       for (auto it = acknowledged.cbegin(); it != acknowledged.cend(); ++it) {
-        EXPECT_TRUE(backedUp.contains(it.key())) << "acknowledged line missing from the backup, trial " << trial;
+        EXPECT_TRUE(backed_up.contains(it.key())) << "acknowledged line missing from the backup, trial " << trial;
       }
     } else {
       EXPECT_TRUE(acknowledged.isEmpty()) << "lines were acknowledged without a backup copy";
     }
-    EXPECT_FALSE(QFile::exists(dayFile + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
+    EXPECT_FALSE(QFile::exists(day_file + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
   }
   EXPECT_GT(acknowledged.size(), 0);
   if (!::testing::Test::HasFailure())
@@ -107,9 +107,9 @@ TEST(CrashDuringRecording, EveryAcknowledgedSaleLineIsInTheDayFileExactlyOnce) {
 
 TEST(CrashDuringRecording, NoChangeWithoutItsJournalEntryAndNoEntryWithoutItsChange) {
   QTemporaryDir dir;
-  const QString dayFile = dir.filePath(QStringLiteral("7.day"));
+  const QString day_file = dir.filePath(QStringLiteral("7.day"));
   const QString backup = dir.filePath(QStringLiteral("7.bak"));
-  DataFile::create(dayFile, store::day_schema());
+  DataFile::create(day_file, store::day_schema());
   sales::start_journal(sales::journal_path(dir.path()), QString(), QDateTime::currentDateTime());
   std::mt19937 random(20030508);
   const int trials = crash_trials();
@@ -119,7 +119,7 @@ TEST(CrashDuringRecording, NoChangeWithoutItsJournalEntryAndNoEntryWithoutItsCha
   qint64 entries = 0;
   for (int trial = 0; trial < trials && !::testing::Test::HasFailure(); ++trial) {
     const QStringList output =
-        run_and_kill({QStringLiteral("journal"), dayFile, backup, QString::number(next)}, 60000, random);
+        run_and_kill({QStringLiteral("journal"), day_file, backup, QString::number(next)}, 60000, random);
     expect_no_messages(output, trial);
     for (const QString& ack : lines_after(output, QStringLiteral("ack add "))) added << ack;
     for (const QString& ack : lines_after(output, QStringLiteral("ack del "))) deleted << ack;
@@ -130,7 +130,7 @@ TEST(CrashDuringRecording, NoChangeWithoutItsJournalEntryAndNoEntryWithoutItsCha
     EXPECT_TRUE(check.sound()) << check.lines().join(QLatin1Char('\n')).toStdString() << ", trial " << trial;
     entries = check.entries;
     QMap<QString, int> seen;
-    ASSERT_NO_THROW(seen = receipts_in(dayFile)) << "trial " << trial;
+    ASSERT_NO_THROW(seen = receipts_in(day_file)) << "trial " << trial;
     // A deletion made when the kill came, before it was acknowledged, may be in: at most
     // one line per trial is gone without its acknowledgement.
     int unacknowledged = 0;
@@ -148,7 +148,7 @@ TEST(CrashDuringRecording, NoChangeWithoutItsJournalEntryAndNoEntryWithoutItsCha
       next = std::max(next, it.key().toInt() + 1);
     }
     for (const QString& receipt : added) next = std::max(next, receipt.toInt() + 1);
-    EXPECT_FALSE(QFile::exists(dayFile + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
+    EXPECT_FALSE(QFile::exists(day_file + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
   }
   EXPECT_GT(added.size(), 0);
   EXPECT_GT(deleted.size(), 0);
@@ -166,7 +166,7 @@ TEST(CrashDuringRecording, TheBackupOfALargeFileIsWholeOrTheOldOne) {
   std::vector<store::FieldValues> rows(30000, {{day::kGoods, QStringLiteral("一瓶很大的可乐饮料")},
                                                {day::kCustomer, QString(40, QLatin1Char('x'))},
                                                {day::kReceiptNo, QStringLiteral("000001")}});
-  DataFile::open(source).appendAll(rows);
+  DataFile::open(source).append_all(rows);
   const QByteArray original = bytes_of(source);
   ASSERT_GT(original.size(), 2 * 1024 * 1024);
 
@@ -194,7 +194,7 @@ TEST(CrashDuringRecording, TheBackupOfALargeFileIsWholeOrTheOldOne) {
 // one step more it may have taken when it was killed.
 struct GoodsStates {
   QSet<QString> acknowledged;
-  QSet<QString> oneMore;
+  QSet<QString> one_more;
   int steps = 0;
 };
 
@@ -216,7 +216,7 @@ GoodsStates replay_goods(QSet<QString> names, int first, const QStringList& acks
   }
   states.acknowledged = names;
   step(names, states.steps);
-  states.oneMore = names;
+  states.one_more = names;
   return states;
 }
 
@@ -235,7 +235,7 @@ TEST(CrashDuringRecording, TheGoodsCatalogueAndShopBakHoldEachReportedChange) {
   int changes = 0;
   // shop.bak trails shop.dat by the change that was being made when the child was killed,
   // until the next change is backed up.
-  QSet<QString> lastBackup = as_set(goods_in(backup));
+  QSet<QString> last_backup = as_set(goods_in(backup));
   for (int trial = 0; trial < trials && !::testing::Test::HasFailure(); ++trial) {
     const QSet<QString> before = as_set(goods_in(shop));
     const QStringList output =
@@ -251,14 +251,14 @@ TEST(CrashDuringRecording, TheGoodsCatalogueAndShopBakHoldEachReportedChange) {
     QStringList names;
     ASSERT_NO_THROW(names = goods_in(shop)) << "shop.dat does not open after trial " << trial;
     EXPECT_EQ(names.size(), as_set(names).size()) << "goods registered twice, trial " << trial;
-    EXPECT_TRUE(as_set(names) == states.acknowledged || as_set(names) == states.oneMore) << "trial " << trial;
-    EXPECT_TRUE(DataFile::open(shop).isIntact()) << "trial " << trial;
-    QStringList backedUp;
-    ASSERT_NO_THROW(backedUp = goods_in(backup)) << "shop.bak does not open after trial " << trial;
-    EXPECT_TRUE(as_set(backedUp) == states.acknowledged || as_set(backedUp) == states.oneMore ||
-                (states.steps == 0 && as_set(backedUp) == lastBackup))
+    EXPECT_TRUE(as_set(names) == states.acknowledged || as_set(names) == states.one_more) << "trial " << trial;
+    EXPECT_TRUE(DataFile::open(shop).is_intact()) << "trial " << trial;
+    QStringList backed_up;
+    ASSERT_NO_THROW(backed_up = goods_in(backup)) << "shop.bak does not open after trial " << trial;
+    EXPECT_TRUE(as_set(backed_up) == states.acknowledged || as_set(backed_up) == states.one_more ||
+                (states.steps == 0 && as_set(backed_up) == last_backup))
         << "trial " << trial;
-    lastBackup = as_set(backedUp);
+    last_backup = as_set(backed_up);
     EXPECT_FALSE(QFile::exists(shop + QStringLiteral(".bad"))) << "a recovery ran, trial " << trial;
   }
   if (!::testing::Test::HasFailure())
@@ -287,9 +287,9 @@ TEST(CrashDuringRecording, TheReceiptCounterFileAlwaysHoldsANumber) {
     ASSERT_TRUE(isNumber) << "nober.dat holds \"" << held.constData() << "\" after trial " << trial;
     EXPECT_TRUE(held.toInt() == last || held.toInt() == last + 1) << held.constData() << " after " << last;
     startup::AppState state;
-    state.paths.noberFile = nober;
+    state.paths.nober_file = nober;
     startup::load_receipt_counter(state);
-    EXPECT_EQ(state.receiptCounter, held.toInt());
+    EXPECT_EQ(state.receipt_counter, held.toInt());
   }
   if (!::testing::Test::HasFailure())
     std::cout << "[ figures  ] " << trials << " kills while writing nober.dat, " << issued << " numbers issued\n";

@@ -43,12 +43,12 @@ TEST_P(DamagedFiles, EveryReaderAndWriterEndsRecoveredOrWithItsMessage) {
     fill_shop(state, dir->path());
   }
   ASSERT_TRUE(quiet.messages.isEmpty()) << quiet.messages.join(QLatin1Char('\n')).toStdString();
-  const bool hasBackup = !target_of(state.paths, kind).backup.isEmpty();
+  const bool has_backup = !target_of(state.paths, kind).backup.isEmpty();
 
   DamageRun run(state, kind);
   QStringList problems;
   for (int seed = 1; seed <= seeds_for(damage); ++seed) {
-    if (!hasBackup) {
+    if (!has_backup) {
       problems << run.run(damage, BackupState::Missing, static_cast<unsigned>(seed));
       continue;
     }

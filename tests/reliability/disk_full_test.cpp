@@ -35,8 +35,8 @@ class DiskFull : public ::testing::Test {
 
   void SetUp() override {
     if (::geteuid() != 0) GTEST_SKIP() << "mounting a small filesystem needs root; the disk-full cases did not run";
-    mountPoint_ = QFile::encodeName(dir_.path());
-    if (::mount("tmpfs", mountPoint_.constData(), "tmpfs", 0, "size=512k") != 0) {
+    mount_point_ = QFile::encodeName(dir_.path());
+    if (::mount("tmpfs", mount_point_.constData(), "tmpfs", 0, "size=512k") != 0) {
       GTEST_SKIP() << "cannot mount a tmpfs here (" << std::strerror(errno) << "); the disk-full cases did not run";
     }
     mounted_ = true;
@@ -48,12 +48,12 @@ class DiskFull : public ::testing::Test {
     // journal entry) does.
     std::vector<store::FieldValues> day(
         kLines - 1, {{store::day::kGoods, QStringLiteral("可乐")}, {store::day::kAmount, QStringLiteral("2.50")}});
-    DataFile::open(state_.paths.dayFile).appendAll(day);
+    DataFile::open(state_.paths.day_file).append_all(day);
     ASSERT_TRUE(record(kLines));
     ASSERT_TRUE(dialogs_.messages.isEmpty());
   }
   void TearDown() override {
-    if (mounted_) ::umount2(mountPoint_.constData(), MNT_DETACH);
+    if (mounted_) ::umount2(mount_point_.constData(), MNT_DETACH);
   }
 
   bool record(int n) {
@@ -64,7 +64,7 @@ class DiskFull : public ::testing::Test {
                               QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0'))})
         .has_value();
   }
-  int lines() { return DataFile::open(state_.paths.dayFile, store::day_schema()).recordCount(); }
+  int lines() { return DataFile::open(state_.paths.day_file, store::day_schema()).record_count(); }
 
   // Writes the filler until the filesystem refuses another byte.
   void fill() {
@@ -84,7 +84,7 @@ class DiskFull : public ::testing::Test {
   QString filler() const { return dir_.filePath(QStringLiteral("filler")); }
 
   QTemporaryDir dir_;
-  QByteArray mountPoint_;
+  QByteArray mount_point_;
   bool mounted_ = false;
   startup::AppState state_;
   RecordingDialogs dialogs_;
@@ -92,47 +92,47 @@ class DiskFull : public ::testing::Test {
 };
 
 TEST_F(DiskFull, RecordingFailsWithAMessageLosesNothingAndWorksAgainOnceThereIsRoom) {
-  const QByteArray backupBefore = bytes_of(state_.paths.dayBackup);
+  const QByteArray backup_before = bytes_of(state_.paths.day_backup);
   fill();
   ASSERT_FALSE(record(100));
   EXPECT_EQ(dialogs_.messages, QStringList{QStringLiteral("数据出错！[save_line]")});
   EXPECT_EQ(lines(), kLines);
-  EXPECT_TRUE(DataFile::open(state_.paths.dayFile).isIntact());
-  EXPECT_EQ(bytes_of(state_.paths.dayBackup), backupBefore);
+  EXPECT_TRUE(DataFile::open(state_.paths.day_file).is_intact());
+  EXPECT_EQ(bytes_of(state_.paths.day_backup), backup_before);
 
   // Room comes back a page at a time: each attempt fails whole, or records the line (with
   // the warning that the backup copy failed while there is no room for it yet).
   int recorded = kLines;
-  int withoutBackup = 0;
-  bool backedUp = false;
-  for (int attempt = 0; attempt < 100 && !backedUp; ++attempt) {
+  int without_backup = 0;
+  bool backed_up = false;
+  for (int attempt = 0; attempt < 100 && !backed_up; ++attempt) {
     dialogs_.messages.clear();
     release(4096);
     const bool saved = record(101 + attempt);
     if (saved) ++recorded;
     EXPECT_EQ(lines(), recorded);
-    EXPECT_TRUE(DataFile::open(state_.paths.dayFile).isIntact());
-    EXPECT_TRUE(intact(state_.paths.dayBackup, store::day_schema())) << "attempt " << attempt;
+    EXPECT_TRUE(DataFile::open(state_.paths.day_file).is_intact());
+    EXPECT_TRUE(intact(state_.paths.day_backup, store::day_schema())) << "attempt " << attempt;
     if (!saved) {
       EXPECT_EQ(dialogs_.messages, QStringList{QStringLiteral("数据出错！[save_line]")});
     } else if (!dialogs_.messages.isEmpty()) {
-      ++withoutBackup;
+      ++without_backup;
       EXPECT_EQ(dialogs_.messages,
-                QStringList{QLatin1Char('[') + state_.paths.dayFile + QStringLiteral("]数据文件备份出错！")});
+                QStringList{QLatin1Char('[') + state_.paths.day_file + QStringLiteral("]数据文件备份出错！")});
     } else {
-      backedUp = true;
-      EXPECT_EQ(bytes_of(state_.paths.dayBackup), bytes_of(state_.paths.dayFile));
+      backed_up = true;
+      EXPECT_EQ(bytes_of(state_.paths.day_backup), bytes_of(state_.paths.day_file));
     }
   }
-  EXPECT_TRUE(backedUp) << "recording never worked again";
-  EXPECT_GT(withoutBackup, 0) << "no line was recorded while only its backup copy failed";
-  EXPECT_FALSE(QFile::exists(state_.paths.dayFile + QStringLiteral(".bad")));
+  EXPECT_TRUE(backed_up) << "recording never worked again";
+  EXPECT_GT(without_backup, 0) << "no line was recorded while only its backup copy failed";
+  EXPECT_FALSE(QFile::exists(state_.paths.day_file + QStringLiteral(".bad")));
 }
 
 TEST_F(DiskFull, TheCopyBeforeTheLastBackupHoldsTheRoomOfTheNextOne) {
   // A second backup copy: the copy before it stays beside it, and takes the next one.
   ASSERT_TRUE(record(kLines + 1));
-  ASSERT_TRUE(QFileInfo(platform::kept_copy_of(state_.paths.dayBackup)).isFile());
+  ASSERT_TRUE(QFileInfo(platform::kept_copy_of(state_.paths.day_backup)).isFile());
   fill();
   // Room comes back a page at a time: once there is room for the line, its backup copy
   // is made too, although a new copy of the day file would not fit.
@@ -144,30 +144,30 @@ TEST_F(DiskFull, TheCopyBeforeTheLastBackupHoldsTheRoomOfTheNextOne) {
   }
   ASSERT_TRUE(saved);
   EXPECT_TRUE(dialogs_.messages.isEmpty()) << dialogs_.messages.join(QLatin1Char('\n')).toStdString();
-  EXPECT_EQ(bytes_of(state_.paths.dayBackup), bytes_of(state_.paths.dayFile));
-  EXPECT_FALSE(platform::copy_file_atomic(state_.paths.dayFile, dir_.filePath(QStringLiteral("7.copy"))))
+  EXPECT_EQ(bytes_of(state_.paths.day_backup), bytes_of(state_.paths.day_file));
+  EXPECT_FALSE(platform::copy_file_atomic(state_.paths.day_file, dir_.filePath(QStringLiteral("7.copy"))))
       << "a new copy would have fitted: the test shows nothing";
 }
 
 TEST_F(DiskFull, AReceiptNumberThatCannotBeWrittenKeepsTheOldOne) {
-  state_.receiptCounter = 57;
+  state_.receipt_counter = 57;
   ASSERT_TRUE(cashier::new_receipt_no(state_));
   fill();
   EXPECT_FALSE(cashier::new_receipt_no(state_));
   EXPECT_EQ(dialogs_.messages, QStringList{QStringLiteral("写单号文件时出错.[w_no_file]")});
-  EXPECT_EQ(bytes_of(state_.paths.noberFile), QByteArray("58"));
+  EXPECT_EQ(bytes_of(state_.paths.nober_file), QByteArray("58"));
 }
 
 TEST_F(DiskFull, ADamagedDayFileIsNotReplacedWhenItCannotBeSetAside) {
-  const QByteArray backupBefore = bytes_of(state_.paths.dayBackup);
-  QByteArray damaged = bytes_of(state_.paths.dayFile);
+  const QByteArray backup_before = bytes_of(state_.paths.day_backup);
+  QByteArray damaged = bytes_of(state_.paths.day_file);
   damaged.replace(0, 16, "no database here");
-  ASSERT_TRUE(put_bytes(state_.paths.dayFile, damaged));
+  ASSERT_TRUE(put_bytes(state_.paths.day_file, damaged));
   fill();
   EXPECT_FALSE(record(100));
   EXPECT_EQ(dialogs_.messages.first(), QStringLiteral("备份数据文件出错。"));
-  EXPECT_EQ(bytes_of(state_.paths.dayFile), damaged);
-  EXPECT_EQ(bytes_of(state_.paths.dayBackup), backupBefore);
+  EXPECT_EQ(bytes_of(state_.paths.day_file), damaged);
+  EXPECT_EQ(bytes_of(state_.paths.day_backup), backup_before);
 }
 
 }  // namespace

@@ -30,17 +30,17 @@ void give_to_nobody(const QString& root) {
 
 TEST(DamagedFilesAsUser, ReadOnlyAndUnreadableFilesEndWithTheirMessages) {
   QTemporaryDir dir;
-  const QString appDir = dir.filePath(QStringLiteral("shop"));
-  ASSERT_TRUE(QDir().mkpath(appDir));
+  const QString app_dir = dir.filePath(QStringLiteral("shop"));
+  ASSERT_TRUE(QDir().mkpath(app_dir));
   startup::AppState state;
   {
     RecordingDialogs quiet;
     platform::ScopedDialogs scope(quiet);
-    fill_shop(state, appDir);
+    fill_shop(state, app_dir);
   }
   if (::geteuid() != 0) {
     // Not root: the permissions bind this process already.
-    const QStringList problems = run_permission_damage(appDir);
+    const QStringList problems = run_permission_damage(app_dir);
     EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('\n')).toStdString();
     return;
   }
@@ -49,19 +49,19 @@ TEST(DamagedFilesAsUser, ReadOnlyAndUnreadableFilesEndWithTheirMessages) {
   ASSERT_TRUE(QFile::copy(QStringLiteral(RELIABILITY_CHILD), program));
   ::chmod(QFile::encodeName(program).constData(), 0755);
   ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-  give_to_nobody(appDir);
+  give_to_nobody(app_dir);
 
   QProcess child;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  environment.insert(QStringLiteral("HOME"), appDir);
+  environment.insert(QStringLiteral("HOME"), app_dir);
   environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
   child.setProcessEnvironment(environment);
   child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   child.setChildProcessModifier([] {
     if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(kCannotSwitchUser);
   });
-  child.start(program, {QStringLiteral("readers"), appDir});
+  child.start(program, {QStringLiteral("readers"), app_dir});
   ASSERT_TRUE(child.waitForStarted());
   ASSERT_TRUE(child.waitForFinished(180000)) << "the readers did not finish";
   if (child.exitCode() == kCannotSwitchUser) {

@@ -55,11 +55,11 @@ CrashLimits limits() {
 #if defined(__SANITIZE_ADDRESS__)
   // Each state's checks run some ten times slower under the sanitizers: fewer states keep
   // the test within its time there; the ordinary build checks them all.
-  limits.allUpTo = 6;
-  limits.randomSubsets = 12;
+  limits.all_up_to = 6;
+  limits.random_subsets = 12;
 #endif
-  limits.allUpTo = setting("TAVURO_POWER_LOSS_ALL_UP_TO", limits.allUpTo, 23);
-  limits.randomSubsets = setting("TAVURO_POWER_LOSS_RANDOM", limits.randomSubsets, 1 << 20);
+  limits.all_up_to = setting("TAVURO_POWER_LOSS_ALL_UP_TO", limits.all_up_to, 23);
+  limits.random_subsets = setting("TAVURO_POWER_LOSS_RANDOM", limits.random_subsets, 1 << 20);
   return limits;
 }
 
@@ -112,7 +112,7 @@ bool is_working_copy(const QString& path) {
 std::optional<QStringList> receipts_in(const QString& path) {
   try {
     const store::DataFile file = store::DataFile::open(path, store::day_schema());
-    if (!file.isIntact()) return std::nullopt;
+    if (!file.is_intact()) return std::nullopt;
     return file.column(day::kReceiptNo);
   } catch (const store::StoreError&) {
     return std::nullopt;
@@ -123,30 +123,30 @@ class PowerLoss : public ::testing::Test {
  protected:
   void SetUp() override {
     app_ = memory_dir();
-    appDir_ = QFileInfo(app_->path()).canonicalFilePath();
+    app_dir_ = QFileInfo(app_->path()).canonicalFilePath();
     RecordingDialogs quiet;
     platform::ScopedDialogs scope(quiet);
-    fill_shop(state_, appDir_);
-    ASSERT_TRUE(platform::write_one_line_file(state_.paths.noberFile, QStringLiteral("57")));
+    fill_shop(state_, app_dir_);
+    ASSERT_TRUE(platform::write_one_line_file(state_.paths.nober_file, QStringLiteral("57")));
   }
 
   // Runs the child in mode under the recorder and checks every state a power failure
   // may leave with check (which returns the problems of one state, found in dir).
-  void everyPowerFailure(const QString& mode,
+  void every_power_failure(const QString& mode,
                          const std::function<QStringList(const QString& dir, const CrashState&)>& check) {
-    const FsTree before = read_tree(appDir_);
-    QTemporaryDir logDir;
-    const QString log = logDir.filePath(QStringLiteral("operations"));
+    const FsTree before = read_tree(app_dir_);
+    QTemporaryDir log_dir;
+    const QString log = log_dir.filePath(QStringLiteral("operations"));
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(POWER_LOSS_RECORDER));
-    env.insert(QStringLiteral("TAVURO_FSREC_ROOT"), appDir_);
+    env.insert(QStringLiteral("TAVURO_FSREC_ROOT"), app_dir_);
     env.insert(QStringLiteral("TAVURO_FSREC_LOG"), log);
     // The recorder comes before the sanitizers' runtime in a sanitizer build.
     env.insert(QStringLiteral("ASAN_OPTIONS"),
                env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
     child.setProcessEnvironment(env);
-    child.start(QStringLiteral(POWER_LOSS_CHILD), {mode, appDir_, QString::number(changes())});
+    child.start(QStringLiteral(POWER_LOSS_CHILD), {mode, app_dir_, QString::number(changes())});
     ASSERT_TRUE(child.waitForFinished(120000));
     const QString output = QString::fromUtf8(child.readAllStandardOutput());
     ASSERT_EQ(child.exitCode(), 0) << output.toStdString() << child.readAllStandardError().toStdString();
@@ -160,33 +160,33 @@ class PowerLoss : public ::testing::Test {
     ASSERT_TRUE(states.problems().isEmpty()) << states.problems().join(QLatin1Char('\n')).toStdString();
     // The record holds every change the run made: replayed, it gives what the disk holds.
     const FsTree replayed = states.complete();
-    const FsTree after = read_tree(appDir_);
+    const FsTree after = read_tree(app_dir_);
     ASSERT_TRUE(replayed == after) << "the recorder missed an operation on "
                                    << differences(replayed, after).join(QStringLiteral(", ")).toStdString();
 
     QStringList problems;
-    int failedStates = 0;
-    const CrashFigures figures = states.forEach(limits(), [&](const CrashState& state) {
+    int failed_states = 0;
+    const CrashFigures figures = states.for_each(limits(), [&](const CrashState& state) {
       QTemporaryDir scratch(QFileInfo(app_->path()).path() + QStringLiteral("/state-XXXXXX"));
       if (!write_tree(state.disk, scratch.path())) {
         problems << QStringLiteral("state after %1 operations could not be written").arg(state.issued);
         return;
       }
-      QStringList found = generalChecks(scratch.path(), before, state, knownDamaged_) + check(scratch.path(), state);
+      QStringList found = general_checks(scratch.path(), before, state, known_damaged_) + check(scratch.path(), state);
       if (found.isEmpty()) return;
-      if (++failedStates <= 5) {
+      if (++failed_states <= 5) {
         problems << QStringLiteral("after %1 of the operations (marks: %2): %3")
                         .arg(state.issued)
                         .arg(state.marks.join(QStringLiteral(", ")), found.join(QStringLiteral("; ")));
       }
     });
-    EXPECT_TRUE(problems.isEmpty()) << failedStates << " states failed; the first:\n"
+    EXPECT_TRUE(problems.isEmpty()) << failed_states << " states failed; the first:\n"
                                     << problems.join(QLatin1Char('\n')).toStdString();
     EXPECT_GT(figures.distinct, figures.moments / 2);
     if (problems.isEmpty()) {
       std::cout << "[ figures  ] " << mode.toStdString() << ": " << figures.operations << " operations, "
                 << figures.moments << " moments, " << figures.built << " states built, " << figures.distinct
-                << " distinct states checked, at most " << figures.mostUncovered << " operations not flushed"
+                << " distinct states checked, at most " << figures.most_uncovered << " operations not flushed"
                 << std::endl;
     }
   }
@@ -194,8 +194,8 @@ class PowerLoss : public ::testing::Test {
   // What holds in every state: the files the shop had are there, every database under the
   // folder (data files, and any other the program keeps there) opens and is whole,
   // nober.dat holds a number.
-  static QStringList generalChecks(const QString& dir, const FsTree& before, const CrashState& state,
-                                   const QMap<QString, QByteArray>& knownDamaged) {
+  static QStringList general_checks(const QString& dir, const FsTree& before, const CrashState& state,
+                                   const QMap<QString, QByteArray>& known_damaged) {
     QStringList problems;
     for (auto it = before.files.cbegin(); it != before.files.cend(); ++it) {
       if (!is_working_copy(it.key()) && !state.disk.files.contains(it.key()))
@@ -203,7 +203,7 @@ class PowerLoss : public ::testing::Test {
     }
     for (auto it = state.disk.files.cbegin(); it != state.disk.files.cend(); ++it) {
       if (is_working_copy(it.key()) || !is_database(before.files.value(it.key(), it.value()))) continue;
-      if (knownDamaged.contains(it.key()) && knownDamaged.value(it.key()) == it.value()) continue;
+      if (known_damaged.contains(it.key()) && known_damaged.value(it.key()) == it.value()) continue;
       const QString check = sqlite_check(QDir(dir).filePath(it.key()));
       if (check != QStringLiteral("ok")) problems << it.key() + QStringLiteral(": ") + check;
     }
@@ -217,15 +217,15 @@ class PowerLoss : public ::testing::Test {
   }
 
   // Files damaged on purpose before the run: not whole as long as they hold these bytes.
-  QMap<QString, QByteArray> knownDamaged_;
+  QMap<QString, QByteArray> known_damaged_;
   std::unique_ptr<QTemporaryDir> app_;
-  QString appDir_;
+  QString app_dir_;
   startup::AppState state_;
 };
 
 // The fixture's lines and each acknowledged line once, nothing else, in the day file and
 // in its backup.
-QStringList sale_lines_held(const QString& dir, const CrashState& state, int fixtureLines = kFixtureLines) {
+QStringList sale_lines_held(const QString& dir, const CrashState& state, int fixture_lines = kFixtureLines) {
   QStringList problems;
   for (const QString& file : {kDay, kDayBackup}) {
     const std::optional<QStringList> receipts = receipts_in(QDir(dir).filePath(file));
@@ -235,7 +235,7 @@ QStringList sale_lines_held(const QString& dir, const CrashState& state, int fix
     }
     const qsizetype old = std::count_if(receipts->cbegin(), receipts->cend(),
                                         [](const QString& r) { return r < QStringLiteral("000900"); });
-    if (old != fixtureLines) problems << QStringLiteral("%1 holds %2 of the earlier lines").arg(file).arg(old);
+    if (old != fixture_lines) problems << QStringLiteral("%1 holds %2 of the earlier lines").arg(file).arg(old);
     for (const QString& mark : state.marks) {
       if (receipts->count(mark) != 1)
         problems << QStringLiteral("%1 holds line %2 %3 times").arg(file, mark).arg(receipts->count(mark));
@@ -250,17 +250,17 @@ QStringList sale_lines_held(const QString& dir, const CrashState& state, int fix
 }
 
 TEST_F(PowerLoss, RecordingSaleLines) {
-  everyPowerFailure(QStringLiteral("sale"),
+  every_power_failure(QStringLiteral("sale"),
                     [](const QString& dir, const CrashState& state) { return sale_lines_held(dir, state); });
 }
 
 TEST_F(PowerLoss, TheFirstLinesOfANewMonth) {
-  QDir(state_.paths.monthFolder).removeRecursively();
-  everyPowerFailure(QStringLiteral("new-month"), [](const QString& dir, const CrashState& state) {
+  QDir(state_.paths.month_folder).removeRecursively();
+  every_power_failure(QStringLiteral("new-month"), [](const QString& dir, const CrashState& state) {
     if (state.marks.isEmpty()) {
       // The day file appears whole or not at all.
-      const QString dayFile = QDir(dir).filePath(kDay);
-      if (QFileInfo::exists(dayFile) && !receipts_in(dayFile))
+      const QString day_file = QDir(dir).filePath(kDay);
+      if (QFileInfo::exists(day_file) && !receipts_in(day_file))
         return QStringList{QStringLiteral("a half-made day file")};
       return QStringList();
     }
@@ -269,7 +269,7 @@ TEST_F(PowerLoss, TheFirstLinesOfANewMonth) {
 }
 
 TEST_F(PowerLoss, ChangingTheGoodsCatalogue) {
-  everyPowerFailure(QStringLiteral("goods"), [](const QString& dir, const CrashState& state) {
+  every_power_failure(QStringLiteral("goods"), [](const QString& dir, const CrashState& state) {
     QStringList problems;
     for (const QString& file : {QStringLiteral("shop.dat"), QStringLiteral("shop.bak")}) {
       std::optional<Records> records = records_of(QDir(dir).filePath(file), store::shop_schema());
@@ -301,7 +301,7 @@ TEST_F(PowerLoss, ChangingTheGoodsCatalogue) {
 }
 
 TEST_F(PowerLoss, EditingARecord) {
-  everyPowerFailure(QStringLiteral("edit"), [](const QString& dir, const CrashState& state) {
+  every_power_failure(QStringLiteral("edit"), [](const QString& dir, const CrashState& state) {
     QStringList problems;
     const std::optional<Records> records = records_of(QDir(dir).filePath(kDay), store::day_schema());
     if (!records || records->size() != std::size_t(kFixtureLines))
@@ -322,7 +322,7 @@ TEST_F(PowerLoss, EditingARecord) {
 }
 
 TEST_F(PowerLoss, IssuingReceiptNumbers) {
-  everyPowerFailure(QStringLiteral("receipt"), [](const QString&, const CrashState& state) {
+  every_power_failure(QStringLiteral("receipt"), [](const QString&, const CrashState& state) {
     const int number = state.disk.files.value(QStringLiteral("nober.dat")).toInt();
     const int acknowledged = state.marks.isEmpty() ? 57 : state.marks.last().toInt();
     if (number < acknowledged || number > acknowledged + 1) {
@@ -334,17 +334,17 @@ TEST_F(PowerLoss, IssuingReceiptNumbers) {
 
 TEST_F(PowerLoss, RecoveringADamagedDayFile) {
   // A backup ten lines behind, and a leaf among the first lines of the day file gone.
-  const QString dayFile = state_.paths.dayFile;
-  const QString backup = state_.paths.dayBackup;
+  const QString day_file = state_.paths.day_file;
+  const QString backup = state_.paths.day_backup;
   {
     store::DataFile older = store::DataFile::open(backup);
     for (qint64 id = kFixtureLines - 9; id <= kFixtureLines; ++id) older.remove(id);
   }
-  QByteArray damaged = bytes_of(dayFile);
+  QByteArray damaged = bytes_of(day_file);
   damaged.replace(3 * 4096, 4096, QByteArray(4096, '\0'));
-  put_bytes(dayFile, damaged);
-  knownDamaged_[kDay] = damaged;
-  everyPowerFailure(QStringLiteral("recovery"), [damaged](const QString& dir, const CrashState& state) {
+  put_bytes(day_file, damaged);
+  known_damaged_[kDay] = damaged;
+  every_power_failure(QStringLiteral("recovery"), [damaged](const QString& dir, const CrashState& state) {
     QStringList problems;
     const QString path = QDir(dir).filePath(kDay);
     // The damaged bytes are never lost; the day file is still the damaged one, or whole
@@ -360,8 +360,8 @@ TEST_F(PowerLoss, RecoveringADamagedDayFile) {
     // The backup is whole, at most the ten lines behind it was, and up to date with every
     // line acknowledged.
     if (state.marks.isEmpty()) {
-      const std::optional<QStringList> backupLines = receipts_in(QDir(dir).filePath(kDayBackup));
-      if (!backupLines || backupLines->size() < kFixtureLines - 10) problems << QStringLiteral("the backup lost lines");
+      const std::optional<QStringList> backup_lines = receipts_in(QDir(dir).filePath(kDayBackup));
+      if (!backup_lines || backup_lines->size() < kFixtureLines - 10) problems << QStringLiteral("the backup lost lines");
     } else {
       problems << sale_lines_held(dir, state);
     }

@@ -32,13 +32,13 @@ class RecoveryAtStartUp : public ::testing::Test {
     RecordingDialogs quiet;
     platform::ScopedDialogs scope(quiet);
     fill_shop(state, dir.path());
-    day = state.paths.dayFile;
-    backup = state.paths.dayBackup;
+    day = state.paths.day_file;
+    backup = state.paths.day_backup;
     whole = bytes_of(day);
     ASSERT_GT(whole.size(), 6 * kPage);
   }
   // Starts the program; returns the number of lines today's list shows.
-  int startUp() {
+  int start_up() {
     int lines = -1;
     EXPECT_TRUE(startup::start_up(state, dir.path(), QDate(2003, 5, 7), [&lines](startup::AppState& s) {
       const cashier::Frm_shop window(s);
@@ -47,17 +47,17 @@ class RecoveryAtStartUp : public ::testing::Test {
     return lines;
   }
   // The day file with the leaf page that holds the first lines gone.
-  QByteArray withBrokenLeaf() const {
+  QByteArray with_broken_leaf() const {
     QByteArray bytes = whole;
     bytes.replace(2 * kPage, kPage, QByteArray(kPage, '\0'));
     return bytes;
   }
   // The backup as it was ten lines ago.
-  void olderBackup() {
+  void older_backup() {
     store::DataFile file = store::DataFile::open(backup);
     for (qint64 id = 291; id <= 300; ++id) file.remove(id);
   }
-  int recordsIn(const QString& path) const { return store::DataFile::open(path).recordCount(); }
+  int records_in(const QString& path) const { return store::DataFile::open(path).record_count(); }
 
   QTemporaryDir dir;
   startup::AppState state;
@@ -68,15 +68,15 @@ class RecoveryAtStartUp : public ::testing::Test {
 };
 
 TEST_F(RecoveryAtStartUp, ASecondStartKeepsTheDamagedFileAndEveryLine) {
-  const QByteArray damaged = withBrokenLeaf();
+  const QByteArray damaged = with_broken_leaf();
   put_bytes(day, damaged);
   put_bytes(backup, whole.left(whole.size() / 2));  // the backup cut in half
 
-  EXPECT_EQ(startUp(), 300) << "the lines of the broken leaf are in the first half of the backup";
+  EXPECT_EQ(start_up(), 300) << "the lines of the broken leaf are in the first half of the backup";
   ASSERT_EQ(dialogs.messages().size(), 1);
-  EXPECT_TRUE(dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + day));
+  EXPECT_TRUE(dialogs.last_message().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + day));
   dialogs.clear();
-  EXPECT_EQ(startUp(), 300);
+  EXPECT_EQ(start_up(), 300);
   EXPECT_TRUE(dialogs.shown().empty()) << "the day file is whole since the first start";
   // The damaged file and the damaged backup are both still on the disk.
   EXPECT_EQ(bytes_of(day + QStringLiteral(".bad")), damaged);
@@ -85,22 +85,22 @@ TEST_F(RecoveryAtStartUp, ASecondStartKeepsTheDamagedFileAndEveryLine) {
 }
 
 TEST_F(RecoveryAtStartUp, AFileThatReadsWholeIsNoDamageForBytesAfterItsLastPage) {
-  olderBackup();
+  older_backup();
   put_bytes(day, whole + QByteArray(10, '\x5a'));
-  EXPECT_EQ(startUp(), 300);
+  EXPECT_EQ(start_up(), 300);
   EXPECT_TRUE(dialogs.shown().empty());
   EXPECT_FALSE(QFile::exists(day + QStringLiteral(".bad")));
-  EXPECT_EQ(recordsIn(backup), 290) << "nothing was restored over the file";
+  EXPECT_EQ(records_in(backup), 290) << "nothing was restored over the file";
 }
 
 TEST_F(RecoveryAtStartUp, AnOlderBackupNeverTakesAwayTheLinesRecordedSince) {
-  olderBackup();
-  const QByteArray damaged = withBrokenLeaf();
+  older_backup();
+  const QByteArray damaged = with_broken_leaf();
   put_bytes(day, damaged);
-  EXPECT_EQ(startUp(), 300);
+  EXPECT_EQ(start_up(), 300);
   // Told once: what was done, how many lines the day holds, where the damaged copy lies.
   ASSERT_EQ(dialogs.messages().size(), 1);
-  const QString notice = dialogs.lastMessage().text;
+  const QString notice = dialogs.last_message().text;
   EXPECT_TRUE(notice.startsWith(QStringLiteral("数据文件已从备份恢复：") + day)) << notice.toStdString();
   EXPECT_TRUE(notice.contains(QStringLiteral("文件现有 300 条记录"))) << notice.toStdString();
   EXPECT_TRUE(notice.endsWith(QStringLiteral("损坏的文件保存为：") + day + QStringLiteral(".bad")))
@@ -122,7 +122,7 @@ TEST_F(RecoveryAtStartUp, TheBackupCatchesUpWithEveryLineWritten) {
   // A line written into the file just restored from its backup.
   put_bytes(day, "damaged");
   ASSERT_TRUE(cashier::save_line(state.paths, line));
-  EXPECT_EQ(recordsIn(day), 301);
+  EXPECT_EQ(records_in(day), 301);
   EXPECT_EQ(bytes_of(backup), bytes_of(day));
 
   // A copy that failed (a folder in the way of the backup's new copy), then the next line.
@@ -132,11 +132,11 @@ TEST_F(RecoveryAtStartUp, TheBackupCatchesUpWithEveryLineWritten) {
   QDir().mkdir(platform::kept_copy_of(backup));
   ASSERT_TRUE(cashier::save_line(state.paths, line));
   EXPECT_EQ(dialogs.messages(), QStringList{QLatin1Char('[') + day + QStringLiteral("]数据文件备份出错！")});
-  EXPECT_EQ(recordsIn(backup), 301);
+  EXPECT_EQ(records_in(backup), 301);
   QDir().rmdir(backup + QStringLiteral(".tmp~"));
   QDir().rmdir(platform::kept_copy_of(backup));
   ASSERT_TRUE(cashier::save_line(state.paths, line));
-  EXPECT_EQ(recordsIn(backup), 303);
+  EXPECT_EQ(records_in(backup), 303);
   EXPECT_EQ(bytes_of(backup), bytes_of(day));
 }
 
@@ -145,7 +145,7 @@ TEST_F(RecoveryAtStartUp, WhenNothingCanMendTheDayStartUpGoesOnWithTheMessageOfI
   put_bytes(day, "damaged");
   put_bytes(backup, "damaged too");
   QDir().mkdir(day + QStringLiteral(".tmp~"));
-  EXPECT_EQ(startUp(), 0) << "the window is shown, with an empty list";
+  EXPECT_EQ(start_up(), 0) << "the window is shown, with an empty list";
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[read_myfile]")});
   EXPECT_EQ(bytes_of(day), QByteArray("damaged"));
   EXPECT_TRUE(kept_at_or_beside(backup, "damaged too"));
@@ -160,14 +160,14 @@ TEST_F(RecoveryAtStartUp, TheCopyBeforeTheLastBackupIsInNoListOfDayFiles) {
   ASSERT_TRUE(QFileInfo(platform::kept_copy_of(backup)).isFile());
   put_bytes(day + QStringLiteral(".bad"), "an old damaged copy");
   // The query window's list of the month folder.
-  EXPECT_EQ(query::day_file_names(state.paths.monthFolder), QStringList{QStringLiteral("7.day")});
+  EXPECT_EQ(query::day_file_names(state.paths.month_folder), QStringList{QStringLiteral("7.day")});
   // The file dialog of file sending offers the day files: the same patterns find only 7.day.
-  dialogs.answerFile(QString());
-  cashier::send_day_file(state.paths.appDir);
+  dialogs.answer_file(QString());
+  cashier::send_day_file(state.paths.app_dir);
   const QString filter = platform::qt_file_filter(dialogs.shown().back().file.filter);
   const QStringList patterns =
       filter.section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0).split(QLatin1Char(' '));
-  EXPECT_EQ(QDir(state.paths.monthFolder).entryList(patterns, QDir::Files), QStringList{QStringLiteral("7.day")});
+  EXPECT_EQ(QDir(state.paths.month_folder).entryList(patterns, QDir::Files), QStringList{QStringLiteral("7.day")});
 }
 
 }  // namespace

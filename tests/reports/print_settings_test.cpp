@@ -34,8 +34,8 @@ using testing::ShopFixture;
 class PrintSettings : public ::testing::Test {
  protected:
   void SetUp() override {
-    shop.startUp();
-    shop.state.companyName = QStringLiteral("天河");
+    shop.start_up();
+    shop.state.company_name = QStringLiteral("天河");
     // The CUPS queues offered come from a server that is not there, not this machine's.
     qputenv("CUPS_SERVER", QFile::encodeName(shop.file(QStringLiteral("no-cups.sock"))));
   }
@@ -93,7 +93,7 @@ TEST_F(PrintSettings, EachKindIsSavedToPrinterDatAndShownAgain) {
   EXPECT_EQ(printer_file(), QByteArray("escpos:tcp:127.0.0.1:6001?width=58&cut=1&drawer=0"));
   EXPECT_EQ(shop.state.receipt_printer,
             (printing::PrinterSetting{printing::PrinterKind::Network, QStringLiteral("127.0.0.1"), 6001, 58, true, false}));
-  EXPECT_EQ(platform::read_first_line(shop.state.paths.coFile), QStringLiteral("天河"));
+  EXPECT_EQ(platform::read_first_line(shop.state.paths.co_file), QStringLiteral("天河"));
 
   window->close();
   open();
@@ -138,7 +138,7 @@ TEST_F(PrintSettings, ALineThatIsNoSettingIsToldAndReplacedOnSave) {
   button("Command1")->click();
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("成功保存!")});
   EXPECT_EQ(printer_file(), QByteArray("system"));
-  EXPECT_EQ(shop.state.companyName, QStringLiteral("天河"));
+  EXPECT_EQ(shop.state.company_name, QStringLiteral("天河"));
   EXPECT_FALSE(notice->isVisible());
 
   // Then a blank name and the same printer save nothing, as before.
@@ -152,7 +152,7 @@ TEST_F(PrintSettings, AChoiceWithoutItsPrinterIsRefusedAndNothingIsWritten) {
   option("Option2")->click();
   button("Command1")->click();
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("请输入打印机设备文件的完整路径，例如 /dev/usb/lp0。")});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   EXPECT_FALSE(QFile::exists(shop.state.paths.printer_file));
   EXPECT_TRUE(shop.state.receipt_printer.is_system());
 
@@ -190,7 +190,7 @@ TEST_F(PrintSettings, TheTestPrintGoesToThePrinterShownAndTellsTheOutcome) {
   EXPECT_EQ(dialogs.messages(),
             QStringList{QStringLiteral("收据未能打印：打印机 127.0.0.1:%1 拒绝连接（地址或端口不对，或打印机没有开机？）。")
                             .arg(port)});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   // The window goes on: the printer can be saved after all.
   dialogs.clear();
   button("Command1")->click();

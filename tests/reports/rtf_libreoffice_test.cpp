@@ -28,8 +28,8 @@ TEST(RtfLibreOffice, OpensTheWrittenFileWithTheSameText) {
   cursor.insertText(QStringLiteral("  │ 序号 │ 可乐 （元） ┌─┐"), bold);
   cursor.insertBlock();
   cursor.insertText(QStringLiteral("  plain ASCII {x} \\ end"));
-  const QString rtfPath = dir.filePath(QStringLiteral("report.doc"));
-  QFile file(rtfPath);
+  const QString rtf_path = dir.filePath(QStringLiteral("report.doc"));
+  QFile file(rtf_path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write(write_rtf(doc));
   file.close();
@@ -38,7 +38,7 @@ TEST(RtfLibreOffice, OpensTheWrittenFileWithTheSameText) {
   process.setWorkingDirectory(dir.path());
   process.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
                           QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                          QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"), dir.path(), rtfPath});
+                          QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"), dir.path(), rtf_path});
   ASSERT_TRUE(process.waitForFinished(100000));
   QFile text(dir.filePath(QStringLiteral("report.txt")));
   ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << process.readAllStandardError().toStdString();

@@ -14,7 +14,7 @@ namespace {
 struct CharStyle {
   QChar c;
   QString family;
-  int halfPoints;
+  int half_points;
   bool bold, italic, underline;
   QRgb color;  // 0: automatic
   bool operator==(const CharStyle&) const = default;
@@ -101,7 +101,7 @@ TEST(Rtf, WrittenDocumentReadsBackWithTextStylesAndAlignment) {
   for (size_t i = 0; i < want.size(); ++i) {
     EXPECT_TRUE(got[i] == want[i]) << i << " " << QString(want[i].c).toStdString() << " family "
                                    << got[i].family.toStdString() << "/" << want[i].family.toStdString() << " size "
-                                   << got[i].halfPoints << "/" << want[i].halfPoints << " b" << got[i].bold
+                                   << got[i].half_points << "/" << want[i].half_points << " b" << got[i].bold
                                    << want[i].bold << " c" << got[i].color << "/" << want[i].color;
   }
   EXPECT_EQ(alignments(*back), (QList<Qt::Alignment>{Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignLeft}));
@@ -116,9 +116,9 @@ TEST(Rtf, CjkIsWrittenAsUnicodeWithGbkBytesForOlderReaders) {
   // 可 U+53EF = 21487, GBK BF C9; （ U+FF08 is negative as a signed 16-bit number, GBK A3 A8.
   EXPECT_TRUE(rtf.contains("\\uc2\\u21487\\'bf\\'c9\\u-248\\'a3\\'a8")) << rtf.constData();
   // A reader that skips \u reads the bytes instead.
-  QByteArray ansiOnly = rtf;
-  ansiOnly.replace("\\u21487", "").replace("\\u-248", "");
-  std::unique_ptr<QTextDocument> back(read(ansiOnly));
+  QByteArray ansi_only = rtf;
+  ansi_only.replace("\\u21487", "").replace("\\u-248", "");
+  std::unique_ptr<QTextDocument> back(read(ansi_only));
   EXPECT_EQ(text(*back), QStringLiteral("可（"));
 }
 
@@ -137,7 +137,7 @@ TEST(Rtf, ReadsWordPadStyleRtfInCodePage936) {
   const auto s = styles(*doc);
   ASSERT_EQ(s.size(), 18u);
   EXPECT_EQ(s[0].family, QStringLiteral("宋体"));
-  EXPECT_EQ(s[0].halfPoints, 18);
+  EXPECT_EQ(s[0].half_points, 18);
   EXPECT_FALSE(s[0].bold);
   EXPECT_TRUE(s[3].bold);
   EXPECT_EQ(s[5].family, QStringLiteral("Arial"));

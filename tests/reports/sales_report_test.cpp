@@ -24,28 +24,28 @@ using testing::ShopFixture;
 const QString kWrongFile = QStringLiteral("读数据文件时出错,可能你选的文件不是每天的数据文件！");
 
 struct SalesReportTest : ::testing::Test {
-  SalesReportTest() { shop.startUp(); }
+  SalesReportTest() { shop.start_up(); }
   ShopFixture shop;
   ScriptedDialogs dialogs;
   QString output() const { return shop.file(QStringLiteral("p_file.run")); }
 };
 
 TEST_F(SalesReportTest, DayReportToTheCharacter) {
-  shop.state.companyName = QStringLiteral("天河商店");
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.addGoods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
-  shop.addGoods(QStringLiteral("口香糖"), QStringLiteral("1.00"));  // registered, no sales
-  shop.addOperator(QStringLiteral("张三"));
-  shop.addOperator(QStringLiteral("007"));
-  shop.addSale(sale("可乐", "2.00", "5.00", "张三"));
-  shop.addSale(sale("雪碧 ", "1.00", "3.00", "007"));  // trailing space: still 雪碧
-  shop.addSale(sale("可乐", "  ", "2.50", "007"));     // blank quantity counts 0
-  shop.addSale(sale("咖啡", "1.00", "8.00", "张三"));  // goods not registered
-  shop.addSale(sale("雪碧", "1.50", "4.50", "李四"));  // operator not registered
+  shop.state.company_name = QStringLiteral("天河商店");
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral("雪碧"), QStringLiteral("3.00"));
+  shop.add_goods(QStringLiteral("口香糖"), QStringLiteral("1.00"));  // registered, no sales
+  shop.add_operator(QStringLiteral("张三"));
+  shop.add_operator(QStringLiteral("007"));
+  shop.add_sale(sale("可乐", "2.00", "5.00", "张三"));
+  shop.add_sale(sale("雪碧 ", "1.00", "3.00", "007"));  // trailing space: still 雪碧
+  shop.add_sale(sale("可乐", "  ", "2.50", "007"));     // blank quantity counts 0
+  shop.add_sale(sale("咖啡", "1.00", "8.00", "张三"));  // goods not registered
+  shop.add_sale(sale("雪碧", "1.50", "4.50", "李四"));  // operator not registered
 
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_EQ(shop.state.currentReportFile, output());
+  EXPECT_EQ(shop.state.current_report_file, output());
   test::expect_lines(test::report_file_lines(output()),
                      {
                          "",
@@ -79,74 +79,74 @@ TEST_F(SalesReportTest, DayReportToTheCharacter) {
 }
 
 TEST_F(SalesReportTest, EachFailureHasItsMessageAndWritesNothing) {
-  const QString goodsMissing = QStringLiteral("数据出错 [读商品名到数组 R_shop()]\r\r当前的文件是空的数据文件。");
-  const QString dayEmpty =
+  const QString goods_missing = QStringLiteral("数据出错 [读商品名到数组 R_shop()]\r\r当前的文件是空的数据文件。");
+  const QString day_empty =
       QStringLiteral("数据出错 [读商品名,计算金额入数组 R_name(),R_money()]\r\r当前的文件是空的数据文件。");
-  const QString operatorsEmpty = QStringLiteral(
+  const QString operators_empty = QStringLiteral(
       "数据出错 [读操作员名,计算它的销售金额入数组 R_use(),R_use_money()]\r\r当前的文件是空的数据文件。");
-  auto expectFailure = [&](const QString& dayFile, const QString& message) {
+  auto expect_failure = [&](const QString& day_file, const QString& message) {
     dialogs.clear();
-    shop.state.currentReportFile = QStringLiteral("before");
-    EXPECT_FALSE(build_sales_report(shop.state, dayFile));
+    shop.state.current_report_file = QStringLiteral("before");
+    EXPECT_FALSE(build_sales_report(shop.state, day_file));
     EXPECT_EQ(dialogs.messages(), QStringList{message});
-    EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
-    EXPECT_EQ(shop.state.currentReportFile, QStringLiteral("before"));
+    EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
+    EXPECT_EQ(shop.state.current_report_file, QStringLiteral("before"));
     EXPECT_FALSE(QFile::exists(output()));
   };
-  const QString today = shop.state.paths.dayFile;
-  expectFailure(today, goodsMissing);  // empty catalogue
-  QFile::remove(shop.state.paths.shopFile);
-  expectFailure(today, goodsMissing);  // no catalogue
-  shop.startUp();
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  expectFailure(today, dayEmpty);                                      // a day without sales
-  expectFailure(shop.file(QStringLiteral("2003_5/9.day")), dayEmpty);  // no such day
-  shop.addSale(sale("可乐", "1.00", "2.50", "张三"));
-  expectFailure(today, operatorsEmpty);
-  shop.addOperator(QStringLiteral("张三"));
+  const QString today = shop.state.paths.day_file;
+  expect_failure(today, goods_missing);  // empty catalogue
+  QFile::remove(shop.state.paths.shop_file);
+  expect_failure(today, goods_missing);  // no catalogue
+  shop.start_up();
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  expect_failure(today, day_empty);                                      // a day without sales
+  expect_failure(shop.file(QStringLiteral("2003_5/9.day")), day_empty);  // no such day
+  shop.add_sale(sale("可乐", "1.00", "2.50", "张三"));
+  expect_failure(today, operators_empty);
+  shop.add_operator(QStringLiteral("张三"));
   // A file that is not a day file, though it has records.
-  expectFailure(shop.state.paths.shopFile, kWrongFile);
+  expect_failure(shop.state.paths.shop_file, kWrongFile);
   // Letters where a number belongs, in a line that counts.
-  shop.addSale(sale("可乐", "1.00", "abc", "王五"));
-  expectFailure(today, kWrongFile);
+  shop.add_sale(sale("可乐", "1.00", "abc", "王五"));
+  expect_failure(today, kWrongFile);
   // A damaged day file.
   testing::write_bytes(today, "not a database at all, just bytes that go on and on");
-  expectFailure(today, kWrongFile);
+  expect_failure(today, kWrongFile);
 }
 
 TEST_F(SalesReportTest, CompanyNameIsAskedForUntilOneIsGiven) {
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.addOperator(QStringLiteral("张三"));
-  shop.addSale(sale("可乐", "1.00", "2.50", "张三"));
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_operator(QStringLiteral("张三"));
+  shop.add_sale(sale("可乐", "1.00", "2.50", "张三"));
   const QString prompt = QStringLiteral("请输入你的公司名，如果你不输入就不打印你的公司名。");
 
-  dialogs.answerInput(QStringLiteral("   "));
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  dialogs.answer_input(QStringLiteral("   "));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   EXPECT_EQ(dialogs.shown().front().text, prompt);
   EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Tavuro收银机"));
   EXPECT_EQ(test::report_file_lines(output())[1], QStringLiteral("  【公司名：】"));
-  EXPECT_EQ(testing::read_bytes(shop.state.paths.coFile), QByteArray(" "));
+  EXPECT_EQ(testing::read_bytes(shop.state.paths.co_file), QByteArray(" "));
 
-  dialogs.cancelInput();
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  dialogs.cancel_input();
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
 
-  dialogs.answerInput(QStringLiteral(" 天河 "));
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  dialogs.answer_input(QStringLiteral(" 天河 "));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   EXPECT_EQ(test::report_file_lines(output())[1], QStringLiteral("  【公司名： 天河 】"));
-  EXPECT_EQ(platform::from_file_bytes(testing::read_bytes(shop.state.paths.coFile)), QStringLiteral(" 天河 "));
+  EXPECT_EQ(platform::from_file_bytes(testing::read_bytes(shop.state.paths.co_file)), QStringLiteral(" 天河 "));
 
   dialogs.clear();
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));  // no prompt now
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));  // no prompt now
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(SalesReportTest, AGoodsRegisteredTwiceGetsTwoEqualRowsThatBothCount) {
-  shop.state.companyName = QStringLiteral("X");
-  shop.addGoods(QStringLiteral("可乐"), QStringLiteral("2.50"));
-  shop.addGoods(QStringLiteral(" 可乐 "), QStringLiteral("2.50"));
-  shop.addOperator(QStringLiteral("张三"));
-  shop.addSale(sale("可乐", "1.00", "2.50", "张三"));
-  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.dayFile));
+  shop.state.company_name = QStringLiteral("X");
+  shop.add_goods(QStringLiteral("可乐"), QStringLiteral("2.50"));
+  shop.add_goods(QStringLiteral(" 可乐 "), QStringLiteral("2.50"));
+  shop.add_operator(QStringLiteral("张三"));
+  shop.add_sale(sale("可乐", "1.00", "2.50", "张三"));
+  ASSERT_TRUE(build_sales_report(shop.state, shop.state.paths.day_file));
   const QStringList lines = test::report_file_lines(output());
   EXPECT_EQ(lines[6], QStringLiteral(
                           "  │    1 │       可乐                   │         1.00     │               2.50         │"));
@@ -197,8 +197,8 @@ TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
   const DaySums slow = sum_per_row(goods, operators, lines);
   EXPECT_TRUE(same_bits(fast.quantity, slow.quantity));
   EXPECT_TRUE(same_bits(fast.amount, slow.amount));
-  EXPECT_TRUE(same_bits(fast.operatorAmount, slow.operatorAmount));
-  EXPECT_FALSE(fast.goodsFailed || fast.operatorsFailed);
+  EXPECT_TRUE(same_bits(fast.operator_amount, slow.operator_amount));
+  EXPECT_FALSE(fast.goods_failed || fast.operators_failed);
   EXPECT_EQ(fast.amount[5], sales::Money());
   EXPECT_EQ(fast.amount[0], fast.amount[2]);
   EXPECT_GT(fast.amount[1], sales::Money());
@@ -207,17 +207,17 @@ TEST(ReportSums, OnePassGivesExactlyThePerRowSums) {
   // the table they count for, in both ways alike.
   lines.push_back({QStringLiteral("咖啡"), QStringLiteral("xyz"), QStringLiteral("abc"), QStringLiteral("李四")});
   DaySums a = sum_one_pass(goods, operators, lines);
-  EXPECT_FALSE(a.goodsFailed || a.operatorsFailed);
+  EXPECT_FALSE(a.goods_failed || a.operators_failed);
   lines.push_back({QStringLiteral("可乐"), QStringLiteral("1"), QStringLiteral("abc"), QStringLiteral("007")});
   a = sum_one_pass(goods, operators, lines);
   DaySums b = sum_per_row(goods, operators, lines);
-  EXPECT_TRUE(a.goodsFailed && b.goodsFailed && a.operatorsFailed && b.operatorsFailed);
+  EXPECT_TRUE(a.goods_failed && b.goods_failed && a.operators_failed && b.operators_failed);
   lines.back() = {QStringLiteral("可乐"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("nobody")};
   a = sum_one_pass(goods, operators, lines);
   b = sum_per_row(goods, operators, lines);
-  EXPECT_TRUE(a.goodsFailed && b.goodsFailed);
-  EXPECT_FALSE(a.operatorsFailed || b.operatorsFailed);
-  EXPECT_TRUE(same_bits(a.operatorAmount, b.operatorAmount));
+  EXPECT_TRUE(a.goods_failed && b.goods_failed);
+  EXPECT_FALSE(a.operators_failed || b.operators_failed);
+  EXPECT_TRUE(same_bits(a.operator_amount, b.operator_amount));
 }
 
 }  // namespace

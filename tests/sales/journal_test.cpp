@@ -177,7 +177,7 @@ TEST_F(JournaledChanges, AChangeTheJournalCannotTakeIsNotMade) {
       EXPECT_EQ(error.kind(), StoreError::Kind::Journal) << what;
     }
     EXPECT_EQ(bytes(day_file()), before) << what;
-    EXPECT_EQ(file.recordCount(), 1) << what;
+    EXPECT_EQ(file.record_count(), 1) << what;
   };
 
   // The entry itself refused, after the line went into the day file in the same

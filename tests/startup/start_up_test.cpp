@@ -38,20 +38,20 @@ QMap<QString, QByteArray> snapshot(const QString& root) {
 class StartUpTest : public ::testing::Test {
  protected:
   bool start(const QDate& day = QDate(2003, 5, 7)) {
-    windowShown = false;
-    return start_up(state, temp.path(), day, [this](AppState&) { windowShown = true; });
+    window_shown = false;
+    return start_up(state, temp.path(), day, [this](AppState&) { window_shown = true; });
   }
   QString file(const char* name) const { return app_file(temp.path(), QString::fromUtf8(name)); }
 
   QTemporaryDir temp;
   AppState state;
   ScriptedDialogs dialogs;
-  bool windowShown = false;
+  bool window_shown = false;
 };
 
 TEST_F(StartUpTest, AFirstStartCreatesTheMonthFolderTheDayFileAndEverySettingFile) {
   ASSERT_TRUE(start());
-  EXPECT_TRUE(windowShown);
+  EXPECT_TRUE(window_shown);
   const auto files = snapshot(temp.path());
   EXPECT_EQ(files.keys(),
             (QStringList{QStringLiteral("2003_5/7.day"), QStringLiteral("2003_5/journal.db"), QStringLiteral("co.dat"), QStringLiteral("kefu.dat"),
@@ -66,12 +66,12 @@ TEST_F(StartUpTest, AFirstStartCreatesTheMonthFolderTheDayFileAndEverySettingFil
   EXPECT_EQ(store::DataFile::open(file("shop.dat")).fields(), store::shop_schema().names());
   EXPECT_EQ(store::DataFile::open(file("use.dat")).fields(), QStringList{QStringLiteral("名单")});
   EXPECT_EQ(store::DataFile::open(file("kefu.dat")).fields(), QStringList{QStringLiteral("名单")});
-  EXPECT_EQ(state.receiptCounter, 0);
-  EXPECT_EQ(state.companyName, QString());
-  EXPECT_EQ(state.adminPassword, QString());
-  EXPECT_EQ(state.maskSetting, kMaskOff);
+  EXPECT_EQ(state.receipt_counter, 0);
+  EXPECT_EQ(state.company_name, QString());
+  EXPECT_EQ(state.admin_password, QString());
+  EXPECT_EQ(state.mask_setting, kMaskOff);
   EXPECT_TRUE(state.receipt_printer.is_system());  // and no printer.dat is made
-  EXPECT_EQ(state.paths.dayBackup, file("2003_5/7.bak"));
+  EXPECT_EQ(state.paths.day_backup, file("2003_5/7.bak"));
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
@@ -87,7 +87,7 @@ TEST_F(StartUpTest, ANewMonthGetsANewFolderAndTheOldOneStays) {
   ASSERT_TRUE(start(QDate(2003, 6, 1)));
   EXPECT_TRUE(QFileInfo(file("2003_5/31.day")).isFile());
   EXPECT_TRUE(QFileInfo(file("2003_6/1.day")).isFile());
-  EXPECT_EQ(state.paths.dayFile, file("2003_6/1.day"));
+  EXPECT_EQ(state.paths.day_file, file("2003_6/1.day"));
 }
 
 TEST_F(StartUpTest, SettingFilesAreReadByTheirRules) {
@@ -99,10 +99,10 @@ TEST_F(StartUpTest, SettingFilesAreReadByTheirRules) {
   ASSERT_TRUE(start());
   EXPECT_EQ(state.receipt_printer, (printing::PrinterSetting{printing::PrinterKind::Network,
                                                              QStringLiteral("192.168.1.50"), 9100, 58, true, true}));
-  EXPECT_EQ(state.receiptCounter, 57);
-  EXPECT_EQ(state.companyName, QStringLiteral("天天小店"));
-  EXPECT_EQ(state.adminPassword, QStringLiteral("secret"));
-  EXPECT_EQ(state.maskSetting, kMaskOff);
+  EXPECT_EQ(state.receipt_counter, 57);
+  EXPECT_EQ(state.company_name, QStringLiteral("天天小店"));
+  EXPECT_EQ(state.admin_password, QStringLiteral("secret"));
+  EXPECT_EQ(state.mask_setting, kMaskOff);
   EXPECT_EQ(read_bytes(file("public.dat")), QByteArray("hello")) << "the mask file keeps its text";
 }
 
@@ -111,13 +111,13 @@ TEST_F(StartUpTest, OddSettingFilesFallBackToTheirDefaults) {
   write_bytes(file("p.dat"), "");
   write_bytes(file("public.dat"), platform::to_local_code_page(QStringLiteral("屏蔽 = yes")));
   write_bytes(file("printer.dat"), "escpos:tcp:192.168.1.50:9100?width=57");
-  state.adminPassword = QStringLiteral("stale");
+  state.admin_password = QStringLiteral("stale");
   state.receipt_printer.kind = printing::PrinterKind::Cups;
   ASSERT_TRUE(start());
   EXPECT_TRUE(state.receipt_printer.is_system());
-  EXPECT_EQ(state.receiptCounter, 0);
-  EXPECT_EQ(state.adminPassword, QString());
-  EXPECT_EQ(state.maskSetting, kMaskOn);
+  EXPECT_EQ(state.receipt_counter, 0);
+  EXPECT_EQ(state.admin_password, QString());
+  EXPECT_EQ(state.mask_setting, kMaskOn);
 }
 
 TEST_F(StartUpTest, SettingFilesWrittenByHandInUtf8AreReadToo) {
@@ -126,8 +126,8 @@ TEST_F(StartUpTest, SettingFilesWrittenByHandInUtf8AreReadToo) {
     write_bytes(file("co.dat"), company.toUtf8());
     write_bytes(file("public.dat"), QStringLiteral("屏蔽 = no").toUtf8());
     ASSERT_TRUE(start());
-    EXPECT_EQ(state.companyName, company);
-    EXPECT_EQ(state.maskSetting, kMaskOff);
+    EXPECT_EQ(state.company_name, company);
+    EXPECT_EQ(state.mask_setting, kMaskOff);
   }
 }
 
@@ -136,7 +136,7 @@ TEST_F(StartUpTest, SettingFilesOfAnOlderInstallInGbkAreReadRight) {
   for (const QString& company : {QStringLiteral("小学"), QStringLiteral("一品山水"), QStringLiteral("兴隆超市")}) {
     write_bytes(file("co.dat"), platform::to_local_code_page(company));
     ASSERT_TRUE(start());
-    EXPECT_EQ(state.companyName, company);
+    EXPECT_EQ(state.company_name, company);
   }
 }
 
@@ -145,9 +145,9 @@ TEST_F(StartUpTest, AnErrorShowsTheOneStartUpMessage) {
   // should be.
   write_bytes(file("2003_5"), "not a folder");
   EXPECT_FALSE(start());
-  EXPECT_FALSE(windowShown);
+  EXPECT_FALSE(window_shown);
   ASSERT_EQ(dialogs.messages(), QStringList{kStartupMessage});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
 }
 
 TEST_F(StartUpTest, AnErrorWhileTheWindowLoadsEndsStartUpWithTheMessage) {
@@ -160,14 +160,14 @@ TEST_F(StartUpTest, AnErrorWhileTheWindowLoadsEndsStartUpWithTheMessage) {
 
 TEST(Paths, ARootDirectoryGetsNoDoubledSeparator) {
   const Paths root = make_paths(QStringLiteral("/"), QDate(2003, 5, 7));
-  EXPECT_EQ(root.monthFolder, QStringLiteral("/2003_5"));
-  EXPECT_EQ(root.shopFile, QStringLiteral("/shop.dat"));
-  EXPECT_EQ(root.shopBackup, QStringLiteral("/shop.bak"));
+  EXPECT_EQ(root.month_folder, QStringLiteral("/2003_5"));
+  EXPECT_EQ(root.shop_file, QStringLiteral("/shop.dat"));
+  EXPECT_EQ(root.shop_backup, QStringLiteral("/shop.bak"));
   const Paths pos = make_paths(QStringLiteral("/srv/pos"), QDate(2003, 12, 31));
-  EXPECT_EQ(pos.monthFolder, QStringLiteral("/srv/pos/2003_12"));
-  EXPECT_EQ(pos.dayFile, QStringLiteral("/srv/pos/2003_12/31.day"));
-  EXPECT_EQ(pos.dayBackup, QStringLiteral("/srv/pos/2003_12/31.bak"));
-  EXPECT_EQ(pos.noberFile, QStringLiteral("/srv/pos/nober.dat"));
+  EXPECT_EQ(pos.month_folder, QStringLiteral("/srv/pos/2003_12"));
+  EXPECT_EQ(pos.day_file, QStringLiteral("/srv/pos/2003_12/31.day"));
+  EXPECT_EQ(pos.day_backup, QStringLiteral("/srv/pos/2003_12/31.bak"));
+  EXPECT_EQ(pos.nober_file, QStringLiteral("/srv/pos/nober.dat"));
 }
 
 TEST(ReceiptNumber, SixDigitsZeroPaddedAndLongerCountersWhole) {

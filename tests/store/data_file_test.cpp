@@ -21,7 +21,7 @@ using testing::write_bytes;
 class DataFileTest : public ::testing::Test {
  protected:
   QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
-  QString makeDay(const char* name = "7.day") {
+  QString make_day(const char* name = "7.day") {
     DataFile::create(path(name), day_schema());
     return path(name);
   }
@@ -29,7 +29,7 @@ class DataFileTest : public ::testing::Test {
 };
 
 TEST_F(DataFileTest, CreatesTheTableWithTheFieldsInOrder) {
-  const QString day = makeDay();
+  const QString day = make_day();
   EXPECT_EQ(DataFile::open(day).fields(),
             (QStringList{QStringLiteral("商品"), QStringLiteral("数量"), QStringLiteral("单价"), QStringLiteral("金额"),
                          QStringLiteral("操作编号"), QStringLiteral("时间"), QStringLiteral("识别码"),
@@ -43,7 +43,7 @@ TEST_F(DataFileTest, CreatesTheTableWithTheFieldsInOrder) {
 }
 
 TEST_F(DataFileTest, TheSqliteToolSeesTheTableAndTheChineseTextExactly) {
-  const QString day = makeDay();
+  const QString day = make_day();
   DataFile::open(day).append({{day::kGoods, QStringLiteral("矿泉水（大）")}, {day::kAmount, QStringLiteral("3.50")}});
   QProcess sqlite;
   sqlite.start(QStringLiteral("sqlite3"),
@@ -58,8 +58,8 @@ TEST_F(DataFileTest, TheSqliteToolSeesTheTableAndTheChineseTextExactly) {
 }
 
 TEST_F(DataFileTest, RecordsComeBackInInsertionOrderAcrossDeletionsAndEdits) {
-  DataFile file = DataFile::open(makeDay());
-  EXPECT_EQ(file.recordCount(), 0);
+  DataFile file = DataFile::open(make_day());
+  EXPECT_EQ(file.record_count(), 0);
   QList<qint64> ids;
   for (const char* name : {"a", "b", "c", "d"}) ids << file.append({{day::kGoods, QString::fromUtf8(name)}});
   file.remove(ids[3]);  // the last one: a new record must still come after the others
@@ -69,23 +69,23 @@ TEST_F(DataFileTest, RecordsComeBackInInsertionOrderAcrossDeletionsAndEdits) {
   QStringList names;
   for (const Record& record : file.records({day::kGoods})) names << record.value(day::kGoods);
   EXPECT_EQ(names, (QStringList{QStringLiteral("A"), QStringLiteral("c"), QStringLiteral("e")}));
-  EXPECT_EQ(file.recordCount(), 3);
+  EXPECT_EQ(file.record_count(), 3);
   const Record first = file.records().front();
   EXPECT_EQ(first.value(day::kTime), QStringLiteral("09:00:00"));
   EXPECT_EQ(first.value(day::kCode), QString());  // never written: empty, not missing
 }
 
 TEST_F(DataFileTest, ChangesAreInTheFileWhenTheCallReturns) {
-  const QString day = makeDay();
+  const QString day = make_day();
   DataFile writer = DataFile::open(day);
   writer.append({{day::kGoods, QStringLiteral("可乐")}});
   // A second connection, as another procedure would open it, sees the record at once.
-  EXPECT_EQ(DataFile::open(day).recordCount(), 1);
+  EXPECT_EQ(DataFile::open(day).record_count(), 1);
   EXPECT_FALSE(QFile::exists(day + QStringLiteral("-journal")));
 }
 
 TEST_F(DataFileTest, AValueLongerThanItsFieldIsRefusedAndNothingIsWritten) {
-  DataFile file = DataFile::open(makeDay());
+  DataFile file = DataFile::open(make_day());
   EXPECT_NO_THROW(file.append({{day::kQuantity, QString(10, QLatin1Char('9'))}}));
   try {
     file.append({{day::kGoods, QStringLiteral("a")}, {day::kQuantity, QString(11, QLatin1Char('9'))}});
@@ -95,33 +95,33 @@ TEST_F(DataFileTest, AValueLongerThanItsFieldIsRefusedAndNothingIsWritten) {
   }
   EXPECT_THROW(file.append({{day::kCustomer, QString(51, QChar(0x5BA2))}}), StoreError);
   EXPECT_NO_THROW(file.append({{day::kCustomer, QString(50, QChar(0x5BA2))}}));
-  EXPECT_EQ(file.recordCount(), 2);
+  EXPECT_EQ(file.record_count(), 2);
   const qint64 id = file.records().front().id();
   EXPECT_THROW(file.update(id, {{day::kQuantity, QString(11, QLatin1Char('1'))}}), StoreError);
   EXPECT_EQ(file.records().front().value(day::kQuantity), QString(10, QLatin1Char('9')));
 }
 
 TEST_F(DataFileTest, ManyRecordsGoInAllOrNone) {
-  DataFile file = DataFile::open(makeDay());
-  file.appendAll({{{day::kGoods, QStringLiteral("a")}}, {{day::kGoods, QStringLiteral("b")}}});
-  EXPECT_EQ(file.recordCount(), 2);
+  DataFile file = DataFile::open(make_day());
+  file.append_all({{{day::kGoods, QStringLiteral("a")}}, {{day::kGoods, QStringLiteral("b")}}});
+  EXPECT_EQ(file.record_count(), 2);
   EXPECT_THROW(
-      file.appendAll({{{day::kGoods, QStringLiteral("c")}}, {{day::kQuantity, QString(11, QLatin1Char('1'))}}}),
+      file.append_all({{{day::kGoods, QStringLiteral("c")}}, {{day::kQuantity, QString(11, QLatin1Char('1'))}}}),
       StoreError);
-  EXPECT_EQ(file.recordCount(), 2);
-  EXPECT_EQ(DataFile::open(file.path()).recordCount(), 2);
+  EXPECT_EQ(file.record_count(), 2);
+  EXPECT_EQ(DataFile::open(file.path()).record_count(), 2);
 }
 
 TEST_F(DataFileTest, ValuesAreBoundNeverPastedIntoSql) {
-  DataFile file = DataFile::open(makeDay());
+  DataFile file = DataFile::open(make_day());
   const QString hostile = QStringLiteral("x'); DROP TABLE \"FileName\"; --");
   file.append({{day::kGoods, hostile}});
   EXPECT_EQ(file.records().front().value(day::kGoods), hostile);
-  EXPECT_EQ(DataFile::open(file.path()).recordCount(), 1);
+  EXPECT_EQ(DataFile::open(file.path()).record_count(), 1);
 }
 
 TEST_F(DataFileTest, UnknownFieldsAndRecordsAreErrors) {
-  DataFile file = DataFile::open(makeDay());
+  DataFile file = DataFile::open(make_day());
   EXPECT_THROW(file.records({QStringLiteral("名单")}), StoreError);
   EXPECT_THROW(file.append({{QStringLiteral("名单"), QStringLiteral("x")}}), StoreError);
   EXPECT_THROW(file.remove(42), StoreError);
@@ -131,7 +131,7 @@ TEST_F(DataFileTest, UnknownFieldsAndRecordsAreErrors) {
 }
 
 TEST_F(DataFileTest, AColumnIsOneFieldOfEveryRecordInStoredOrder) {
-  DataFile file = DataFile::open(makeDay());
+  DataFile file = DataFile::open(make_day());
   EXPECT_TRUE(file.column(day::kGoods).isEmpty());
   QList<qint64> ids;
   for (const char* goods : {"可乐", "", " 茶 ", "可乐", "x"}) {
@@ -155,13 +155,13 @@ TEST_F(DataFileTest, AColumnIsOneFieldOfEveryRecordInStoredOrder) {
 }
 
 TEST_F(DataFileTest, AWalkWithConditionsTakesOnlyExactlyEqualFields) {
-  DataFile file = DataFile::open(makeDay());
+  DataFile file = DataFile::open(make_day());
   for (const char* goods : {"Tea", "tea", "Tea ", "Tea", ""}) {
-    file.append({{day::kGoods, QString::fromUtf8(goods)}, {day::kTime, QString::number(file.recordCount())}});
+    file.append({{day::kGoods, QString::fromUtf8(goods)}, {day::kTime, QString::number(file.record_count())}});
   }
   auto times = [&file](const FieldValues& equal) {
     QStringList taken;
-    file.walkWhere({day::kTime}, equal, [&taken](const Record& r) {
+    file.walk_where({day::kTime}, equal, [&taken](const Record& r) {
       taken << r.value(day::kTime);
       return true;
     });
@@ -176,14 +176,14 @@ TEST_F(DataFileTest, AWalkWithConditionsTakesOnlyExactlyEqualFields) {
 }
 
 TEST_F(DataFileTest, FindFirstStopsAtTheFirstMatch) {
-  DataFile file = DataFile::open(makeDay());
+  DataFile file = DataFile::open(make_day());
   file.append({{day::kGoods, QStringLiteral("茶")}, {day::kTime, QStringLiteral("1")}});
   file.append({{day::kGoods, QStringLiteral("茶")}, {day::kTime, QStringLiteral("2")}});
-  const auto found = file.findFirst({day::kGoods, day::kTime},
+  const auto found = file.find_first({day::kGoods, day::kTime},
                                     [](const Record& r) { return r.value(day::kGoods) == QStringLiteral("茶"); });
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->value(day::kTime), QStringLiteral("1"));
-  EXPECT_FALSE(file.findFirst({}, [](const Record&) { return false; }).has_value());
+  EXPECT_FALSE(file.find_first({}, [](const Record&) { return false; }).has_value());
 }
 
 StoreError::Kind open_error(const QString& path) {
@@ -202,7 +202,7 @@ TEST_F(DataFileTest, OpeningNeverCreatesAMissingFile) {
 }
 
 TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
-  const QString good = makeDay("good.day");
+  const QString good = make_day("good.day");
   {
     DataFile file = DataFile::open(good);
     for (int i = 0; i < 200; ++i) file.append({{day::kGoods, QString(40, QChar(0x53EF))}});
@@ -236,31 +236,31 @@ TEST_F(DataFileTest, EveryKindOfDamageIsFoundWhenOpening) {
 TEST_F(DataFileTest, ADifferentDataFileUnderTheNameLacksTheFields) {
   DataFile::create(path("7.day"), shop_schema());
   DataFile file = DataFile::open(path("7.day"));
-  EXPECT_FALSE(file.hasField(day::kAmount));
+  EXPECT_FALSE(file.has_field(day::kAmount));
   try {
     file.records({day::kGoods, day::kAmount});
     FAIL();
   } catch (const StoreError& error) {
     EXPECT_EQ(error.kind(), StoreError::Kind::WrongSchema);
-    EXPECT_TRUE(error.isDamage());
+    EXPECT_TRUE(error.is_damage());
   }
 }
 
 TEST_F(DataFileTest, AFileOfAKnownKindMustHaveExactlyItsFields) {
   // A day file has the goods and price fields of a catalogue, but is no catalogue.
-  const QString day = makeDay();
+  const QString day = make_day();
   EXPECT_NO_THROW(DataFile::open(day, day_schema()));
   try {
     DataFile::open(day, shop_schema());
     FAIL();
   } catch (const StoreError& error) {
     EXPECT_EQ(error.kind(), StoreError::Kind::WrongSchema);
-    EXPECT_TRUE(error.isDamage());
+    EXPECT_TRUE(error.is_damage());
   }
 }
 
 TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
-  const QString day = makeDay();
+  const QString day = make_day();
   {
     DataFile file = DataFile::open(day);
     for (int i = 0; i < 300; ++i) file.append({{day::kGoods, QString(40, QChar(0x53EF))}});
@@ -272,11 +272,11 @@ TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
   write_bytes(day, bytes);
 
   const QByteArray damaged = read_bytes(day);
-  EXPECT_FALSE(DataFile::open(day).isIntact());
+  EXPECT_FALSE(DataFile::open(day).is_intact());
   // A backup that differs (the last sound copy) does not spare the check.
   write_bytes(path("7.bak"), bytes.left(4096));
   try {
-    DataFile::openForChange(day, day_schema(), path("7.bak"));
+    DataFile::open_for_change(day, day_schema(), path("7.bak"));
     FAIL();
   } catch (const StoreError& error) {
     EXPECT_EQ(error.kind(), StoreError::Kind::Damaged);
@@ -285,14 +285,14 @@ TEST_F(DataFileTest, ADamagedPageThatNoReadReachesIsFoundBeforeAChange) {
   // A file equal to its backup is as sound as the copy made after its last change: the
   // page-by-page check is left out (here both carry the same planted damage).
   write_bytes(path("7.bak"), damaged);
-  EXPECT_NO_THROW(DataFile::openForChange(day, day_schema(), path("7.bak")));
+  EXPECT_NO_THROW(DataFile::open_for_change(day, day_schema(), path("7.bak")));
   EXPECT_NO_THROW(DataFile::open(day).append({{day::kGoods, QStringLiteral("茶")}}))
       << "the damage is out of a change's reach";
-  EXPECT_TRUE(DataFile::openForChange(makeDay("8.day"), day_schema()).isIntact());
+  EXPECT_TRUE(DataFile::open_for_change(make_day("8.day"), day_schema()).is_intact());
 }
 
 TEST_F(DataFileTest, ARecordThatDoesNotFitItsPageIsDamageNotAnEmptyRecord) {
-  const QString day = makeDay();
+  const QString day = make_day();
   {
     DataFile file = DataFile::open(day);
     for (int i = 0; i < 5; ++i) file.append({{day::kGoods, QStringLiteral("可乐")}});
@@ -315,7 +315,7 @@ TEST_F(DataFileTest, ARecordThatDoesNotFitItsPageIsDamageNotAnEmptyRecord) {
 // killed at random moments. Afterwards the file opens and holds every acknowledged
 // record exactly once, and its backup opens too.
 TEST_F(DataFileTest, AKilledWriterLosesNoAcknowledgedRecord) {
-  const QString day = makeDay();
+  const QString day = make_day();
   const QString backup = path("7.bak");
   std::mt19937 random(20030507);
   int acknowledged = 0;
@@ -331,7 +331,7 @@ TEST_F(DataFileTest, AKilledWriterLosesNoAcknowledgedRecord) {
     }
     acknowledged += static_cast<int>(acks.size());
     if (QFile::exists(backup)) {
-      EXPECT_NO_THROW(DataFile::open(backup).recordCount());
+      EXPECT_NO_THROW(DataFile::open(backup).record_count());
     }
   }
   EXPECT_GT(acknowledged, 0);

@@ -30,7 +30,7 @@ TEST(Guarded, AStoreFailureEndsTheWorkWithTheMessageOfItsProcedure) {
   }));
   EXPECT_FALSE(after);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[read_use]")});
-  EXPECT_EQ(dialogs.lastMessage().icon, Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, Icon::Exclamation);
 
   dialogs.clear();
   bool ran = false;
@@ -74,9 +74,9 @@ class FileWork : public ::testing::Test {
     DataFile::open(day).append({{day::kGoods, QStringLiteral("可乐")}});
     ASSERT_TRUE(backup_file(day, bak));
   }
-  int countRecords(const QString& procedure = QStringLiteral("read_myfile")) {
+  int count_records(const QString& procedure = QStringLiteral("read_myfile")) {
     int count = -1;
-    if (!work_on_file(procedure, day, bak, [&] { count = DataFile::open(day, day_schema()).recordCount(); })) {
+    if (!work_on_file(procedure, day, bak, [&] { count = DataFile::open(day, day_schema()).record_count(); })) {
       return -1;
     }
     return count;
@@ -99,16 +99,16 @@ TEST_F(FileWork, AMissingFileIsLeftAloneWithoutAMessage) {
 
 TEST_F(FileWork, ADamagedFileIsRestoredAndTheWorkDoneOnIt) {
   write_bytes(day, "not a day file");
-  EXPECT_EQ(countRecords(), 1);
+  EXPECT_EQ(count_records(), 1);
   EXPECT_EQ(read_bytes(day + QStringLiteral(".bad")), QByteArray("not a day file"));
   ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_TRUE(dialogs.lastMessage().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + day));
+  EXPECT_TRUE(dialogs.last_message().text.startsWith(QStringLiteral("数据文件已从备份恢复：") + day));
 }
 
 TEST_F(FileWork, AFolderInThePlaceOfTheFileIsDamageThatNoBackupReplaces) {
   QFile::remove(day);
   QDir(dir.path()).mkdir(QStringLiteral("7.day"));
-  EXPECT_EQ(countRecords(), -1);
+  EXPECT_EQ(count_records(), -1);
   EXPECT_EQ(dialogs.messages().size(), 2) << "the recovery's two messages, and no third";
   EXPECT_TRUE(QFileInfo(day).isDir());
 }
@@ -118,7 +118,7 @@ TEST_F(FileWork, AFailureThatNoBackupMendsIsReportedUnderTheProcedure) {
   write_bytes(day, "bad");
   write_bytes(bak, "also bad");
   QDir(dir.path()).mkdir(QStringLiteral("7.day.tmp~"));
-  EXPECT_EQ(countRecords(QStringLiteral("find_price")), -1);
+  EXPECT_EQ(count_records(QStringLiteral("find_price")), -1);
   EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错！[find_price]")});
   EXPECT_EQ(read_bytes(day), QByteArray("bad"));
 

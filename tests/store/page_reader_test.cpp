@@ -49,7 +49,7 @@ class PageReader : public ::testing::Test {
     DataFile::create(day, day_schema());
     std::vector<FieldValues> rows;
     for (int i = 1; i <= 300; ++i) rows.push_back(sale(i));
-    DataFile::open(day).appendAll(rows);
+    DataFile::open(day).append_all(rows);
     original = as_read(day);
     ASSERT_GT(read_bytes(day).size(), 6 * kPage) << "the table needs a tree of several pages";
   }
@@ -60,12 +60,12 @@ class PageReader : public ::testing::Test {
     write_bytes(day, bytes);
   }
   // What the reader found is what the file held, and what it missed lies in a lost range.
-  void expectFoundOrLost(const Salvage& salvage) const {
+  void expect_found_or_lost(const Salvage& salvage) const {
     const auto found = as_salvaged(salvage);
     for (const auto& [id, values] : original) {
       const auto at = found.find(id);
       if (at == found.end()) {
-        EXPECT_TRUE(salvage.mayBeMissing(id)) << "record " << id << " lost without a word";
+        EXPECT_TRUE(salvage.may_be_missing(id)) << "record " << id << " lost without a word";
       } else {
         EXPECT_EQ(at->second, values) << "record " << id;
       }
@@ -80,9 +80,9 @@ class PageReader : public ::testing::Test {
 
 TEST_F(PageReader, AWholeFileReadsAsSQLiteReadsIt) {
   Salvage salvage = read();
-  EXPECT_TRUE(salvage.tableFound);
-  EXPECT_TRUE(salvage.isWhole());
-  EXPECT_EQ(salvage.damagedPages, 0);
+  EXPECT_TRUE(salvage.table_found);
+  EXPECT_TRUE(salvage.is_whole());
+  EXPECT_EQ(salvage.damaged_pages, 0);
   EXPECT_EQ(as_salvaged(salvage), original);
 
   // Deleted records leave free blocks on their pages and free pages in the file: none of
@@ -94,18 +94,18 @@ TEST_F(PageReader, AWholeFileReadsAsSQLiteReadsIt) {
     }
   }
   salvage = read();
-  EXPECT_TRUE(salvage.isWhole());
+  EXPECT_TRUE(salvage.is_whole());
   EXPECT_EQ(as_salvaged(salvage), as_read(day));
 
   // Values that spill into overflow pages, and values longer than their fields allow.
   const auto fields = std::make_shared<const QStringList>(day_schema().names());
-  QStringList longValues(9, QString(3000, QChar(0x53ef)));
-  longValues[1] = QStringLiteral("1.00");
-  DataFile::create(day, day_schema(), {Record(7, fields, longValues), Record(1000, fields, QStringList(9, QString()))});
+  QStringList long_values(9, QString(3000, QChar(0x53ef)));
+  long_values[1] = QStringLiteral("1.00");
+  DataFile::create(day, day_schema(), {Record(7, fields, long_values), Record(1000, fields, QStringList(9, QString()))});
   salvage = read();
-  EXPECT_TRUE(salvage.isWhole());
+  EXPECT_TRUE(salvage.is_whole());
   EXPECT_EQ(as_salvaged(salvage), as_read(day));
-  EXPECT_EQ(as_read(day).at(7), longValues);
+  EXPECT_EQ(as_read(day).at(7), long_values);
 }
 
 TEST_F(PageReader, FilesOfEveryPageSizeAndTextEncodingRead) {
@@ -145,7 +145,7 @@ TEST_F(PageReader, FilesOfEveryPageSizeAndTextEncodingRead) {
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     const Salvage salvage = read_pages(read_bytes(other), day_schema());
-    EXPECT_TRUE(salvage.isWhole());
+    EXPECT_TRUE(salvage.is_whole());
     EXPECT_EQ(as_salvaged(salvage), as_read(other));
     EXPECT_EQ(salvage.records.size(), original.size());
   }
@@ -165,7 +165,7 @@ TEST_F(PageReader, RecordsWrittenBeforeAFieldWasAddedReadAsSQLiteReadsThem) {
   for (const char* step : steps) ASSERT_EQ(sqlite3_exec(db, step, nullptr, nullptr, nullptr), SQLITE_OK) << step;
   sqlite3_close(db);
   const Salvage salvage = read_pages(read_bytes(older), day_schema());
-  EXPECT_TRUE(salvage.isWhole());
+  EXPECT_TRUE(salvage.is_whole());
   EXPECT_EQ(as_salvaged(salvage), as_read(older));
   EXPECT_EQ(salvage.records.size(), 2u);
 }
@@ -173,15 +173,15 @@ TEST_F(PageReader, RecordsWrittenBeforeAFieldWasAddedReadAsSQLiteReadsThem) {
 TEST_F(PageReader, ADamagedLeafLosesOnlyTheRecordsItHeld) {
   overwrite(4 * kPage, kPage);  // a leaf in the middle of the table
   const Salvage salvage = read();
-  EXPECT_FALSE(salvage.isWhole());
-  EXPECT_EQ(salvage.damagedPages, 1);
-  expectFoundOrLost(salvage);
+  EXPECT_FALSE(salvage.is_whole());
+  EXPECT_EQ(salvage.damaged_pages, 1);
+  expect_found_or_lost(salvage);
   // The bounds come from the page above the leaf: only the leaf's own rowids are lost.
   ASSERT_EQ(salvage.lost.size(), 1u);
-  const qint64 lostCount = salvage.lost[0].last - salvage.lost[0].first + 1;
-  EXPECT_GT(lostCount, 0);
-  EXPECT_LT(lostCount, 100);
-  EXPECT_EQ(qint64(salvage.records.size()), 300 - lostCount);
+  const qint64 lost_count = salvage.lost[0].last - salvage.lost[0].first + 1;
+  EXPECT_GT(lost_count, 0);
+  EXPECT_LT(lost_count, 100);
+  EXPECT_EQ(qint64(salvage.records.size()), 300 - lost_count);
 
   // One changed byte that leaves every record readable still shows: the page no longer
   // adds up (here its count of records drops by one).
@@ -189,29 +189,29 @@ TEST_F(PageReader, ADamagedLeafLosesOnlyTheRecordsItHeld) {
   QByteArray bytes = read_bytes(day);
   bytes[4 * kPage + 4] = char(bytes[4 * kPage + 4] - 1);
   write_bytes(day, bytes);
-  const Salvage oneLess = read();
-  EXPECT_FALSE(oneLess.isWhole());
-  expectFoundOrLost(oneLess);
+  const Salvage one_less = read();
+  EXPECT_FALSE(one_less.is_whole());
+  expect_found_or_lost(one_less);
 }
 
 TEST_F(PageReader, AGoneHeaderOrTreeStillYieldsEveryRecord) {
   overwrite(0, 100);  // the database header
   Salvage salvage = read();
-  EXPECT_TRUE(salvage.tableFound);
+  EXPECT_TRUE(salvage.table_found);
   EXPECT_EQ(as_salvaged(salvage), original);
 
   // The root of the table: its leaves are found among the pages no read reached.
   SetUp();
   overwrite(kPage, kPage);
   salvage = read();
-  EXPECT_FALSE(salvage.isWhole());
-  EXPECT_TRUE(salvage.mayBeMissing(1) && salvage.mayBeMissing(300));
+  EXPECT_FALSE(salvage.is_whole());
+  EXPECT_TRUE(salvage.may_be_missing(1) && salvage.may_be_missing(300));
   EXPECT_EQ(as_salvaged(salvage), original);
 
   // The schema too: nothing says where the table is, and every leaf is still found.
   overwrite(0, 2 * kPage);
   salvage = read();
-  EXPECT_FALSE(salvage.tableFound);
+  EXPECT_FALSE(salvage.table_found);
   EXPECT_EQ(as_salvaged(salvage), original);
 }
 
@@ -222,28 +222,28 @@ TEST_F(PageReader, ACutFileYieldsThePagesItStillHas) {
     SCOPED_TRACE(size);
     write_bytes(day, bytes.left(size));
     const Salvage salvage = read();
-    EXPECT_FALSE(salvage.isWhole());
-    expectFoundOrLost(salvage);
+    EXPECT_FALSE(salvage.is_whole());
+    expect_found_or_lost(salvage);
     if (size == bytes.size() - 1) {
       EXPECT_GT(salvage.records.size(), 250u);
     }
   }
   write_bytes(day, bytes + QByteArray(10, 'x'));  // bytes after the last page are no damage
-  EXPECT_TRUE(read().isWhole());
+  EXPECT_TRUE(read().is_whole());
 }
 
 TEST_F(PageReader, ATableOfAnotherKindHoldsNothingWanted) {
   const Salvage salvage = read_pages(read_bytes(day), shop_schema());
   EXPECT_TRUE(salvage.records.empty());
-  EXPECT_FALSE(salvage.tableFound);
-  EXPECT_TRUE(salvage.mayBeMissing(1));
+  EXPECT_FALSE(salvage.table_found);
+  EXPECT_TRUE(salvage.may_be_missing(1));
 
   // An empty table of another kind is not an empty day: all of the day may be missing.
   const QString shop = dir.filePath(QStringLiteral("shop.dat"));
   DataFile::create(shop, shop_schema());
-  EXPECT_FALSE(read_pages(read_bytes(shop), day_schema()).isWhole());
+  EXPECT_FALSE(read_pages(read_bytes(shop), day_schema()).is_whole());
   for (const QByteArray& junk : {QByteArray(), QByteArray("SQLite format 3"), QByteArray(3 * kPage, '\0')}) {
-    EXPECT_FALSE(read_pages(junk, day_schema()).isWhole());
+    EXPECT_FALSE(read_pages(junk, day_schema()).is_whole());
   }
 }
 
@@ -265,7 +265,7 @@ TEST(MergeRecords, TheFileWinsAndTheBackupFillsOnlyWhatTheFileLost) {
   // 1: changed since the backup; 2: deleted since (the file read whole there); 6, 7: lost.
   EXPECT_EQ(seen, (QStringList{QStringLiteral("1=9.99"), QStringLiteral("4=1.00"), QStringLiteral("6=1.00"),
                                QStringLiteral("7=1.00"), QStringLiteral("9=1.00")}));
-  EXPECT_EQ(merged.fromBackup, 2);
+  EXPECT_EQ(merged.from_backup, 2);
 }
 
 }  // namespace

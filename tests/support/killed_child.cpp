@@ -24,7 +24,7 @@ bool has_acknowledged(const QByteArray& output) {
 
 }  // namespace
 
-QStringList run_and_kill(const QString& program, const QStringList& args, int maxMicroseconds, std::mt19937& random) {
+QStringList run_and_kill(const QString& program, const QStringList& args, int max_microseconds, std::mt19937& random) {
   QProcess child;
   child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   child.start(program, args);
@@ -45,7 +45,7 @@ QStringList run_and_kill(const QString& program, const QStringList& args, int ma
     child.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
     output += child.readAllStandardOutput();
   }
-  QThread::usleep(std::uniform_int_distribution<unsigned long>(0, static_cast<unsigned long>(maxMicroseconds))(random));
+  QThread::usleep(std::uniform_int_distribution<unsigned long>(0, static_cast<unsigned long>(max_microseconds))(random));
   ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
   if (!child.waitForFinished(static_cast<int>(kPatience.count()))) ADD_FAILURE() << "the killed child did not end";
   EXPECT_EQ(child.exitStatus(), QProcess::CrashExit) << "the child ended before it was killed";

@@ -36,40 +36,40 @@ ScriptedDialogs::Scripted ScriptedDialogs::scripted(ShownDialog::Kind kind, bool
   return answer;
 }
 
-void ScriptedDialogs::answerYes() {
+void ScriptedDialogs::answer_yes() {
   Scripted answer = scripted(ShownDialog::Kind::Message, true);
   answer.answer = Answer::Yes;
   answers_.push_back(answer);
 }
-void ScriptedDialogs::answerNo() {
+void ScriptedDialogs::answer_no() {
   Scripted answer = scripted(ShownDialog::Kind::Message, true);
   answer.answer = Answer::No;
   answers_.push_back(answer);
 }
-void ScriptedDialogs::answerInput(const QString& text) {
+void ScriptedDialogs::answer_input(const QString& text) {
   Scripted answer = scripted(ShownDialog::Kind::Input, true);
   answer.text = text;
   answers_.push_back(answer);
 }
-void ScriptedDialogs::cancelInput() { answers_.push_back(scripted(ShownDialog::Kind::Input, false)); }
-void ScriptedDialogs::answerFile(const QString& path) {
+void ScriptedDialogs::cancel_input() { answers_.push_back(scripted(ShownDialog::Kind::Input, false)); }
+void ScriptedDialogs::answer_file(const QString& path) {
   Scripted answer = scripted(ShownDialog::Kind::OpenFile, true);
   answer.text = path;
   answers_.push_back(answer);
 }
-void ScriptedDialogs::cancelFile() { answers_.push_back(scripted(ShownDialog::Kind::OpenFile, false)); }
-void ScriptedDialogs::answerColor(const QColor& color) {
+void ScriptedDialogs::cancel_file() { answers_.push_back(scripted(ShownDialog::Kind::OpenFile, false)); }
+void ScriptedDialogs::answer_color(const QColor& color) {
   Scripted answer = scripted(ShownDialog::Kind::Color, true);
   answer.color = color;
   answers_.push_back(answer);
 }
-void ScriptedDialogs::answerPrint(bool printSelection, std::function<void(QPrinter*)> configure) {
+void ScriptedDialogs::answer_print(bool print_selection, std::function<void(QPrinter*)> configure) {
   Scripted answer = scripted(ShownDialog::Kind::Print, true);
-  answer.printSelection = printSelection;
+  answer.print_selection = print_selection;
   answer.configure = std::move(configure);
   answers_.push_back(answer);
 }
-void ScriptedDialogs::cancelPrint() { answers_.push_back(scripted(ShownDialog::Kind::Print, false)); }
+void ScriptedDialogs::cancel_print() { answers_.push_back(scripted(ShownDialog::Kind::Print, false)); }
 
 void ScriptedDialogs::record(ShownDialog::Kind kind, const QString& text, Icon icon, Buttons buttons,
                              const QString& title, const platform::FileRequest& file) {
@@ -91,7 +91,7 @@ QStringList ScriptedDialogs::messages() const {
   return texts;
 }
 
-ShownDialog ScriptedDialogs::lastMessage() const {
+ShownDialog ScriptedDialogs::last_message() const {
   for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
     if (it->kind == ShownDialog::Kind::Message) return *it;
   }
@@ -128,14 +128,14 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
   return answer.text;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const platform::FileRequest& request) {
+std::optional<QString> ScriptedDialogs::open_file(const platform::FileRequest& request) {
   record(ShownDialog::Kind::OpenFile, request.title, Icon::None, Buttons::Ok, request.title, request);
   const Scripted answer = next(ShownDialog::Kind::OpenFile, request.title);
   if (!answer.accept) return std::nullopt;
   return answer.text;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const platform::FileRequest& request) {
+std::optional<QString> ScriptedDialogs::save_file(const platform::FileRequest& request) {
   record(ShownDialog::Kind::SaveFile, request.title, Icon::None, Buttons::Ok, request.title, request);
   const Scripted answer = next(ShownDialog::Kind::SaveFile, request.title);
   if (!answer.accept) return std::nullopt;
@@ -154,7 +154,7 @@ bool ScriptedDialogs::print(platform::PrintRequest& request) {
   const Scripted answer = next(ShownDialog::Kind::Print, QStringLiteral("Print"));
   if (!answer.accept) return false;
   if (answer.configure) answer.configure(request.printer);
-  request.printSelection = answer.printSelection && request.selectionAvailable;
+  request.print_selection = answer.print_selection && request.selection_available;
   return true;
 }
 

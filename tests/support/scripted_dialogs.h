@@ -31,29 +31,29 @@ class ScriptedDialogs final : public platform::Dialogs {
   ScriptedDialogs();
   ~ScriptedDialogs() override;
 
-  void answerYes();
-  void answerNo();
-  void answerInput(const QString& text);
-  void cancelInput();
-  void answerFile(const QString& path);
-  void cancelFile();
-  void answerColor(const QColor& color);
+  void answer_yes();
+  void answer_no();
+  void answer_input(const QString& text);
+  void cancel_input();
+  void answer_file(const QString& path);
+  void cancel_file();
+  void answer_color(const QColor& color);
   // Confirms the printer dialog after configure has set up the printer (e.g. to a PDF).
-  void answerPrint(bool printSelection = false, std::function<void(QPrinter*)> configure = {});
-  void cancelPrint();
+  void answer_print(bool print_selection = false, std::function<void(QPrinter*)> configure = {});
+  void cancel_print();
 
   const std::vector<ShownDialog>& shown() const { return shown_; }
   // The texts of the message boxes shown, in order.
   QStringList messages() const;
   // The last message box shown (fails the test when there was none).
-  ShownDialog lastMessage() const;
+  ShownDialog last_message() const;
   void clear() { shown_.clear(); }
-  bool answersLeft() const { return !answers_.empty(); }
+  bool answers_left() const { return !answers_.empty(); }
 
   Answer message(const QString& text, Icon icon, Buttons buttons, const QString& title) override;
-  std::optional<QString> input(const QString& prompt, const QString& title, const QString& defaultText) override;
-  std::optional<QString> openFile(const platform::FileRequest& request) override;
-  std::optional<QString> saveFile(const platform::FileRequest& request) override;
+  std::optional<QString> input(const QString& prompt, const QString& title, const QString& default_text) override;
+  std::optional<QString> open_file(const platform::FileRequest& request) override;
+  std::optional<QString> save_file(const platform::FileRequest& request) override;
   std::optional<QColor> color(const QColor& initial) override;
   bool print(platform::PrintRequest& request) override;
 
@@ -64,7 +64,7 @@ class ScriptedDialogs final : public platform::Dialogs {
     Answer answer = Answer::Ok;
     QString text;
     QColor color;
-    bool printSelection = false;
+    bool print_selection = false;
     std::function<void(QPrinter*)> configure;
   };
   static Scripted scripted(ShownDialog::Kind kind, bool accept);

@@ -10,12 +10,12 @@
 namespace tavuro::testing {
 
 ShopFixture::ShopFixture(const QDate& today, const QTime& time)
-    : clock(QDateTime(today, time)), clockScope_(clock) {
+    : clock(QDateTime(today, time)), clock_scope_(clock) {
   EXPECT_TRUE(temp.isValid());
   state.paths = startup::make_paths(temp.path(), today);
 }
 
-void ShopFixture::startUp() {
+void ShopFixture::start_up() {
   startup::set_paths(state, temp.path(), clock.now().date());
   startup::make_day_file(state);
   startup::make_journal(state);
@@ -26,20 +26,20 @@ void ShopFixture::startUp() {
 
 QString ShopFixture::file(const QString& name) const { return startup::app_file(dir(), name); }
 
-void ShopFixture::addGoods(const QString& name, const QString& price) {
-  store::DataFile::open(state.paths.shopFile).append({{store::shop::kGoods, name}, {store::shop::kPrice, price}});
+void ShopFixture::add_goods(const QString& name, const QString& price) {
+  store::DataFile::open(state.paths.shop_file).append({{store::shop::kGoods, name}, {store::shop::kPrice, price}});
 }
 
-void ShopFixture::addOperator(const QString& name) {
-  store::DataFile::open(state.paths.useFile).append({{store::kNameField, name}});
+void ShopFixture::add_operator(const QString& name) {
+  store::DataFile::open(state.paths.use_file).append({{store::kNameField, name}});
 }
 
-void ShopFixture::addCustomer(const QString& name) {
-  store::DataFile::open(state.paths.kefuFile).append({{store::kNameField, name}});
+void ShopFixture::add_customer(const QString& name) {
+  store::DataFile::open(state.paths.kefu_file).append({{store::kNameField, name}});
 }
 
-void ShopFixture::addSale(const SaleLine& line, const QString& dayFile) {
-  const QString path = dayFile.isEmpty() ? state.paths.dayFile : dayFile;
+void ShopFixture::add_sale(const SaleLine& line, const QString& day_file) {
+  const QString path = day_file.isEmpty() ? state.paths.day_file : day_file;
   if (!QFile::exists(path)) store::DataFile::create(path, store::day_schema());
   store::DataFile::open(path).append({{store::day::kGoods, line.goods},
                                       {store::day::kQuantity, line.quantity},
@@ -55,7 +55,7 @@ std::vector<store::Record> ShopFixture::records(const QString& path) const {
   return store::DataFile::open(path).records();
 }
 
-store::RecordRef ShopFixture::recordRef(const QString& path, int index) const {
+store::RecordRef ShopFixture::record_ref(const QString& path, int index) const {
   const store::DataFile file = store::DataFile::open(path);
   return file.ref_to(file.records().at(static_cast<size_t>(index)));
 }

@@ -29,27 +29,27 @@ class ShopFixture {
   explicit ShopFixture(const QDate& today = QDate(2003, 5, 7), const QTime& time = QTime(15, 5, 9));
 
   // Paths, month folder, setting files and the data files (no window).
-  void startUp();
+  void start_up();
 
-  const QString& dir() const { return state.paths.appDir; }
+  const QString& dir() const { return state.paths.app_dir; }
   QString file(const QString& name) const;
 
-  void addGoods(const QString& name, const QString& price);
-  void addOperator(const QString& name);
-  void addCustomer(const QString& name);
-  // Adds a sale line to today's day file, or to the day file at dayFile.
-  void addSale(const SaleLine& line, const QString& dayFile = {});
+  void add_goods(const QString& name, const QString& price);
+  void add_operator(const QString& name);
+  void add_customer(const QString& name);
+  // Adds a sale line to today's day file, or to the day file at day_file.
+  void add_sale(const SaleLine& line, const QString& day_file = {});
   // The records of a data file, all fields, in stored order.
   std::vector<store::Record> records(const QString& path) const;
   // The reference a list makes to the index-th record of a data file.
-  store::RecordRef recordRef(const QString& path, int index) const;
+  store::RecordRef record_ref(const QString& path, int index) const;
 
   QTemporaryDir temp;
   platform::FixedClock clock;
   startup::AppState state;
 
  private:
-  platform::ScopedClock clockScope_;
+  platform::ScopedClock clock_scope_;
 };
 
 // Writes raw bytes to a file, replacing it (to damage data files on purpose).

@@ -58,7 +58,7 @@ TEST(PadText, TooWideGivesTheAddNotMessageAndAnEmptyText) {
   ScriptedDialogs dialogs;
   EXPECT_EQ(pad_text(QStringLiteral("可乐"), kLeft, 3), QString());
   ASSERT_EQ(dialogs.messages(), QStringList{QStringLiteral("数据出错![add_not]")});
-  EXPECT_EQ(dialogs.lastMessage().icon, platform::Icon::Exclamation);
+  EXPECT_EQ(dialogs.last_message().icon, platform::Icon::Exclamation);
   EXPECT_EQ(pad_text(QStringLiteral("x"), kRight, -1), QString());
 }
 

@@ -30,14 +30,14 @@ int data_file(const uint8_t* data, size_t size) {
   // Whatever the bytes, every reader ends with a result or a StoreError (anything else
   // would escape and stop the run); a file whose records all read, reads in every view.
   int records = -1;
-  bool amountsAreNumbers = true;
+  bool amounts_are_numbers = true;
   try {
     const store::DataFile file = store::DataFile::open(path, store::day_schema());
     const std::vector<store::Record> all = file.records();
     records = static_cast<int>(all.size());
-    require(file.recordCount() == records, "the count is the number of records read", path);
+    require(file.record_count() == records, "the count is the number of records read", path);
     for (const store::Record& record : all) {
-      amountsAreNumbers = amountsAreNumbers && sales::Money::parse(record.value(store::day::kAmount)).has_value();
+      amounts_are_numbers = amounts_are_numbers && sales::Money::parse(record.value(store::day::kAmount)).has_value();
     }
   } catch (const store::StoreError&) {
   }
@@ -47,23 +47,23 @@ int data_file(const uint8_t* data, size_t size) {
     listed = true;
     require(records < 0 || view.count == records, "today's list shows every record", path);
     require(view.lines.size() == view.count, "one line per record taken", path);
-    require(view.hasRecords == (view.count > 0), "the list is empty only without records", path);
+    require(view.has_records == (view.count > 0), "the list is empty only without records", path);
   } catch (const store::StoreError&) {
   }
   require(records < 0 || listed, "a day file whose records read shows in today's list", path);
   const query::QueryResult all = query::query_files(
       {path}, {{store::day::kGoods, kAll}, {store::day::kOperator, kAll}, {store::day::kCustomer, kAll}});
-  require(all.skippedFiles.isEmpty() || all.skippedFiles == QStringList{QStringLiteral("7.day")},
+  require(all.skipped_files.isEmpty() || all.skipped_files == QStringList{QStringLiteral("7.day")},
           "a file is read or named as skipped", path);
   if (records >= 0) {
-    require(all.skippedFiles.isEmpty() == amountsAreNumbers, "a readable day file is skipped only for its amounts",
+    require(all.skipped_files.isEmpty() == amounts_are_numbers, "a readable day file is skipped only for its amounts",
             path);
-    if (amountsAreNumbers) require(all.count() == records, "the query without filters lists every record", path);
+    if (amounts_are_numbers) require(all.count() == records, "the query without filters lists every record", path);
   }
   query::query_receipt_lines({path}, QStringLiteral("000001"));
   const reports::FileSums sums = reports::sum_day_file(path, {QStringLiteral("可乐")}, {QStringLiteral("001")});
   if (sums.status == reports::FileSums::Status::Ok) {
-    require(sums.sums.amount.size() == 1 && sums.sums.operatorAmount.size() == 1, "one sum per row", path);
+    require(sums.sums.amount.size() == 1 && sums.sums.operator_amount.size() == 1, "one sum per row", path);
   }
   return 0;
 }

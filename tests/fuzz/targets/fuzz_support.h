@@ -16,8 +16,8 @@ class SilentDialogs final : public platform::Dialogs {
     return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::No;
   }
   std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> open_file(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> save_file(const platform::FileRequest&) override { return std::nullopt; }
   std::optional<QColor> color(const QColor&) override { return std::nullopt; }
   bool print(platform::PrintRequest&) override { return false; }
   int messages = 0;

@@ -17,9 +17,9 @@ int text_reader(const uint8_t* data, size_t size) {
   // A report the program writes in GB18030 reads back unchanged, unless its bytes happen
   // to be valid UTF-8 as well (then the reading may take them for UTF-8).
   const QByteArray written = platform::to_local_code_page(text);
-  const QString asUtf8 = QString::fromUtf8(written);
-  const bool alsoUtf8 = asUtf8.toUtf8() == written && asUtf8 != text;
-  if (!alsoUtf8) {
+  const QString as_utf8 = QString::fromUtf8(written);
+  const bool also_utf8 = as_utf8.toUtf8() == written && as_utf8 != text;
+  if (!also_utf8) {
     require(platform::from_file_bytes(written) == text || text.contains(QChar::ReplacementCharacter),
             "what the program writes reads back", text);
   }
@@ -39,7 +39,7 @@ int setting_files(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   startup::AppState state;
   state.paths = startup::make_paths(scratch_dir(), QDate(2003, 5, 7));
-  for (const QString& path : {state.paths.noberFile, state.paths.coFile, state.paths.publicFile, state.paths.pFile,
+  for (const QString& path : {state.paths.nober_file, state.paths.co_file, state.paths.public_file, state.paths.p_file,
                               state.paths.printer_file}) {
     require(platform::write_file_atomic(path, bytes), "scratch file written", path);
   }
@@ -52,13 +52,13 @@ int setting_files(const uint8_t* data, size_t size) {
           printing::setting_line(state.receipt_printer));
   require(printing::parse_setting_line(printing::setting_line(state.receipt_printer)) == state.receipt_printer,
           "the receipt printer's line reads back as the same printer", printing::setting_line(state.receipt_printer));
-  require(state.maskSetting.startsWith(QStringLiteral("屏蔽")), "the mask setting always begins with 屏蔽",
-          state.maskSetting);
-  require(!state.companyName.startsWith(QLatin1Char(' ')) && !state.companyName.endsWith(QLatin1Char(' ')),
-          "the company name is trimmed", state.companyName);
-  require(!state.adminPassword.startsWith(QLatin1Char(' ')) && !state.adminPassword.endsWith(QLatin1Char(' ')),
-          "the password is trimmed", state.adminPassword);
-  const QString number = startup::receipt_number_text(state.receiptCounter);
+  require(state.mask_setting.startsWith(QStringLiteral("屏蔽")), "the mask setting always begins with 屏蔽",
+          state.mask_setting);
+  require(!state.company_name.startsWith(QLatin1Char(' ')) && !state.company_name.endsWith(QLatin1Char(' ')),
+          "the company name is trimmed", state.company_name);
+  require(!state.admin_password.startsWith(QLatin1Char(' ')) && !state.admin_password.endsWith(QLatin1Char(' ')),
+          "the password is trimmed", state.admin_password);
+  const QString number = startup::receipt_number_text(state.receipt_counter);
   require(number.size() >= 6, "a receipt number has at least six characters", number);
   return 0;
 }

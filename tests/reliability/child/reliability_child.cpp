@@ -53,8 +53,8 @@ class PrintingDialogs final : public platform::Dialogs {
     return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
   }
   std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> open_file(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> save_file(const platform::FileRequest&) override { return std::nullopt; }
   std::optional<QColor> color(const QColor&) override { return std::nullopt; }
   bool print(platform::PrintRequest&) override { return false; }
 };
@@ -63,11 +63,11 @@ QString arg(char** argv, int i) {
   return QString::fromLocal8Bit(argv[i]);
 }
 
-startup::Paths day_paths(const QString& dayFile, const QString& dayBackup) {
+startup::Paths day_paths(const QString& day_file, const QString& day_backup) {
   startup::Paths paths;
-  paths.dayFile = dayFile;
-  paths.dayBackup = dayBackup;
-  paths.journalFile = sales::journal_path(QFileInfo(dayFile).absolutePath());
+  paths.day_file = day_file;
+  paths.day_backup = day_backup;
+  paths.journal_file = sales::journal_path(QFileInfo(day_file).absolutePath());
   return paths;
 }
 
@@ -78,8 +78,8 @@ cashier::SaleRecord sale_line(const QString& receipt, const QString& time) {
           receipt};
 }
 
-[[noreturn]] void record_sales(const QString& dayFile, const QString& dayBackup, qint32 counter) {
-  const startup::Paths paths = day_paths(dayFile, dayBackup);
+[[noreturn]] void record_sales(const QString& day_file, const QString& day_backup, qint32 counter) {
+  const startup::Paths paths = day_paths(day_file, day_backup);
   for (;; ++counter) {
     const QString receipt = startup::receipt_number_text(counter);
     const QString time = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
@@ -89,20 +89,20 @@ cashier::SaleRecord sale_line(const QString& receipt, const QString& time) {
 
 // Step i records receipt <counter + i>; every third step (i % 3 == 2) deletes the line
 // recorded two steps before instead, as 删除 on the temporary record does.
-[[noreturn]] void record_and_delete(const QString& dayFile, const QString& dayBackup, qint32 counter) {
-  const startup::Paths paths = day_paths(dayFile, dayBackup);
+[[noreturn]] void record_and_delete(const QString& day_file, const QString& day_backup, qint32 counter) {
+  const startup::Paths paths = day_paths(day_file, day_backup);
   QList<store::RecordRef> written;
   for (int i = 0;; ++i) {
     if (i % 3 == 2) {
       if (written.size() < 2) continue;
       const store::RecordRef record = written[written.size() - 2];
-      const sales::ChangeContext context = sales::change_context(paths.journalFile, QStringLiteral("001"));
+      const sales::ChangeContext context = sales::change_context(paths.journal_file, QStringLiteral("001"));
       bool deleted = false;
-      const bool done = sales::journaled_work(QStringLiteral("删除"), dayFile, dayBackup, [&] {
-        deleted = cashier::delete_receipt_record(dayFile, dayBackup, context, record);
+      const bool done = sales::journaled_work(QStringLiteral("删除"), day_file, day_backup, [&] {
+        deleted = cashier::delete_receipt_record(day_file, day_backup, context, record);
       });
       if (done && deleted) {
-        store::backup_file(dayFile, dayBackup, store::SourceCheck::AlreadySound);
+        store::backup_file(day_file, day_backup, store::SourceCheck::AlreadySound);
         print_line(QStringLiteral("ack del %1").arg(record.values.last()));
       }
       continue;
@@ -125,11 +125,11 @@ cashier::SaleRecord sale_line(const QString& receipt, const QString& time) {
 
 // Step i registers the goods 货<first + i>; every third step (i % 3 == 2) deletes the
 // goods registered two steps before instead.
-[[noreturn]] void change_goods(const QString& shopFile, const QString& shopBackup, int first) {
+[[noreturn]] void change_goods(const QString& shop_file, const QString& shop_backup, int first) {
   startup::AppState state;
-  state.paths.shopFile = shopFile;
-  state.paths.shopBackup = shopBackup;
-  state.paths.journalFile = sales::journal_path(QFileInfo(shopFile).absolutePath());
+  state.paths.shop_file = shop_file;
+  state.paths.shop_backup = shop_backup;
+  state.paths.journal_file = sales::journal_path(QFileInfo(shop_file).absolutePath());
   for (int i = 0;; ++i) {
     if (i % 3 == 2) {
       const QString name = QStringLiteral("货%1").arg(first + i - 2);
@@ -148,12 +148,12 @@ cashier::SaleRecord sale_line(const QString& receipt, const QString& time) {
   }
 }
 
-[[noreturn]] void issue_receipts(const QString& noberFile) {
+[[noreturn]] void issue_receipts(const QString& nober_file) {
   startup::AppState state;
-  state.paths.noberFile = noberFile;
+  state.paths.nober_file = nober_file;
   startup::load_receipt_counter(state);
   for (;;) {
-    if (cashier::new_receipt_no(state)) print_line(QStringLiteral("ack %1").arg(state.receiptCounter));
+    if (cashier::new_receipt_no(state)) print_line(QStringLiteral("ack %1").arg(state.receipt_counter));
   }
 }
 

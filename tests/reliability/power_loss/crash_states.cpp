@@ -97,50 +97,50 @@ std::vector<FsOp> read_fs_log(const QString& path, bool* ok) {
     std::memcpy(&header, bytes.constData() + at, sizeof header);
     at += sizeof header;
     const qsizetype dataSize = header.kind == unsigned(FsOpKind::Write) ? qsizetype(header.size) : 0;
-    if (bytes.size() - at < qsizetype(header.pathSize) + header.path2Size + dataSize) return ops;
+    if (bytes.size() - at < qsizetype(header.path_size) + header.path2_size + dataSize) return ops;
     FsOp op{static_cast<FsOpKind>(header.kind),
-            QString::fromUtf8(bytes.constData() + at, header.pathSize),
-            QString::fromUtf8(bytes.constData() + at + header.pathSize, header.path2Size),
+            QString::fromUtf8(bytes.constData() + at, header.path_size),
+            QString::fromUtf8(bytes.constData() + at + header.path_size, header.path2_size),
             header.ino,
             header.offset,
             header.size,
-            bytes.mid(at + header.pathSize + header.path2Size, dataSize)};
-    at += qsizetype(header.pathSize) + header.path2Size + dataSize;
+            bytes.mid(at + header.path_size + header.path2_size, dataSize)};
+    at += qsizetype(header.path_size) + header.path2_size + dataSize;
     ops.push_back(std::move(op));
   }
   *ok = true;
   return ops;
 }
 
-CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize) : before_(std::move(before)) {
-  QMap<quint64, int> nodeOfInode;
+CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sector_size) : before_(std::move(before)) {
+  QMap<quint64, int> node_of_inode;
   for (auto it = before_.files.cbegin(); it != before_.files.cend(); ++it) {
     const int node = static_cast<int>(initial_.size());
     initial_.push_back(it.value());
-    initialNodes_[it.key()] = node;
-    nodeOfInode[before_.inodes.value(it.key())] = node;
+    initial_nodes_[it.key()] = node;
+    node_of_inode[before_.inodes.value(it.key())] = node;
   }
-  int nextNode = static_cast<int>(initial_.size());
+  int next_node = static_cast<int>(initial_.size());
   for (FsOp& op : ops) {
     Step step{op.kind, op.path, op.path2, -1, op.offset, op.size, std::move(op.data)};
     switch (op.kind) {
       case FsOpKind::Create:
-        step.node = nextNode++;
-        nodeOfInode[op.ino] = step.node;
+        step.node = next_node++;
+        node_of_inode[op.ino] = step.node;
         break;
       case FsOpKind::Write:
       case FsOpKind::Truncate:
       case FsOpKind::Sync:
-        if (!nodeOfInode.contains(op.ino)) {
+        if (!node_of_inode.contains(op.ino)) {
           problems_ << QStringLiteral("the record changes a file it never named: %1").arg(op.path);
           continue;
         }
-        step.node = nodeOfInode.value(op.ino);
+        step.node = node_of_inode.value(op.ino);
         break;
       default:
         break;
     }
-    if (step.kind != FsOpKind::Write || sectorSize <= 0) {
+    if (step.kind != FsOpKind::Write || sector_size <= 0) {
       steps_.push_back(std::move(step));
       continue;
     }
@@ -148,7 +148,7 @@ CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize) :
     for (quint64 at = 0; at < quint64(step.data.size());) {
       const quint64 offset = step.offset + at;
       const quint64 piece =
-          std::min<quint64>(quint64(sectorSize) - offset % quint64(sectorSize), quint64(step.data.size()) - at);
+          std::min<quint64>(quint64(sector_size) - offset % quint64(sector_size), quint64(step.data.size()) - at);
       Step part = step;
       part.offset = offset;
       part.data = step.data.mid(qsizetype(at), qsizetype(piece));
@@ -159,11 +159,11 @@ CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize) :
   const int count = static_cast<int>(steps_.size());
   for (int i = 0; i < count; ++i) {
     Step& step = steps_[i];
-    step.coveredBy = count;
+    step.covered_by = count;
     if (step.kind == FsOpKind::Write || step.kind == FsOpKind::Truncate) {
       for (int j = i + 1; j < count; ++j) {
         if (steps_[j].kind == FsOpKind::Sync && steps_[j].node == step.node) {
-          step.coveredBy = j;
+          step.covered_by = j;
           break;
         }
       }
@@ -182,18 +182,18 @@ CrashStates::CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize) :
         }
         covered = std::max(covered, first);
       }
-      step.coveredBy = covered;
+      step.covered_by = covered;
     }
   }
 }
 
-bool CrashStates::changesDisk(const Step& step) const {
+bool CrashStates::changes_disk(const Step& step) const {
   return step.kind == FsOpKind::Write || step.kind == FsOpKind::Truncate || is_metadata(step.kind);
 }
 
 CrashState CrashStates::build(int issued, const std::vector<int>& chosen) const {
   std::vector<QByteArray> contents = initial_;
-  QMap<QString, int> names = initialNodes_;
+  QMap<QString, int> names = initial_nodes_;
   QSet<QString> folders = before_.folders;
   CrashState state;
   state.issued = issued;
@@ -201,9 +201,9 @@ CrashState CrashStates::build(int issued, const std::vector<int>& chosen) const 
   for (int i = 0; i < issued; ++i) {
     const Step& step = steps_[i];
     if (step.kind == FsOpKind::Mark) state.marks << step.path;
-    const bool isChosen = next < chosen.size() && chosen[next] == i;
-    if (isChosen) ++next;
-    if (!changesDisk(step) || (step.coveredBy >= issued && !isChosen)) continue;
+    const bool is_chosen = next < chosen.size() && chosen[next] == i;
+    if (is_chosen) ++next;
+    if (!changes_disk(step) || (step.covered_by >= issued && !is_chosen)) continue;
     if (step.node >= int(contents.size())) contents.resize(step.node + 1);
     switch (step.kind) {
       case FsOpKind::Create:
@@ -257,12 +257,12 @@ CrashState CrashStates::build(int issued, const std::vector<int>& chosen) const 
 FsTree CrashStates::complete() const {
   std::vector<int> all;
   for (int i = 0; i < int(steps_.size()); ++i) {
-    if (changesDisk(steps_[i])) all.push_back(i);
+    if (changes_disk(steps_[i])) all.push_back(i);
   }
   return build(static_cast<int>(steps_.size()), all).disk;
 }
 
-CrashFigures CrashStates::forEach(const CrashLimits& limits,
+CrashFigures CrashStates::for_each(const CrashLimits& limits,
                                   const std::function<void(const CrashState&)>& visit) const {
   CrashFigures figures;
   figures.operations = static_cast<int>(steps_.size());
@@ -278,10 +278,10 @@ CrashFigures CrashStates::forEach(const CrashLimits& limits,
     ++figures.moments;
     std::vector<int> open;  // issued, not covered yet
     for (int i = 0; i < issued; ++i) {
-      if (changesDisk(steps_[i]) && steps_[i].coveredBy >= issued) open.push_back(i);
+      if (changes_disk(steps_[i]) && steps_[i].covered_by >= issued) open.push_back(i);
     }
     const int count = static_cast<int>(open.size());
-    figures.mostUncovered = std::max(figures.mostUncovered, count);
+    figures.most_uncovered = std::max(figures.most_uncovered, count);
     const auto pick = [&](const std::vector<char>& mask) {
       std::vector<int> chosen;
       for (int i = 0; i < count; ++i) {
@@ -289,7 +289,7 @@ CrashFigures CrashStates::forEach(const CrashLimits& limits,
       }
       consider(issued, chosen);
     };
-    if (count <= limits.allUpTo) {
+    if (count <= limits.all_up_to) {
       for (quint64 bits = 0; bits < (quint64(1) << count); ++bits) {
         std::vector<char> mask(count);
         for (int i = 0; i < count; ++i) mask[i] = static_cast<char>((bits >> i) & 1u);
@@ -303,15 +303,15 @@ CrashFigures CrashStates::forEach(const CrashLimits& limits,
       std::vector<char> one(count, 0);
       one[i] = 1;
       pick(one);
-      std::vector<char> allBut(count, 1);
-      allBut[i] = 0;
-      pick(allBut);
-      std::vector<char> inOrder(count, 0);
-      std::fill(inOrder.begin(), inOrder.begin() + i, 1);
-      pick(inOrder);
+      std::vector<char> all_but(count, 1);
+      all_but[i] = 0;
+      pick(all_but);
+      std::vector<char> in_order(count, 0);
+      std::fill(in_order.begin(), in_order.begin() + i, 1);
+      pick(in_order);
     }
     std::mt19937 random(limits.seed * 7919u + unsigned(issued));
-    for (int n = 0; n < limits.randomSubsets; ++n) {
+    for (int n = 0; n < limits.random_subsets; ++n) {
       std::vector<char> mask(count);
       for (char& bit : mask) bit = static_cast<char>(random() & 1u);
       pick(mask);

@@ -53,12 +53,12 @@ struct CrashState {
 };
 
 // How many of the combinations of the operations not covered are built at each moment:
-// all of them up to allUpTo such operations; beyond that the ones that matter most (none,
+// all of them up to all_up_to such operations; beyond that the ones that matter most (none,
 // all, each one alone, all but each one, the first n in order as a disk that writes in
-// order leaves them) and randomSubsets chosen at random.
+// order leaves them) and random_subsets chosen at random.
 struct CrashLimits {
-  int allUpTo = 10;
-  int randomSubsets = 64;
+  int all_up_to = 10;
+  int random_subsets = 64;
   unsigned seed = 1;
 };
 
@@ -67,22 +67,22 @@ struct CrashFigures {
   int moments = 0;      // the moments the power may fail: before each operation and after the last
   long long built = 0;  // states built
   int distinct = 0;     // states told apart, each checked once
-  int mostUncovered = 0;
+  int most_uncovered = 0;
 };
 
 class CrashStates {
  public:
   // before: the folder before the run; ops: its record. Fills problems with what in the
-  // record cannot be followed (a write to a file the record never named). With sectorSize,
+  // record cannot be followed (a write to a file the record never named). With sector_size,
   // each write is taken as the sectors it covers, each of which may reach the disk or
   // not (a disk writes sectors, not whole calls); without, each write reaches it whole.
-  CrashStates(FsTree before, std::vector<FsOp> ops, int sectorSize = 0);
+  CrashStates(FsTree before, std::vector<FsOp> ops, int sector_size = 0);
 
   const QStringList& problems() const { return problems_; }
   // Every operation on the disk: what the folder must hold when the run has ended.
   FsTree complete() const;
   // Calls visit once for each distinct state.
-  CrashFigures forEach(const CrashLimits& limits, const std::function<void(const CrashState&)>& visit) const;
+  CrashFigures for_each(const CrashLimits& limits, const std::function<void(const CrashState&)>& visit) const;
 
  private:
   struct Step {
@@ -93,14 +93,14 @@ class CrashStates {
     quint64 offset = 0;
     quint64 size = 0;
     QByteArray data;
-    int coveredBy = 0;  // the index of the first flush that covers it; past the end when none
+    int covered_by = 0;  // the index of the first flush that covers it; past the end when none
   };
-  bool changesDisk(const Step& step) const;
+  bool changes_disk(const Step& step) const;
   CrashState build(int issued, const std::vector<int>& chosen) const;
 
   FsTree before_;
   std::vector<QByteArray> initial_;  // node → the bytes of the file before the run
-  QMap<QString, int> initialNodes_;  // path → node before the run
+  QMap<QString, int> initial_nodes_;  // path → node before the run
   std::vector<Step> steps_;
   QStringList problems_;
 };

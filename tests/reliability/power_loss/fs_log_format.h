@@ -20,8 +20,8 @@ enum class FsOpKind : unsigned {
 
 struct FsLogHeader {
   unsigned kind;
-  unsigned pathSize;
-  unsigned path2Size;
+  unsigned path_size;
+  unsigned path2_size;
   unsigned padding;
   unsigned long long ino;
   unsigned long long offset;

@@ -153,8 +153,8 @@ void emit(FsOpKind kind, const std::string& path, const std::string& path2, unsi
   Recorder* r = recorder();
   FsLogHeader header{};
   header.kind = static_cast<unsigned>(kind);
-  header.pathSize = static_cast<unsigned>(path.size());
-  header.path2Size = static_cast<unsigned>(path2.size());
+  header.path_size = static_cast<unsigned>(path.size());
+  header.path2_size = static_cast<unsigned>(path2.size());
   header.ino = ino;
   header.offset = offset;
   header.size = size;
@@ -409,18 +409,18 @@ int rename(const char* from, const char* to) {
   return result;
 }
 
-int renameat(int fromDir, const char* from, int toDir, const char* to) {
-  const std::string a = path_at(fromDir, from);
-  const std::string b = path_at(toDir, to);
-  const int result = real<RenameatFn>("renameat")(fromDir, from, toDir, to);
+int renameat(int from_dir, const char* from, int to_dir, const char* to) {
+  const std::string a = path_at(from_dir, from);
+  const std::string b = path_at(to_dir, to);
+  const int result = real<RenameatFn>("renameat")(from_dir, from, to_dir, to);
   if (result == 0) record_rename(a, b, false);
   return result;
 }
 
-int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned int flags) {
-  const std::string a = path_at(fromDir, from);
-  const std::string b = path_at(toDir, to);
-  const int result = real<Renameat2Fn>("renameat2")(fromDir, from, toDir, to, flags);
+int renameat2(int from_dir, const char* from, int to_dir, const char* to, unsigned int flags) {
+  const std::string a = path_at(from_dir, from);
+  const std::string b = path_at(to_dir, to);
+  const int result = real<Renameat2Fn>("renameat2")(from_dir, from, to_dir, to, flags);
   if (result == 0) record_rename(a, b, (flags & 2u) != 0);  // RENAME_EXCHANGE
   return result;
 }

@@ -49,8 +49,8 @@ class AnsweringDialogs final : public platform::Dialogs {
     return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
   }
   std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> open_file(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> save_file(const platform::FileRequest&) override { return std::nullopt; }
   std::optional<QColor> color(const QColor&) override { return std::nullopt; }
   bool print(platform::PrintRequest&) override { return false; }
 };
@@ -76,7 +76,7 @@ void record_sales(const startup::AppState& state, int count) {
 // The first record of the file whose field holds value, as a list read it.
 std::optional<store::RecordRef> first_record(const QString& path, const QString& field, const QString& value) {
   const store::DataFile file = store::DataFile::open(path);
-  const auto found = file.findFirst({}, [&](const store::Record& record) { return record.value(field) == value; });
+  const auto found = file.find_first({}, [&](const store::Record& record) { return record.value(field) == value; });
   if (!found) return std::nullopt;
   return file.ref_to(*found);
 }
@@ -93,16 +93,16 @@ void change_goods(const startup::AppState& state, int count) {
       catalogues::AddShopResult::PriceChanged) {
     acknowledge(QStringLiteral("price 茶"));
   }
-  const auto cola = first_record(state.paths.shopFile, store::shop::kGoods, QStringLiteral("可乐"));
+  const auto cola = first_record(state.paths.shop_file, store::shop::kGoods, QStringLiteral("可乐"));
   if (cola && catalogues::del_shop(state, QStringLiteral("可乐"), *cola)) acknowledge(QStringLiteral("del 可乐"));
 }
 
 // Edit n of the record 茶 at 09:00:03: quantity n + 1, amount 2.50 times that.
 void edit_record(const startup::AppState& state, int count) {
   cashier::RecordEditor editor;
-  const auto tea = first_record(state.paths.dayFile, store::day::kTime, QStringLiteral("09:00:03"));
-  if (!tea || editor.open(*tea, state.paths.dayBackup) != cashier::RecordLookup::Found) return;
-  const auto context = sales::change_context(state.paths.journalFile, state.currentOperator);
+  const auto tea = first_record(state.paths.day_file, store::day::kTime, QStringLiteral("09:00:03"));
+  if (!tea || editor.open(*tea, state.paths.day_backup) != cashier::RecordLookup::Found) return;
+  const auto context = sales::change_context(state.paths.journal_file, state.current_operator);
   for (int n = 1; n <= count; ++n) {
     cashier::EditedRecord changed = editor.record();
     changed.quantity = QStringLiteral("%1.00").arg(n + 1);
@@ -115,7 +115,7 @@ void edit_record(const startup::AppState& state, int count) {
 
 void issue_receipts(startup::AppState& state, int count) {
   for (int i = 0; i < count; ++i) {
-    if (cashier::new_receipt_no(state)) acknowledge(QString::number(state.receiptCounter));
+    if (cashier::new_receipt_no(state)) acknowledge(QString::number(state.receipt_counter));
   }
 }
 

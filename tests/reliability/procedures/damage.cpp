@@ -68,13 +68,13 @@ const char* name_of(BackupState state) {
 Target target_of(const startup::Paths& paths, FileKind kind) {
   switch (kind) {
     case FileKind::Day:
-      return {paths.dayFile, paths.dayBackup, &store::day_schema()};
+      return {paths.day_file, paths.day_backup, &store::day_schema()};
     case FileKind::Shop:
-      return {paths.shopFile, paths.shopBackup, &store::shop_schema()};
+      return {paths.shop_file, paths.shop_backup, &store::shop_schema()};
     case FileKind::Use:
-      return {paths.useFile, QString(), &store::name_list_schema()};
+      return {paths.use_file, QString(), &store::name_list_schema()};
     case FileKind::KeFu:
-      return {paths.kefuFile, QString(), &store::name_list_schema()};
+      return {paths.kefu_file, QString(), &store::name_list_schema()};
   }
   return {};
 }
@@ -114,10 +114,10 @@ namespace {
 
 // A data file of another kind, in the bytes it has on disk: with a few records, or
 // without any (a new operator list, or a new day file under a catalogue's name).
-QByteArray other_data_file(const Target& target, bool withRecords) {
+QByteArray other_data_file(const Target& target, bool with_records) {
   const QString path = target.file + QStringLiteral(".other");
   remove_any(path);
-  if (!withRecords) {
+  if (!with_records) {
     store::DataFile::create(
         path, target.schema == &store::name_list_schema() ? store::day_schema() : store::name_list_schema());
   } else if (target.schema == &store::day_schema()) {
@@ -185,7 +185,7 @@ void apply_damage(const Target& target, const QByteArray& healthy, Damage damage
 bool readable(const QString& path, const store::Schema& schema) {
   try {
     const store::DataFile file = store::DataFile::open(path, schema);
-    return file.recordCount() == static_cast<int>(file.records().size());
+    return file.record_count() == static_cast<int>(file.records().size());
   } catch (const store::StoreError&) {
     return false;
   }
@@ -193,7 +193,7 @@ bool readable(const QString& path, const store::Schema& schema) {
 
 bool intact(const QString& path, const store::Schema& schema) {
   try {
-    return readable(path, schema) && store::DataFile::open(path, schema).isIntact();
+    return readable(path, schema) && store::DataFile::open(path, schema).is_intact();
   } catch (const store::StoreError&) {
     return false;
   }

@@ -39,8 +39,8 @@ platform::Answer RecordingDialogs::message(const QString& text, platform::Icon, 
   return buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
 }
 
-void fill_shop(startup::AppState& state, const QString& appDir) {
-  startup::set_paths(state, appDir, QDate(2003, 5, 7));
+void fill_shop(startup::AppState& state, const QString& app_dir) {
+  startup::set_paths(state, app_dir, QDate(2003, 5, 7));
   startup::make_day_file(state);
   startup::make_shop_file(state);
   startup::make_usefile(state);
@@ -54,16 +54,16 @@ void fill_shop(startup::AppState& state, const QString& appDir) {
   for (const QString& name : names(QStringLiteral("可乐"), QStringLiteral("茶"), QStringLiteral("货"))) {
     goods.push_back({{store::shop::kGoods, name}, {store::shop::kPrice, QStringLiteral("2.50")}});
   }
-  store::DataFile::open(state.paths.shopFile).appendAll(goods);
-  for (const QString& path : {state.paths.useFile, state.paths.kefuFile}) {
+  store::DataFile::open(state.paths.shop_file).append_all(goods);
+  for (const QString& path : {state.paths.use_file, state.paths.kefu_file}) {
     std::vector<store::FieldValues> list;
-    const bool operators = path == state.paths.useFile;
+    const bool operators = path == state.paths.use_file;
     for (const QString& name : operators
                                    ? names(QStringLiteral("001"), QStringLiteral("002"), QStringLiteral("o"))
                                    : names(QStringLiteral("张三"), QStringLiteral("李四"), QStringLiteral("客户"))) {
       list.push_back({{store::kNameField, name}});
     }
-    store::DataFile::open(path).appendAll(list);
+    store::DataFile::open(path).append_all(list);
   }
   std::vector<store::FieldValues> sales;
   for (int i = 0; i < 300; ++i) {
@@ -76,14 +76,14 @@ void fill_shop(startup::AppState& state, const QString& appDir) {
                      {day::kCustomer, sales::kWalkInCustomer},
                      {day::kReceiptNo, startup::receipt_number_text(1 + i / 3)}});
   }
-  store::DataFile::open(state.paths.dayFile).appendAll(sales);
-  store::backup_file(state.paths.dayFile, state.paths.dayBackup);
-  store::backup_file(state.paths.shopFile, state.paths.shopBackup);
+  store::DataFile::open(state.paths.day_file).append_all(sales);
+  store::backup_file(state.paths.day_file, state.paths.day_backup);
+  store::backup_file(state.paths.shop_file, state.paths.shop_backup);
 }
 
 // The fourth sale line fill_shop writes, as a list that read it refers to it.
 store::RecordRef tea_record(const startup::AppState& state) {
-  return {state.paths.dayFile,
+  return {state.paths.day_file,
           4,
           {QStringLiteral("茶"), QStringLiteral("1.00"), QStringLiteral("2.50"), QStringLiteral("2.50"),
            QStringLiteral("002"), QStringLiteral("09:00:03"), QString(), sales::kWalkInCustomer,
@@ -150,7 +150,7 @@ T* child(QWidget& window, const char* name) {
 }
 
 const Procedure kSalesReport{QStringLiteral("build_sales_report"), false, false,
-                             [](Context& c) { reports::build_sales_report(c.state, c.state.paths.dayFile); }, true};
+                             [](Context& c) { reports::build_sales_report(c.state, c.state.paths.day_file); }, true};
 
 const cashier::SaleRecord kNewLine{{QStringLiteral("可乐"), QStringLiteral("1.00"), QStringLiteral("2.50"),
                                     QStringLiteral("2.50"), QStringLiteral("001"), QStringLiteral("15:05:09")},
@@ -160,14 +160,14 @@ const cashier::SaleRecord kNewLine{{QStringLiteral("可乐"), QStringLiteral("1.
 // Start-up (the cashier window loads every list), then work, then the day report: the
 // procedures one after the other, as the shop meets them.
 void start_up_then(Context& c, const std::function<void()>& work) {
-  startup::start_up(c.state, c.state.paths.appDir, QDate(2003, 5, 7),
+  startup::start_up(c.state, c.state.paths.app_dir, QDate(2003, 5, 7),
                     [](startup::AppState& state) { Frm_shop window(state); });
   work();
-  reports::build_sales_report(c.state, c.state.paths.dayFile);
+  reports::build_sales_report(c.state, c.state.paths.day_file);
 }
 
 void show_skipped(Context& context, const query::QueryResult& result) {
-  if (!result.skippedFiles.isEmpty()) context.dialogs.messages << query::skipped_files_message(result.skippedFiles);
+  if (!result.skipped_files.isEmpty()) context.dialogs.messages << query::skipped_files_message(result.skipped_files);
 }
 
 QList<Procedure> day_procedures() {
@@ -202,20 +202,20 @@ QList<Procedure> day_procedures() {
        false, true},
       {QStringLiteral("R_File"), false, false,
        [](Context& c) {
-         c.state.editRecord = tea_record(c.state);
+         c.state.edit_record = tea_record(c.state);
          cashier::Frm_编辑 edit(c.state, &c.window);
        },
        true},
       {QStringLiteral("query_files"), false, false,
        [](Context& c) {
-         show_skipped(c, query::query_files({c.state.paths.dayFile}, {{day::kGoods, sales::kAllEntry},
+         show_skipped(c, query::query_files({c.state.paths.day_file}, {{day::kGoods, sales::kAllEntry},
                                                                       {day::kOperator, QStringLiteral("001")},
                                                                       {day::kCustomer, sales::kAllEntry}}));
        },
        true},
       {QStringLiteral("query_receipt_lines"), false, false,
        [](Context& c) {
-         show_skipped(c, query::query_receipt_lines({c.state.paths.dayFile}, QStringLiteral("000002")));
+         show_skipped(c, query::query_receipt_lines({c.state.paths.day_file}, QStringLiteral("000002")));
        },
        true},
       kSalesReport,
@@ -234,7 +234,7 @@ QList<Procedure> shop_procedures() {
       {QStringLiteral("read_shop_list"), true, false, [](Context& c) { catalogues::read_shop_list(c.state); }, true},
       {QStringLiteral("find_goods"), true, false,
        [](Context& c) { catalogues::find_goods(c.state,
-                                 second_record(c.state.paths.shopFile,
+                                 second_record(c.state.paths.shop_file,
                                                {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}),
                                  QStringLiteral("List1_Click")); }, true},
       {QStringLiteral("add_shop (new)"), true, true,
@@ -244,7 +244,7 @@ QList<Procedure> shop_procedures() {
        [](Context& c) { catalogues::add_shop(c.state, QStringLiteral("茶"), QStringLiteral("9.99")); }},
       {QStringLiteral("del_shop"), true, true, [](Context& c) {
          catalogues::del_shop(c.state, QStringLiteral("茶"),
-                              second_record(c.state.paths.shopFile, {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}));
+                              second_record(c.state.paths.shop_file, {QStringLiteral("茶"), QStringLiteral("2.50"), QString()}));
        },
        false, true},
       {QStringLiteral("start-up, add_shop, report"), true, true,
@@ -265,7 +265,7 @@ QList<Procedure> use_procedures() {
       {QStringLiteral("add_use"), false, true,
        [](Context& c) { catalogues::add_use(c.state, QStringLiteral("新人")); }},
       {QStringLiteral("del_use"), false, true, [](Context& c) {
-         catalogues::del_use(c.state, QStringLiteral("002"), second_record(c.state.paths.useFile, {QStringLiteral("002")}));
+         catalogues::del_use(c.state, QStringLiteral("002"), second_record(c.state.paths.use_file, {QStringLiteral("002")}));
        },
        true, true},
       {QStringLiteral("use_operator"), false, false,
@@ -283,7 +283,7 @@ QList<Procedure> kefu_procedures() {
        [](Context& c) { catalogues::add_KeFu(c.state, QStringLiteral("新客户")); }},
       {QStringLiteral("del_KeFu"), false, true,
        [](Context& c) {
-         catalogues::del_KeFu(c.state, QStringLiteral("李四"), second_record(c.state.paths.kefuFile, {QStringLiteral("李四")}));
+         catalogues::del_KeFu(c.state, QStringLiteral("李四"), second_record(c.state.paths.kefu_file, {QStringLiteral("李四")}));
        },
        true, true},
       {QStringLiteral("query window"), false, false, [](Context& c) { query::Frm_查询 query(c.state, &c.window); }},
@@ -317,11 +317,11 @@ bool is_recovery_notice(const QString& text) {
 // changed) anywhere with the same fields. Only the ids are compared where the procedure
 // changes fields.
 QList<qint64> missing_records(const std::map<qint64, QStringList>& before, const std::map<qint64, QStringList>& after,
-                              bool compareFields) {
+                              bool compare_fields) {
   QList<qint64> missing;
   for (const auto& [id, values] : before) {
     const auto at = after.find(id);
-    if (at != after.end() && (!compareFields || at->second == values)) continue;
+    if (at != after.end() && (!compare_fields || at->second == values)) continue;
     const bool moved =
         std::any_of(after.cbegin(), after.cend(), [&](const auto& record) { return record.second == values; });
     if (!moved) missing << id;
@@ -340,10 +340,10 @@ DamageRun::DamageRun(startup::AppState& state, FileKind kind)
     : state_(state), kind_(kind), target_(target_of(state.paths, kind)) {
   healthy_ = bytes_of(target_.file);
   if (!target_.backup.isEmpty()) {
-    healthyBackup_ = bytes_of(target_.backup);
+    healthy_backup_ = bytes_of(target_.backup);
     // The backup as it was ten records ago.
     const QString older = target_.file + QStringLiteral(".older");
-    put_bytes(older, healthyBackup_);
+    put_bytes(older, healthy_backup_);
     {
       store::DataFile file = store::DataFile::open(older);
       const std::vector<store::Record> records = file.records();
@@ -351,7 +351,7 @@ DamageRun::DamageRun(startup::AppState& state, FileKind kind)
         file.remove(records[i].id());
       }
     }
-    olderBackup_ = bytes_of(older);
+    older_backup_ = bytes_of(older);
     remove_any(older);
   }
   scope_ = std::make_unique<platform::ScopedDialogs>(dialogs_);
@@ -367,26 +367,26 @@ void DamageRun::restore(BackupState backup, unsigned seed) {
   const QFileInfo info(target_.file);
   const QDir folder(info.path());
   for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-    const bool besideFile = name.startsWith(info.fileName()) && name != info.fileName();
-    const bool besideBackup =
+    const bool beside_file = name.startsWith(info.fileName()) && name != info.fileName();
+    const bool beside_backup =
         !target_.backup.isEmpty() && name.startsWith(QFileInfo(target_.backup).fileName() + QStringLiteral("."));
-    if (besideFile || besideBackup) remove_any(folder.filePath(name));
+    if (beside_file || beside_backup) remove_any(folder.filePath(name));
   }
   put_bytes(target_.file, healthy_);
   if (target_.backup.isEmpty()) return;
   switch (backup) {
     case BackupState::Current:
-      put_bytes(target_.backup, healthyBackup_);
+      put_bytes(target_.backup, healthy_backup_);
       break;
     case BackupState::Older:
-      put_bytes(target_.backup, olderBackup_);
+      put_bytes(target_.backup, older_backup_);
       break;
     case BackupState::Damaged: {
       // Cut short, or its bytes changed: a copy the disk or a crash has spoilt.
       std::mt19937 random(seed + 1000);
-      put_bytes(target_.backup, healthyBackup_);
-      const Target backupAsFile{target_.backup, QString(), target_.schema};
-      apply_damage(backupAsFile, healthyBackup_, seed % 2 == 0 ? Damage::Truncated : Damage::ByteFlips, random);
+      put_bytes(target_.backup, healthy_backup_);
+      const Target backup_as_file{target_.backup, QString(), target_.schema};
+      apply_damage(backup_as_file, healthy_backup_, seed % 2 == 0 ? Damage::Truncated : Damage::ByteFlips, random);
       break;
     }
     case BackupState::Missing:
@@ -397,20 +397,20 @@ void DamageRun::restore(BackupState backup, unsigned seed) {
 
 QStringList DamageRun::run(Damage damage, BackupState backup, unsigned seed) {
   QStringList problems;
-  for (const Procedure& procedure : procedures_of(kind_)) problems << runOne(procedure, damage, backup, seed);
+  for (const Procedure& procedure : procedures_of(kind_)) problems << run_one(procedure, damage, backup, seed);
   restore(BackupState::Current, seed);
   return problems;
 }
 
-QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupState backup, unsigned seed) {
+QStringList DamageRun::run_one(const Procedure& procedure, Damage damage, BackupState backup, unsigned seed) {
   restore(backup, seed);
   std::mt19937 random(seed);
   apply_damage(target_, healthy_, damage, random);
   const QByteArray damaged = bytes_of(target_.file);
   const QString& file = target_.file;
   const store::Schema& schema = *target_.schema;
-  const bool hasBackup = !target_.backup.isEmpty() && backup != BackupState::Missing;
-  const QByteArray backupBefore = target_.backup.isEmpty() ? QByteArray() : bytes_of(target_.backup);
+  const bool has_backup = !target_.backup.isEmpty() && backup != BackupState::Missing;
+  const QByteArray backup_before = target_.backup.isEmpty() ? QByteArray() : bytes_of(target_.backup);
 
   // What the damage left, judged on copies so that judging cannot change them.
   const auto judged = [](const QString& path, const QByteArray& bytes, const store::Schema& kind) {
@@ -421,20 +421,20 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupS
     remove_any(probe + QStringLiteral("-journal"));
     return records;
   };
-  std::optional<std::map<qint64, QStringList>> damagedRecords;
-  if (changes_bytes(damage)) damagedRecords = judged(file, damaged, schema);
-  const bool wasReadable = damage == Damage::ReadOnly || damagedRecords.has_value();
+  std::optional<std::map<qint64, QStringList>> damaged_records;
+  if (changes_bytes(damage)) damaged_records = judged(file, damaged, schema);
+  const bool was_readable = damage == Damage::ReadOnly || damaged_records.has_value();
   // Random changes may leave a backup whole (and then each of its records counts) or not
   // (and then its bytes must be kept).
-  std::optional<std::map<qint64, QStringList>> backupRecords;
-  bool backupDamaged = false;
-  if (hasBackup) {
+  std::optional<std::map<qint64, QStringList>> backup_records;
+  bool backup_damaged = false;
+  if (has_backup) {
     const QString probe = target_.backup + QStringLiteral(".probe");
-    put_bytes(probe, backupBefore);
-    backupDamaged = !intact(probe, schema);
+    put_bytes(probe, backup_before);
+    backup_damaged = !intact(probe, schema);
     remove_any(probe);
     remove_any(probe + QStringLiteral("-journal"));
-    if (!backupDamaged) backupRecords = judged(target_.backup, backupBefore, schema);
+    if (!backup_damaged) backup_records = judged(target_.backup, backup_before, schema);
   }
 
   dialogs_.messages.clear();
@@ -462,21 +462,21 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupS
       problem(QStringLiteral("unexpected message \"%1\"").arg(message));
     }
   }
-  const bool setAside = changes_bytes(damage) && kept_at_or_beside(file, damaged) && bytes_of(file) != damaged;
+  const bool set_aside = changes_bytes(damage) && kept_at_or_beside(file, damaged) && bytes_of(file) != damaged;
   const std::optional<std::map<qint64, QStringList>> after = records_of(file, schema);
-  const bool recovered = setAside && after.has_value();
+  const bool recovered = set_aside && after.has_value();
   // Changed bytes may change a value inside a record that still reads (an amount that is
   // no number any more): the report that follows a recovery may say so.
-  const bool valuesMayChange = recovered && (damage == Damage::ByteFlips || backup == BackupState::Damaged);
-  const bool failureShown = std::any_of(messages.cbegin(), messages.cend(), [&](const QString& text) {
-    return is_failure_message(text) && !(valuesMayChange && text == kReportWrongFile);
+  const bool values_may_change = recovered && (damage == Damage::ByteFlips || backup == BackupState::Damaged);
+  const bool failure_shown = std::any_of(messages.cbegin(), messages.cend(), [&](const QString& text) {
+    return is_failure_message(text) && !(values_may_change && text == kReportWrongFile);
   });
   if (!target_.backup.isEmpty()) {
-    const bool backupExists = QFileInfo::exists(target_.backup);
-    const bool backupKept = hasBackup ? bytes_of(target_.backup) == backupBefore : !backupExists;
-    if (!backupKept && !intact(target_.backup, schema)) problem(QStringLiteral("the backup is no longer a whole copy"));
-    if (hasBackup && !backupExists) problem(QStringLiteral("the backup is gone"));
-    if (backupDamaged && recovered && !kept_at_or_beside(target_.backup, backupBefore)) {
+    const bool backup_exists = QFileInfo::exists(target_.backup);
+    const bool backup_kept = has_backup ? bytes_of(target_.backup) == backup_before : !backup_exists;
+    if (!backup_kept && !intact(target_.backup, schema)) problem(QStringLiteral("the backup is no longer a whole copy"));
+    if (has_backup && !backup_exists) problem(QStringLiteral("the backup is gone"));
+    if (backup_damaged && recovered && !kept_at_or_beside(target_.backup, backup_before)) {
       problem(QStringLiteral("the damaged backup's bytes are lost"));
     }
   }
@@ -488,51 +488,51 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupS
   }
 
   if (damage == Damage::ReadOnly && bytes_of(file) != damaged) problem(QStringLiteral("a read-only file changed"));
-  if (damage == Damage::ReadOnly && !procedure.writes && failureShown) {
+  if (damage == Damage::ReadOnly && !procedure.writes && failure_shown) {
     problem(QStringLiteral("a read-only file could not be read"));
   }
   // No record that SQLite still read from the damaged file, nor one that a whole backup
   // held, is lost (the procedure's own deletion aside).
-  const int mayGo = procedure.deletes ? 1 : 0;
-  if (damagedRecords && after) {
-    const QList<qint64> missing = missing_records(*damagedRecords, *after, !procedure.writes);
-    if (missing.size() > mayGo) problem(QStringLiteral("%1 records of the readable file lost").arg(missing.size()));
+  const int may_go = procedure.deletes ? 1 : 0;
+  if (damaged_records && after) {
+    const QList<qint64> missing = missing_records(*damaged_records, *after, !procedure.writes);
+    if (missing.size() > may_go) problem(QStringLiteral("%1 records of the readable file lost").arg(missing.size()));
   }
-  if (backupRecords && recovered) {
-    const QList<qint64> missing = missing_records(*backupRecords, *after, false);
-    if (missing.size() > mayGo) problem(QStringLiteral("%1 records of the whole backup lost").arg(missing.size()));
+  if (backup_records && recovered) {
+    const QList<qint64> missing = missing_records(*backup_records, *after, false);
+    if (missing.size() > may_go) problem(QStringLiteral("%1 records of the whole backup lost").arg(missing.size()));
   }
   // What the procedure wrote lands, and the backup keeps up with it.
-  if (!procedure.adds.isEmpty() && !failureShown && !(procedure.partial && !recovered && !wasReadable)) {
+  if (!procedure.adds.isEmpty() && !failure_shown && !(procedure.partial && !recovered && !was_readable)) {
     if (!after || !holds_value(*after, procedure.adds)) problem(QStringLiteral("the record written is not there"));
-    if (hasBackup && bytes_of(target_.backup) != bytes_of(file)) problem(QStringLiteral("the backup fell behind"));
+    if (has_backup && bytes_of(target_.backup) != bytes_of(file)) problem(QStringLiteral("the backup fell behind"));
   }
 
-  if (!wasReadable) {
-    bool inPlace = false;
+  if (!was_readable) {
+    bool in_place = false;
     switch (damage) {
       case Damage::Directory:
-        inPlace = QFileInfo(file).isDir();
+        in_place = QFileInfo(file).isDir();
         break;
       case Damage::Unreadable:
-        inPlace = QFileInfo(file).isFile() && !QFileInfo(file).isReadable();
+        in_place = QFileInfo(file).isFile() && !QFileInfo(file).isReadable();
         break;
       default:
-        inPlace = QFileInfo(file).isFile() && bytes_of(file) == damaged;
+        in_place = QFileInfo(file).isFile() && bytes_of(file) == damaged;
         break;
     }
     // Damage beyond what a partial procedure reads (only random byte flips leave the rest
     // of the file readable) may go unnoticed by it.
-    const bool mayMiss = procedure.partial && damage == Damage::ByteFlips;
-    if (!inPlace && !setAside && !mayMiss && readable(file, schema)) {
+    const bool may_miss = procedure.partial && damage == Damage::ByteFlips;
+    if (!in_place && !set_aside && !may_miss && readable(file, schema)) {
       problem(QStringLiteral("the damaged file is lost"));
     }
-    if (!failureShown && !recovered && !mayMiss) problem(QStringLiteral("the damage went unnoticed"));
-    if (procedure.recovers && changes_bytes(damage) && !(mayMiss && !setAside && !failureShown)) {
-      if (hasBackup && (!recovered || failureShown)) {
+    if (!failure_shown && !recovered && !may_miss) problem(QStringLiteral("the damage went unnoticed"));
+    if (procedure.recovers && changes_bytes(damage) && !(may_miss && !set_aside && !failure_shown)) {
+      if (has_backup && (!recovered || failure_shown)) {
         problem(QStringLiteral("not recovered from the backup"));
       }
-      if (!hasBackup && !messages.contains(QStringLiteral("备份数据文件出错。"))) {
+      if (!has_backup && !messages.contains(QStringLiteral("备份数据文件出错。"))) {
         problem(QStringLiteral("no recovery message"));
       }
     }
@@ -540,10 +540,10 @@ QStringList DamageRun::runOne(const Procedure& procedure, Damage damage, BackupS
   return problems;
 }
 
-QStringList run_permission_damage(const QString& appDir) {
+QStringList run_permission_damage(const QString& app_dir) {
   QStringList problems;
   startup::AppState state;
-  startup::set_paths(state, appDir, QDate(2003, 5, 7));
+  startup::set_paths(state, app_dir, QDate(2003, 5, 7));
   for (FileKind kind : {FileKind::Day, FileKind::Shop, FileKind::Use, FileKind::KeFu}) {
     DamageRun run(state, kind);
     for (Damage damage : {Damage::ReadOnly, Damage::Unreadable}) {

@@ -35,8 +35,8 @@ class RecordingDialogs final : public platform::Dialogs {
   platform::Answer message(const QString& text, platform::Icon icon, platform::Buttons buttons,
                            const QString& title) override;
   std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> openFile(const platform::FileRequest&) override { return std::nullopt; }
-  std::optional<QString> saveFile(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> open_file(const platform::FileRequest&) override { return std::nullopt; }
+  std::optional<QString> save_file(const platform::FileRequest&) override { return std::nullopt; }
   std::optional<QColor> color(const QColor&) override { return std::nullopt; }
   bool print(platform::PrintRequest&) override { return false; }
 
@@ -45,7 +45,7 @@ class RecordingDialogs final : public platform::Dialogs {
 
 // The application directory of a shop with goods, operators, customers and a day of sales
 // in every file, each with its backup where it has one, on 7 May 2003.
-void fill_shop(startup::AppState& state, const QString& appDir);
+void fill_shop(startup::AppState& state, const QString& app_dir);
 
 struct Procedure;
 
@@ -60,15 +60,15 @@ class DamageRun {
   QStringList run(Damage damage, BackupState backup, unsigned seed);
 
  private:
-  QStringList runOne(const Procedure& procedure, Damage damage, BackupState backup, unsigned seed);
+  QStringList run_one(const Procedure& procedure, Damage damage, BackupState backup, unsigned seed);
   void restore(BackupState backup, unsigned seed);
 
   startup::AppState& state_;
   FileKind kind_;
   Target target_;
   QByteArray healthy_;
-  QByteArray healthyBackup_;
-  QByteArray olderBackup_;
+  QByteArray healthy_backup_;
+  QByteArray older_backup_;
   RecordingDialogs dialogs_;
   std::unique_ptr<platform::ScopedDialogs> scope_;
   std::unique_ptr<cashier::Frm_shop> window_;
@@ -76,6 +76,6 @@ class DamageRun {
 
 // What the child process runs as an unprivileged user over an application directory that
 // fill_shop made: every damage that needs one, every file. One line per problem.
-QStringList run_permission_damage(const QString& appDir);
+QStringList run_permission_damage(const QString& app_dir);
 
 }  // namespace tavuro::reliability
