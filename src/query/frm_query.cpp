@@ -8,6 +8,8 @@
 #include "query/filter_names.h"
 #include "query/query_export.h"
 #include "query/query_report.h"
+#include "query/server_query.h"
+#include "reports/source_choice.h"
 #include "reports/doc_window.h"
 #include "sales/labels.h"
 #include "sales/sale_line.h"
@@ -15,6 +17,8 @@
 #include "textlayout/text_layout.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileSystemModel>
@@ -135,6 +139,9 @@ void Frm_查询::build_controls() {
   List2_->viewport()->installEventFilter(this);
 
   auto* frame1_layout = new QVBoxLayout(Frame1_);
+  Frame_来源_ = new reports::SourceChoice(state_.paths.app_dir, this);
+  connect(Frame_来源_, &reports::SourceChoice::changed, this, [this] { Dir2_Change(dir2_path_); });
+  frame1_layout->addWidget(Frame_来源_);
   frame1_layout->addWidget(Label2_);
   frame1_layout->addWidget(Dir2_, 3);
   frame1_layout->addWidget(Label3_);
@@ -283,7 +290,17 @@ void Frm_查询::set_dir2_path(const QString& path) {
 void Frm_查询::Dir2_Change(const QString& path) {
   dir2_path_ = path;
   File1_->clear();
-  File1_->addItems(day_file_names(path));
+  if (Frame_来源_->on_server()) {
+    // The day files the server holds for the month folder of that name.
+    try {
+      File1_->addItems(headoffice::server_day_files(*Frame_来源_->server(), QFileInfo(path).fileName(), Frame_来源_->till()));
+    } catch (const headoffice::ServerError& error) {
+      Frame_来源_->fall_back(error);
+      return;
+    }
+  } else {
+    File1_->addItems(day_file_names(path));
+  }
   List2_->clear();
   for (int i = 0; i < File1_->count(); ++i) List2_->addItem(File1_->item(i)->text());
 }
@@ -295,12 +312,38 @@ bool Frm_查询::any_selected() const {
   return false;
 }
 
-QStringList Frm_查询::selectedFiles() const {
+QStringList Frm_查询::selected_names() const {
   QStringList names;
   for (int i = 0; i < List2_->count(); ++i) {
     if (List2_->item(i)->isSelected()) names << List2_->item(i)->text();
   }
-  return files_in_folder(dir2_path_, names);
+  return names;
+}
+
+QStringList Frm_查询::selected_files() const { return files_in_folder(dir2_path_, selected_names()); }
+
+std::optional<QueryResult> Frm_查询::run_query(const QList<QueryFilter>& filters, bool receipt) {
+  if (!Frame_来源_->on_server()) {
+    const QStringList files = selected_files();
+    return run_with_progress(
+        [&](const FileProgress& progress) {
+          return receipt ? query_receipt_lines(files, filters.front().value, progress)
+                         : query::query_files(files, filters, progress);
+        },
+        static_cast<int>(files.size()));
+  }
+  try {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const headoffice::ServerScope scope{QFileInfo(dir2_path_).fileName(), selected_names(), Frame_来源_->till()};
+    QueryResult result = receipt ? query_server_receipt(*Frame_来源_->server(), scope, filters.front().value)
+                                 : query_server(*Frame_来源_->server(), scope, filters);
+    QApplication::restoreOverrideCursor();
+    return result;
+  } catch (const headoffice::ServerError& error) {
+    QApplication::restoreOverrideCursor();
+    Frame_来源_->fall_back(error);
+    return std::nullopt;
+  }
 }
 
 void Frm_查询::Command1_Click() {
@@ -322,15 +365,13 @@ void Frm_查询::query_files(const QString& fieldA, const QString& valueA, const
     platform::inform(kNoFileChosen);
     return;
   }
-  const QStringList files = selectedFiles();
   List1_->clear();
-  const QueryResult result =
-      run_with_progress([&](const FileProgress& progress) { return query::query_files(files, filters, progress); },
-                      static_cast<int>(files.size()));
+  const std::optional<QueryResult> result = run_query(filters);
+  if (!result) return;
   query_description_ = tavuro::query::query_description(filters);
-  query_total_ = result.total;
-  lastQuery_ = filter_spec(files, filters);
-  show_result(result, query_caption(filters));
+  query_total_ = result->total;
+  last_query_ = Frame_来源_->on_server() ? std::nullopt : std::optional(filter_spec(selected_files(), filters));
+  show_result(*result, query_caption(filters));
   platform::inform(QStringLiteral("完成查询。"));
 }
 
@@ -348,17 +389,19 @@ void Frm_查询::query_receipt_no(bool& found) {
     found = true;  // already told; no second message
     return;
   }
-  const QStringList files = selectedFiles();
   List1_->clear();
-  const QueryResult result =
-      run_with_progress([&](const FileProgress& progress) { return query_receipt_lines(files, number, progress); },
-                      static_cast<int>(files.size()));
-  found = result.count() > 0;
+  const std::optional<QueryResult> result = run_query({{store::day::kReceiptNo, number}}, true);
+  if (!result) {
+    found = true;  // already told
+    return;
+  }
+  found = result->count() > 0;
   // The report made next names this query and adds up its lines.
   query_description_ = receipt_description(number);
-  query_total_ = result.total;
-  lastQuery_ = receipt_spec(files, number);
-  show_result(result, receipt_caption(number));
+  query_total_ = result->total;
+  last_query_ = Frame_来源_->on_server() ? std::nullopt
+                                         : std::optional(receipt_spec(selected_files(), number));
+  show_result(*result, receipt_caption(number));
 }
 
 QueryResult Frm_查询::run_with_progress(const std::function<QueryResult(const FileProgress&)>& body, int file_count) {
@@ -432,12 +475,13 @@ void Frm_查询::preview_query_report() {
 }
 
 void Frm_查询::Com_导出_Click() {
-  if (!lastQuery_) {
-    platform::inform(QStringLiteral("还没有查询结果，请先查询再导出。"));
+  if (!last_query_) {
+    platform::inform(Frame_来源_->on_server() ? QStringLiteral("总店服务器上的查询结果不能导出，请选本机查询后再导出。")
+                                               : QStringLiteral("还没有查询结果，请先查询再导出。"));
     return;
   }
   busy_ = true;
-  const QuerySpec spec = *lastQuery_;
+  const QuerySpec spec = *last_query_;
   exports::export_with_dialogs(this, {state_.paths.app_dir, QStringLiteral("查询结果")},
                                [&spec](const exports::ExportTarget& target, const exports::ExportProgress& progress) {
                                  return query_export_summary(export_query(spec, target, progress));

@@ -22,6 +22,10 @@ class QPushButton;
 class QTimer;
 class QTreeView;
 
+namespace tavuro::reports {
+class SourceChoice;
+}
+
 namespace tavuro::query {
 
 class Frm_查询 final : public QDialog {
@@ -46,6 +50,9 @@ class Frm_查询 final : public QDialog {
   // 导出: every line of the last query (not only those the list holds), as .xlsx or .csv.
   void Com_导出_Click();
 
+  // The source choice 本机 / 总店服务器 (shown when the till has a server.dat).
+  reports::SourceChoice* source_choice() const { return Frame_来源_; }
+
   // The folder whose day files are listed; setting it opens that folder in Dir2.
   QString dir2_path() const { return dir2_path_; }
   void set_dir2_path(const QString& path);
@@ -68,7 +75,12 @@ class Frm_查询 final : public QDialog {
   void 全部选取_Click();
   void 单号查询_Click();
 
-  QStringList selectedFiles() const;
+  QStringList selected_files() const;
+  QStringList selected_names() const;
+  // The query over the files chosen, from the source chosen; nullopt when the server
+  // failed (said so, and 本机 chosen again).
+  // A receipt query has one filter, on 单号, taken exactly.
+  std::optional<QueryResult> run_query(const QList<QueryFilter>& filters, bool receipt = false);
   bool any_selected() const;
   QueryResult run_with_progress(const std::function<QueryResult(const FileProgress&)>& body, int file_count);
   void show_result(const QueryResult& result, const QString& caption);
@@ -78,12 +90,13 @@ class Frm_查询 final : public QDialog {
   QString dir2_path_;
   QString query_description_;
   sales::Money query_total_;
-  std::optional<QuerySpec> lastQuery_;  // what the result list shows, for the export
+  std::optional<QuerySpec> last_query_;  // what the result list shows, for the export
   std::vector<store::RecordRef> result_records_;
   bool busy_ = false;
   bool reveal_dir2_ = false;  // keep the current folder in view while the tree is read
   QTimer* dir2_reveal_timer_ = nullptr;  // one scroll after a burst of changes
 
+  reports::SourceChoice* Frame_来源_ = nullptr;
   QGroupBox* Frame1_ = nullptr;
   QLabel* Label2_ = nullptr;
   QTreeView* Dir2_ = nullptr;

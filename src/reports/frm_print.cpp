@@ -2,7 +2,9 @@
 
 #include "platform/dialogs.h"
 #include "reports/doc_window.h"
+#include "headoffice/server_queries.h"
 #include "reports/report_runs.h"
+#include "reports/source_choice.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -73,6 +75,9 @@ Frm_print::Frm_print(startup::AppState& state, QWidget* parent) : QDialog(parent
   Command3_ = new QPushButton(QStringLiteral("关闭[&X]"), this);
   Command3_->setObjectName(QStringLiteral("Command3"));
 
+  Frame_来源_ = new SourceChoice(state_.paths.app_dir, this);
+  connect(Frame_来源_, &SourceChoice::changed, this, [this] { Dir1_Change(); });
+
   auto* grid = new QGridLayout(this);
   grid->addWidget(label2, 0, 0);
   grid->addWidget(Drive1_, 1, 0);
@@ -80,13 +85,14 @@ Frm_print::Frm_print(startup::AppState& state, QWidget* parent) : QDialog(parent
   grid->addWidget(label1, 0, 1);
   grid->addWidget(List1_, 1, 1, 2, 1);
   grid->addWidget(Check1_, 3, 1);
-  grid->addWidget(Frame1_, 4, 0, 1, 2);
+  grid->addWidget(Frame_来源_, 4, 0, 1, 2);
+  grid->addWidget(Frame1_, 5, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(Command1_);
   buttons->addWidget(Command2_);
   buttons->addWidget(Command3_);
-  grid->addLayout(buttons, 5, 0, 1, 2);
+  grid->addLayout(buttons, 6, 0, 1, 2);
   resize(560, 460);
 
   connect(Drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
@@ -164,7 +170,17 @@ void Frm_print::refresh_folders() {
 void Frm_print::Dir1_Change() {
   File1_->clear();
   const QDir dir(folder_);
-  File1_->addItems(dir.entryList({QStringLiteral("*.day")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  if (Frame_来源_->on_server()) {
+    // The day files the server holds for the month folder of that name.
+    try {
+      File1_->addItems(headoffice::server_day_files(*Frame_来源_->server(), dir.dirName(), Frame_来源_->till()));
+    } catch (const headoffice::ServerError& error) {
+      Frame_来源_->fall_back(error);
+      return;
+    }
+  } else {
+    File1_->addItems(dir.entryList({QStringLiteral("*.day")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  }
   List1_->clear();
   Check1_->setChecked(false);
   for (int i = 0; i < File1_->count(); ++i) List1_->addItem(File1_->item(i)->text());
@@ -242,9 +258,21 @@ void Frm_print::run(bool print_at_once) {
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(300);
   }
-  const bool written = run_reports(state_, mode, folder_, chosen, [&progress](int done, int) {
+  const auto told = [&progress](int done, int) {
     if (progress) progress->setValue(done);
-  });
+  };
+  bool written = false;
+  if (Frame_来源_->on_server()) {
+    try {
+      written = run_server_reports(state_, mode, folder_, chosen, *Frame_来源_->server(), Frame_来源_->till(), told);
+    } catch (const headoffice::ServerError& error) {
+      progress.reset();
+      Frame_来源_->fall_back(error);
+      return;
+    }
+  } else {
+    written = run_reports(state_, mode, folder_, chosen, told);
+  }
   progress.reset();
   if (written) show_document_window(state_, this, true);
 }

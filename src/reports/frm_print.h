@@ -16,6 +16,8 @@ class QRadioButton;
 
 namespace tavuro::reports {
 
+class SourceChoice;
+
 class Frm_print final : public QDialog {
   Q_OBJECT
 
@@ -34,6 +36,9 @@ class Frm_print final : public QDialog {
   void Command1_Click();
   void Command2_Click();
 
+  // The source choice 本机 / 总店服务器 (shown when the till has a server.dat).
+  SourceChoice* source_choice() const { return Frame_来源_; }
+
   // Moves the folder list to path (as a double click in it does) and runs Dir1_Change.
   void set_folder(const QString& path);
 
@@ -50,6 +55,7 @@ class Frm_print final : public QDialog {
   startup::AppState& state_;
   QString folder_;
   int drive_index_ = -1;
+  SourceChoice* Frame_来源_ = nullptr;
   QComboBox* Drive1_ = nullptr;
   QListWidget* Dir1_ = nullptr;
   QListWidget* File1_ = nullptr;

@@ -1,5 +1,6 @@
 #include "reports/report_runs.h"
 
+#include "headoffice/server_queries.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
@@ -12,6 +13,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace tavuro::reports {
 
@@ -33,10 +35,73 @@ void add_sums(ReportTables& tables, const DaySums& sums) {
   }
 }
 
+// The sums of one file of the run, by its name.
+using SumsOfFile = std::function<FileSums(const QString& path, const QString& fileName, const QStringList& goods,
+                                          const QStringList& operators)>;
+
+bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
+              const SumsOfFile& sums_of, const RunProgress& progress);
+
+// The server's sums as the sums of each file: rows by trimmed name (a name registered
+// twice feeds both rows), a file without lines missing.
+QHash<QString, FileSums> file_sums_of(const std::vector<headoffice::ServerSum>& sums, const QStringList& goods,
+                                      const QStringList& operators) {
+  QHash<QString, FileSums> files;
+  for (const headoffice::ServerSum& sum : sums) {
+    FileSums& file = files[sum.file];
+    if (file.sums.quantity.empty() && file.sums.operator_amount.empty()) {
+      file.sums = sum_one_pass(goods, operators, {});
+    }
+    if (sum.kind == headoffice::ServerSum::Kind::File) continue;
+    const bool is_goods = sum.kind == headoffice::ServerSum::Kind::Goods;
+    const QStringList& names = is_goods ? goods : operators;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+      if (names[i] != sum.name) continue;
+      const size_t row = static_cast<size_t>(i);
+      if (is_goods) {
+        file.sums.quantity[row] = sales::Money::from_hundredths(sum.quantity_fen);
+        file.sums.amount[row] = sales::Money::from_hundredths(sum.amount_fen);
+      } else {
+        file.sums.operator_amount[row] = sales::Money::from_hundredths(sum.amount_fen);
+      }
+    }
+  }
+  return files;
+}
+
 }  // namespace
 
 bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
                  const RunProgress& progress) {
+  return run_with(state, mode, folder, file_names,
+                  [](const QString& path, const QString&, const QStringList& goods, const QStringList& operators) {
+                    return sum_day_file(path, goods, operators);
+                  },
+                  progress);
+}
+
+bool run_server_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
+                        headoffice::PgConnection& server, const QString& till, const RunProgress& progress) {
+  // One statement on the server for the whole run, asked when the catalogues are known.
+  std::optional<QHash<QString, FileSums>> files;
+  const QString month = QFileInfo(folder).fileName();
+  return run_with(state, mode, folder, file_names,
+                  [&](const QString&, const QString& fileName, const QStringList& goods, const QStringList& operators) {
+                    if (!files) {
+                      files = file_sums_of(
+                          headoffice::server_report_sums(server, {month, file_names, till}, goods, operators), goods,
+                          operators);
+                    }
+                    const auto it = files->constFind(fileName);
+                    return it == files->cend() ? FileSums{FileSums::Status::MissingOrEmpty, {}} : *it;
+                  },
+                  progress);
+}
+
+namespace {
+
+bool run_with(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
+              const SumsOfFile& sums_of, const RunProgress& progress) {
   if (!state.current_report_file.isEmpty() && QFileInfo(state.current_report_file).isFile()) {
     QFile::remove(state.current_report_file);
   }
@@ -67,7 +132,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   for (qsizetype i = 0; i < file_names.size(); ++i) {
     if (progress) progress(static_cast<int>(i), static_cast<int>(file_names.size()));
     const QString path = folder + separator + file_names[i];
-    const FileSums file = sum_day_file(path, goods, operators);
+    const FileSums file = sums_of(path, file_names[i], goods, operators);
     // A file that is not a day file, or fails part-way, counts with none of its figures.
     if (file.status != FileSums::Status::Ok || file.sums.goods_failed || file.sums.operators_failed) continue;
     if (mode == RunMode::Single) {
@@ -97,5 +162,7 @@ bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, 
   state.report_tables = {output, report_workbook(exported)};
   return true;
 }
+
+}  // namespace
 
 }  // namespace tavuro::reports

@@ -2,6 +2,7 @@
 // Reports over several day files of one month folder: one report per file, one summed
 // report, or the month-end report over every file of the folder.
 
+#include "headoffice/pg_connection.h"
 #include "startup/app_state.h"
 
 #include <QStringList>
@@ -26,5 +27,11 @@ using RunProgress = std::function<void(int done, int total)>;
 // message.
 bool run_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
                  const RunProgress& progress = {});
+
+// The same run over the head office's server: the lines of file_names of the month folder
+// named like folder, of till (every till when empty), summed by the server. The texts are
+// those of the local run. Throws headoffice::ServerError when the server fails.
+bool run_server_reports(startup::AppState& state, RunMode mode, const QString& folder, const QStringList& file_names,
+                        headoffice::PgConnection& server, const QString& till, const RunProgress& progress = {});
 
 }  // namespace tavuro::reports

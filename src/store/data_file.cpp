@@ -344,7 +344,13 @@ void DataFile::with_journal(const QString& journal, const std::function<void(Jou
   } catch (const StoreError& error) {
     throw refused(error.detail());
   }
-  const auto detach = [this] { sqlite3_exec(connection_.get(), "DETACH DATABASE journal", nullptr, nullptr, nullptr); };
+  // Another program may be reading the journal (tavuro-sync ships it): the change waits a
+  // moment for its lock instead of failing. Only here, where the journal is shared.
+  sqlite3_busy_timeout(connection_.get(), detail::kBusyTimeoutMilliseconds);
+  const auto detach = [this] {
+    sqlite3_exec(connection_.get(), "DETACH DATABASE journal", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(connection_.get(), 0);
+  };
   try {
     // The journal is as durable as the data file, whatever that is set to.
     Statement level(connection_, QStringLiteral("PRAGMA main.synchronous"));

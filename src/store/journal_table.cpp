@@ -67,6 +67,19 @@ Connection open_existing(const QString& path) {
   return connection;
 }
 
+// A journal opened by another program than the till's, which must never write to it.
+Connection open_read_only(const QString& path) {
+  if (!QFileInfo(path).isFile()) throw StoreError(StoreError::Kind::Missing, path, QStringLiteral("missing"));
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
+  Connection connection(db, path);
+  if (rc != SQLITE_OK) connection.fail(rc, "open");
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, detail::kBusyTimeoutMilliseconds);
+  return connection;
+}
+
 
 }  // namespace
 
@@ -123,6 +136,17 @@ std::vector<JournalEntry> journal_entries(const QString& path, const QString& fi
                                    (file.isEmpty() ? QString() : QStringLiteral(" WHERE file = ?")) +
                                    QStringLiteral(" ORDER BY number"));
   if (!file.isEmpty()) select.bind(1, file);
+  std::vector<JournalEntry> entries;
+  while (select.step()) entries.push_back(entry_of(select));
+  return entries;
+}
+
+std::vector<JournalEntry> read_journal_after(const QString& path, qint64 after, int limit) {
+  const Connection connection = open_read_only(path);
+  Statement select(connection, QStringLiteral("SELECT ") + kColumns +
+                                   QStringLiteral(" FROM \"Journal\" WHERE number > ? ORDER BY number LIMIT ?"));
+  select.bind(1, after);
+  select.bind(2, qint64(limit));
   std::vector<JournalEntry> entries;
   while (select.step()) entries.push_back(entry_of(select));
   return entries;

@@ -54,6 +54,10 @@ void create_journal(const QString& path, const std::vector<JournalEntry>& entrie
 void walk_journal(const QString& path, const std::function<bool(const JournalEntry&)>& visit);
 // The entries of one file, or all (file empty), in number order.
 std::vector<JournalEntry> journal_entries(const QString& path, const QString& file = {});
+// At most limit entries numbered after after, in number order, read without any write to
+// the file (another program's reading: the journal is opened read-only and waits only
+// briefly for the till's lock). Throws Missing, Damaged or Io (also for a lock held too long).
+std::vector<JournalEntry> read_journal_after(const QString& path, qint64 after, int limit);
 // The entry with the highest number; nullopt for an empty journal.
 std::optional<JournalEntry> last_journal_entry(const QString& path);
 // The entry of that number.

@@ -13,6 +13,10 @@ struct sqlite3_stmt;
 
 namespace tavuro::store::detail {
 
+// How long a connection waits for another process's lock (a reader of the journal, a
+// second program on the same file) before a change or read fails as busy.
+inline constexpr int kBusyTimeoutMilliseconds = 5000;
+
 class Connection {
  public:
   Connection() = default;
