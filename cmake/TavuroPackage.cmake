@@ -20,7 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tavuro.example.org/cashier/")
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.36)" "libstdc++6 (>= 12)" "libgcc-s1" "zlib1g"
     "libqt6core6 (>= 6.4)" "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)" "libqt6printsupport6 (>= 6.4)"
-    "libqt6svg6 (>= 6.4)" "libsqlite3-0 (>= 3.40)" "libxlsxwriter4 (>= 1.1)" "libcups2 (>= 2.4)" "libssl3 (>= 3.0)"
+    "libqt6svg6 (>= 6.4)" "libsqlite3-0 (>= 3.40)" "libxlsxwriter4 (>= 1.1)" "libcups2 (>= 2.4)" "libssl3 (>= 3.0)" "libpq5 (>= 15)"
     "fonts-wqy-zenhei")
 # Qt's own dialogs (files, printer) in Chinese.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
