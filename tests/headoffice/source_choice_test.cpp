@@ -110,6 +110,9 @@ TEST_F(ServerSourceTest, TheQueryWindowListsEveryTillsLinesFromTheServer) {
   const query::QueryResult b = local_query({&till_b_}, QStringLiteral("苹果"));
   EXPECT_EQ(texts(child<QListWidget>(&window, "List1")), b.lines);
   EXPECT_EQ(window.query_total(), b.total);
+  // The export reads local files: a server's result is not exported as if it were local.
+  child<QPushButton>(&window, "Com_导出")->click();
+  EXPECT_EQ(dialogs_.last_message().text, QStringLiteral("总店服务器上的查询结果不能导出，请选本机查询后再导出。"));
 
   // Back on this till's own files.
   window.source_choice()->local_button()->click();
