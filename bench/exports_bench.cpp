@@ -108,8 +108,8 @@ void raw_xlsx(const QStringList& files, const QString& out) {
 
 void export_year(const GeneratedShop& shop, const QString& data_dir, Table& table) {
   const QStringList files = year_files(shop, data_dir);
-  const query::QuerySpec spec =
-      query::filter_spec(files, {{day::kGoods, sales::kAllEntry}, {day::kOperator, sales::kAllEntry},
+  const query::QueryRequest request =
+      query::filter_request(files, {{day::kGoods, sales::kAllEntry}, {day::kOperator, sales::kAllEntry},
                                  {day::kCustomer, sales::kAllEntry}});
   const QString out = data_dir + QStringLiteral("/export-year/out");
   qint64 lines = 0;
@@ -121,7 +121,7 @@ void export_year(const GeneratedShop& shop, const QString& data_dir, Table& tabl
     Timing baseline;
     alternate(
         3, program,
-        [&] { lines = query::export_query(spec, exports::export_target(program_file), {}).lines; }, baseline,
+        [&] { lines = query::export_query(request, exports::export_target(program_file), {}).lines; }, baseline,
         [&] { csv ? raw_csv(files, raw_file) : raw_xlsx(files, raw_file); });
     table.add(QStringLiteral("X export a year's query (%1 lines) to %2").arg(lines).arg(csv ? QStringLiteral("CSV") : QStringLiteral(".xlsx")),
               program.median(), baseline.median(), csv ? QStringLiteral("< 1 s") : QStringLiteral("< 5 s"));

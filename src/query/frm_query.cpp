@@ -370,7 +370,7 @@ void Frm_查询::query_files(const QString& fieldA, const QString& valueA, const
   if (!result) return;
   query_description_ = tavuro::query::query_description(filters);
   query_total_ = result->total;
-  last_query_ = Frame_来源_->on_server() ? std::nullopt : std::optional(filter_spec(selected_files(), filters));
+  last_query_ = Frame_来源_->on_server() ? std::nullopt : std::optional(filter_request(selected_files(), filters));
   show_result(*result, query_caption(filters));
   platform::inform(QStringLiteral("完成查询。"));
 }
@@ -400,7 +400,7 @@ void Frm_查询::query_receipt_no(bool& found) {
   query_description_ = receipt_description(number);
   query_total_ = result->total;
   last_query_ = Frame_来源_->on_server() ? std::nullopt
-                                         : std::optional(receipt_spec(selected_files(), number));
+                                         : std::optional(receipt_request(selected_files(), number));
   show_result(*result, receipt_caption(number));
 }
 
@@ -481,10 +481,10 @@ void Frm_查询::Com_导出_Click() {
     return;
   }
   busy_ = true;
-  const QuerySpec spec = *last_query_;
+  const QueryRequest request = *last_query_;
   exports::export_with_dialogs(this, {state_.paths.app_dir, QStringLiteral("查询结果")},
-                               [&spec](const exports::ExportTarget& target, const exports::ExportProgress& progress) {
-                                 return query_export_summary(export_query(spec, target, progress));
+                               [&request](const exports::ExportTarget& target, const exports::ExportProgress& progress) {
+                                 return query_export_summary(export_query(request, target, progress));
                                });
   busy_ = false;
 }

@@ -90,7 +90,7 @@ class Frm_查询 final : public QDialog {
   QString dir2_path_;
   QString query_description_;
   sales::Money query_total_;
-  std::optional<QuerySpec> last_query_;  // what the result list shows, for the export
+  std::optional<QueryRequest> last_query_;  // what the result list shows, for the export
   std::vector<store::RecordRef> result_records_;
   bool busy_ = false;
   bool reveal_dir2_ = false;  // keep the current folder in view while the tree is read

@@ -25,25 +25,25 @@ QString joined(const QList<QueryFilter>& filters, const QString& equals) {
 
 }  // namespace
 
-QuerySpec filter_spec(const QStringList& files, const QList<QueryFilter>& filters) {
+QueryRequest filter_request(const QStringList& files, const QList<QueryFilter>& filters) {
   // A filter at "* 全部 *" is not tested and its field not read.
-  QuerySpec spec{files, {}};
+  QueryRequest request{files, {}};
   for (const QueryFilter& filter : filters) {
-    if (filter.value != sales::kAllEntry) spec.wanted.append({filter.field, filter.value});
+    if (filter.value != sales::kAllEntry) request.wanted.append({filter.field, filter.value});
   }
-  return spec;
+  return request;
 }
 
-QuerySpec receipt_spec(const QStringList& files, const QString& receipt_no) {
+QueryRequest receipt_request(const QStringList& files, const QString& receipt_no) {
   return {files, {{store::day::kReceiptNo, receipt_no}}};
 }
 
-QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, const MatchVisitor& take) {
+QStringList walk_matches(const QueryRequest& request, const FileProgress& progress, const MatchVisitor& take) {
   QStringList skipped;
-  const int file_count = static_cast<int>(spec.files.size());
+  const int file_count = static_cast<int>(request.files.size());
   bool stopped = false;
   for (int i = 0; i < file_count && !stopped; ++i) {
-    const QString& path = spec.files[i];
+    const QString& path = request.files[i];
     if (progress) progress(i, file_count);
     // An amount that is no number ends the reading of its file like a damaged record does;
     // its record is not taken, so it takes no line number and is not counted.
@@ -55,7 +55,7 @@ QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, co
         if (!file.has_field(field)) throw store::StoreError(store::StoreError::Kind::WrongSchema, path, field);
       }
       // Every field is read: the record behind a line is known by all of them.
-      file.walk_where({}, spec.wanted, [&](const store::Record& record) {
+      file.walk_where({}, request.wanted, [&](const store::Record& record) {
         const std::optional<sales::Money> amount = sales::Money::parse(record.value(store::day::kAmount));
         if (!amount) {
           bad_amount = true;
@@ -72,10 +72,10 @@ QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, co
 
 namespace {
 
-QueryResult run(const QuerySpec& spec, const FileProgress& progress, int line_limit) {
+QueryResult run(const QueryRequest& request, const FileProgress& progress, int line_limit) {
   QueryResult result;
   result.skipped_files =
-      walk_matches(spec, progress, [&](const store::DataFile& file, const store::Record& record, sales::Money amount) {
+      walk_matches(request, progress, [&](const store::DataFile& file, const store::Record& record, sales::Money amount) {
         if (result.count() >= line_limit) {
           result.truncated = true;
           return false;
@@ -92,12 +92,12 @@ QueryResult run(const QuerySpec& spec, const FileProgress& progress, int line_li
 
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress,
                         int line_limit) {
-  return run(filter_spec(files, filters), progress, line_limit);
+  return run(filter_request(files, filters), progress, line_limit);
 }
 
 QueryResult query_receipt_lines(const QStringList& files, const QString& receipt_no, const FileProgress& progress,
                                 int line_limit) {
-  return run(receipt_spec(files, receipt_no), progress, line_limit);
+  return run(receipt_request(files, receipt_no), progress, line_limit);
 }
 
 QStringList files_in_folder(const QString& folder, const QStringList& names) {

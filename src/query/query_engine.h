@@ -40,12 +40,12 @@ using FileProgress = std::function<void(int index, int count)>;
 
 // What a query asks: the day files in order, and the texts their fields must hold exactly
 // (a filter at "* 全部 *" puts none).
-struct QuerySpec {
+struct QueryRequest {
   QStringList files;
   store::FieldValues wanted;
 };
-QuerySpec filter_spec(const QStringList& files, const QList<QueryFilter>& filters);
-QuerySpec receipt_spec(const QStringList& files, const QString& receipt_no);
+QueryRequest filter_request(const QStringList& files, const QList<QueryFilter>& filters);
+QueryRequest receipt_request(const QStringList& files, const QString& receipt_no);
 
 // Takes one matching record of file with its amount; false stops the whole walk.
 using MatchVisitor = std::function<bool(const store::DataFile& file, const store::Record& record, sales::Money amount)>;
@@ -54,7 +54,7 @@ using MatchVisitor = std::function<bool(const store::DataFile& file, const store
 // file that cannot be read, lacks a shown field, or holds an amount that is no number is
 // given up from there (that record is not taken) and named in the result. Returns the
 // names of the files given up.
-QStringList walk_matches(const QuerySpec& spec, const FileProgress& progress, const MatchVisitor& take);
+QStringList walk_matches(const QueryRequest& request, const FileProgress& progress, const MatchVisitor& take);
 
 // Lines of every record that matches all filters, over files in the order given.
 QueryResult query_files(const QStringList& files, const QList<QueryFilter>& filters, const FileProgress& progress = {},

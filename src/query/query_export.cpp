@@ -9,21 +9,21 @@ constexpr qint64 kProgressEvery = 1024;
 
 }  // namespace
 
-QueryExport export_query(const QuerySpec& spec, const exports::ExportTarget& target,
+QueryExport export_query(const QueryRequest& request, const exports::ExportTarget& target,
                          const exports::ExportProgress& progress) {
   QueryExport done;
   exports::write_export(target, false, [&](exports::TableWriter& writer) {
     exports::SaleLineSheet sheet(writer, kQuerySheetName);
-    const qint64 files = spec.files.size();
+    const qint64 files = request.files.size();
     qint64 file_index = 0;
     const auto tell = [&](qint64 file_done) {
       if (progress && !progress(file_done, files)) throw exports::ExportCancelled{};
     };
     done.skipped_files = walk_matches(
-        spec,
+        request,
         [&](int index, int) {
           file_index = index;
-          sheet.set_day_file(spec.files[index]);
+          sheet.set_day_file(request.files[index]);
           tell(index);
         },
         [&](const store::DataFile&, const store::Record& record, sales::Money) {

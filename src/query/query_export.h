@@ -19,7 +19,7 @@ struct QueryExport {
 // Writes every line of the query into target, the same lines in the same order as the
 // result list (without its limit). Progress counts files. Throws ExportError and
 // ExportCancelled.
-QueryExport export_query(const QuerySpec& spec, const exports::ExportTarget& target,
+QueryExport export_query(const QueryRequest& request, const exports::ExportTarget& target,
                          const exports::ExportProgress& progress);
 
 // "共 N 行。", and the files that could not be read.
