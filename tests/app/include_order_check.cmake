@@ -1,9 +1,10 @@
-# Checks that no source file includes a header of a library its own library does not use
-# (cmake -P). GRAPH holds one entry per source folder, "folder:used1,used2,...", the folders
-# its targets link directly, as the build itself declares them; what a folder may include is
-# everything reachable from it. Also holds the one narrow rule of the cashier: it includes
-# the query folder only where the 查询 menu opens the query window, and that the folders of
-# plain procedures (WIDGET_FREE) include no header of Qt Widgets (WIDGETS_DIR holds them).
+# Checks the includes of src/ against the build's links (cmake -P):
+# - no source file includes a header of a folder its own folder does not reach. GRAPH holds
+#   one entry per source folder, "folder:used1,used2,...", the folders its targets link
+#   directly, as the build declares them; a folder may include all it reaches through them;
+# - the cashier includes the query folder only where the 查询 menu opens the query window;
+# - the folders of plain procedures (WIDGET_FREE) include no Qt Widgets header (the headers
+#   in WIDGETS_DIR).
 
 cmake_minimum_required(VERSION 3.25)
 
